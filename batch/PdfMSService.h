@@ -1,0 +1,97 @@
+#pragma once
+// The PDF engine as the rest of the program sees it: a table of plain function
+// pointers obtained from CreatePdfMSService and released with FreePdfMSService.
+// Callers never include anything of the library behind it.
+//
+// Every path and password is a zero-terminated UTF-8 string valid for the call.
+
+#include <cstdint>
+
+struct PdfMSService;
+
+// Progress callback: the engine calls it while it writes a file. Answer 0 to go
+// on, PDFMS_PROGRESS_STOP to make the engine abandon the file promptly.
+typedef int32_t (*PdfMSProgressFn)(void* userData, int32_t done, int32_t total);
+
+enum : int32_t { PDFMS_PROGRESS_CONTINUE = 0, PDFMS_PROGRESS_STOP = -2 };
+
+// Encryption levels (PdfMSEncryptParams::level).
+enum : int32_t { PDFMS_LEVEL_RC4_40 = 0, PDFMS_LEVEL_RC4_128 = 1, PDFMS_LEVEL_AES_128 = 2 };
+
+// Printing permission (PdfMSEncryptParams::printing).
+enum : int32_t {
+    PDFMS_PRINT_NONE = 0,
+    PDFMS_PRINT_ALLOWED = 1, // 40-bit level: no resolution choice
+    PDFMS_PRINT_HIGH = 2,
+    PDFMS_PRINT_LOW = 3
+};
+
+// Results of GetOpenState.
+enum : int32_t {
+    PDFMS_OPEN_OK = 0,        // opens and lists its pages without warnings
+    PDFMS_OPEN_NOT_PDF = 1,   // no "%PDF-" in its first 1024 bytes
+    PDFMS_OPEN_REPAIRED = 2,  // opens and lists its pages only after repair
+    PDFMS_OPEN_NOT_FILE = 3,  // not a regular readable file (directory, FIFO, device...)
+    PDFMS_OPEN_ENCRYPTED = 4, // needs a password, or an encryption we cannot read
+    PDFMS_OPEN_DAMAGED = 5    // looks like a PDF but cannot be opened or paged,
+                              // or the engine host crashed, ran out of time or memory
+};
+
+// Results of EncryptPdf. 0 is success; every failure has its own code, which the
+// batch writes to the log.
+enum : int32_t {
+    PDFMS_OK = 0,
+    PDFMS_ERR_SOURCE = 1,          // source cannot be opened or read (missing, damaged, not a PDF)
+    PDFMS_ERR_SOURCE_PASSWORD = 2, // source needs a password
+    PDFMS_ERR_OUTPUT = 3,          // output cannot be written (permission, disk full, bad folder)
+    PDFMS_ERR_STOPPED = 4,         // the progress callback asked to stop
+    PDFMS_ERR_HOST = 5,            // the engine host crashed, ran out of time or memory
+    PDFMS_ERR_VERIFY = 6,          // the written file did not reopen with the same pages
+    PDFMS_ERR_ENGINE = 7,          // any other engine error
+    PDFMS_ERR_ARGUMENT = 8         // bad arguments (null pointers, unknown level)
+};
+
+struct PdfMSSource {
+    const char* path;     // source file
+    intptr_t reserved[6]; // zero
+};
+
+struct PdfMSEncryptParams {
+    int32_t level;             // PDFMS_LEVEL_*
+    const char* userPassword;  // password to open; "" when not used
+    const char* ownerPassword; // password to change permissions; "" when not used
+    int32_t printing;          // PDFMS_PRINT_*
+    int32_t copy;              // content copying
+    int32_t modify;            // content modifying
+    int32_t annotate;          // annotation adding
+    int32_t fillForms;         // form filling
+    int32_t accessibility;     // content copying for accessibility
+    int32_t assemble;          // document assembly
+    int32_t reserved;          // always 0
+    int32_t unused[7];         // zero
+};
+
+struct PdfMSService {
+    void* reserved0[8]; // slots 0 to 7: not used by the program
+
+    // Encrypts source into outputPath. Returns PDFMS_OK or a PDFMS_ERR_* code.
+    int32_t (*EncryptPdf)(PdfMSService* self, const PdfMSSource* source, const char* outputPath,
+                          const PdfMSEncryptParams* params, void* userData,
+                          PdfMSProgressFn progress);
+
+    void* reserved9;
+
+    // Number of pages; 0 or less when it cannot be read.
+    int32_t (*GetPageCount)(const char* path);
+    // One of PDFMS_OPEN_*.
+    int32_t (*GetOpenState)(const char* path);
+    // Non-zero when the file is encrypted (also with an owner password only).
+    int32_t (*IsEncrypted)(const char* path);
+
+    void* engine; // private to the engine
+};
+
+extern "C" {
+PdfMSService* CreatePdfMSService();
+void FreePdfMSService(PdfMSService* service);
+}

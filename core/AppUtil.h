@@ -1,0 +1,34 @@
+#pragma once
+// Product constants and every path of the program. Two roots: the base directory
+// (parent of the program's folder: theme, layout and option files, read only) and
+// the work directory in the user's documents folder (settings, log).
+
+#include <wx/string.h>
+
+class AppUtil {
+public:
+    // Argument 0 as the program received it; start-up and the command-line front
+    // end record it before any path is asked for.
+    static void SetArgv0(const wxString& argv0);
+
+    static wxString GetProductKey();  // "PDF_ENCRYPTION_TAVO"
+    static wxString GetMakerName();   // "Brisklowan"
+    static wxString GetProductName(); // "Brisklowan PDF Zerovovor"
+    static wxString GetVersion();     // "2.1.4"
+
+    static wxString GetExeDir();  // argument 0 before its last "/" ("\" taken as "/")
+    static wxString GetBaseDir(); // program directory before its last "/"
+    static wxString GetOptionPath();
+    static wxString GetLayoutPath();
+    static wxString GetThemePath();
+    static wxString GetDocumentsDir();
+
+    // documents/<maker><suffix>/<product>; creates both levels.
+    static wxString MakeUserDir(const wxString& suffix);
+    static wxString GetWorkDir();          // creates it
+    static wxString GetDefaultOutputDir(); // creates it
+    static wxString GetSettingsPath();     // creates the work directory
+
+    // Opens a folder in the desktop's file browser. Lives in the GUI library.
+    static void OpenFolder(const wxString& path);
+};

@@ -1,0 +1,67 @@
+#include "core/DialogSeam.h"
+
+#include "core/AppUtil.h"
+
+#include <wx/dirdlg.h>
+#include <wx/filedlg.h>
+#include <wx/msgdlg.h>
+#include <wx/utils.h>
+
+namespace {
+class RealDialogs : public DialogSeam {
+public:
+    int MessageBox(const wxString& message, const wxString& caption, long style,
+                   wxWindow* parent) override {
+        return wxMessageBox(message, caption, style, parent);
+    }
+
+    bool ChooseFiles(wxWindow* parent, const wxString& message, const wxString& defaultDir,
+                     const wxString& wildcard, long style, wxArrayString& paths) override {
+        wxFileDialog dialog(parent, message, defaultDir, wxString(), wildcard, style);
+        if (dialog.ShowModal() != wxID_OK)
+            return false;
+        dialog.GetPaths(paths);
+        return true;
+    }
+
+    bool ChooseFolder(wxWindow* parent, const wxString& message, const wxString& defaultPath,
+                      wxString& path) override {
+        wxDirDialog dialog(parent, message, defaultPath);
+        if (dialog.ShowModal() != wxID_OK)
+            return false;
+        path = dialog.GetPath();
+        return true;
+    }
+
+    void OpenUrl(const wxString& url) override { wxLaunchDefaultBrowser(url); }
+    void OpenFolder(const wxString& path) override { wxLaunchDefaultApplication(path); }
+};
+
+RealDialogs g_realDialogs;
+DialogSeam* g_seam = nullptr;
+} // namespace
+
+DialogSeam& DialogSeam::Get() {
+    return g_seam ? *g_seam : g_realDialogs;
+}
+
+void DialogSeam::Set(DialogSeam* seam) {
+    g_seam = seam;
+}
+
+int ShowInfoBox(const wxString& message, wxWindow* parent) {
+    return DialogSeam::Get().MessageBox(message, AppUtil::GetProductName(),
+                                        wxOK | wxICON_INFORMATION, parent);
+}
+
+bool AskOkCancel(const wxString& message, wxWindow* parent, bool cancelIsDefault) {
+    long style = wxOK | wxCANCEL | wxICON_INFORMATION;
+    if (cancelIsDefault)
+        style |= wxCANCEL_DEFAULT;
+    return DialogSeam::Get().MessageBox(message, AppUtil::GetProductName(), style, parent) !=
+           wxCANCEL;
+}
+
+void AppUtil::OpenFolder(const wxString& path) {
+    DialogSeam::Get().OpenFolder(path);
+}

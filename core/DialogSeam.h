@@ -1,0 +1,36 @@
+#pragma once
+// Every modal box, file or folder dialog and every hand-over to the desktop (browser,
+// file manager) goes through this one seam, so tests replace it, answer the boxes
+// and read their texts instead of blocking on a real dialog.
+
+#include <wx/arrstr.h>
+#include <wx/string.h>
+
+class wxWindow;
+
+class DialogSeam {
+public:
+    virtual ~DialogSeam() = default;
+
+    // A message box; style as for wxMessageBox. Returns wxOK, wxCANCEL, wxYES or wxNO.
+    virtual int MessageBox(const wxString& message, const wxString& caption, long style,
+                           wxWindow* parent) = 0;
+    // Multi-file open dialog; false when cancelled. paths receives the chosen files.
+    virtual bool ChooseFiles(wxWindow* parent, const wxString& message, const wxString& defaultDir,
+                             const wxString& wildcard, long style, wxArrayString& paths) = 0;
+    // Folder dialog; false when cancelled.
+    virtual bool ChooseFolder(wxWindow* parent, const wxString& message,
+                              const wxString& defaultPath, wxString& path) = 0;
+    virtual void OpenUrl(const wxString& url) = 0;
+    virtual void OpenFolder(const wxString& path) = 0;
+
+    // The seam in use: the real dialogs unless a test installed its own.
+    static DialogSeam& Get();
+    // Installs a replacement (not owned); null restores the real dialogs.
+    static void Set(DialogSeam* seam);
+};
+
+// The program's standard box: OK button, information icon, product name as caption.
+int ShowInfoBox(const wxString& message, wxWindow* parent = nullptr);
+// OK/Cancel question with the information icon; true unless the answer was Cancel.
+bool AskOkCancel(const wxString& message, wxWindow* parent = nullptr, bool cancelIsDefault = false);

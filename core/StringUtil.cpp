@@ -1,0 +1,55 @@
+#include "core/StringUtil.h"
+
+namespace {
+// Formats with one decimal independently of the process locale, which GTK may
+// have set from the environment.
+wxString OneDecimal(double value, const char* unit) {
+    return wxString::FromCDouble(value, 1) + unit;
+}
+} // namespace
+
+wxString StringUtil::FormatSize(uint64_t bytes) {
+    double count = static_cast<double>(bytes);
+    double kb = count / 1024;
+    if (kb < 1)
+        return OneDecimal(count, "B");
+    double mb = kb / 1024;
+    if (mb < 1)
+        return OneDecimal(kb, "KB");
+    double gb = mb / 1024;
+    if (gb < 1)
+        return OneDecimal(mb, "MB");
+    return OneDecimal(gb, "GB");
+}
+
+wxString StringUtil::GetBuildDate() {
+    return __DATE__;
+}
+
+wxString StringUtil::GetBuildYear() {
+    return GetBuildDate().AfterLast(' ');
+}
+
+wxString StringUtil::BeforeLast(const wxString& text, wxUniChar ch) {
+    int pos = text.Find(ch, true);
+    return pos == wxNOT_FOUND ? wxString() : text.Left(pos);
+}
+
+wxString StringUtil::AfterLast(const wxString& text, wxUniChar ch) {
+    int pos = text.Find(ch, true);
+    return pos == wxNOT_FOUND ? text : text.Mid(pos + 1);
+}
+
+wxString StringUtil::ToSlashes(const wxString& path) {
+    wxString result = path;
+    result.Replace("\\", "/");
+    return result;
+}
+
+bool StringUtil::IsAscii(const wxString& text) {
+    for (wxUniChar ch : text) {
+        if (!ch.IsAscii())
+            return false;
+    }
+    return true;
+}

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the build, the program and the tests need.
+# Only missing packages are installed; sudo is used when not running as root.
+set -euo pipefail
+
+packages=(
+    build-essential cmake pkg-config
+    libwxgtk3.2-dev libqpdf-dev qpdf libcurl4-openssl-dev libexpat1-dev
+    libcli11-dev libjemalloc-dev libgtest-dev
+    xvfb xauth poppler-utils python3 python3-pil fonts-dejavu-core
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
