@@ -1,0 +1,26 @@
+#include "batch/EncryptParams.h"
+
+#include <cstring>
+
+EncryptParams::EncryptParams(const RunOptions& run) {
+    const EncryptOptions& o = run.options;
+    if (run.userPasswordEnabled)
+        m_user = o.userPassword.utf8_string();
+    if (run.ownerPasswordEnabled)
+        m_owner = o.ownerPassword.utf8_string();
+
+    std::memset(&m_params, 0, sizeof m_params);
+    m_params.level = o.EncryptionLevel;
+    m_params.userPassword = m_user.c_str();
+    m_params.ownerPassword = m_owner.c_str();
+    if (run.ownerPasswordEnabled) {
+        m_params.printing = o.PrintPermission;
+        m_params.copy = o.copy;
+        m_params.modify = o.modify;
+        m_params.annotate = o.annotate;
+        m_params.fillForms = o.fillForms;
+        m_params.accessibility = o.accessibilityCopy;
+        m_params.assemble = o.assemble;
+        m_params.reserved = o.reserved;
+    }
+}

@@ -1,0 +1,23 @@
+#pragma once
+// The engine's parameter record for a run, with the UTF-8 passwords it points to.
+
+#include "batch/EncryptOptions.h"
+#include "batch/PdfMSService.h"
+
+#include <string>
+
+class EncryptParams {
+public:
+    // Passwords count only when their switch is on; printing and the permission
+    // flags only with an owner password, as the pane shows them.
+    explicit EncryptParams(const RunOptions& run);
+    EncryptParams(const EncryptParams&) = delete;
+    EncryptParams& operator=(const EncryptParams&) = delete;
+
+    const PdfMSEncryptParams* get() const { return &m_params; }
+
+private:
+    std::string m_user;
+    std::string m_owner;
+    PdfMSEncryptParams m_params;
+};
