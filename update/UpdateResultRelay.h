@@ -1,35 +1,29 @@
 #pragma once
-// Carries the outcome of an update check from its worker thread to the window
-// that shows it. The main frame attaches itself when it is created and detaches
-// before it is destroyed (and shutdown detaches in any case); a result that
-// arrives while nothing is attached is dropped, so no check still running at
-// exit can post to a destroyed window. Detaching also asks running downloads to
-// stop, so they do not hold the process up.
-//
-// The event: type EVT_UPDATE_RESULT, a wxCommandEvent with window id 0 whose
-// string is the latest published version, or empty for every kind of failure.
-// Handle it with Bind(EVT_UPDATE_RESULT, ...) or the event table entry
-// EVT_COMMAND(wxID_ANY, EVT_UPDATE_RESULT, MainFrame::OnUpdateResult).
+// Carries the outcome of an update check from its worker thread to whoever shows
+// it. The GUI attaches a sink (update/UpdateResultEvent.h turns it into an event
+// for the main frame) and detaches it before that window is destroyed; shutdown
+// detaches in any case. A result that arrives while nothing is attached is
+// dropped, so a check still running at exit never reaches a destroyed window.
+// Detaching also asks running downloads to stop, so they do not hold anything up.
 
-#include <wx/event.h>
+#include <wx/string.h>
 
-wxDECLARE_EVENT(EVT_UPDATE_RESULT, wxCommandEvent);
+#include <functional>
 
 class UpdateResultRelay {
 public:
-    // Results go to handler from now on (replaces an earlier target). Any thread.
-    static void Attach(wxEvtHandler* handler);
+    // Called with the latest version, or empty for every kind of failure, on the
+    // checking thread and under the relay's lock: it must only queue.
+    using Sink = std::function<void(const wxString& version)>;
+
+    // Results go to sink from now on (replaces an earlier one). Any thread.
+    static void Attach(Sink sink);
     // Results are dropped from now on; running checks are asked to stop.
     static void Detach();
-    // Queues the result event to the attached target; false when it was dropped.
-    // Any thread.
+    // Hands the result to the attached sink; false when it was dropped. Any thread.
     static bool Deliver(const wxString& version);
 
     // A number that changes at every Detach; a check compares the value it
     // started with to learn that its result is no longer wanted.
     static unsigned long GetGeneration();
 };
-
-// The names the main frame uses.
-void AttachUpdateResultTarget(wxEvtHandler* handler);
-void DetachUpdateResultTarget();
