@@ -15,5 +15,7 @@ void OpenSupportPage();
 void OpenLogDirectory();
 // Starts an update check; the result reaches the attached target later.
 void CheckForUpdate();
-// Shows the About dialog modally and destroys it afterwards.
-void ShowAboutDialog();
+// Shows the About dialog modally and destroys it afterwards; returns how the
+// modal loop ended (101 for OK or close), -1 when the theme has no background
+// picture and a plain box with the same texts was shown instead.
+int ShowAboutDialog();
