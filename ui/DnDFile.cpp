@@ -1,0 +1,48 @@
+#include "ui/DnDFile.h"
+
+#include "batch/FileTypes.h"
+#include "batch/JobHooks.h"
+#include "core/DialogSeam.h"
+#include "core/FileUtil.h"
+#include "core/StringUtil.h"
+#include "ui/SelectWindow.h"
+#include "ui/WindowIds.h"
+#include "ui/WindowLookup.h"
+
+DnDFile::DnDFile(wxWindow* owner, wxGrid* grid) : m_owner(owner), m_grid(grid) {}
+
+bool DnDFile::OnDropFiles(wxCoord, wxCoord, const wxArrayString& filenames) {
+    auto* list = wxDynamicCast(WindowLookup::FindInTopWindow(m_owner, ID_FILE_LIST), SelectWindow);
+    if (!list)
+        return false;
+    return DropOnList(list, filenames);
+}
+
+int DnDFile::CollectDroppedPaths(const wxArrayString& dropped, wxString& pathList) {
+    int count = 0;
+    const wxArrayString patterns = g_patternHook ? g_patternHook() : wxArrayString();
+    for (const wxString& item : dropped) {
+        if (FileUtil::DirExists(item)) {
+            count += ScanFolderForFiles(patterns, StringUtil::ToSlashes(item), pathList);
+            continue;
+        }
+        const wxString path = StringUtil::ToSlashes(item);
+        const wxString extension = path.Contains(".") ? path.AfterLast('.').Lower() : wxString();
+        ++count;
+        if (HasSupportedExtension(extension))
+            AppendToPathList(pathList, path);
+        else
+            ShowInfoBox("Fail to open file  \n " + path);
+    }
+    return count;
+}
+
+bool DnDFile::DropOnList(SelectWindow* list, const wxArrayString& dropped) {
+    wxString pathList;
+    if (CollectDroppedPaths(dropped, pathList) != 0) {
+        list->AddFiles(pathList);
+        return true;
+    }
+    ShowInfoBox("No " + GetFileTypeDescription() + " Files Added !", list);
+    return false;
+}

@@ -1,0 +1,28 @@
+#pragma once
+// Files and folders dropped on the file list or its grid. Folders bring the
+// supported files directly inside them; unsupported files are named and skipped.
+
+#include <wx/dnd.h>
+
+class SelectWindow;
+class wxGrid;
+
+class DnDFile : public wxFileDropTarget {
+public:
+    // owner: the window the target is set on; grid: the grid it was made for (may
+    // be null). Either way the drop goes to the file list panel (2007).
+    DnDFile(wxWindow* owner, wxGrid* grid);
+
+    bool OnDropFiles(wxCoord x, wxCoord y, const wxArrayString& filenames) override;
+
+    // Builds the path list of a drop and returns how many entries counted: every
+    // supported file found in a dropped folder, and every dropped file (supported
+    // or refused with its own box).
+    static int CollectDroppedPaths(const wxArrayString& dropped, wxString& pathList);
+    // Adds what was dropped to list; false (with a box) when nothing counted.
+    static bool DropOnList(SelectWindow* list, const wxArrayString& dropped);
+
+private:
+    wxWindow* m_owner;
+    wxGrid* m_grid;
+};

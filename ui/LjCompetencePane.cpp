@@ -1,0 +1,367 @@
+#include "ui/LjCompetencePane.h"
+
+#include "batch/JobEvents.h"
+#include "core/StringUtil.h"
+#include "skin/FaceLayout.h"
+#include "skin/ImageUtil.h"
+#include "skin/LjCheckBox.h"
+#include "skin/LjRadioButton.h"
+#include "skin/LjStaticText.h"
+#include "ui/WindowIds.h"
+#include "ui/WindowLookup.h"
+
+#include <wx/dcclient.h>
+#include <wx/settings.h>
+#include <wx/textctrl.h>
+
+namespace {
+const int kLeft = 30;
+const int kTop = 12;
+const int kRowStep = 30;
+const int kPermissionStep = 20;
+const int kTextBoxWidth = 175;
+const int kTextBoxHeight = 22;
+} // namespace
+
+// clang-format off
+wxBEGIN_EVENT_TABLE(LjCompetencePane, wxPanel)
+    EVT_PAINT(LjCompetencePane::OnPaint)
+wxEND_EVENT_TABLE()
+// clang-format on
+
+LjCompetencePane::LjCompetencePane() = default;
+LjCompetencePane::~LjCompetencePane() = default;
+
+bool LjCompetencePane::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
+                              const wxPoint& pos, const wxSize& size, long style) {
+    m_background.reset(background);
+    if (!wxPanel::Create(parent, id, pos, size, style))
+        return false;
+    // Don't erase background, the picture covers all of it.
+    SetBackgroundStyle(wxBG_STYLE_PAINT);
+
+    m_hintFont = GetFont();
+    m_hintColour = *wxBLACK;
+    if (const FaceRect* hint =
+            g_faceLayout ? g_faceLayout->Find("/face/panewindow/annotatefont") : nullptr) {
+        m_hintFont = wxFont(hint->value > 0 ? hint->value : GetFont().GetPointSize(),
+                            wxFONTFAMILY_MODERN, wxFONTSTYLE_NORMAL, wxFONTWEIGHT_LIGHT, false);
+        m_hintColour = wxColour(hint->x, hint->y, hint->width);
+    }
+
+    BuildControls();
+
+    Bind(wxEVT_LJCHECKBOX_CLICKED, &LjCompetencePane::OnUserPasswordBox, this,
+         ID_USER_PASSWORD_BOX);
+    Bind(wxEVT_LJCHECKBOX_CLICKED, &LjCompetencePane::OnOwnerPasswordBox, this,
+         ID_OWNER_PASSWORD_BOX);
+    Bind(wxEVT_TEXT, &LjCompetencePane::OnUserPasswordText, this, ID_USER_PASSWORD_TEXT);
+    Bind(wxEVT_TEXT, &LjCompetencePane::OnOwnerPasswordText, this, ID_OWNER_PASSWORD_TEXT);
+    Bind(wxEVT_LJRADIOBUTTON_SELECTED, &LjCompetencePane::OnLevelAes128, this, ID_LEVEL_AES_128);
+    Bind(wxEVT_LJRADIOBUTTON_SELECTED, &LjCompetencePane::OnLevelRc4128, this, ID_LEVEL_RC4_128);
+    Bind(wxEVT_LJRADIOBUTTON_SELECTED, &LjCompetencePane::OnLevelRc440, this, ID_LEVEL_RC4_40);
+    Bind(wxEVT_LJCHECKBOX_CLICKED, &LjCompetencePane::OnPrinting, this, ID_PERMIT_PRINTING);
+    Bind(wxEVT_LJRADIOBUTTON_SELECTED, &LjCompetencePane::OnHighResolution, this, ID_PRINT_HIGH);
+    Bind(wxEVT_LJRADIOBUTTON_SELECTED, &LjCompetencePane::OnLowResolution, this, ID_PRINT_LOW);
+    Bind(wxEVT_LJCHECKBOX_CLICKED, &LjCompetencePane::OnPermissionFlag, this, ID_PERMIT_COPY,
+         ID_PERMIT_ASSEMBLE);
+    Bind(wxEVT_PZ_OPTIONS_LOCK, &LjCompetencePane::OnLockPane, this);
+    Bind(wxEVT_PZ_OPTIONS_UNLOCK, &LjCompetencePane::OnUnlockPane, this);
+    return true;
+}
+
+void LjCompetencePane::AttachToSink(const std::shared_ptr<JobEventSink>& sink) {
+    m_sinkAttachment.Attach(sink, JobEventSink::OPTIONS_PANE, this);
+}
+
+void LjCompetencePane::OnLockPane(wxCommandEvent&) {
+    Disable();
+}
+
+void LjCompetencePane::OnUnlockPane(wxCommandEvent&) {
+    Enable();
+}
+
+RunOptions LjCompetencePane::GetRunOptions() const {
+    RunOptions run;
+    run.options = m_options;
+    run.userPasswordEnabled = m_userPasswordEnabled;
+    run.ownerPasswordEnabled = m_ownerPasswordEnabled;
+    return run;
+}
+
+LjCheckBox* LjCompetencePane::AddCheckBox(int id, const wxString& caption, int x, int y,
+                                          int pieceShift) {
+    auto* box = new LjCheckBox(this, id, caption, wxPoint(x, y), wxDefaultSize, wxBORDER_NONE);
+    const wxSize size = box->GetSize();
+    if (m_background && m_background->IsOk())
+        box->SetBackgroundPiece(
+            ImageUtil::GetSubBitmap(*m_background, x + pieceShift, y, size.x, size.y));
+    return box;
+}
+
+LjRadioButton* LjCompetencePane::AddRadio(int id, const wxString& caption, int x, int y) {
+    auto* radio =
+        new LjRadioButton(this, id, caption, wxPoint(x, y), wxDefaultSize, wxBORDER_NONE);
+    const wxSize size = radio->GetSize();
+    if (m_background && m_background->IsOk())
+        radio->SetBackgroundPiece(ImageUtil::GetSubBitmap(*m_background, x, y, size.x, size.y));
+    return radio;
+}
+
+void LjCompetencePane::AddHint(const wxString& text, int x, int y, int width, int height) {
+    if (width <= 0 || height <= 0)
+        return;
+    wxBitmap piece;
+    if (m_background && m_background->IsOk())
+        piece = ImageUtil::GetSubBitmap(*m_background, x, y, width, height);
+    auto* hint = new LjStaticText(this, wxID_ANY, text, m_hintFont, piece, wxPoint(x, y),
+                                  wxSize(width, height), wxBORDER_NONE);
+    hint->SetTextColour(m_hintColour);
+}
+
+void LjCompetencePane::BuildControls() {
+    const int width = m_background && m_background->IsOk() ? m_background->GetWidth()
+                                                           : GetSize().x;
+    const int half = (width - 60) / 2;
+    const int third = (width - 60) / 3;
+
+    // The check boxes' pieces are cut 15 pixels further right, as the face was drawn.
+    m_userBox = AddCheckBox(ID_USER_PASSWORD_BOX, "User Password", kLeft, kTop, 15);
+    m_ownerBox = AddCheckBox(ID_OWNER_PASSWORD_BOX, "Owner Password", kLeft, kTop + kRowStep, 15);
+
+    const int labelWidth = std::max(m_userBox->GetSize().x, m_ownerBox->GetSize().x) + 2;
+    const int textX = kLeft + labelWidth;
+    m_userText = new wxTextCtrl(this, ID_USER_PASSWORD_TEXT, wxEmptyString, wxPoint(textX, kTop),
+                                wxSize(kTextBoxWidth, kTextBoxHeight), 0);
+    m_userText->SetBackgroundColour(*wxWHITE);
+    m_ownerText =
+        new wxTextCtrl(this, ID_OWNER_PASSWORD_TEXT, wxEmptyString,
+                       wxPoint(textX, kTop + kRowStep), wxSize(kTextBoxWidth, kTextBoxHeight), 0);
+    m_ownerText->SetBackgroundColour(*wxWHITE);
+
+    const int hintX = textX + m_userText->GetSize().x;
+    const int hintHeight = m_userText->GetSize().y;
+    AddHint("(Password to open PDF file)", hintX, kTop, width - hintX, hintHeight);
+    AddHint("(Password to change permission settings)", hintX, kTop + kRowStep, width - hintX,
+            hintHeight);
+
+    const int levelY = kTop + 3 * kRowStep;
+    m_aes128 = AddRadio(ID_LEVEL_AES_128, "128 bits AES", kLeft, levelY);
+    const int radioHeight = m_aes128->GetSize().y;
+    int after = kLeft + m_aes128->GetSize().x;
+    AddHint("(Acrobat 7.X or above)", after, levelY, half - after, radioHeight);
+    m_rc4128 = AddRadio(ID_LEVEL_RC4_128, "128 bits RC4", half, levelY);
+    after = half + m_rc4128->GetSize().x;
+    AddHint("(Acrobat 5.X or above)", after, levelY, width - after, radioHeight);
+    m_rc440 = AddRadio(ID_LEVEL_RC4_40, "40 bits RC4", kLeft, levelY + kRowStep);
+    after = kLeft + m_rc440->GetSize().x;
+    AddHint("(Acrobat 4.X,5.X)", after, levelY + kRowStep, half - after, radioHeight);
+    m_levelGroup.Add(m_aes128);
+    m_levelGroup.Add(m_rc4128);
+    m_levelGroup.Add(m_rc440);
+    m_rc4128->SetValue(true);
+    m_levelGroup.InitFromButtons();
+
+    const int printY = levelY + 3 * kRowStep;
+    m_printing = AddCheckBox(ID_PERMIT_PRINTING, "Permit Document Printing", kLeft, printY);
+    m_high = AddRadio(ID_PRINT_HIGH, "High Resolution", third, printY);
+    m_low = AddRadio(ID_PRINT_LOW, "Low Resolution", 2 * third, printY);
+    m_resolutionGroup.Add(m_high);
+    m_resolutionGroup.Add(m_low);
+    m_high->SetValue(true);
+    m_resolutionGroup.InitFromButtons();
+
+    int y = printY + kPermissionStep;
+    m_copy = AddCheckBox(ID_PERMIT_COPY, "Permit Content Copying", kLeft, y);
+    m_accessibility = AddCheckBox(ID_PERMIT_ACCESSIBILITY,
+                                  "Permit Content Copying for Accessibility", half, y);
+    y += kPermissionStep;
+    m_modify = AddCheckBox(ID_PERMIT_MODIFY, "Permit Content Modifying", kLeft, y);
+    m_fillForms = AddCheckBox(ID_PERMIT_FILL_FORMS, "Permit Form Filling", half, y);
+    y += kPermissionStep;
+    m_annotate = AddCheckBox(ID_PERMIT_ANNOTATE, "Permit Annotation Adding", kLeft, y);
+    m_assemble = AddCheckBox(ID_PERMIT_ASSEMBLE, "Permit Assemble Document", half, y);
+
+    m_userText->Disable();
+    m_ownerText->Disable();
+    EnablePermissionControls(false);
+}
+
+void LjCompetencePane::EnablePermissionControls(bool enable) {
+    for (LjCheckBox* box :
+         {m_printing, m_copy, m_modify, m_annotate, m_fillForms, m_accessibility, m_assemble})
+        box->SetEnabled(enable);
+    const bool resolution = enable && m_printing->IsChecked();
+    m_high->SetEnabled(resolution);
+    m_low->SetEnabled(resolution);
+}
+
+void LjCompetencePane::ShowExtendedControls(bool show) {
+    m_high->Show(show);
+    m_low->Show(show);
+    m_fillForms->Show(show);
+    m_accessibility->Show(show);
+    m_assemble->Show(show);
+}
+
+void LjCompetencePane::SendClearStatuses() {
+    WindowLookup::QueueCommand(this, ID_FILE_LIST, CMD_CLEAR_STATUSES);
+}
+
+void LjCompetencePane::OnPaint(wxPaintEvent&) {
+    wxPaintDC dc(this);
+    if (m_background && m_background->IsOk())
+        dc.DrawBitmap(*m_background, 0, 0, true);
+}
+
+void LjCompetencePane::OnUserPasswordBox(wxCommandEvent&) {
+    if (m_userBox->IsChecked()) {
+        m_userPasswordEnabled = true;
+        m_userText->Enable();
+    } else {
+        m_userText->ChangeValue(wxEmptyString);
+        m_options.userPassword.clear();
+        m_userPasswordEnabled = false;
+        m_userText->Disable();
+    }
+    SendClearStatuses();
+}
+
+void LjCompetencePane::OnOwnerPasswordBox(wxCommandEvent&) {
+    if (m_ownerBox->IsChecked()) {
+        m_ownerPasswordEnabled = true;
+        m_ownerText->Enable();
+        EnablePermissionControls(true);
+    } else {
+        m_ownerText->ChangeValue(wxEmptyString);
+        m_options.ownerPassword.clear();
+        m_ownerPasswordEnabled = false;
+        m_ownerText->Disable();
+        EnablePermissionControls(false);
+    }
+    SendClearStatuses();
+}
+
+void LjCompetencePane::OnPasswordText(wxTextCtrl* box, wxString& stored) {
+    const wxString text = box->GetValue();
+    if (StringUtil::IsAscii(text)) {
+        stored = text;
+        box->SetFocus();
+    } else {
+        // ChangeValue sends no text event, so restoring does not come back here.
+        const long insertion = box->GetInsertionPoint();
+        box->ChangeValue(stored);
+        box->SetInsertionPoint(std::min<long>(insertion > 0 ? insertion - 1 : 0,
+                                              static_cast<long>(stored.length())));
+    }
+    SendClearStatuses();
+}
+
+void LjCompetencePane::OnUserPasswordText(wxCommandEvent&) {
+    OnPasswordText(m_userText, m_options.userPassword);
+}
+
+void LjCompetencePane::OnOwnerPasswordText(wxCommandEvent&) {
+    OnPasswordText(m_ownerText, m_options.ownerPassword);
+}
+
+void LjCompetencePane::SetPrintingFromResolution() {
+    if (m_high->GetEnabled() && m_high->GetValue())
+        m_options.PrintPermission = 2;
+    else if (m_low->GetEnabled() && m_low->GetValue())
+        m_options.PrintPermission = 3;
+}
+
+void LjCompetencePane::OnLevelSelected(LjRadioButton* radio, int level) {
+    if (radio->GetValue()) {
+        m_options.EncryptionLevel = level;
+        SetPrintingFromResolution();
+        ShowExtendedControls(true);
+    } else {
+        ShowExtendedControls(false);
+    }
+    SendClearStatuses();
+}
+
+void LjCompetencePane::OnLevelAes128(wxCommandEvent&) {
+    OnLevelSelected(m_aes128, 2);
+}
+
+void LjCompetencePane::OnLevelRc4128(wxCommandEvent&) {
+    OnLevelSelected(m_rc4128, 1);
+}
+
+void LjCompetencePane::OnLevelRc440(wxCommandEvent&) {
+    if (m_rc440->GetValue()) {
+        m_options.EncryptionLevel = 0;
+        if (m_printing->GetEnabled() && m_printing->IsChecked())
+            m_options.PrintPermission = 1;
+        ShowExtendedControls(false);
+    } else {
+        ShowExtendedControls(true);
+    }
+    SendClearStatuses();
+}
+
+void LjCompetencePane::OnPrinting(wxCommandEvent&) {
+    if (!m_printing->GetEnabled())
+        return;
+    if (m_printing->IsChecked()) {
+        m_high->SetEnabled(true);
+        m_low->SetEnabled(true);
+        if (m_rc440->GetValue())
+            m_options.PrintPermission = 1;
+        else if (m_high->GetValue())
+            m_options.PrintPermission = 2;
+        else if (m_low->GetValue())
+            m_options.PrintPermission = 3;
+    } else {
+        m_high->SetEnabled(false);
+        m_low->SetEnabled(false);
+        m_options.PrintPermission = 0;
+    }
+    SendClearStatuses();
+}
+
+void LjCompetencePane::OnHighResolution(wxCommandEvent&) {
+    m_options.PrintPermission = m_high->GetValue() ? 2 : 3;
+    SendClearStatuses();
+}
+
+void LjCompetencePane::OnLowResolution(wxCommandEvent&) {
+    m_options.PrintPermission = m_low->GetValue() ? 3 : 2;
+    SendClearStatuses();
+}
+
+void LjCompetencePane::OnPermissionFlag(wxCommandEvent& event) {
+    auto* box = wxDynamicCast(event.GetEventObject(), LjCheckBox);
+    if (!box)
+        box = static_cast<LjCheckBox*>(FindWindow(event.GetId()));
+    if (!box)
+        return;
+    const bool on = box->IsChecked();
+    switch (event.GetId()) {
+    case ID_PERMIT_COPY:
+        m_options.copy = on;
+        break;
+    case ID_PERMIT_MODIFY:
+        m_options.modify = on;
+        break;
+    case ID_PERMIT_ANNOTATE:
+        m_options.annotate = on;
+        break;
+    case ID_PERMIT_FILL_FORMS:
+        m_options.fillForms = on;
+        break;
+    case ID_PERMIT_ACCESSIBILITY:
+        m_options.accessibilityCopy = on;
+        break;
+    case ID_PERMIT_ASSEMBLE:
+        m_options.assemble = on;
+        break;
+    default:
+        return;
+    }
+    SendClearStatuses();
+}

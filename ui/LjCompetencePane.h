@@ -1,0 +1,97 @@
+#pragma once
+// The security options pane: passwords, encryption level and permissions. It keeps
+// the options record that the file list copies when a run starts, and every change
+// asks the file list to clear the statuses of a finished run.
+
+#include "batch/EncryptOptions.h"
+#include "skin/LjRadioGroup.h"
+#include "ui/SinkAttachment.h"
+
+#include <wx/bitmap.h>
+#include <wx/panel.h>
+
+#include <memory>
+
+class LjCheckBox;
+class LjRadioButton;
+class wxTextCtrl;
+class wxCommandEvent;
+class wxPaintEvent;
+
+class LjCompetencePane : public wxPanel {
+public:
+    LjCompetencePane();
+    ~LjCompetencePane() override;
+
+    // background: the pane's piece of the face image; the pane owns it.
+    bool Create(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxPoint& pos,
+                const wxSize& size, long style);
+
+    EncryptOptions GetOptions() const { return m_options; }
+    // The options with the two password switches, as a run takes them.
+    RunOptions GetRunOptions() const;
+    bool IsUserPasswordEnabled() const { return m_userPasswordEnabled; }
+    bool IsOwnerPasswordEnabled() const { return m_ownerPasswordEnabled; }
+
+    // Receives the run's lock and unlock events from now on.
+    void AttachToSink(const std::shared_ptr<JobEventSink>& sink);
+
+private:
+    void BuildControls();
+    LjCheckBox* AddCheckBox(int id, const wxString& caption, int x, int y, int pieceShift = 0);
+    LjRadioButton* AddRadio(int id, const wxString& caption, int x, int y);
+    void AddHint(const wxString& text, int x, int y, int width, int height);
+
+    void EnablePermissionControls(bool enable);
+    void ShowExtendedControls(bool show);
+    void SetPrintingFromResolution();
+    void SendClearStatuses();
+
+    void OnPaint(wxPaintEvent& event);
+    void OnUserPasswordBox(wxCommandEvent& event);
+    void OnOwnerPasswordBox(wxCommandEvent& event);
+    void OnUserPasswordText(wxCommandEvent& event);
+    void OnOwnerPasswordText(wxCommandEvent& event);
+    void OnLevelAes128(wxCommandEvent& event);
+    void OnLevelRc4128(wxCommandEvent& event);
+    void OnLevelRc440(wxCommandEvent& event);
+    void OnPrinting(wxCommandEvent& event);
+    void OnHighResolution(wxCommandEvent& event);
+    void OnLowResolution(wxCommandEvent& event);
+    void OnPermissionFlag(wxCommandEvent& event);
+    void OnLockPane(wxCommandEvent& event);
+    void OnUnlockPane(wxCommandEvent& event);
+
+    void OnLevelSelected(LjRadioButton* radio, int level);
+    void OnPasswordText(wxTextCtrl* box, wxString& stored);
+
+    SinkAttachment m_sinkAttachment;
+    std::unique_ptr<wxBitmap> m_background;
+    EncryptOptions m_options;
+    bool m_userPasswordEnabled = false;
+    bool m_ownerPasswordEnabled = false;
+
+    wxFont m_hintFont;
+    wxColour m_hintColour;
+
+    LjCheckBox* m_userBox = nullptr;
+    LjCheckBox* m_ownerBox = nullptr;
+    wxTextCtrl* m_userText = nullptr;
+    wxTextCtrl* m_ownerText = nullptr;
+    LjRadioButton* m_aes128 = nullptr;
+    LjRadioButton* m_rc4128 = nullptr;
+    LjRadioButton* m_rc440 = nullptr;
+    LjCheckBox* m_printing = nullptr;
+    LjRadioButton* m_high = nullptr;
+    LjRadioButton* m_low = nullptr;
+    LjCheckBox* m_copy = nullptr;
+    LjCheckBox* m_modify = nullptr;
+    LjCheckBox* m_annotate = nullptr;
+    LjCheckBox* m_fillForms = nullptr;
+    LjCheckBox* m_accessibility = nullptr;
+    LjCheckBox* m_assemble = nullptr;
+    LjRadioGroup m_levelGroup;
+    LjRadioGroup m_resolutionGroup;
+
+    wxDECLARE_EVENT_TABLE();
+};

@@ -1,0 +1,85 @@
+#include "ui/LjToolBar.h"
+
+#include "skin/DhBitmapButton.h"
+#include "skin/ImageUtil.h"
+#include "ui/WindowIds.h"
+#include "ui/WindowLookup.h"
+
+#include <wx/dcclient.h>
+
+// clang-format off
+wxBEGIN_EVENT_TABLE(LjToolBar, wxPanel)
+    EVT_PAINT(LjToolBar::OnPaint)
+    EVT_BUTTON(ID_TOOL_ADD, LjToolBar::OnButton)
+    EVT_BUTTON(ID_TOOL_DELETE, LjToolBar::OnButton)
+    EVT_BUTTON(ID_TOOL_CLEAR, LjToolBar::OnButton)
+wxEND_EVENT_TABLE()
+// clang-format on
+
+LjToolBar::LjToolBar() = default;
+LjToolBar::~LjToolBar() = default;
+
+bool LjToolBar::Create(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxPoint& pos,
+                       const wxSize& size, long style) {
+    m_background.reset(background);
+    if (!wxPanel::Create(parent, id, pos, size, style))
+        return false;
+    SetBackgroundStyle(wxBG_STYLE_PAINT);
+
+    m_add = AddButton(ID_TOOL_ADD, "add-file", 0);
+    const int step = m_add->GetSize().y + 2;
+    m_delete = AddButton(ID_TOOL_DELETE, "delete", step);
+    m_clear = AddButton(ID_TOOL_CLEAR, "clear-all", 2 * step);
+    return true;
+}
+
+DhBitmapButton* LjToolBar::AddButton(int id, const wxString& image, int y) {
+    const wxString prefix = "image/toolbar/" + image;
+    wxBitmap* normal = ImageUtil::CreateBitmap(prefix + "-normal.png", wxBITMAP_TYPE_PNG);
+    wxBitmap* pressed = ImageUtil::CreateBitmap(prefix + "-pressed.png", wxBITMAP_TYPE_PNG);
+    wxBitmap* hover = ImageUtil::CreateBitmap(prefix + "-current.png", wxBITMAP_TYPE_PNG);
+    const wxSize size = normal ? normal->GetSize() : wxSize(118, 40);
+    auto* button = new DhBitmapButton(this, id, wxPoint(5, y), size, wxBORDER_NONE);
+    button->SetNormalBitmap(normal)
+        ->SetPressedBitmap(pressed)
+        ->SetHoverBitmap(hover)
+        ->SetDisabledBitmap(normal);
+    if (m_background && m_background->IsOk())
+        button->SetBackgroundPiece(
+            ImageUtil::GetSubBitmap(*m_background, 5, y, size.x, size.y));
+    return button;
+}
+
+void LjToolBar::DisableAll() {
+    for (DhBitmapButton* button : {m_add, m_delete, m_clear})
+        button->Enable(false);
+}
+
+void LjToolBar::EnableAll() {
+    for (DhBitmapButton* button : {m_add, m_delete, m_clear})
+        button->Enable(true);
+}
+
+void LjToolBar::OnPaint(wxPaintEvent&) {
+    wxPaintDC dc(this);
+    if (m_background && m_background->IsOk())
+        dc.DrawBitmap(*m_background, 0, 0, true);
+}
+
+void LjToolBar::OnButton(wxCommandEvent& event) {
+    int command = 0;
+    switch (event.GetId()) {
+    case ID_TOOL_ADD:
+        command = CMD_ADD_FILES;
+        break;
+    case ID_TOOL_DELETE:
+        command = CMD_DELETE_SELECTED;
+        break;
+    case ID_TOOL_CLEAR:
+        command = CMD_CLEAR_ALL;
+        break;
+    default:
+        return;
+    }
+    WindowLookup::QueueCommand(this, ID_FILE_LIST, command);
+}

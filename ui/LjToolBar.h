@@ -1,0 +1,37 @@
+#pragma once
+// The column of picture buttons beside the file list: add files, delete, clear all.
+// Each click is handed to the file list panel as its command.
+
+#include <wx/bitmap.h>
+#include <wx/panel.h>
+
+#include <memory>
+
+class DhBitmapButton;
+class wxCommandEvent;
+class wxPaintEvent;
+
+class LjToolBar : public wxPanel {
+public:
+    LjToolBar();
+    ~LjToolBar() override;
+
+    // background: the tool bar's piece of the face image; the tool bar owns it.
+    bool Create(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxPoint& pos,
+                const wxSize& size, long style);
+
+    void DisableAll();
+    void EnableAll();
+
+private:
+    DhBitmapButton* AddButton(int id, const wxString& image, int y);
+    void OnPaint(wxPaintEvent& event);
+    void OnButton(wxCommandEvent& event);
+
+    std::unique_ptr<wxBitmap> m_background;
+    DhBitmapButton* m_add = nullptr;
+    DhBitmapButton* m_delete = nullptr;
+    DhBitmapButton* m_clear = nullptr;
+
+    wxDECLARE_EVENT_TABLE();
+};

@@ -1,0 +1,150 @@
+#include "ui/MainFramePDFENCRYPTION.h"
+
+#include "batch/JobEvents.h"
+#include "batch/JobHooks.h"
+#include "batch/RunState.h"
+#include "core/DialogSeam.h"
+#include "skin/ImageUtil.h"
+#include "skin/ZqPieceWindow.h"
+#include "ui/LjCompetencePane.h"
+#include "ui/LjToolBar.h"
+#include "ui/OutputWindow.h"
+#include "ui/SelectWindowPDFENCRYPTION.h"
+#include "ui/StartWindow.h"
+#include "ui/TitleWindow.h"
+#include "ui/WindowIds.h"
+#include "ui/ZqMenuBar.h"
+
+#include <wx/icon.h>
+
+wxIMPLEMENT_DYNAMIC_CLASS(MainFramePDFENCRYPTION, MainFrame);
+
+MainFramePDFENCRYPTION::MainFramePDFENCRYPTION() = default;
+
+wxBitmap* MainFramePDFENCRYPTION::CutFace(const wxBitmap& face, int x, int y, int width,
+                                          int height) const {
+    if (!face.IsOk())
+        return nullptr;
+    return ImageUtil::CreateSubBitmap(face, x, y, width, height);
+}
+
+bool MainFramePDFENCRYPTION::Create(wxWindowID id, const wxString& title) {
+    InstallPdfHooks();
+
+    if (!CreateFrame(id, ImageUtil::CreateBitmap("image/screen1.png", wxBITMAP_TYPE_PNG), title))
+        return false;
+
+    const wxBitmap appImage =
+        ImageUtil::GetBitmap("image/application/application.png", wxBITMAP_TYPE_PNG);
+    if (appImage.IsOk()) {
+        wxIcon icon;
+        icon.CopyFromBitmap(appImage);
+        SetIcon(icon);
+    }
+
+    const wxBitmap face = ImageUtil::GetBitmap("image/screen1.png", wxBITMAP_TYPE_PNG);
+    const int W = face.IsOk() ? face.GetWidth() : 735;
+    const int H = face.IsOk() ? face.GetHeight() : 620;
+    if (!face.IsOk())
+        SetClientSize(W, H);
+
+    auto* background = new ZqPieceWindow(this, CutFace(face, 0, 0, W, H), ID_BACKGROUND,
+                                         wxPoint(0, 0), wxSize(W, H),
+                                         wxBORDER_NONE | wxTAB_TRAVERSAL);
+
+    auto* titleBar = new TitleWindow;
+    titleBar->Create(background, CutFace(face, 0, 2, W, 28), ID_TITLE_BAR, wxPoint(0, 2),
+                  wxSize(W, 28), wxBORDER_NONE);
+
+    auto* menuBar = new ZqMenuBar;
+    menuBar->Create(CutFace(face, 10, 29, W - 10, 19), background, ID_MENU_BAR, wxPoint(10, 29),
+                    wxBORDER_NONE | wxTAB_TRAVERSAL);
+
+    auto* toolBar = new LjToolBar;
+    toolBar->Create(CutFace(face, W - 138, 55, 128, 172), background, ID_TOOL_BAR,
+                    wxPoint(W - 138, 55), wxSize(128, 172), wxBORDER_NONE | wxTAB_TRAVERSAL);
+
+    auto* list = new SelectWindowPDFENCRYPTION;
+    list->Create(CutFace(face, 15, 55, W - 153, 172), background, ID_FILE_LIST, wxPoint(15, 55),
+                 wxSize(W - 153, 172), wxBORDER_SIMPLE | wxTAB_TRAVERSAL);
+    list->SetStatusColumn(4);
+    list->SetRowSource(ProbeThroughHook);
+    list->AppendColumn("  ", 30, false);
+    list->AppendColumn("File Name", 200, true);
+    list->AppendColumn("Size", 100, true);
+    list->AppendColumn("Total Pages", 100, true);
+    list->AppendColumn("Status", W - 593, true);
+
+    auto* pane = new LjCompetencePane;
+    pane->Create(CutFace(face, 0, 250, W, 280), background, ID_OPTIONS_PANE, wxPoint(0, 250),
+                 wxSize(W, 280), wxBORDER_NONE | wxTAB_TRAVERSAL);
+
+    list->AppendColumn("File Path", 0, false);
+    list->AppendColumn("Password", 0, false);
+    list->AppendColumn("Item", 0, false);
+
+    auto* start = new StartWindow;
+    start->Create(CutFace(face, 580, H - 65, 155, 53), background, ID_START_PANEL,
+                  wxPoint(580, H - 65), wxSize(155, 53));
+
+    auto* output = new OutputWindow;
+    output->SetLabelGap(6);
+    output->SetFontSize(9);
+    output->Create(CutFace(face, 10, H - 82, 570, 76), background, ID_OUTPUT_PANEL,
+                   wxPoint(10, H - 82), wxSize(570, 76));
+
+    // Everything the worker reports goes through one relay; each window leaves it
+    // when it is destroyed, so a late event never reaches a dead window.
+    std::shared_ptr<JobEventSink> sink = JobEventSink::Create();
+    m_sinkAttachment.Attach(sink, JobEventSink::TOP_WINDOW, this);
+    list->AttachToSink(sink);
+    output->AttachToSink(sink);
+    pane->AttachToSink(sink);
+
+    Bind(wxEVT_PZ_JOB_STARTED, &MainFramePDFENCRYPTION::OnJobStarted, this);
+    Bind(wxEVT_PZ_JOB_FINISHED, &MainFramePDFENCRYPTION::OnJobFinished, this);
+    Bind(wxEVT_PZ_OUTPUT_DIR_MISSING, &MainFramePDFENCRYPTION::OnOutputDirMissing, this);
+
+    Fit();
+    Centre(wxBOTH);
+    return true;
+}
+
+void MainFramePDFENCRYPTION::OnJobStarted(wxCommandEvent&) {
+    if (auto* list = wxDynamicCast(FindWindow(ID_FILE_LIST), SelectWindow))
+        list->MarkBusy();
+    if (auto* toolBar = wxDynamicCast(FindWindow(ID_TOOL_BAR), LjToolBar))
+        toolBar->DisableAll();
+    if (auto* menuBar = wxDynamicCast(FindWindow(ID_MENU_BAR), ZqMenuBar))
+        menuBar->EnableCommands(false);
+}
+
+void MainFramePDFENCRYPTION::OnJobFinished(wxCommandEvent&) {
+    if (auto* start = wxDynamicCast(FindWindow(ID_START_PANEL), StartWindow))
+        start->UpdateButtons();
+    if (auto* list = wxDynamicCast(FindWindow(ID_FILE_LIST), SelectWindow))
+        list->RefreshAfterRun();
+    if (auto* toolBar = wxDynamicCast(FindWindow(ID_TOOL_BAR), LjToolBar))
+        toolBar->EnableAll();
+    if (auto* menuBar = wxDynamicCast(FindWindow(ID_MENU_BAR), ZqMenuBar))
+        menuBar->EnableCommands(true);
+}
+
+void MainFramePDFENCRYPTION::OnOutputDirMissing(wxCommandEvent&) {
+    ShowInfoBox("Output directory doesn't exist.");
+}
+
+void MainFramePDFENCRYPTION::OnClose(wxCloseEvent& event) {
+    if (g_runState.load() == RUN_RUNNING && event.CanVeto()) {
+        if (!AskOkCancel("The file is converting, do you want to exit this program?", nullptr,
+                         true)) {
+            event.Veto();
+            return;
+        }
+    }
+    // The worker aborts the engine through its progress callback and leaves no
+    // partial file; the application waits a few seconds for it at exit.
+    if (IsRunActive())
+        g_stopRequested = true;
+    Destroy();
+}

@@ -1,0 +1,124 @@
+#include "ui/OutputWindow.h"
+
+#include "batch/JobEvents.h"
+#include "core/DialogSeam.h"
+#include "core/DomainConfig.h"
+#include "core/FileUtil.h"
+#include "core/StringUtil.h"
+#include "core/AppUtil.h"
+#include "skin/DhBitmapButton.h"
+#include "skin/ImageUtil.h"
+#include "skin/MyStaticText.h"
+#include "ui/WindowIds.h"
+
+#include <wx/dcclient.h>
+#include <wx/textctrl.h>
+
+wxIMPLEMENT_DYNAMIC_CLASS(OutputWindow, ZqPieceWindow);
+
+namespace {
+const int kLeft = 16;
+const int kRowY = 26;
+const int kFolderBoxWidth = 240;
+const int kFolderBoxHeight = 22;
+const int kButtonGap = 8;
+} // namespace
+
+OutputWindow::OutputWindow() = default;
+
+bool OutputWindow::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
+                          const wxPoint& pos, const wxSize& size) {
+    if (!ZqPieceWindow::Create(parent, background, id, pos, size,
+                               wxBORDER_NONE | wxTAB_TRAVERSAL, "OutputWindow"))
+        return false;
+
+    wxFont font(m_fontSize, wxFONTFAMILY_SWISS, wxFONTSTYLE_NORMAL, wxFONTWEIGHT_NORMAL, false,
+                "Arial", wxFONTENCODING_ISO8859_1);
+    if (m_bold)
+        font.MakeBold();
+
+    const wxString caption = "Output Folder:";
+    wxCoord textWidth = 0, textHeight = 0;
+    GetTextExtent(caption, &textWidth, &textHeight, nullptr, nullptr, &font);
+    // Centre the caption on the folder box so both read as one line.
+    const int labelY = kRowY + (kFolderBoxHeight - textHeight) / 2;
+    m_label = new MyStaticText(this, ID_OUTPUT_FOLDER_BOX, caption, font, wxPoint(kLeft, labelY),
+                               wxSize(textWidth, textHeight), wxBORDER_NONE);
+    m_label->SetForegroundColour(*wxBLACK);
+    if (background && background->IsOk())
+        m_label->SetBackgroundPiece(
+            ImageUtil::CreateSubBitmap(*background, kLeft, labelY, textWidth, textHeight));
+
+    const int boxX = kLeft + textWidth + m_labelGap;
+    const wxString folder = g_config ? g_config->GetLastOutputDir() : wxString();
+    m_folderBox = new wxTextCtrl(this, ID_OUTPUT_FOLDER_BOX, folder, wxPoint(boxX, kRowY),
+                                 wxSize(kFolderBoxWidth, kFolderBoxHeight), wxTE_READONLY);
+    m_folderBox->SetBackgroundColour(*wxWHITE);
+    m_folderBox->SetToolTip(folder);
+
+    const int browseX = boxX + kFolderBoxWidth + kButtonGap;
+    m_browse = AddButton(ID_OUTPUT_BROWSE, "browse", browseX, kRowY + m_buttonOffset);
+    m_open = AddButton(ID_OUTPUT_OPEN, "open", browseX + m_browse->GetSize().x + kButtonGap,
+                       kRowY + m_buttonOffset);
+
+    Bind(wxEVT_BUTTON, &OutputWindow::OnOpen, this, ID_OUTPUT_OPEN);
+    Bind(wxEVT_BUTTON, &OutputWindow::OnBrowse, this, ID_OUTPUT_BROWSE);
+    Bind(wxEVT_PZ_OUTPUT_LOCKED, &OutputWindow::OnJobStarted, this);
+    Bind(wxEVT_PZ_OUTPUT_UNLOCKED, &OutputWindow::OnJobEnded, this);
+    return true;
+}
+
+DhBitmapButton* OutputWindow::AddButton(int id, const wxString& image, int x, int y) {
+    const wxString prefix = "image/output/" + image;
+    wxBitmap* normal = ImageUtil::CreateBitmap(prefix + "-normal.png", wxBITMAP_TYPE_PNG);
+    wxBitmap* hover = ImageUtil::CreateBitmap(prefix + "-current.png", wxBITMAP_TYPE_PNG);
+    wxBitmap* pressed = ImageUtil::CreateBitmap(prefix + "-pressed.png", wxBITMAP_TYPE_PNG);
+    const wxSize size = normal ? normal->GetSize() : wxSize(80, 24);
+    auto* button = new DhBitmapButton(this, id, wxPoint(x, y), size, wxBORDER_NONE);
+    button->SetNormalBitmap(normal)
+        ->SetPressedBitmap(pressed)
+        ->SetHoverBitmap(hover)
+        ->SetDisabledBitmap(normal);
+    if (wxBitmap* background = GetBitmap(); background && background->IsOk())
+        button->SetBackgroundPiece(ImageUtil::GetSubBitmap(*background, x, y, size.x, size.y));
+    return button;
+}
+
+void OutputWindow::AttachToSink(const std::shared_ptr<JobEventSink>& sink) {
+    m_sinkAttachment.Attach(sink, JobEventSink::OUTPUT_PANEL, this);
+}
+
+wxString OutputWindow::GetOutputDir() const {
+    return m_folderBox ? m_folderBox->GetValue() : wxString();
+}
+
+void OutputWindow::OnOpen(wxCommandEvent&) {
+    const wxString folder = GetOutputDir();
+    if (!folder.empty() && FileUtil::DirExists(folder))
+        AppUtil::OpenFolder(folder);
+    else
+        ShowInfoBox("Output directory doesn't exist.");
+}
+
+void OutputWindow::OnBrowse(wxCommandEvent&) {
+    wxString chosen;
+    if (!DialogSeam::Get().ChooseFolder(this, "Select a output folder", GetOutputDir(), chosen))
+        return;
+    chosen = StringUtil::ToSlashes(chosen);
+    if (!FileUtil::DirExists(chosen) || !FileUtil::IsWritableDir(chosen)) {
+        ShowInfoBox("The folder is unwritable, please choose another one!");
+        return;
+    }
+    m_folderBox->ChangeValue(chosen);
+    m_folderBox->SetToolTip(chosen);
+    if (g_config)
+        g_config->SetLastOutputDir(chosen);
+}
+
+void OutputWindow::OnJobStarted(wxCommandEvent&) {
+    m_browse->Enable(false);
+}
+
+void OutputWindow::OnJobEnded(wxCommandEvent&) {
+    m_browse->Enable(true);
+}

@@ -1,0 +1,148 @@
+#include "ui/SelectWindow.h"
+
+#include "batch/JobEvents.h"
+#include "skin/XyGrid.h"
+#include "skin/ZqGridCellRenderer.h"
+#include "ui/DnDFile.h"
+#include "ui/WindowIds.h"
+
+wxIMPLEMENT_DYNAMIC_CLASS(SelectWindow, ZqPieceWindow);
+
+namespace {
+const wxColour kListGrey(232, 232, 232);
+const wxColour kProcessingColour(255, 255, 255);
+const wxColour kProgressColour(252, 156, 0);
+} // namespace
+
+SelectWindow::SelectWindow() = default;
+SelectWindow::~SelectWindow() = default;
+
+bool SelectWindow::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
+                          const wxPoint& pos, const wxSize& size, long style) {
+    if (!ZqPieceWindow::Create(parent, background, id, pos, size, style, "SelectWindow"))
+        return false;
+    m_statusColumn = 0;
+    m_busy = false;
+    m_resultsShown = false;
+
+    const wxSize client = GetClientSize();
+    m_grid = new XyGrid(this, ID_FILE_GRID, wxPoint(0, 0), wxSize(client.x - 1, client.y),
+                        wxWANTS_CHARS);
+    // Thumb dragging leaves stale cells on some themes; repaint the whole grid.
+    m_grid->Bind(wxEVT_SCROLLWIN_THUMBTRACK, &SelectWindow::OnGridScroll, this);
+    m_grid->Bind(wxEVT_SCROLLWIN_THUMBRELEASE, &SelectWindow::OnGridScroll, this);
+
+    SetDropTarget(new DnDFile(this, m_grid));
+    m_grid->SetDropTarget(new DnDFile(m_grid, nullptr));
+
+    m_grid->CreateGrid(0, 0);
+    m_grid->SetColLabelSize(20);
+    m_grid->SetRowLabelSize(20);
+    m_grid->SetLabelFont(m_grid->GetDefaultCellFont());
+    m_grid->SetSelectionMode(wxGrid::wxGridSelectRows);
+    m_grid->HideCellEditControl();
+    m_grid->SetLabelBackgroundColour(kListGrey);
+    m_grid->EnableEditing(true);
+    m_grid->SetCellHighlightPenWidth(0);
+    m_grid->SetCellHighlightROPenWidth(0);
+    m_grid->SetGridLineColour(kListGrey);
+    m_grid->DisableDragRowSize();
+    m_grid->DisableDragColSize();
+    m_grid->Show();
+
+    Bind(wxEVT_PZ_ROW_STARTED, &SelectWindow::OnRowStarted, this);
+    Bind(wxEVT_PZ_CELL_RENDER, &SelectWindow::OnRowStatus, this);
+    return true;
+}
+
+void SelectWindow::AttachToSink(const std::shared_ptr<JobEventSink>& sink) {
+    m_sinkAttachment.Attach(sink, JobEventSink::FILE_LIST, this);
+}
+
+void SelectWindow::AddFiles(const wxString&) {}
+
+int SelectWindow::GetRowCount() const {
+    return 0;
+}
+
+int SelectWindow::GetSelectedRows(wxArrayInt& rows) const {
+    rows.clear();
+    return 0;
+}
+
+wxString SelectWindow::GetCellText(int, int) const {
+    return wxString();
+}
+
+int SelectWindow::GetProcessCount() const {
+    return 0;
+}
+
+void SelectWindow::RefreshAfterRun() {
+    if (m_grid)
+        m_grid->ForceRefresh();
+    m_busy = false;
+}
+
+void SelectWindow::ApplyCellState(int row, int column, int state, int percent) {
+    if (!m_grid || row < 0 || row >= m_grid->GetNumberRows() || column < 0 ||
+        column >= m_grid->GetNumberCols())
+        return;
+    auto* renderer = dynamic_cast<ZqGridCellRenderer*>(m_grid->PeekCellRenderer(row, column));
+    wxString text;
+    switch (state) {
+    case CELL_PROCESSING:
+        text = "Processing...";
+        if (renderer) {
+            renderer->SetColour(kProcessingColour);
+            renderer->SetPercent(0);
+        }
+        break;
+    case CELL_PROGRESS:
+        text = wxString::Format("%d%%", percent);
+        if (renderer) {
+            renderer->SetColour(kProgressColour);
+            renderer->SetPercent(percent);
+        }
+        break;
+    case CELL_STOP:
+        text = "Stop";
+        if (renderer)
+            renderer->SetColour(kProgressColour);
+        break;
+    case CELL_FAIL:
+        text = "Fail";
+        break;
+    case CELL_FINISHED:
+        text = "Finished";
+        break;
+    case CELL_CLEARED:
+        // An emptied cell must not keep the bar of the last run.
+        if (renderer)
+            renderer->SetPercent(0);
+        break;
+    default:
+        return;
+    }
+    if (renderer)
+        renderer->SetText(text);
+    m_grid->SetCellValue(row, column, text);
+    m_grid->RefreshCell(row, column);
+}
+
+void SelectWindow::OnRowStarted(wxCommandEvent& event) {
+    const int row = event.GetInt();
+    if (!m_grid || row < 0 || row >= m_grid->GetNumberRows())
+        return;
+    m_grid->SetCellValue(row, m_statusColumn, " ");
+    ApplyCellState(row, m_statusColumn, CELL_PROCESSING, 0);
+}
+
+void SelectWindow::OnRowStatus(DhGridCellRenderCommandEvent& event) {
+    ApplyCellState(event.GetRow(), event.GetCol(), event.GetState(), event.GetInt());
+}
+
+void SelectWindow::OnGridScroll(wxScrollWinEvent& event) {
+    m_grid->ForceRefresh();
+    event.Skip();
+}

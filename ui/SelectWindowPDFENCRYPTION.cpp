@@ -1,0 +1,468 @@
+#include "ui/SelectWindowPDFENCRYPTION.h"
+
+#include "batch/FileChooser.h"
+#include "batch/FileTypes.h"
+#include "batch/JobHooks.h"
+#include "batch/JobInput.h"
+#include "batch/RunLauncher.h"
+#include "batch/RunState.h"
+#include "batch/StartChecks.h"
+#include "core/DialogSeam.h"
+#include "core/DomainConfig.h"
+#include "core/FileUtil.h"
+#include "core/StringUtil.h"
+#include "skin/XyGrid.h"
+#include "skin/ZqGridCellRenderer.h"
+#include "ui/LjCompetencePane.h"
+#include "ui/OutputWindow.h"
+#include "ui/StartWindow.h"
+#include "ui/WindowIds.h"
+#include "ui/WindowLookup.h"
+
+#include <wx/menu.h>
+
+#include <algorithm>
+#include <memory>
+
+wxIMPLEMENT_DYNAMIC_CLASS(SelectWindowPDFENCRYPTION, SelectWindow);
+
+namespace {
+// Columns of a row.
+enum Column {
+    COL_SPACER = 0,
+    COL_NAME = 1,
+    COL_SIZE = 2,
+    COL_PAGES = 3,
+    COL_STATUS = 4,
+    COL_PATH = 5,
+    COL_PASSWORD = 6,
+    COL_ITEM = 7,
+};
+} // namespace
+
+SelectWindowPDFENCRYPTION::SelectWindowPDFENCRYPTION() = default;
+
+bool SelectWindowPDFENCRYPTION::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
+                                       const wxPoint& pos, const wxSize& size, long style) {
+    if (!SelectWindow::Create(background, parent, id, pos, size, style))
+        return false;
+    m_processCount = -1;
+
+    Bind(wxEVT_MENU, &SelectWindowPDFENCRYPTION::OnCommand, this, CMD_ADD_FILES,
+         CMD_CLEAR_STATUSES);
+    Bind(wxEVT_PZ_START_REQUEST, &SelectWindowPDFENCRYPTION::OnStartRequest, this);
+    Bind(wxEVT_PZ_SELECT_ALL, &SelectWindowPDFENCRYPTION::OnSelectAll, this);
+    Bind(wxEVT_PZ_INVERT_SELECTION, &SelectWindowPDFENCRYPTION::OnInvertSelection, this);
+    Bind(wxEVT_PZ_ROW_DONE, &SelectWindowPDFENCRYPTION::OnRowDone, this);
+    Bind(wxEVT_PZ_RESULTS_SHOWN, &SelectWindowPDFENCRYPTION::OnResultsShown, this);
+
+    m_grid->Bind(wxEVT_GRID_CELL_CHANGED, &SelectWindowPDFENCRYPTION::OnCellChanged, this);
+    m_grid->Bind(wxEVT_GRID_CELL_LEFT_CLICK, &SelectWindowPDFENCRYPTION::OnCellLeftClick, this);
+    m_grid->GetGridWindow()->Bind(wxEVT_KEY_DOWN, &SelectWindowPDFENCRYPTION::OnGridKeyDown,
+                                  this);
+    m_grid->GetGridWindow()->Bind(wxEVT_RIGHT_UP, &SelectWindowPDFENCRYPTION::OnGridRightUp,
+                                  this);
+    return true;
+}
+
+wxString SelectWindowPDFENCRYPTION::AppendColumn(const wxString& label, int width, bool shown) {
+    m_columnLabels.Add(label);
+    m_grid->AppendCols(1);
+    const int column = m_grid->GetNumberCols() - 1;
+    if (shown) {
+        m_grid->ShowCol(column);
+        m_grid->SetColLabelValue(column, label);
+        m_grid->SetColSize(column, width);
+        m_grid->SetColLabelAlignment(wxALIGN_LEFT, wxALIGN_CENTRE);
+    } else {
+        m_grid->SetColLabelValue(column, wxEmptyString);
+        m_grid->HideCol(column);
+    }
+    return label;
+}
+
+int SelectWindowPDFENCRYPTION::GetRowCount() const {
+    return m_grid ? m_grid->GetNumberRows() : 0;
+}
+
+int SelectWindowPDFENCRYPTION::GetSelectedRows(wxArrayInt& rows) const {
+    rows.clear();
+    if (!m_grid)
+        return 0;
+    wxArrayInt all = m_grid->GetAllSelectedRows();
+    std::vector<int> sorted(all.begin(), all.end());
+    std::sort(sorted.begin(), sorted.end());
+    sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+    for (int row : sorted)
+        if (row >= 0 && row < m_grid->GetNumberRows())
+            rows.Add(row);
+    return static_cast<int>(rows.size());
+}
+
+wxString SelectWindowPDFENCRYPTION::GetCellText(int row, int column) const {
+    if (!m_grid || row < 0 || row >= m_grid->GetNumberRows() || column < 0 ||
+        column >= m_grid->GetNumberCols())
+        return wxString();
+    return m_grid->GetCellValue(row, column);
+}
+
+int SelectWindowPDFENCRYPTION::GetDoneFlag(int row) const {
+    if (row < 0 || row >= static_cast<int>(m_doneFlags.size()))
+        return 0;
+    return m_doneFlags[row];
+}
+
+void SelectWindowPDFENCRYPTION::AddRow(const FileRow& row) {
+    m_grid->AppendRows(1);
+    const int r = m_grid->GetNumberRows() - 1;
+    m_doneFlags.push_back(0);
+
+    const std::pair<int, size_t> shownTexts[] = {
+        {COL_NAME, FILEROW_NAME}, {COL_SIZE, FILEROW_SIZE}, {COL_PAGES, FILEROW_PAGES}};
+    for (const auto& [column, field] : shownTexts) {
+        m_grid->SetCellValue(r, column, row[field]);
+        m_grid->SetCellAlignment(r, column, wxALIGN_LEFT, wxALIGN_CENTRE);
+        m_grid->SetReadOnly(r, column);
+    }
+    m_grid->SetCellAlignment(r, m_statusColumn, wxALIGN_LEFT, wxALIGN_CENTRE);
+    m_grid->SetCellRenderer(r, m_statusColumn, new ZqGridCellRenderer);
+    m_grid->SetReadOnly(r, m_statusColumn);
+    m_grid->SetCellValue(r, COL_PATH, row[FILEROW_PATH]);
+    m_grid->SetCellValue(r, COL_PASSWORD, wxEmptyString);
+    m_grid->SetCellValue(r, COL_ITEM, row[FILEROW_OPEN_CODE]);
+}
+
+void SelectWindowPDFENCRYPTION::AddFiles(const wxString& paths) {
+    for (const wxString& path : SplitPathList(paths)) {
+        if (path.empty())
+            continue;
+        if (g_config)
+            g_config->SetLastConvertDir(StringUtil::BeforeLast(path, '/'));
+        if (FileUtil::GetFileLength(path) == 0) {
+            ShowInfoBox(wxString::Format(" It's not a valid file,file size is %dKB.  \n", 0) + path,
+                        this);
+            continue;
+        }
+        const FileRow row = m_rowSource ? m_rowSource(path) : ProbeThroughHook(path);
+        if (row.size() < FILEROW_FIELD_COUNT)
+            continue;
+        long code = -1;
+        if (!row[FILEROW_OPEN_CODE].ToLong(&code))
+            code = -1;
+        const wxString name = row[FILEROW_NAME];
+        switch (code) {
+        case 0:
+        case 2:
+            AddRow(row);
+            m_grid->ForceRefresh();
+            Update();
+            break;
+        case 4:
+            ShowInfoBox(name + " is already encrypted!", this);
+            break;
+        case 5:
+            ShowInfoBox(" Fail to open " + name + ", it may be destroyed!", this);
+            break;
+        default:
+            ShowInfoBox(name + " can't support!", this);
+            break;
+        }
+    }
+}
+
+void SelectWindowPDFENCRYPTION::AddThroughDialog() {
+    const wxString chosen = ChooseFiles(g_config ? g_config->GetLastConvertDir() : wxString());
+    if (!chosen.empty())
+        AddFiles(chosen);
+}
+
+void SelectWindowPDFENCRYPTION::DeleteSelected() {
+    if (IsRunActive())
+        return;
+    if (GetRowCount() == 0) {
+        ShowInfoBox("Delete failed! No file!", this);
+        return;
+    }
+    wxArrayInt selected;
+    if (GetSelectedRows(selected) == 0) {
+        ShowInfoBox("Delete failed! No selected file!", this);
+        return;
+    }
+    if (!AskOkCancel("Are you sure you want to remove the selected items from the list?", this))
+        return;
+    m_grid->BeginBatch();
+    // From the bottom up, so the indices still to come stay valid.
+    for (size_t i = selected.size(); i-- > 0;) {
+        const int row = selected[i];
+        m_grid->DeleteRows(row, 1);
+        m_doneFlags.erase(m_doneFlags.begin() + row);
+    }
+    m_grid->ClearSelection();
+    m_grid->EndBatch();
+}
+
+void SelectWindowPDFENCRYPTION::ClearAll() {
+    // A run reports by row index: the list must keep its rows until it ends.
+    if (IsRunActive())
+        return;
+    if (GetRowCount() == 0) {
+        ShowInfoBox("Clear failed! No file!", this);
+        return;
+    }
+    if (!AskOkCancel("Are you sure you want to clear all the items from the list?", this))
+        return;
+    m_grid->DeleteRows(0, m_grid->GetNumberRows());
+    m_doneFlags.clear();
+}
+
+void SelectWindowPDFENCRYPTION::MoveUp() {
+    MoveSelected(true);
+}
+
+void SelectWindowPDFENCRYPTION::MoveDown() {
+    MoveSelected(false);
+}
+
+void SelectWindowPDFENCRYPTION::MoveSelected(bool up) {
+    if (IsRunActive())
+        return;
+    if (GetRowCount() == 0) {
+        ShowInfoBox("Move failed! No file!", this);
+        return;
+    }
+    wxArrayInt selected;
+    const int count = GetSelectedRows(selected);
+    if (count == 0) {
+        ShowInfoBox("Move failed! No selected file!", this);
+        return;
+    }
+    if (count > 1) {
+        ShowInfoBox(up ? "Move up failed! Please select one file!"
+                       : "Move down failed! Please select one file!",
+                    this);
+        return;
+    }
+    const int row = selected[0];
+    const int target = up ? row - 1 : row + 1;
+    if (target < 0 || target >= GetRowCount())
+        return;
+    SwapRows(row, target);
+    m_grid->ClearSelection();
+    m_grid->SelectRow(target);
+    m_grid->MakeCellVisible(target, COL_NAME);
+}
+
+void SelectWindowPDFENCRYPTION::SwapRows(int first, int second) {
+    for (int column = 0; column < m_grid->GetNumberCols(); ++column) {
+        const wxString text = m_grid->GetCellValue(first, column);
+        m_grid->SetCellValue(first, column, m_grid->GetCellValue(second, column));
+        m_grid->SetCellValue(second, column, text);
+    }
+    auto* a = dynamic_cast<ZqGridCellRenderer*>(m_grid->PeekCellRenderer(first, m_statusColumn));
+    auto* b = dynamic_cast<ZqGridCellRenderer*>(m_grid->PeekCellRenderer(second, m_statusColumn));
+    if (a && b) {
+        const int percent = a->GetPercent();
+        const wxString text = a->GetText();
+        const wxColour colour = a->GetColour();
+        a->SetPercent(b->GetPercent());
+        a->SetText(b->GetText());
+        a->SetColour(b->GetColour());
+        b->SetPercent(percent);
+        b->SetText(text);
+        b->SetColour(colour);
+    }
+    std::swap(m_doneFlags[first], m_doneFlags[second]);
+    m_grid->ForceRefresh();
+}
+
+void SelectWindowPDFENCRYPTION::SelectAll() {
+    if (GetRowCount() > 0)
+        m_grid->SelectAll();
+}
+
+void SelectWindowPDFENCRYPTION::InvertSelection() {
+    wxArrayInt selected;
+    if (GetSelectedRows(selected) == 0) {
+        SelectAll();
+    } else {
+        std::vector<bool> wasSelected(GetRowCount(), false);
+        for (int row : selected)
+            wasSelected[row] = true;
+        m_grid->ClearSelection();
+        for (int row = 0; row < GetRowCount(); ++row)
+            if (!wasSelected[row])
+                m_grid->SelectRow(row, true);
+    }
+    Refresh();
+}
+
+void SelectWindowPDFENCRYPTION::ClearStatuses() {
+    if (!m_resultsShown)
+        return;
+    std::fill(m_doneFlags.begin(), m_doneFlags.end(), 0);
+    for (int row = 0; row < GetRowCount(); ++row)
+        ApplyCellState(row, m_statusColumn, CELL_CLEARED, 0);
+    m_resultsShown = false;
+}
+
+void SelectWindowPDFENCRYPTION::StartAll() {
+    // The start button is hidden during a run; this guards against a request that
+    // was already queued when the run began.
+    if (IsRunActive())
+        return;
+    if (!g_config || g_config->GetLastOutputDir().empty()) {
+        ShowInfoBox("Output folder is empty.", this);
+        return;
+    }
+    m_runRows.clear();
+    for (int row = 0; row < GetRowCount(); ++row)
+        m_runRows.Add(row);
+    StartRun(static_cast<int>(m_runRows.size()));
+}
+
+void SelectWindowPDFENCRYPTION::EncryptSelected() {
+    if (IsRunActive())
+        return;
+    if (!g_config || g_config->GetLastOutputDir().empty()) {
+        ShowInfoBox("Output folder is empty.", this);
+        return;
+    }
+    m_runRows.clear();
+    GetSelectedRows(m_runRows);
+    StartRun(static_cast<int>(m_runRows.size()));
+}
+
+bool SelectWindowPDFENCRYPTION::StartRun(int count) {
+    if (count == 0)
+        return false;
+    auto* pane =
+        wxDynamicCast(WindowLookup::FindInTopWindow(this, ID_OPTIONS_PANE), LjCompetencePane);
+    const RunOptions run = pane ? pane->GetRunOptions() : RunOptions();
+    const wxString refusal = CheckPasswords(run);
+    if (!refusal.empty()) {
+        ShowInfoBox(refusal, this);
+        return false;
+    }
+    m_processCount = count;
+
+    // The worker gets its own copy of everything it needs; it never reads the grid.
+    auto input = std::make_unique<JobInput>();
+    for (int row : m_runRows) {
+        JobRow jobRow;
+        jobRow.index = row;
+        jobRow.path = StringUtil::ToSlashes(GetCellText(row, COL_PATH));
+        jobRow.fileName = GetCellText(row, COL_NAME);
+        jobRow.done = GetDoneFlag(row) == 1;
+        input->rows.push_back(jobRow);
+    }
+    input->run = run;
+    auto* output =
+        wxDynamicCast(WindowLookup::FindInTopWindow(this, ID_OUTPUT_PANEL), OutputWindow);
+    input->outputDir = output ? output->GetOutputDir() : g_config->GetLastOutputDir();
+    input->statusColumn = m_statusColumn;
+    input->sink = GetSink();
+
+    const bool launched = LaunchRun(std::move(input));
+    if (auto* start =
+            wxDynamicCast(WindowLookup::FindInTopWindow(this, ID_START_PANEL), StartWindow))
+        start->UpdateButtons();
+    return launched;
+}
+
+void SelectWindowPDFENCRYPTION::ShowContextMenu() {
+    if (m_busy)
+        return;
+    wxMenu menu;
+    menu.Append(CMD_ADD_FILES, "Add File");
+    menu.Append(CMD_DELETE_SELECTED, "Delete");
+    menu.Append(CMD_CLEAR_ALL, "Clear All");
+    // Moving rows has no other way in from the mouse.
+    menu.AppendSeparator();
+    menu.Append(CMD_MOVE_UP, "Move Up");
+    menu.Append(CMD_MOVE_DOWN, "Move Down");
+    menu.AppendSeparator();
+    menu.Append(CMD_ENCRYPT_SELECTED, "Encrypt Selected");
+    PopupMenu(&menu);
+}
+
+void SelectWindowPDFENCRYPTION::OnCommand(wxCommandEvent& event) {
+    switch (event.GetId()) {
+    case CMD_ADD_FILES:
+        AddThroughDialog();
+        break;
+    case CMD_CLEAR_ALL:
+        ClearAll();
+        break;
+    case CMD_DELETE_SELECTED:
+        DeleteSelected();
+        break;
+    case CMD_MOVE_UP:
+        MoveUp();
+        break;
+    case CMD_MOVE_DOWN:
+        MoveDown();
+        break;
+    case CMD_ENCRYPT_SELECTED:
+        EncryptSelected();
+        break;
+    case CMD_CLEAR_STATUSES:
+        ClearStatuses();
+        break;
+    default:
+        event.Skip();
+        break;
+    }
+}
+
+void SelectWindowPDFENCRYPTION::OnStartRequest(wxCommandEvent&) {
+    StartAll();
+}
+
+void SelectWindowPDFENCRYPTION::OnSelectAll(wxCommandEvent&) {
+    SelectAll();
+}
+
+void SelectWindowPDFENCRYPTION::OnInvertSelection(wxCommandEvent&) {
+    InvertSelection();
+}
+
+void SelectWindowPDFENCRYPTION::OnRowDone(wxCommandEvent& event) {
+    const int row = event.GetInt();
+    if (row >= 0 && row < static_cast<int>(m_doneFlags.size()))
+        m_doneFlags[row] = 1;
+}
+
+void SelectWindowPDFENCRYPTION::OnResultsShown(wxCommandEvent&) {
+    m_resultsShown = true;
+}
+
+void SelectWindowPDFENCRYPTION::OnCellChanged(wxGridEvent& event) {
+    const int row = event.GetRow();
+    if (GetRowCount() == 0 || row < 0 || row >= GetRowCount())
+        return;
+    if (!IsValidFileName(m_grid->GetCellValue(row, COL_PAGES))) {
+        ShowInfoBox("Invalid file name!", this);
+        m_grid->SetCellValue(row, COL_PAGES,
+                             StringUtil::BeforeLast(m_grid->GetCellValue(row, COL_SPACER), '.'));
+    }
+}
+
+void SelectWindowPDFENCRYPTION::OnGridKeyDown(wxKeyEvent& event) {
+    if (event.GetKeyCode() == 'A' && event.ControlDown()) {
+        SelectAll();
+        return;
+    }
+    if (event.GetKeyCode() == WXK_DELETE) {
+        DeleteSelected();
+        return;
+    }
+    event.Skip();
+}
+
+void SelectWindowPDFENCRYPTION::OnGridRightUp(wxMouseEvent&) {
+    ShowContextMenu();
+}
+
+void SelectWindowPDFENCRYPTION::OnCellLeftClick(wxGridEvent& event) {
+    event.Skip();
+}

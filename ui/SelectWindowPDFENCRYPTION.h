@@ -1,0 +1,74 @@
+#pragma once
+// The product's file list: PDF rows with name, size, pages and status, the list
+// commands, the checks before a run and the start of the run.
+
+#include "batch/FileRow.h"
+#include "ui/SelectWindow.h"
+
+#include <cstdint>
+#include <vector>
+
+class wxGridEvent;
+class wxKeyEvent;
+class wxMouseEvent;
+
+class SelectWindowPDFENCRYPTION : public SelectWindow {
+public:
+    typedef FileRow (*RowSource)(const wxString& path);
+
+    SelectWindowPDFENCRYPTION();
+
+    bool Create(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxPoint& pos,
+                const wxSize& size, long style) override;
+
+    // Appends one grid column; shown columns get label and width, hidden ones width 0.
+    wxString AppendColumn(const wxString& label, int width, bool shown);
+    void SetRowSource(RowSource source) { m_rowSource = source; }
+
+    void AddFiles(const wxString& paths) override;
+    int GetRowCount() const override;
+    int GetSelectedRows(wxArrayInt& rows) const override;
+    wxString GetCellText(int row, int column) const override;
+    int GetProcessCount() const override { return m_processCount; }
+
+    // 1 when the row was written by an earlier run (the next run skips it).
+    int GetDoneFlag(int row) const;
+
+    // The list commands; each shows its own refusal.
+    void AddThroughDialog();
+    void DeleteSelected();
+    void ClearAll();
+    void MoveUp();
+    void MoveDown();
+    void SelectAll();
+    void InvertSelection();
+    void ClearStatuses();
+    void StartAll();
+    void EncryptSelected();
+
+private:
+    void AddRow(const FileRow& row);
+    void MoveSelected(bool up);
+    void SwapRows(int first, int second);
+    bool StartRun(int count);
+    void ShowContextMenu();
+
+    void OnCommand(wxCommandEvent& event);
+    void OnStartRequest(wxCommandEvent& event);
+    void OnSelectAll(wxCommandEvent& event);
+    void OnInvertSelection(wxCommandEvent& event);
+    void OnRowDone(wxCommandEvent& event);
+    void OnResultsShown(wxCommandEvent& event);
+    void OnCellChanged(wxGridEvent& event);
+    void OnGridKeyDown(wxKeyEvent& event);
+    void OnGridRightUp(wxMouseEvent& event);
+    void OnCellLeftClick(wxGridEvent& event);
+
+    wxArrayString m_columnLabels;
+    RowSource m_rowSource = nullptr;
+    std::vector<int32_t> m_doneFlags;
+    wxArrayInt m_runRows;
+    int m_processCount = -1;
+
+    wxDECLARE_DYNAMIC_CLASS(SelectWindowPDFENCRYPTION);
+};

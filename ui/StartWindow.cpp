@@ -1,0 +1,72 @@
+#include "ui/StartWindow.h"
+
+#include "batch/JobEvents.h"
+#include "batch/RunState.h"
+#include "core/FileUtil.h"
+#include "skin/DhBitmapButton.h"
+#include "skin/ImageUtil.h"
+#include "ui/WindowIds.h"
+#include "ui/WindowLookup.h"
+
+wxIMPLEMENT_DYNAMIC_CLASS(StartWindow, ZqPieceWindow);
+
+StartWindow::StartWindow() = default;
+
+bool StartWindow::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
+                         const wxPoint& pos, const wxSize& size) {
+    if (!ZqPieceWindow::Create(parent, background, id, pos, size,
+                               wxBORDER_NONE | wxTAB_TRAVERSAL, "StartWindow"))
+        return false;
+    m_start = AddButton(ID_START_BUTTON, "start");
+    m_stop = AddButton(ID_STOP_BUTTON, "stop");
+    // Both buttons take the start picture's place, so the panel never jumps.
+    m_stop->SetSize(m_start->GetSize());
+    m_stop->Hide();
+    Bind(wxEVT_BUTTON, &StartWindow::OnStart, this, ID_START_BUTTON);
+    Bind(wxEVT_BUTTON, &StartWindow::OnStop, this, ID_STOP_BUTTON);
+    return true;
+}
+
+DhBitmapButton* StartWindow::AddButton(int id, const wxString& image) {
+    const wxString prefix = "image/start/" + image;
+    wxBitmap* normal = ImageUtil::CreateBitmap(prefix + "-normal.png", wxBITMAP_TYPE_PNG);
+    wxBitmap* hover = ImageUtil::CreateBitmap(prefix + "-current.png", wxBITMAP_TYPE_PNG);
+    wxBitmap* pressed = ImageUtil::CreateBitmap(prefix + "-pressed.png", wxBITMAP_TYPE_PNG);
+    const wxSize size = normal ? normal->GetSize() : wxSize(150, 50);
+    auto* button = new DhBitmapButton(this, id, wxPoint(0, 0), size, wxBORDER_NONE);
+    button->SetNormalBitmap(normal)
+        ->SetPressedBitmap(pressed)
+        ->SetHoverBitmap(hover)
+        ->SetDisabledBitmap(normal);
+    if (wxBitmap* background = GetBitmap(); background && background->IsOk())
+        button->SetBackgroundPiece(ImageUtil::GetSubBitmap(*background, 0, 0, size.x, size.y));
+    return button;
+}
+
+void StartWindow::UpdateButtons() {
+    if (g_runState.load() == RUN_RUNNING) {
+        m_stop->Enable(true);
+        m_stop->Show();
+        m_start->Hide();
+    } else {
+        m_stop->Hide();
+        m_start->Show();
+    }
+}
+
+void StartWindow::OnStart(wxCommandEvent&) {
+    wxWindow* list = WindowLookup::FindInTopWindow(this, ID_FILE_LIST);
+    if (!list)
+        return;
+    wxCommandEvent request(wxEVT_PZ_START_REQUEST, ID_FILE_LIST);
+    request.SetInt(1);
+    request.SetEventObject(this);
+    list->GetEventHandler()->ProcessEvent(request);
+}
+
+void StartWindow::OnStop(wxCommandEvent&) {
+    if (!RequestRunStop())
+        return;
+    FileUtil::WriteLogEvent("Stop", wxEmptyString, 0);
+    m_stop->Enable(false);
+}

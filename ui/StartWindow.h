@@ -1,0 +1,30 @@
+#pragma once
+// The Start button and, in the same place, the Stop button. Which one shows follows
+// the run state; the run itself is started by the file list panel.
+
+#include "skin/ZqPieceWindow.h"
+
+class DhBitmapButton;
+class wxCommandEvent;
+
+class StartWindow : public ZqPieceWindow {
+public:
+    StartWindow();
+
+    // background: the panel's piece of the face image; the panel owns it.
+    bool Create(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxPoint& pos,
+                const wxSize& size);
+
+    // Shows Stop while a run is going on, Start otherwise.
+    void UpdateButtons();
+
+private:
+    DhBitmapButton* AddButton(int id, const wxString& image);
+    void OnStart(wxCommandEvent& event);
+    void OnStop(wxCommandEvent& event);
+
+    DhBitmapButton* m_start = nullptr;
+    DhBitmapButton* m_stop = nullptr;
+
+    wxDECLARE_DYNAMIC_CLASS(StartWindow);
+};

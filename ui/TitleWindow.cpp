@@ -1,0 +1,122 @@
+#include "ui/TitleWindow.h"
+
+#include "core/AppUtil.h"
+#include "skin/DhBitmapButton.h"
+#include "skin/ImageUtil.h"
+#include "skin/ZlTitleLabel.h"
+#include "ui/WindowIds.h"
+
+#include <wx/app.h>
+#include <wx/dcclient.h>
+#include <wx/settings.h>
+#include <wx/toplevel.h>
+
+wxIMPLEMENT_DYNAMIC_CLASS(TitleWindow, ZqPieceWindow);
+
+// clang-format off
+wxBEGIN_EVENT_TABLE(TitleWindow, ZqPieceWindow)
+    EVT_PAINT(TitleWindow::OnPaint)
+    EVT_BUTTON(ID_TITLE_CLOSE, TitleWindow::OnCloseButton)
+    EVT_BUTTON(ID_TITLE_MINIMIZE, TitleWindow::OnMinimizeButton)
+    EVT_LEFT_DOWN(TitleWindow::OnLeftDown)
+    EVT_LEFT_UP(TitleWindow::OnLeftUp)
+    EVT_MOTION(TitleWindow::OnMotion)
+    EVT_MOUSE_CAPTURE_LOST(TitleWindow::OnCaptureLost)
+wxEND_EVENT_TABLE()
+// clang-format on
+
+TitleWindow::TitleWindow() = default;
+
+bool TitleWindow::Create(wxWindow* parent, wxBitmap* background, wxWindowID id,
+                         const wxPoint& pos, const wxSize& size, long style) {
+    if (!ZqPieceWindow::Create(parent, background, id, pos, size, style, "TitleWindow"))
+        return false;
+
+    // The icon is loaded once here; painting only draws it.
+    wxBitmap icon = ImageUtil::GetBitmap("image/application/application.png", wxBITMAP_TYPE_PNG);
+    if (icon.IsOk() && (icon.GetWidth() != 16 || icon.GetHeight() != 16))
+        icon = wxBitmap(icon.ConvertToImage().Scale(16, 16));
+    m_icon = icon;
+
+    wxFont font = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
+    font.MakeBold();
+    new ZlTitleLabel(this, background, AppUtil::GetProductName(), wxGetTopLevelParent(parent),
+                     ID_TITLE_CAPTION, wxPoint(37, 8), font,
+                     wxColour(255, 255, 255, wxALPHA_OPAQUE));
+
+    const int width = GetSize().x;
+    wxBitmap closeNormal =
+        ImageUtil::GetBitmap("image/base/close-normal.png", wxBITMAP_TYPE_PNG);
+    const int closeX = width - (closeNormal.IsOk() ? closeNormal.GetWidth() : 20) - 4;
+    m_close = AddButton(ID_TITLE_CLOSE, "close", closeX);
+    wxBitmap minimizeNormal =
+        ImageUtil::GetBitmap("image/base/minimize-normal.png", wxBITMAP_TYPE_PNG);
+    m_minimize = AddButton(ID_TITLE_MINIMIZE, "minimize",
+                           closeX - (minimizeNormal.IsOk() ? minimizeNormal.GetWidth() : 20) - 1);
+    return true;
+}
+
+DhBitmapButton* TitleWindow::AddButton(int id, const wxString& image, int x) {
+    const wxString prefix = "image/base/" + image;
+    wxBitmap* normal = ImageUtil::CreateBitmap(prefix + "-normal.png", wxBITMAP_TYPE_PNG);
+    wxBitmap* hover = ImageUtil::CreateBitmap(prefix + "-current.png", wxBITMAP_TYPE_PNG);
+    wxBitmap* pressed = ImageUtil::CreateBitmap(prefix + "-pressed.png", wxBITMAP_TYPE_PNG);
+    const wxSize size = normal ? normal->GetSize() : wxSize(20, 20);
+    auto* button = new DhBitmapButton(this, id, wxPoint(x, 2), size, wxBORDER_NONE);
+    button->SetNormalBitmap(normal)
+        ->SetPressedBitmap(pressed)
+        ->SetHoverBitmap(hover)
+        ->SetDisabledBitmap(normal);
+    if (wxBitmap* background = GetBitmap(); background && background->IsOk())
+        button->SetBackgroundPiece(ImageUtil::GetSubBitmap(*background, x, 2, size.x, size.y));
+    return button;
+}
+
+wxSize TitleWindow::DoGetBestSize() const {
+    wxBitmap* background = const_cast<TitleWindow*>(this)->GetBitmap();
+    return background && background->IsOk() ? background->GetSize() : GetSize();
+}
+
+void TitleWindow::OnPaint(wxPaintEvent&) {
+    wxPaintDC dc(this);
+    if (wxBitmap* background = GetBitmap(); background && background->IsOk())
+        dc.DrawBitmap(*background, 0, 0, true);
+    if (m_icon.IsOk())
+        dc.DrawBitmap(m_icon, 13, 8, true);
+}
+
+void TitleWindow::OnCloseButton(wxCommandEvent&) {
+    wxWindow* top = wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
+    if (top)
+        top->GetEventHandler()->QueueEvent(new wxCloseEvent(wxEVT_CLOSE_WINDOW, 0));
+}
+
+void TitleWindow::OnMinimizeButton(wxCommandEvent&) {
+    if (auto* top = wxDynamicCast(wxTheApp ? wxTheApp->GetTopWindow() : nullptr, wxTopLevelWindow))
+        top->Iconize(true);
+}
+
+void TitleWindow::OnLeftDown(wxMouseEvent& event) {
+    wxWindow* top = wxGetTopLevelParent(this);
+    if (!top)
+        return;
+    if (!HasCapture())
+        CaptureMouse();
+    m_dragOffset = ClientToScreen(event.GetPosition()) - top->GetPosition();
+}
+
+void TitleWindow::OnMotion(wxMouseEvent& event) {
+    if (!event.Dragging() || !event.LeftIsDown() || !HasCapture())
+        return;
+    if (wxWindow* top = wxGetTopLevelParent(this))
+        top->Move(ClientToScreen(event.GetPosition()) - m_dragOffset);
+}
+
+void TitleWindow::OnLeftUp(wxMouseEvent&) {
+    if (HasCapture())
+        ReleaseMouse();
+}
+
+void TitleWindow::OnCaptureLost(wxMouseCaptureLostEvent&) {
+    // Nothing to undo: the window simply stays where the drag left it.
+}

@@ -1,0 +1,40 @@
+#pragma once
+// The skinned title bar: application icon, caption, minimize and close buttons.
+// Dragging it moves the whole window.
+
+#include "skin/ZqPieceWindow.h"
+
+class DhBitmapButton;
+class wxCommandEvent;
+class wxMouseEvent;
+class wxMouseCaptureLostEvent;
+class wxPaintEvent;
+
+class TitleWindow : public ZqPieceWindow {
+public:
+    TitleWindow();
+
+    // background: the title bar's piece of the face image; the title bar owns it.
+    bool Create(wxWindow* parent, wxBitmap* background, wxWindowID id, const wxPoint& pos,
+                const wxSize& size, long style);
+
+    wxSize DoGetBestSize() const override;
+
+private:
+    DhBitmapButton* AddButton(int id, const wxString& image, int x);
+    void OnPaint(wxPaintEvent& event);
+    void OnCloseButton(wxCommandEvent& event);
+    void OnMinimizeButton(wxCommandEvent& event);
+    void OnLeftDown(wxMouseEvent& event);
+    void OnLeftUp(wxMouseEvent& event);
+    void OnMotion(wxMouseEvent& event);
+    void OnCaptureLost(wxMouseCaptureLostEvent& event);
+
+    wxBitmap m_icon;
+    DhBitmapButton* m_close = nullptr;
+    DhBitmapButton* m_minimize = nullptr;
+    wxPoint m_dragOffset;
+
+    wxDECLARE_DYNAMIC_CLASS(TitleWindow);
+    wxDECLARE_EVENT_TABLE();
+};

@@ -1,0 +1,127 @@
+#include "ui/ZqMenuBar.h"
+
+#include "skin/ImageUtil.h"
+#include "ui/WindowIds.h"
+#include "ui/WindowLookup.h"
+#include "update/WebCommands.h"
+
+#include <wx/app.h>
+#include <wx/menu.h>
+
+// clang-format off
+wxBEGIN_EVENT_TABLE(ZqMenuBar, ZlMenuBar)
+    EVT_MENU(ID_MENU_ADD_FILES, ZqMenuBar::OnAddFiles)
+    EVT_MENU(ID_MENU_OPEN_LOG_DIR, ZqMenuBar::OnOpenLogDirectory)
+    EVT_MENU(ID_MENU_EXIT, ZqMenuBar::OnExit)
+    EVT_MENU(ID_MENU_HELP_PAGE, ZqMenuBar::OnHelp)
+    EVT_MENU(ID_MENU_SUPPORT, ZqMenuBar::OnSupport)
+    EVT_MENU(ID_MENU_CHECK_UPDATE, ZqMenuBar::OnCheckForUpdate)
+    EVT_MENU(ID_MENU_ABOUT, ZqMenuBar::OnAbout)
+    EVT_LEFT_DOWN(ZqMenuBar::OnLeftDown)
+    EVT_LEFT_UP(ZqMenuBar::OnLeftUp)
+    EVT_MOTION(ZqMenuBar::OnMotion)
+    EVT_MOUSE_CAPTURE_LOST(ZqMenuBar::OnCaptureLost)
+wxEND_EVENT_TABLE()
+// clang-format on
+
+ZqMenuBar::ZqMenuBar() = default;
+
+bool ZqMenuBar::Create(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxPoint& pos,
+                       long style) {
+    if (!ZlMenuBar::Create(background, parent, id, pos, style))
+        return false;
+
+    m_fileMenu = new wxMenu;
+    m_fileMenu->Append(ID_MENU_ADD_FILES, "Add File(s)...", wxEmptyString);
+    m_fileMenu->Append(ID_MENU_OPEN_LOG_DIR, "Open log file directory", wxEmptyString);
+    m_fileMenu->AppendSeparator();
+    m_fileMenu->Append(ID_MENU_EXIT, "Exit", wxEmptyString);
+    AddMenu(ID_MENU_FILE, m_fileMenu,
+            ImageUtil::CreateBitmap("image/menubar/file-normal.png", wxBITMAP_TYPE_PNG),
+            ImageUtil::CreateBitmap("image/menubar/file-pressed.png", wxBITMAP_TYPE_PNG));
+
+    m_helpMenu = new wxMenu;
+    m_helpMenu->Append(ID_MENU_HELP_PAGE, "Help", wxEmptyString);
+    m_helpMenu->AppendSeparator();
+    m_helpMenu->Append(ID_MENU_SUPPORT, "Support", wxEmptyString);
+    m_helpMenu->AppendSeparator();
+    m_helpMenu->Append(ID_MENU_CHECK_UPDATE, "Check for Update", wxEmptyString);
+    m_helpMenu->AppendSeparator();
+    m_helpMenu->Append(ID_MENU_ABOUT, "About", wxEmptyString);
+    AddMenu(ID_MENU_HELP, m_helpMenu,
+            ImageUtil::CreateBitmap("image/menubar/help-normal.png", wxBITMAP_TYPE_PNG),
+            ImageUtil::CreateBitmap("image/menubar/help-pressed.png", wxBITMAP_TYPE_PNG));
+    return true;
+}
+
+void ZqMenuBar::EnableCommands(bool enable) {
+    if (m_fileMenu)
+        m_fileMenu->Enable(ID_MENU_ADD_FILES, enable);
+}
+
+bool ZqMenuBar::AreCommandsEnabled() const {
+    return m_fileMenu && m_fileMenu->IsEnabled(ID_MENU_ADD_FILES);
+}
+
+void ZqMenuBar::OnAddFiles(wxCommandEvent&) {
+    wxWindow* list = WindowLookup::FindInTopWindow(this, ID_FILE_LIST);
+    if (!list)
+        return;
+    wxCommandEvent command(wxEVT_MENU, CMD_ADD_FILES);
+    command.SetEventObject(this);
+    list->GetEventHandler()->ProcessEvent(command);
+}
+
+void ZqMenuBar::OnOpenLogDirectory(wxCommandEvent&) {
+    OpenLogDirectory();
+}
+
+void ZqMenuBar::OnExit(wxCommandEvent&) {
+    wxWindow* top = wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
+    if (top)
+        top->GetEventHandler()->QueueEvent(new wxCloseEvent(wxEVT_CLOSE_WINDOW, 0));
+}
+
+void ZqMenuBar::OnHelp(wxCommandEvent&) {
+    OpenHelpPage();
+}
+
+void ZqMenuBar::OnSupport(wxCommandEvent&) {
+    OpenSupportPage();
+}
+
+void ZqMenuBar::OnCheckForUpdate(wxCommandEvent&) {
+    CheckForUpdate();
+}
+
+void ZqMenuBar::OnAbout(wxCommandEvent&) {
+    ShowAboutDialog();
+}
+
+void ZqMenuBar::OnLeftDown(wxMouseEvent& event) {
+    wxWindow* top = wxGetTopLevelParent(this);
+    if (!top)
+        return;
+    if (!HasCapture())
+        CaptureMouse();
+    m_dragging = true;
+    m_dragOffset = ClientToScreen(event.GetPosition()) - top->GetPosition();
+}
+
+void ZqMenuBar::OnMotion(wxMouseEvent& event) {
+    if (!event.Dragging() || !event.LeftIsDown() || !m_dragging)
+        return;
+    if (wxWindow* top = wxGetTopLevelParent(this))
+        top->Move(ClientToScreen(event.GetPosition()) - m_dragOffset);
+}
+
+void ZqMenuBar::OnLeftUp(wxMouseEvent&) {
+    if (HasCapture()) {
+        ReleaseMouse();
+        m_dragging = false;
+    }
+}
+
+void ZqMenuBar::OnCaptureLost(wxMouseCaptureLostEvent&) {
+    m_dragging = false;
+}
