@@ -27,9 +27,9 @@ const int kTextBoxHeight = 22;
 wxBEGIN_EVENT_TABLE(LjCompetencePane, wxPanel)
     EVT_PAINT(LjCompetencePane::OnPaint)
 wxEND_EVENT_TABLE()
-// clang-format on
+    // clang-format on
 
-LjCompetencePane::LjCompetencePane() = default;
+    LjCompetencePane::LjCompetencePane() = default;
 LjCompetencePane::~LjCompetencePane() = default;
 
 bool LjCompetencePane::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
@@ -101,8 +101,7 @@ LjCheckBox* LjCompetencePane::AddCheckBox(int id, const wxString& caption, int x
 }
 
 LjRadioButton* LjCompetencePane::AddRadio(int id, const wxString& caption, int x, int y) {
-    auto* radio =
-        new LjRadioButton(this, id, caption, wxPoint(x, y), wxDefaultSize, wxBORDER_NONE);
+    auto* radio = new LjRadioButton(this, id, caption, wxPoint(x, y), wxDefaultSize, wxBORDER_NONE);
     const wxSize size = radio->GetSize();
     if (m_background && m_background->IsOk())
         radio->SetBackgroundPiece(ImageUtil::GetSubBitmap(*m_background, x, y, size.x, size.y));
@@ -121,8 +120,7 @@ void LjCompetencePane::AddHint(const wxString& text, int x, int y, int width, in
 }
 
 void LjCompetencePane::BuildControls() {
-    const int width = m_background && m_background->IsOk() ? m_background->GetWidth()
-                                                           : GetSize().x;
+    const int width = m_background && m_background->IsOk() ? m_background->GetWidth() : GetSize().x;
     const int half = (width - 60) / 2;
     const int third = (width - 60) / 3;
 
@@ -136,8 +134,8 @@ void LjCompetencePane::BuildControls() {
                                 wxSize(kTextBoxWidth, kTextBoxHeight), 0);
     m_userText->SetBackgroundColour(*wxWHITE);
     m_ownerText =
-        new wxTextCtrl(this, ID_OWNER_PASSWORD_TEXT, wxEmptyString,
-                       wxPoint(textX, kTop + kRowStep), wxSize(kTextBoxWidth, kTextBoxHeight), 0);
+        new wxTextCtrl(this, ID_OWNER_PASSWORD_TEXT, wxEmptyString, wxPoint(textX, kTop + kRowStep),
+                       wxSize(kTextBoxWidth, kTextBoxHeight), 0);
     m_ownerText->SetBackgroundColour(*wxWHITE);
 
     const int hintX = textX + m_userText->GetSize().x;
@@ -174,8 +172,8 @@ void LjCompetencePane::BuildControls() {
 
     int y = printY + kPermissionStep;
     m_copy = AddCheckBox(ID_PERMIT_COPY, "Permit Content Copying", kLeft, y);
-    m_accessibility = AddCheckBox(ID_PERMIT_ACCESSIBILITY,
-                                  "Permit Content Copying for Accessibility", half, y);
+    m_accessibility =
+        AddCheckBox(ID_PERMIT_ACCESSIBILITY, "Permit Content Copying for Accessibility", half, y);
     y += kPermissionStep;
     m_modify = AddCheckBox(ID_PERMIT_MODIFY, "Permit Content Modifying", kLeft, y);
     m_fillForms = AddCheckBox(ID_PERMIT_FILL_FORMS, "Permit Form Filling", half, y);
@@ -252,8 +250,8 @@ void LjCompetencePane::OnPasswordText(wxTextCtrl* box, wxString& stored) {
         // ChangeValue sends no text event, so restoring does not come back here.
         const long insertion = box->GetInsertionPoint();
         box->ChangeValue(stored);
-        box->SetInsertionPoint(std::min<long>(insertion > 0 ? insertion - 1 : 0,
-                                              static_cast<long>(stored.length())));
+        box->SetInsertionPoint(
+            std::min<long>(insertion > 0 ? insertion - 1 : 0, static_cast<long>(stored.length())));
     }
     SendClearStatuses();
 }

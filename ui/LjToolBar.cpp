@@ -14,9 +14,9 @@ wxBEGIN_EVENT_TABLE(LjToolBar, wxPanel)
     EVT_BUTTON(ID_TOOL_DELETE, LjToolBar::OnButton)
     EVT_BUTTON(ID_TOOL_CLEAR, LjToolBar::OnButton)
 wxEND_EVENT_TABLE()
-// clang-format on
+    // clang-format on
 
-LjToolBar::LjToolBar() = default;
+    LjToolBar::LjToolBar() = default;
 LjToolBar::~LjToolBar() = default;
 
 bool LjToolBar::Create(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxPoint& pos,
@@ -45,8 +45,7 @@ DhBitmapButton* LjToolBar::AddButton(int id, const wxString& image, int y) {
         ->SetHoverBitmap(hover)
         ->SetDisabledBitmap(normal);
     if (m_background && m_background->IsOk())
-        button->SetBackgroundPiece(
-            ImageUtil::GetSubBitmap(*m_background, 5, y, size.x, size.y));
+        button->SetBackgroundPiece(ImageUtil::GetSubBitmap(*m_background, 5, y, size.x, size.y));
     return button;
 }
 

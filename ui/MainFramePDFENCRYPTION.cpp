@@ -48,13 +48,13 @@ bool MainFramePDFENCRYPTION::Create(wxWindowID id, const wxString& title) {
     if (!face.IsOk())
         SetClientSize(W, H);
 
-    auto* background = new ZqPieceWindow(this, CutFace(face, 0, 0, W, H), ID_BACKGROUND,
-                                         wxPoint(0, 0), wxSize(W, H),
-                                         wxBORDER_NONE | wxTAB_TRAVERSAL);
+    auto* background =
+        new ZqPieceWindow(this, CutFace(face, 0, 0, W, H), ID_BACKGROUND, wxPoint(0, 0),
+                          wxSize(W, H), wxBORDER_NONE | wxTAB_TRAVERSAL);
 
     auto* titleBar = new TitleWindow;
     titleBar->Create(background, CutFace(face, 0, 2, W, 28), ID_TITLE_BAR, wxPoint(0, 2),
-                  wxSize(W, 28), wxBORDER_NONE);
+                     wxSize(W, 28), wxBORDER_NONE);
 
     auto* menuBar = new ZqMenuBar;
     menuBar->Create(CutFace(face, 10, 29, W - 10, 19), background, ID_MENU_BAR, wxPoint(10, 29),

@@ -26,10 +26,10 @@ const int kButtonGap = 8;
 
 OutputWindow::OutputWindow() = default;
 
-bool OutputWindow::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
-                          const wxPoint& pos, const wxSize& size) {
-    if (!ZqPieceWindow::Create(parent, background, id, pos, size,
-                               wxBORDER_NONE | wxTAB_TRAVERSAL, "OutputWindow"))
+bool OutputWindow::Create(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxPoint& pos,
+                          const wxSize& size) {
+    if (!ZqPieceWindow::Create(parent, background, id, pos, size, wxBORDER_NONE | wxTAB_TRAVERSAL,
+                               "OutputWindow"))
         return false;
 
     wxFont font(m_fontSize, wxFONTFAMILY_SWISS, wxFONTSTYLE_NORMAL, wxFONTWEIGHT_NORMAL, false,

@@ -17,8 +17,8 @@ const wxColour kProgressColour(252, 156, 0);
 SelectWindow::SelectWindow() = default;
 SelectWindow::~SelectWindow() = default;
 
-bool SelectWindow::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
-                          const wxPoint& pos, const wxSize& size, long style) {
+bool SelectWindow::Create(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxPoint& pos,
+                          const wxSize& size, long style) {
     if (!ZqPieceWindow::Create(parent, background, id, pos, size, style, "SelectWindow"))
         return false;
     m_statusColumn = 0;

@@ -20,6 +20,7 @@
 #include "ui/WindowLookup.h"
 
 #include <wx/menu.h>
+#include <wx/tokenzr.h>
 
 #include <algorithm>
 #include <memory>
@@ -58,10 +59,8 @@ bool SelectWindowPDFENCRYPTION::Create(wxBitmap* background, wxWindow* parent, w
 
     m_grid->Bind(wxEVT_GRID_CELL_CHANGED, &SelectWindowPDFENCRYPTION::OnCellChanged, this);
     m_grid->Bind(wxEVT_GRID_CELL_LEFT_CLICK, &SelectWindowPDFENCRYPTION::OnCellLeftClick, this);
-    m_grid->GetGridWindow()->Bind(wxEVT_KEY_DOWN, &SelectWindowPDFENCRYPTION::OnGridKeyDown,
-                                  this);
-    m_grid->GetGridWindow()->Bind(wxEVT_RIGHT_UP, &SelectWindowPDFENCRYPTION::OnGridRightUp,
-                                  this);
+    m_grid->GetGridWindow()->Bind(wxEVT_KEY_DOWN, &SelectWindowPDFENCRYPTION::OnGridKeyDown, this);
+    m_grid->GetGridWindow()->Bind(wxEVT_RIGHT_UP, &SelectWindowPDFENCRYPTION::OnGridRightUp, this);
     return true;
 }
 
@@ -133,9 +132,10 @@ void SelectWindowPDFENCRYPTION::AddRow(const FileRow& row) {
 }
 
 void SelectWindowPDFENCRYPTION::AddFiles(const wxString& paths) {
-    for (const wxString& path : SplitPathList(paths)) {
-        if (path.empty())
-            continue;
+    // Empty pieces between separators are skipped.
+    wxStringTokenizer pieces(paths, "|", wxTOKEN_STRTOK);
+    while (pieces.HasMoreTokens()) {
+        const wxString path = pieces.GetNextToken();
         if (g_config)
             g_config->SetLastConvertDir(StringUtil::BeforeLast(path, '/'));
         if (FileUtil::GetFileLength(path) == 0) {

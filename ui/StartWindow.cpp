@@ -12,10 +12,10 @@ wxIMPLEMENT_DYNAMIC_CLASS(StartWindow, ZqPieceWindow);
 
 StartWindow::StartWindow() = default;
 
-bool StartWindow::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
-                         const wxPoint& pos, const wxSize& size) {
-    if (!ZqPieceWindow::Create(parent, background, id, pos, size,
-                               wxBORDER_NONE | wxTAB_TRAVERSAL, "StartWindow"))
+bool StartWindow::Create(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxPoint& pos,
+                         const wxSize& size) {
+    if (!ZqPieceWindow::Create(parent, background, id, pos, size, wxBORDER_NONE | wxTAB_TRAVERSAL,
+                               "StartWindow"))
         return false;
     m_start = AddButton(ID_START_BUTTON, "start");
     m_stop = AddButton(ID_STOP_BUTTON, "stop");

@@ -23,12 +23,12 @@ wxBEGIN_EVENT_TABLE(TitleWindow, ZqPieceWindow)
     EVT_MOTION(TitleWindow::OnMotion)
     EVT_MOUSE_CAPTURE_LOST(TitleWindow::OnCaptureLost)
 wxEND_EVENT_TABLE()
-// clang-format on
+    // clang-format on
 
-TitleWindow::TitleWindow() = default;
+    TitleWindow::TitleWindow() = default;
 
-bool TitleWindow::Create(wxWindow* parent, wxBitmap* background, wxWindowID id,
-                         const wxPoint& pos, const wxSize& size, long style) {
+bool TitleWindow::Create(wxWindow* parent, wxBitmap* background, wxWindowID id, const wxPoint& pos,
+                         const wxSize& size, long style) {
     if (!ZqPieceWindow::Create(parent, background, id, pos, size, style, "TitleWindow"))
         return false;
 
@@ -45,8 +45,7 @@ bool TitleWindow::Create(wxWindow* parent, wxBitmap* background, wxWindowID id,
                      wxColour(255, 255, 255, wxALPHA_OPAQUE));
 
     const int width = GetSize().x;
-    wxBitmap closeNormal =
-        ImageUtil::GetBitmap("image/base/close-normal.png", wxBITMAP_TYPE_PNG);
+    wxBitmap closeNormal = ImageUtil::GetBitmap("image/base/close-normal.png", wxBITMAP_TYPE_PNG);
     const int closeX = width - (closeNormal.IsOk() ? closeNormal.GetWidth() : 20) - 4;
     m_close = AddButton(ID_TITLE_CLOSE, "close", closeX);
     wxBitmap minimizeNormal =

@@ -22,9 +22,10 @@ const int kClosingPressMs = 400;
 wxBEGIN_EVENT_TABLE(ZlMenuBar, wxPanel)
     EVT_PAINT(ZlMenuBar::OnPaint)
 wxEND_EVENT_TABLE()
-// clang-format on
+    // clang-format on
 
-ZlMenuBar::ZlMenuBar() : m_pollTimer(this) {}
+    ZlMenuBar::ZlMenuBar()
+    : m_pollTimer(this) {}
 
 ZlMenuBar::~ZlMenuBar() {
     m_pollTimer.Stop();
@@ -33,8 +34,8 @@ ZlMenuBar::~ZlMenuBar() {
 bool ZlMenuBar::Create(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxPoint& pos,
                        long style) {
     m_background.reset(background);
-    const wxSize size = m_background && m_background->IsOk() ? m_background->GetSize()
-                                                             : wxSize(200, 19);
+    const wxSize size =
+        m_background && m_background->IsOk() ? m_background->GetSize() : wxSize(200, 19);
     if (!wxPanel::Create(parent, id, pos, size, style))
         return false;
     SetBackgroundStyle(wxBG_STYLE_PAINT);
@@ -47,8 +48,8 @@ wxSize ZlMenuBar::DoGetBestSize() const {
 }
 
 void ZlMenuBar::AddMenu(int id, wxMenu* menu, wxBitmap* normal, wxBitmap* pressed) {
-    auto* button = new ZlMenuButton(menu, normal, pressed, this, id, wxDefaultPosition,
-                                    wxBORDER_NONE);
+    auto* button =
+        new ZlMenuButton(menu, normal, pressed, this, id, wxDefaultPosition, wxBORDER_NONE);
     const wxSize size = button->GetSize();
     button->Move(m_nextX, (GetSize().y - size.y) / 2);
     m_nextX += size.x + 5;

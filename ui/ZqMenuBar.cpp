@@ -22,9 +22,9 @@ wxBEGIN_EVENT_TABLE(ZqMenuBar, ZlMenuBar)
     EVT_MOTION(ZqMenuBar::OnMotion)
     EVT_MOUSE_CAPTURE_LOST(ZqMenuBar::OnCaptureLost)
 wxEND_EVENT_TABLE()
-// clang-format on
+    // clang-format on
 
-ZqMenuBar::ZqMenuBar() = default;
+    ZqMenuBar::ZqMenuBar() = default;
 
 bool ZqMenuBar::Create(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxPoint& pos,
                        long style) {

@@ -1,0 +1,338 @@
+// The file list: adding and its refusals, drops, editing and the checks before a
+// run. Files are judged by the scripted engine.
+
+#include "FakeEngine.h"
+#include "MainWindowFixture.h"
+#include "WaitFor.h"
+#include "batch/RunState.h"
+#include "core/DomainConfig.h"
+#include "skin/XyGrid.h"
+#include "ui/DnDFile.h"
+#include "ui/MainFramePDFENCRYPTION.h"
+#include "ui/SelectWindowPDFENCRYPTION.h"
+#include "ui/WindowIds.h"
+
+#include <wx/msgdlg.h>
+
+namespace {
+wxString W(const std::string& text) {
+    return wxString::FromUTF8(text);
+}
+
+std::vector<wxString> Texts(const FakeDialogs& dialogs) {
+    std::vector<wxString> texts;
+    for (const RecordedMessage& message : dialogs.Messages())
+        texts.push_back(message.message);
+    return texts;
+}
+} // namespace
+
+class FileListTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        UseFakeEngine();
+    }
+
+    // Adds n files named f0.pdf ... and returns their paths.
+    std::vector<std::string> AddFiles(int n) {
+        std::vector<std::string> paths;
+        for (int i = 0; i < n; ++i) {
+            paths.push_back(MakeFakePdf("f" + std::to_string(i) + ".pdf"));
+            AddPath(paths.back());
+        }
+        return paths;
+    }
+
+    void SelectOnly(int row) {
+        List()->GetGrid()->ClearSelection();
+        List()->GetGrid()->SelectRow(row);
+    }
+
+    void SendCommand(int id) {
+        wxCommandEvent command(wxEVT_MENU, id);
+        List()->GetEventHandler()->ProcessEvent(command);
+        PumpEvents();
+    }
+};
+
+TEST_F(FileListTest, AddingRefusesEmptyEncryptedDamagedAndForeignFiles) {
+    const std::string empty = m_files.file("empty.pdf");
+    TempDir::WriteFile(empty, "");
+    const std::string locked = MakeFakePdf("locked.pdf", FakeEngine::kEncrypted);
+    const std::string broken = MakeFakePdf("broken.pdf", FakeEngine::kDamaged);
+    const std::string text = m_files.file("letter.pdf");
+    TempDir::WriteFile(text, "Dear reader, this is no PDF.");
+    const std::string good = MakeFakePdf("good.pdf");
+
+    List()->AddFiles(W(empty + "|" + locked + "|" + broken + "|" + text + "|" + good + "|"));
+    PumpEvents();
+
+    const std::vector<wxString> expected = {
+        " It's not a valid file,file size is 0KB.  \n" + W(empty),
+        "locked.pdf is already encrypted!",
+        " Fail to open broken.pdf, it may be destroyed!",
+        "letter.pdf can't support!",
+    };
+    EXPECT_EQ(Texts(m_dialogs), expected);
+    for (const RecordedMessage& message : m_dialogs.Messages()) {
+        EXPECT_EQ(message.caption, "Brisklowan PDF Zerovovor");
+        EXPECT_TRUE(message.style & wxICON_INFORMATION);
+    }
+    ASSERT_EQ(List()->GetRowCount(), 1);
+    EXPECT_EQ(List()->GetCellText(0, 1), "good.pdf");
+    EXPECT_FALSE(List()->GetCellText(0, 2).empty());
+    EXPECT_EQ(List()->GetCellText(0, 3), "2");
+    EXPECT_EQ(List()->GetCellText(0, 5), W(good));
+    EXPECT_EQ(List()->GetCellText(0, 7), "0");
+    EXPECT_EQ(g_config->GetLastConvertDir(), W(m_files.path()));
+}
+
+TEST_F(FileListTest, TheSameFileTwiceGivesTwoRows) {
+    const std::string path = MakeFakePdf("twice.pdf");
+    AddPath(path);
+    AddPath(path);
+    ASSERT_EQ(List()->GetRowCount(), 2);
+    EXPECT_EQ(List()->GetCellText(1, 5), W(path));
+}
+
+TEST_F(FileListTest, DroppedFolderBringsItsPdfsOfAnyCaseButNotSubfolders) {
+    const std::string folder = m_files.file("drop");
+    TempDir::MakeDir(folder);
+    TempDir::MakeDir(folder + "/sub");
+    TempDir::WriteFile(folder + "/a.pdf", "%PDF-1.4\n%%EOF\n");
+    TempDir::WriteFile(folder + "/b.PDF", "%PDF-1.4\n%%EOF\n");
+    TempDir::WriteFile(folder + "/notes.txt", "text");
+    TempDir::WriteFile(folder + "/sub/c.pdf", "%PDF-1.4\n%%EOF\n");
+
+    wxArrayString dropped;
+    dropped.Add(W(folder));
+    EXPECT_TRUE(DnDFile::DropOnList(List(), dropped));
+    EXPECT_TRUE(m_dialogs.Messages().empty());
+    ASSERT_EQ(List()->GetRowCount(), 2);
+    wxArrayString names;
+    names.Add(List()->GetCellText(0, 1));
+    names.Add(List()->GetCellText(1, 1));
+    names.Sort();
+    EXPECT_EQ(names[0], "a.pdf");
+    EXPECT_EQ(names[1], "b.PDF");
+}
+
+TEST_F(FileListTest, DropWithoutPdfsIsRefusedUnlessAFileComesWithIt) {
+    const std::string folder = m_files.file("nothing");
+    TempDir::MakeDir(folder);
+    TempDir::WriteFile(folder + "/readme.txt", "text");
+    wxArrayString onlyFolder;
+    onlyFolder.Add(W(folder));
+
+    // Through the drop target the panel really has.
+    auto* target = dynamic_cast<wxFileDropTarget*>(List()->GetDropTarget());
+    ASSERT_NE(target, nullptr);
+    EXPECT_FALSE(target->OnDropFiles(5, 5, onlyFolder));
+    EXPECT_EQ(m_dialogs.LastMessage(), "No PDF files(*.pdf) Files Added !");
+    EXPECT_EQ(List()->GetRowCount(), 0);
+
+    for (bool fileFirst : {true, false}) {
+        m_dialogs.Clear();
+        const std::string file = MakeFakePdf(fileFirst ? "first.pdf" : "second.pdf");
+        wxArrayString mixed;
+        if (fileFirst)
+            mixed.Add(W(file));
+        mixed.Add(W(folder));
+        if (!fileFirst)
+            mixed.Add(W(file));
+        EXPECT_TRUE(DnDFile::DropOnList(List(), mixed));
+        EXPECT_TRUE(m_dialogs.Messages().empty()) << m_dialogs.LastMessage();
+    }
+    EXPECT_EQ(List()->GetRowCount(), 2);
+}
+
+TEST_F(FileListTest, DroppedForeignFilesAreEachNamedAndNothingIsAdded) {
+    const std::string a = m_files.file("a.txt");
+    const std::string b = m_files.file("b.doc");
+    TempDir::WriteFile(a, "x");
+    TempDir::WriteFile(b, "y");
+    wxArrayString dropped;
+    dropped.Add(W(a));
+    dropped.Add(W(b));
+    DnDFile::DropOnList(List(), dropped);
+    const std::vector<wxString> expected = {"Fail to open file  \n " + W(a),
+                                            "Fail to open file  \n " + W(b)};
+    EXPECT_EQ(Texts(m_dialogs), expected);
+    EXPECT_EQ(List()->GetRowCount(), 0);
+}
+
+TEST_F(FileListTest, DeleteAsksAndRemovesOnlyTheSelectedRows) {
+    List()->DeleteSelected();
+    EXPECT_EQ(m_dialogs.LastMessage(), "Delete failed! No file!");
+
+    AddFiles(4);
+    List()->GetGrid()->ClearSelection();
+    List()->DeleteSelected();
+    EXPECT_EQ(m_dialogs.LastMessage(), "Delete failed! No selected file!");
+
+    List()->GetGrid()->SelectRow(1);
+    List()->GetGrid()->SelectRow(3, true);
+    m_dialogs.QueueMessageReply(wxCANCEL);
+    List()->DeleteSelected();
+    EXPECT_EQ(m_dialogs.LastMessage(),
+              "Are you sure you want to remove the selected items from the list?");
+    EXPECT_EQ(List()->GetRowCount(), 4);
+
+    m_dialogs.QueueMessageReply(wxOK);
+    List()->DeleteSelected();
+    ASSERT_EQ(List()->GetRowCount(), 2);
+    EXPECT_EQ(List()->GetCellText(0, 1), "f0.pdf");
+    EXPECT_EQ(List()->GetCellText(1, 1), "f2.pdf");
+}
+
+TEST_F(FileListTest, DeleteKeyAndCtrlAWorkOnTheGrid) {
+    AddFiles(3);
+    wxWindow* cells = List()->GetGrid()->GetGridWindow();
+    wxKeyEvent ctrlA(wxEVT_KEY_DOWN);
+    ctrlA.m_keyCode = 'A';
+    ctrlA.SetControlDown(true);
+    cells->GetEventHandler()->ProcessEvent(ctrlA);
+    wxArrayInt selected;
+    EXPECT_EQ(List()->GetSelectedRows(selected), 3);
+
+    m_dialogs.QueueMessageReply(wxOK);
+    wxKeyEvent del(wxEVT_KEY_DOWN);
+    del.m_keyCode = WXK_DELETE;
+    cells->GetEventHandler()->ProcessEvent(del);
+    EXPECT_EQ(List()->GetRowCount(), 0);
+}
+
+TEST_F(FileListTest, ClearAllAsksFirst) {
+    SendCommand(CMD_CLEAR_ALL);
+    EXPECT_EQ(m_dialogs.LastMessage(), "Clear failed! No file!");
+    AddFiles(2);
+    m_dialogs.QueueMessageReply(wxCANCEL);
+    SendCommand(CMD_CLEAR_ALL);
+    EXPECT_EQ(m_dialogs.LastMessage(),
+              "Are you sure you want to clear all the items from the list?");
+    EXPECT_EQ(List()->GetRowCount(), 2);
+    m_dialogs.QueueMessageReply(wxOK);
+    SendCommand(CMD_CLEAR_ALL);
+    EXPECT_EQ(List()->GetRowCount(), 0);
+    EXPECT_EQ(List()->GetDoneFlag(0), 0);
+}
+
+TEST_F(FileListTest, InvertSelectionSwapsSelectedAndUnselectedRows) {
+    AddFiles(3);
+    List()->GetGrid()->ClearSelection();
+    List()->InvertSelection();
+    wxArrayInt selected;
+    EXPECT_EQ(List()->GetSelectedRows(selected), 3) << "nothing selected: all rows";
+    SelectOnly(1);
+    List()->InvertSelection();
+    ASSERT_EQ(List()->GetSelectedRows(selected), 2);
+    EXPECT_EQ(selected[0], 0);
+    EXPECT_EQ(selected[1], 2);
+}
+
+TEST_F(FileListTest, MoveRefusalsAndEdges) {
+    List()->MoveUp();
+    EXPECT_EQ(m_dialogs.LastMessage(), "Move failed! No file!");
+    AddFiles(3);
+    List()->GetGrid()->ClearSelection();
+    List()->MoveDown();
+    EXPECT_EQ(m_dialogs.LastMessage(), "Move failed! No selected file!");
+    List()->GetGrid()->SelectRow(0);
+    List()->GetGrid()->SelectRow(1, true);
+    List()->MoveUp();
+    EXPECT_EQ(m_dialogs.LastMessage(), "Move up failed! Please select one file!");
+    List()->MoveDown();
+    EXPECT_EQ(m_dialogs.LastMessage(), "Move down failed! Please select one file!");
+
+    m_dialogs.Clear();
+    SelectOnly(0);
+    List()->MoveUp();
+    SelectOnly(2);
+    List()->MoveDown();
+    EXPECT_TRUE(m_dialogs.Messages().empty());
+    EXPECT_EQ(List()->GetCellText(0, 1), "f0.pdf");
+    EXPECT_EQ(List()->GetCellText(2, 1), "f2.pdf");
+}
+
+TEST_F(FileListTest, MovingARowCarriesEveryColumnItsStatusAndDoneFlag) {
+    ChooseOutputFolder(m_files.path());
+    AddFiles(3);
+    SetPasswords("user", "");
+    // Encrypt only the first file, so it alone has a status and a done flag.
+    SelectOnly(0);
+    SendCommand(CMD_ENCRYPT_SELECTED);
+    ASSERT_TRUE(WaitForRunToEnd());
+    ASSERT_EQ(Status(0), "Finished");
+    ASSERT_EQ(List()->GetDoneFlag(0), 1);
+    const wxString size0 = List()->GetCellText(0, 2);
+
+    SelectOnly(0);
+    List()->MoveDown();
+    EXPECT_EQ(List()->GetCellText(1, 1), "f0.pdf");
+    EXPECT_EQ(List()->GetCellText(1, 2), size0);
+    EXPECT_EQ(List()->GetCellText(1, 3), "2");
+    EXPECT_EQ(Status(1), "Finished");
+    EXPECT_EQ(List()->GetCellText(1, 5), W(m_files.file("f0.pdf")));
+    EXPECT_EQ(List()->GetDoneFlag(1), 1);
+    EXPECT_EQ(List()->GetCellText(0, 1), "f1.pdf");
+    EXPECT_EQ(Status(0), "");
+    EXPECT_EQ(List()->GetDoneFlag(0), 0);
+    wxArrayInt selected;
+    ASSERT_EQ(List()->GetSelectedRows(selected), 1);
+    EXPECT_EQ(selected[0], 1) << "the moved row stays selected";
+
+    List()->MoveUp();
+    EXPECT_EQ(List()->GetCellText(0, 1), "f0.pdf");
+    EXPECT_EQ(List()->GetDoneFlag(0), 1);
+    EXPECT_EQ(Status(0), "Finished");
+}
+
+TEST_F(FileListTest, StartChecksComeInTheirOrder) {
+    g_config->SetLastOutputDir("");
+    PressStart();
+    EXPECT_EQ(m_dialogs.LastMessage(), "Output folder is empty.");
+    EXPECT_TRUE(m_frame->FindWindow(ID_START_BUTTON)->IsShown());
+
+    g_config->SetLastOutputDir(W(m_files.path()));
+    m_dialogs.Clear();
+    PressStart();
+    EXPECT_TRUE(m_dialogs.Messages().empty()) << "an empty list starts nothing, silently";
+
+    AddFiles(1);
+    PressStart();
+    EXPECT_EQ(m_dialogs.LastMessage(), "Please provide password to encrypt pdf file(s).");
+    Click(ID_USER_PASSWORD_BOX);
+    PressStart();
+    EXPECT_EQ(m_dialogs.LastMessage(), "No user password provided.");
+    TypePassword(ID_USER_PASSWORD_TEXT, "same");
+    Click(ID_OWNER_PASSWORD_BOX);
+    PressStart();
+    EXPECT_EQ(m_dialogs.LastMessage(), "No owner password provided.");
+    TypePassword(ID_OWNER_PASSWORD_TEXT, "same");
+    PressStart();
+    EXPECT_EQ(m_dialogs.LastMessage(), "The User and Owner Passwords cannot be the same.");
+    EXPECT_EQ(g_runState.load(), RUN_IDLE);
+
+    // Encrypt Selected with nothing selected ends silently, after the folder check.
+    m_dialogs.Clear();
+    TypePassword(ID_OWNER_PASSWORD_TEXT, "different");
+    List()->GetGrid()->ClearSelection();
+    SendCommand(CMD_ENCRYPT_SELECTED);
+    EXPECT_TRUE(m_dialogs.Messages().empty());
+    EXPECT_EQ(g_runState.load(), RUN_IDLE);
+    g_config->SetLastOutputDir("");
+    SendCommand(CMD_ENCRYPT_SELECTED);
+    EXPECT_EQ(m_dialogs.LastMessage(), "Output folder is empty.");
+}
+
+TEST_F(FileListTest, OwnerPasswordAloneStartsARun) {
+    ChooseOutputFolder(m_files.path());
+    AddFiles(1);
+    SetPasswords("", "owner");
+    PressStart();
+    EXPECT_TRUE(m_dialogs.Messages().empty()) << m_dialogs.LastMessage();
+    ASSERT_TRUE(WaitForRunToEnd());
+    EXPECT_EQ(Status(0), "Finished");
+    EXPECT_TRUE(TempDir::Exists(m_files.file("f0_encryption.pdf")));
+}

@@ -1,0 +1,145 @@
+// The security options pane's rules, driven through its controls.
+
+#include "MainWindowFixture.h"
+#include "WaitFor.h"
+#include "skin/LjCheckBox.h"
+#include "skin/LjRadioButton.h"
+#include "ui/LjCompetencePane.h"
+#include "ui/WindowIds.h"
+
+#include <wx/textctrl.h>
+
+namespace {
+const int kPermissionBoxes[] = {ID_PERMIT_PRINTING, ID_PERMIT_COPY,       ID_PERMIT_MODIFY,
+                                ID_PERMIT_ANNOTATE, ID_PERMIT_FILL_FORMS, ID_PERMIT_ACCESSIBILITY,
+                                ID_PERMIT_ASSEMBLE};
+const int kExtendedControls[] = {ID_PRINT_HIGH, ID_PRINT_LOW, ID_PERMIT_FILL_FORMS,
+                                 ID_PERMIT_ACCESSIBILITY, ID_PERMIT_ASSEMBLE};
+} // namespace
+
+using OptionsPaneTest = MainWindowTest;
+
+TEST_F(OptionsPaneTest, StartsWithRc4128AndEverythingLocked) {
+    const EncryptOptions options = Pane()->GetOptions();
+    EXPECT_EQ(options.EncryptionLevel, 1);
+    EXPECT_EQ(options.PrintPermission, 0);
+    EXPECT_FALSE(options.copy || options.modify || options.annotate || options.fillForms ||
+                 options.accessibilityCopy || options.assemble || options.reserved);
+    EXPECT_TRUE(options.userPassword.empty());
+    EXPECT_TRUE(options.ownerPassword.empty());
+    EXPECT_FALSE(Pane()->IsUserPasswordEnabled());
+    EXPECT_FALSE(Pane()->IsOwnerPasswordEnabled());
+
+    EXPECT_TRUE(Radio(ID_LEVEL_RC4_128)->GetValue());
+    EXPECT_FALSE(Radio(ID_LEVEL_AES_128)->GetValue());
+    EXPECT_FALSE(Radio(ID_LEVEL_RC4_40)->GetValue());
+    EXPECT_TRUE(Radio(ID_PRINT_HIGH)->GetValue());
+    EXPECT_FALSE(TextBox(ID_USER_PASSWORD_TEXT)->IsEnabled());
+    EXPECT_FALSE(TextBox(ID_OWNER_PASSWORD_TEXT)->IsEnabled());
+    for (int id : kPermissionBoxes)
+        EXPECT_FALSE(CheckBox(id)->GetEnabled()) << id;
+    EXPECT_FALSE(Radio(ID_PRINT_HIGH)->GetEnabled());
+    EXPECT_FALSE(Radio(ID_PRINT_LOW)->GetEnabled());
+}
+
+TEST_F(OptionsPaneTest, UserPasswordBoxEnablesAndUntickingForgetsThePassword) {
+    Click(ID_USER_PASSWORD_BOX);
+    EXPECT_TRUE(Pane()->IsUserPasswordEnabled());
+    EXPECT_TRUE(TextBox(ID_USER_PASSWORD_TEXT)->IsEnabled());
+    TypePassword(ID_USER_PASSWORD_TEXT, "open-me");
+    EXPECT_EQ(Pane()->GetOptions().userPassword, "open-me");
+
+    Click(ID_USER_PASSWORD_BOX);
+    EXPECT_FALSE(Pane()->IsUserPasswordEnabled());
+    EXPECT_FALSE(TextBox(ID_USER_PASSWORD_TEXT)->IsEnabled());
+    EXPECT_TRUE(TextBox(ID_USER_PASSWORD_TEXT)->GetValue().empty());
+    EXPECT_TRUE(Pane()->GetOptions().userPassword.empty());
+}
+
+TEST_F(OptionsPaneTest, OwnerBoxUnlocksPermissionsButResolutionWaitsForPrinting) {
+    Click(ID_OWNER_PASSWORD_BOX);
+    EXPECT_TRUE(Pane()->IsOwnerPasswordEnabled());
+    EXPECT_TRUE(TextBox(ID_OWNER_PASSWORD_TEXT)->IsEnabled());
+    for (int id : kPermissionBoxes)
+        EXPECT_TRUE(CheckBox(id)->GetEnabled()) << id;
+    EXPECT_FALSE(Radio(ID_PRINT_HIGH)->GetEnabled());
+    EXPECT_FALSE(Radio(ID_PRINT_LOW)->GetEnabled());
+
+    Click(ID_PERMIT_PRINTING);
+    EXPECT_TRUE(Radio(ID_PRINT_HIGH)->GetEnabled());
+    EXPECT_TRUE(Radio(ID_PRINT_LOW)->GetEnabled());
+    EXPECT_EQ(Pane()->GetOptions().PrintPermission, 2);
+
+    Click(ID_PRINT_LOW);
+    EXPECT_EQ(Pane()->GetOptions().PrintPermission, 3);
+    Click(ID_PRINT_HIGH);
+    EXPECT_EQ(Pane()->GetOptions().PrintPermission, 2);
+
+    // Unticking printing forbids it whatever the resolution radios show.
+    Click(ID_PRINT_LOW);
+    Click(ID_PERMIT_PRINTING);
+    EXPECT_EQ(Pane()->GetOptions().PrintPermission, 0);
+    EXPECT_FALSE(Radio(ID_PRINT_LOW)->GetEnabled());
+
+    // Unticking the owner box locks the permissions again but keeps their values.
+    Click(ID_PERMIT_COPY);
+    EXPECT_TRUE(Pane()->GetOptions().copy);
+    Click(ID_OWNER_PASSWORD_BOX);
+    for (int id : kPermissionBoxes)
+        EXPECT_FALSE(CheckBox(id)->GetEnabled()) << id;
+    EXPECT_TRUE(Pane()->GetOptions().copy);
+}
+
+TEST_F(OptionsPaneTest, EachPermissionBoxDrivesItsOwnFlag) {
+    Click(ID_OWNER_PASSWORD_BOX);
+    struct {
+        int id;
+        bool EncryptOptions::*flag;
+    } const boxes[] = {{ID_PERMIT_COPY, &EncryptOptions::copy},
+                       {ID_PERMIT_MODIFY, &EncryptOptions::modify},
+                       {ID_PERMIT_ANNOTATE, &EncryptOptions::annotate},
+                       {ID_PERMIT_FILL_FORMS, &EncryptOptions::fillForms},
+                       {ID_PERMIT_ACCESSIBILITY, &EncryptOptions::accessibilityCopy},
+                       {ID_PERMIT_ASSEMBLE, &EncryptOptions::assemble}};
+    for (const auto& box : boxes) {
+        Click(box.id);
+        const EncryptOptions on = Pane()->GetOptions();
+        EXPECT_TRUE(on.*box.flag) << box.id;
+        int set =
+            on.copy + on.modify + on.annotate + on.fillForms + on.accessibilityCopy + on.assemble;
+        EXPECT_EQ(set, 1) << "box " << box.id << " touched another flag";
+        Click(box.id);
+        EXPECT_FALSE(Pane()->GetOptions().*box.flag) << box.id;
+    }
+}
+
+TEST_F(OptionsPaneTest, FortyBitHidesTheExtendedControlsAndAllowsPlainPrinting) {
+    Click(ID_OWNER_PASSWORD_BOX);
+    Click(ID_PERMIT_PRINTING);
+    Click(ID_PRINT_LOW);
+    Click(ID_LEVEL_RC4_40);
+    EXPECT_EQ(Pane()->GetOptions().EncryptionLevel, 0);
+    EXPECT_EQ(Pane()->GetOptions().PrintPermission, 1);
+    for (int id : kExtendedControls)
+        EXPECT_FALSE(Pane()->FindWindow(id)->IsShown()) << id;
+
+    Click(ID_LEVEL_AES_128);
+    EXPECT_EQ(Pane()->GetOptions().EncryptionLevel, 2);
+    EXPECT_EQ(Pane()->GetOptions().PrintPermission, 3) << "the selected resolution comes back";
+    for (int id : kExtendedControls)
+        EXPECT_TRUE(Pane()->FindWindow(id)->IsShown()) << id;
+
+    Click(ID_LEVEL_RC4_128);
+    EXPECT_EQ(Pane()->GetOptions().EncryptionLevel, 1);
+    EXPECT_FALSE(Radio(ID_LEVEL_AES_128)->GetValue());
+}
+
+TEST_F(OptionsPaneTest, NonAsciiPasswordTextIsRefused) {
+    SetPasswords("abc", "owner");
+    TypePassword(ID_USER_PASSWORD_TEXT, wxString::FromUTF8("abc\xC3\xA9"));
+    EXPECT_EQ(TextBox(ID_USER_PASSWORD_TEXT)->GetValue(), "abc");
+    EXPECT_EQ(Pane()->GetOptions().userPassword, "abc");
+    TypePassword(ID_OWNER_PASSWORD_TEXT, wxString::FromUTF8("\xE5\xAF\x86"));
+    EXPECT_EQ(TextBox(ID_OWNER_PASSWORD_TEXT)->GetValue(), "owner");
+    EXPECT_EQ(Pane()->GetOptions().ownerPassword, "owner");
+}

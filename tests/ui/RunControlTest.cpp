@@ -1,0 +1,196 @@
+// Starting, stopping and closing during a run, and what a run leaves behind for
+// the next one. The scripted engine makes the timing exact.
+
+#include "FakeEngine.h"
+#include "MainWindowFixture.h"
+#include "WaitFor.h"
+#include "batch/RunState.h"
+#include "core/FileUtil.h"
+#include "skin/DhBitmapButton.h"
+#include "skin/XyGrid.h"
+#include "ui/MainFramePDFENCRYPTION.h"
+#include "ui/SelectWindowPDFENCRYPTION.h"
+#include "ui/StartWindow.h"
+#include "ui/WindowIds.h"
+#include "ui/ZqMenuBar.h"
+
+#include <wx/msgdlg.h>
+
+class RunControlTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        UseFakeEngine();
+        m_out = m_files.file("out");
+        TempDir::MakeDir(m_out);
+        ChooseOutputFolder(m_out);
+    }
+
+    void AddFiles(int n) {
+        for (int i = 0; i < n; ++i)
+            AddPath(MakeFakePdf("doc" + std::to_string(i) + ".pdf"));
+    }
+
+    bool ButtonEnabled(int id) const { return m_frame->FindWindow(id)->IsEnabled(); }
+
+    std::string m_out;
+};
+
+TEST_F(RunControlTest, ARunLocksTheCommandsAndReleasesThemAtItsEnd) {
+    AddFiles(2);
+    SetPasswords("user", "owner");
+    FakeEngine::SetTiming(20, 20);
+    PressStart();
+    ASSERT_TRUE(WaitFor([] { return FakeEngine::IsEncrypting(); }));
+    EXPECT_TRUE(List()->IsBusy());
+    EXPECT_FALSE(ButtonEnabled(ID_TOOL_ADD));
+    EXPECT_FALSE(ButtonEnabled(ID_TOOL_DELETE));
+    EXPECT_FALSE(ButtonEnabled(ID_TOOL_CLEAR));
+    EXPECT_FALSE(MenuBar()->AreCommandsEnabled());
+    EXPECT_FALSE(ButtonEnabled(ID_OUTPUT_BROWSE));
+    EXPECT_TRUE(ButtonEnabled(ID_OUTPUT_OPEN));
+    EXPECT_FALSE(m_frame->FindWindow(ID_OPTIONS_PANE)->IsEnabled());
+    EXPECT_TRUE(m_frame->FindWindow(ID_STOP_BUTTON)->IsShown());
+    EXPECT_FALSE(m_frame->FindWindow(ID_START_BUTTON)->IsShown());
+
+    // Deleting is refused while the run reads the rows.
+    List()->GetGrid()->SelectRow(0);
+    List()->DeleteSelected();
+    EXPECT_EQ(List()->GetRowCount(), 2);
+
+    ASSERT_TRUE(WaitForRunToEnd());
+    EXPECT_EQ(Status(0), "Finished");
+    EXPECT_EQ(Status(1), "Finished");
+    EXPECT_TRUE(ButtonEnabled(ID_TOOL_ADD));
+    EXPECT_TRUE(ButtonEnabled(ID_TOOL_CLEAR));
+    EXPECT_TRUE(MenuBar()->AreCommandsEnabled());
+    EXPECT_TRUE(ButtonEnabled(ID_OUTPUT_BROWSE));
+    EXPECT_TRUE(m_frame->FindWindow(ID_OPTIONS_PANE)->IsEnabled());
+    EXPECT_TRUE(m_frame->FindWindow(ID_START_BUTTON)->IsShown());
+    EXPECT_FALSE(m_frame->FindWindow(ID_STOP_BUTTON)->IsShown());
+}
+
+TEST_F(RunControlTest, ASecondRunSkipsFinishedRowsUntilAnOptionChanges) {
+    AddFiles(3);
+    SetPasswords("user", "");
+    PressStart();
+    ASSERT_TRUE(WaitForRunToEnd());
+    ASSERT_EQ(FakeEngine::EncryptCalls(), 3);
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(List()->GetDoneFlag(row), 1);
+
+    PressStart();
+    ASSERT_TRUE(WaitForRunToEnd());
+    EXPECT_EQ(FakeEngine::EncryptCalls(), 3) << "finished rows were encrypted again";
+    EXPECT_EQ(Status(2), "Finished");
+
+    // A row added after the run is the only one the next run takes.
+    AddPath(MakeFakePdf("late.pdf"));
+    PressStart();
+    ASSERT_TRUE(WaitForRunToEnd());
+    EXPECT_EQ(FakeEngine::EncryptCalls(), 4);
+
+    // Any change in the pane clears the statuses and the done flags.
+    Click(ID_LEVEL_AES_128);
+    PumpEvents();
+    for (int row = 0; row < 4; ++row) {
+        EXPECT_EQ(Status(row), "") << row;
+        EXPECT_EQ(List()->GetDoneFlag(row), 0) << row;
+    }
+    PressStart();
+    ASSERT_TRUE(WaitForRunToEnd());
+    EXPECT_EQ(FakeEngine::EncryptCalls(), 8);
+}
+
+TEST_F(RunControlTest, StopDuringALargeFileEndsTheRunAndLeavesNoOutputForIt) {
+    AddFiles(3);
+    SetPasswords("user", "");
+    FakeEngine::SetTiming(500, 10); // some five seconds per file
+    PressStart();
+    ASSERT_TRUE(WaitFor([] { return FakeEngine::IsEncrypting(); }));
+    ASSERT_TRUE(WaitFor([this] { return Status(0).EndsWith("%"); }));
+
+    wxCommandEvent stop(wxEVT_BUTTON, ID_STOP_BUTTON);
+    wxWindow* stopButton = m_frame->FindWindow(ID_STOP_BUTTON);
+    stop.SetEventObject(stopButton);
+    stopButton->GetEventHandler()->ProcessEvent(stop);
+    // The worker may already have noticed and ended.
+    EXPECT_TRUE(g_runState.load() == RUN_STOP_REQUESTED || g_runState.load() == RUN_ENDED);
+    EXPECT_FALSE(stopButton->IsEnabled()) << "Stop cannot be pressed twice";
+
+    ASSERT_TRUE(WaitForRunToEnd(5000)) << "the engine was not stopped promptly";
+    EXPECT_EQ(FakeEngine::EncryptCalls(), 1);
+    EXPECT_EQ(Status(0), "Fail"); // the engine's answer to a stopped file
+    EXPECT_EQ(Status(1), "Stop");
+    EXPECT_EQ(Status(2), "");
+    EXPECT_EQ(TempDir::ListDir(m_out), "") << "partial or temporary output left behind";
+    EXPECT_TRUE(m_frame->FindWindow(ID_START_BUTTON)->IsShown());
+
+    const wxString log =
+        wxString::FromUTF8(TempDir::ReadFile(FileUtil::GetLogFilePath().ToStdString()));
+    EXPECT_TRUE(log.Contains("Stop [] [0]")) << log;
+
+    // A new run can start after a stopped one.
+    FakeEngine::SetTiming(2, 1);
+    PressStart();
+    ASSERT_TRUE(WaitForRunToEnd());
+    EXPECT_EQ(Status(2), "Finished");
+}
+
+TEST_F(RunControlTest, ClosingDuringARunAsksAndCancelKeepsEverything) {
+    AddFiles(1);
+    SetPasswords("user", "");
+    FakeEngine::SetTiming(300, 10);
+    PressStart();
+    ASSERT_TRUE(WaitFor([] { return FakeEngine::IsEncrypting(); }));
+
+    m_dialogs.QueueMessageReply(wxCANCEL);
+    m_frame->Close();
+    PumpEvents();
+    ASSERT_EQ(m_dialogs.Messages().size(), 1u);
+    const RecordedMessage& question = m_dialogs.Messages()[0];
+    EXPECT_EQ(question.message, "The file is converting, do you want to exit this program?");
+    EXPECT_TRUE(question.style & wxCANCEL_DEFAULT);
+    EXPECT_TRUE(question.style & wxCANCEL);
+    EXPECT_FALSE(m_frame->IsBeingDeleted());
+    EXPECT_FALSE(g_stopRequested.load());
+    EXPECT_TRUE(IsRunActive());
+}
+
+TEST_F(RunControlTest, ClosingDuringARunStopsItWithoutCrashOrLeftovers) {
+    AddFiles(2);
+    SetPasswords("user", "");
+    FakeEngine::SetTiming(1000, 10);
+    PressStart();
+    ASSERT_TRUE(WaitFor([] { return FakeEngine::IsEncrypting(); }));
+
+    // The title bar's close button goes through the same question.
+    m_dialogs.QueueMessageReply(wxOK);
+    wxCommandEvent close(wxEVT_BUTTON, ID_TITLE_CLOSE);
+    wxWindow* closeButton = m_frame->FindWindow(ID_TITLE_CLOSE);
+    close.SetEventObject(closeButton);
+    closeButton->GetEventHandler()->ProcessEvent(close);
+    PumpEvents();
+    EXPECT_EQ(m_dialogs.LastMessage(), "The file is converting, do you want to exit this program?");
+    EXPECT_TRUE(g_stopRequested.load());
+    m_frame = nullptr; // destroyed by the close
+
+    // The worker keeps posting until it notices; nothing may reach the dead windows.
+    EXPECT_TRUE(WaitForRunEnd(5000));
+    PumpEvents();
+    EXPECT_EQ(FakeEngine::EncryptCalls(), 1);
+    EXPECT_EQ(TempDir::ListDir(m_out), "");
+}
+
+TEST_F(RunControlTest, ClosingWhenIdleAsksNothing) {
+    m_frame->Close();
+    PumpEvents();
+    EXPECT_TRUE(m_dialogs.Messages().empty());
+    m_frame = nullptr;
+}
+
+TEST_F(RunControlTest, StopWhenNotRunningChangesNothing) {
+    Start()->UpdateButtons();
+    EXPECT_FALSE(RequestRunStop());
+    EXPECT_EQ(g_runState.load(), RUN_IDLE);
+}
