@@ -42,9 +42,11 @@ std::unique_ptr<EngineHost> EngineHost::Start(const std::string& program, unsign
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    // The host has no business with our terminal or standard streams.
+    // The host has no business with our terminal or standard streams; what a dying
+    // host would print (an abort message) means nothing to the user.
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_adddup2(&actions, childEnd, kChildFd);
 
     std::string fdArg = "--channel-fd=" + std::to_string(kChildFd);
