@@ -125,12 +125,14 @@ bool CliBatchRunner::Process(PdfMSService* service, int slot, const std::string&
                             static_cast<const PdfMSEncryptParams*>(params), &data, OnProgress);
     if (m_progress)
         m_progress->Set(slot, "", -1);
+    // With parallel jobs the records of files interleave; the path tells them apart.
+    const wxString detail = m_parallel ? Wide(source) : wxString();
     if (code != PDFMS_OK) {
-        FileUtil::WriteLogEvent("Fail", "", code);
+        FileUtil::WriteLogEvent("Fail", detail, code);
         Print(head + "Fail (" + DescribeResult(code) + ") [" + std::to_string(code) + "]", false);
         return false;
     }
-    FileUtil::WriteLogEvent("Finished", "", 0);
+    FileUtil::WriteLogEvent("Finished", detail, 0);
     Print(head + "Finished", true);
     return true;
 }
@@ -159,6 +161,7 @@ int CliBatchRunner::Run(const std::vector<std::string>& files) {
     int workers = m_settings.jobs;
     if (static_cast<size_t>(workers) > files.size())
         workers = static_cast<int>(files.size());
+    m_parallel = workers > 1;
     std::vector<std::thread> threads;
     std::atomic<int> running{workers};
     for (int w = 0; w < workers; ++w) {

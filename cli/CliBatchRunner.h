@@ -48,4 +48,5 @@ private:
     std::atomic<int> m_failures{0};
     std::mutex m_mutex;
     std::set<std::string> m_outputs;
+    bool m_parallel = false;
 };
