@@ -1,0 +1,63 @@
+// pdfzerovovor-cli: the batch encryption without a window, for scripts.
+
+#include "cli/CliBatchRunner.h"
+#include "cli/CliOptions.h"
+#include "cli/FileCollector.h"
+#include "cli/TerminalProgress.h"
+#include "core/AppUtil.h"
+
+#include <wx/init.h>
+
+#include <csignal>
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+void OnInterrupt(int) {
+    CliBatchRunner::RequestStop();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    wxInitializer wx;
+    if (!wx.IsOk()) {
+        std::fprintf(stderr, "pdfzerovovor-cli: cannot initialise\n");
+        return 1;
+    }
+    AppUtil::SetArgv0(wxString::FromUTF8(argv[0]));
+
+    CliSettings settings;
+    std::string message;
+    switch (CliOptions::Parse(argc, argv, std::cin, settings, message)) {
+    case CliOptions::Done:
+        std::fputs(message.c_str(), stdout);
+        return 0;
+    case CliOptions::UsageError:
+        std::fprintf(stderr, "pdfzerovovor-cli: %s\nRun with --help for more information.\n",
+                     message.c_str());
+        return 2;
+    case CliOptions::Run:
+        break;
+    }
+
+    // A stop lets the engine remove what it was writing instead of leaving it.
+    struct sigaction sa {};
+    sa.sa_handler = OnInterrupt;
+    ::sigaction(SIGINT, &sa, nullptr);
+    ::sigaction(SIGTERM, &sa, nullptr);
+
+    std::vector<std::string> files = FileCollector::Collect(settings.paths, settings.recursive);
+    if (files.empty()) {
+        std::fprintf(stderr, "pdfzerovovor-cli: no PDF files found\n");
+        return 1;
+    }
+    std::unique_ptr<TerminalProgress> progress;
+    if (!settings.quiet && ::isatty(STDERR_FILENO))
+        progress = std::make_unique<TerminalProgress>(stderr, settings.jobs, (int)files.size());
+    CliBatchRunner runner(settings, stdout, progress.get());
+    return runner.Run(files);
+}

@@ -1,0 +1,143 @@
+#include "engine/EngineHost.h"
+
+#include "engine/HostProtocol.h"
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+// The fd number the host finds its end of the socket under.
+constexpr int kChildFd = 3;
+
+void Reap(pid_t pid) {
+    while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+    }
+}
+
+} // namespace
+
+std::unique_ptr<EngineHost> EngineHost::Start(const std::string& program, unsigned long memoryMb,
+                                              unsigned long stackMb) {
+    int sv[2];
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sv) != 0)
+        return nullptr;
+    // dup2 onto the same number would keep close-on-exec, so move the child's end
+    // well above kChildFd first.
+    int childEnd = ::fcntl(sv[1], F_DUPFD_CLOEXEC, 10);
+    ::close(sv[1]);
+    if (childEnd < 0) {
+        ::close(sv[0]);
+        return nullptr;
+    }
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    // The host has no business with our terminal or standard streams; what a dying
+    // host would print (an abort message) means nothing to the user.
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, childEnd, kChildFd);
+
+    std::string fdArg = "--channel-fd=" + std::to_string(kChildFd);
+    std::string memArg = "--memory-mb=" + std::to_string(memoryMb);
+    std::string stackArg = "--stack-mb=" + std::to_string(stackMb);
+    char* argv[] = {const_cast<char*>(program.c_str()), fdArg.data(), memArg.data(),
+                    stackArg.data(), nullptr};
+    pid_t pid = -1;
+    int rc = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(childEnd);
+    if (rc != 0) {
+        ::close(sv[0]);
+        return nullptr;
+    }
+    return std::unique_ptr<EngineHost>(new EngineHost(pid, sv[0]));
+}
+
+EngineHost::~EngineHost() {
+    if (m_pid > 0) {
+        // Closing the socket ends an idle host; give it a moment, then make sure.
+        ::shutdown(m_channel.fd(), SHUT_RDWR);
+        for (int i = 0; i < 50; ++i) {
+            pid_t r = ::waitpid(m_pid, nullptr, WNOHANG);
+            if (r == m_pid || (r < 0 && errno == ECHILD)) {
+                m_pid = -1;
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        if (m_pid > 0)
+            Kill();
+    }
+    ::close(m_channel.fd());
+}
+
+void EngineHost::Kill() {
+    pid_t pid = m_pid.exchange(-1);
+    if (pid <= 0)
+        return;
+    ::kill(pid, SIGKILL);
+    Reap(pid);
+}
+
+EngineHost::Outcome EngineHost::Call(const HostChannel::Message& request,
+                                     const std::string& replyName, double timeLimitSeconds,
+                                     HostChannel::Message& reply,
+                                     const std::function<void(int)>& onProgress,
+                                     const std::function<bool()>& onTick, int tickMs) {
+    if (m_pid <= 0)
+        return Outcome::Died;
+    if (!m_channel.Send(request)) {
+        Kill();
+        return Outcome::Died;
+    }
+    using Clock = std::chrono::steady_clock;
+    const auto deadline =
+        Clock::now() + std::chrono::milliseconds(static_cast<int64_t>(timeLimitSeconds * 1000));
+    for (;;) {
+        auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0) {
+            Kill();
+            return Outcome::TimedOut;
+        }
+        int wait = static_cast<int>(left);
+        if (onTick && wait > tickMs)
+            wait = tickMs;
+        HostChannel::Message msg;
+        HostChannel::ReadResult r = m_channel.Receive(msg, wait);
+        if (r == HostChannel::ReadResult::Closed) {
+            Kill();
+            return Outcome::Died;
+        }
+        if (r == HostChannel::ReadResult::Ok) {
+            if (!msg.empty() && msg[0] == replyName) {
+                reply.swap(msg);
+                return Outcome::Replied;
+            }
+            if (msg.size() == 2 && msg[0] == HostProtocol::kProgress) {
+                if (onProgress)
+                    onProgress(std::atoi(msg[1].c_str()));
+            } else {
+                // "fatal" or anything unexpected: this host is finished.
+                Kill();
+                return Outcome::Died;
+            }
+        }
+        if (onTick && !onTick()) {
+            Kill();
+            return Outcome::Stopped;
+        }
+    }
+}

@@ -1,0 +1,60 @@
+#include "engine/PathCheck.h"
+
+#include "batch/PdfMSService.h"
+
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+void Fill(const struct stat& st, PathInfo& info) {
+    info.dev = st.st_dev;
+    info.ino = st.st_ino;
+    info.size = st.st_size;
+    info.mtimeNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    info.ctimeNs = static_cast<int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+}
+
+} // namespace
+
+bool PathCheck::IsRegularFile(const std::string& path, PathInfo* info) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    if (info)
+        Fill(st, *info);
+    return true;
+}
+
+int32_t PathCheck::Classify(const std::string& path, PathInfo& info) {
+    if (path.empty() || !IsRegularFile(path, &info))
+        return PDFMS_OPEN_NOT_FILE;
+    // O_NONBLOCK: the path may have become a FIFO since the stat.
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return PDFMS_OPEN_NOT_FILE;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return PDFMS_OPEN_NOT_FILE;
+    }
+    Fill(st, info);
+    char head[1024];
+    size_t got = 0;
+    while (got < sizeof head) {
+        ssize_t n = ::read(fd, head + got, sizeof head - got);
+        if (n <= 0)
+            break;
+        got += static_cast<size_t>(n);
+    }
+    ::close(fd);
+    static const char kMagic[] = "%PDF-";
+    const size_t magicLen = sizeof kMagic - 1;
+    for (size_t i = 0; i + magicLen <= got; ++i) {
+        if (std::memcmp(head + i, kMagic, magicLen) == 0)
+            return -1;
+    }
+    return PDFMS_OPEN_NOT_PDF;
+}

@@ -1,0 +1,95 @@
+#pragma once
+// The PDF engine behind CreatePdfMSService (batch/PdfMSService.h), built on qpdf.
+//
+// Every qpdf operation runs in a pdfzerovovor-engine host process with an
+// address-space cap, a large stack and a time limit that grows with the file size.
+// A host that crashes or overruns is killed and replaced; only the file at hand
+// fails. Hosts are started on first use, kept for the following files and shared
+// through a small pool (one per concurrent caller).
+//
+// Before any path reaches a host it must name a regular file (stat, links
+// followed): directories, FIFOs, devices and sockets are refused at once, never
+// opened for reading.
+//
+// Open states (GetOpenState):
+//   0  opens and lists its pages without warnings (also with no pages at all)
+//   2  opens and lists its pages only after repair; a repair that leaves no page is 5
+//   4  needs a password, or uses an encryption qpdf cannot read
+//   5  looks like a PDF but cannot be opened or paged, or the host crashed, ran out
+//      of time or memory on it
+//   1  no "%PDF-" in its first 1024 bytes (a zero-byte file too)
+//   3  not a regular readable file
+// An owner-password-only file opens (0) and IsEncrypted says yes.
+//
+// EncryptPdf results (PDFMS_* codes, written to the log by the batch):
+//   0 PDFMS_OK                   output written, reopened and verified
+//   1 PDFMS_ERR_SOURCE           source missing, not a regular file, not a PDF,
+//                                damaged, or repaired into no pages
+//   2 PDFMS_ERR_SOURCE_PASSWORD  source is encrypted (needs a password, or has an
+//                                owner password whose restrictions we keep)
+//   3 PDFMS_ERR_OUTPUT           output folder missing or not writable, disk full,
+//                                rename failed, or the output names the source itself
+//   4 PDFMS_ERR_STOPPED          the progress callback answered PDFMS_PROGRESS_STOP
+//   5 PDFMS_ERR_HOST             the host crashed, ran out of time or memory, or
+//                                could not be started
+//   6 PDFMS_ERR_VERIFY           the written file did not reopen with its password,
+//                                with the same page count and without warnings
+//   7 PDFMS_ERR_ENGINE           any other qpdf error while writing
+//   8 PDFMS_ERR_ARGUMENT         null pointers or an unknown level
+//
+// Levels: 0 -> R2 RC4 40-bit, 1 -> R3 RC4 128-bit, 2 -> R4 AES-128 (metadata
+// encrypted too). Permissions map one to one: printing 2 full, 3 low, 1 allowed
+// (full), 0 none; copy, modify, annotate, forms, accessibility and assemble to
+// qpdf's flags of the same meaning. R2 knows only print, modify, copy and annotate;
+// the other flags are ignored there. qpdf always keeps the accessibility bit set at
+// R4, whatever is asked.
+//
+// Output: written to a hidden temporary file in the output folder, flushed to
+// disk, reopened and checked, and only then renamed over the output name. A
+// failure, a stop or a killed host leaves no temporary file and leaves an existing
+// file of the output name untouched. Stream data is copied as it is (no decoding,
+// no recompression: exact content, and decompression bombs stay small); object
+// streams are preserved; no linearization. The source is opened read-only and
+// never changed.
+//
+// Progress: the callback gets (percent, 100) as the file is written, and is also
+// asked about every 100 ms while qpdf parses, so a stop is honoured promptly (the
+// host is killed if needed).
+
+#include "batch/PdfMSService.h"
+
+#include <string>
+#include <vector>
+
+struct HostLimits {
+    unsigned long memoryMb = 2048; // address-space cap of a host, besides its stack
+    unsigned long stackMb = 512;   // stack of the host's working thread
+    double baseSeconds = 30;       // time limit of one probe: base ...
+    double secondsPerMb = 1.0;     // ... plus this per MB of the file; encryption gets twice
+};
+
+struct ProbeResult;
+
+class PdfEngine {
+public:
+    // The host program; by default pdfzerovovor-engine beside the running program
+    // (the folder of /proc/self/exe). Tests and tools running from elsewhere set it.
+    static void SetHostProgram(const std::string& path);
+    static std::string GetHostProgram();
+
+    // Changing the limits ends the idle hosts, so the next operation uses them.
+    static void SetHostLimits(const HostLimits& limits);
+    static HostLimits GetHostLimits();
+
+    // Process ids of the hosts busy with an operation right now.
+    static std::vector<int> GetBusyHostPids();
+    // Ends every idle host and forgets cached probe answers.
+    static void Reset();
+
+    // The three probe answers of one file; a file is parsed once for all three.
+    static ProbeResult Probe(const std::string& path);
+
+    static int32_t Encrypt(const PdfMSSource* source, const char* outputPath,
+                           const PdfMSEncryptParams* params, void* userData,
+                           PdfMSProgressFn progress);
+};

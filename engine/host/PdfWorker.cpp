@@ -1,0 +1,236 @@
+#include "engine/host/PdfWorker.h"
+
+#include "batch/PdfMSService.h"
+
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFExc.hh>
+#include <qpdf/QPDFWriter.hh>
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <new>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Sequential reads and writes of whole files: big stdio buffers save many syscalls.
+constexpr size_t kIoBuffer = 1 << 20;
+
+// Opens a regular file for reading without ever blocking on a FIFO or device that
+// replaced it since the library looked.
+FILE* OpenRegular(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return nullptr;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    FILE* f = ::fdopen(fd, "rb");
+    if (!f) {
+        ::close(fd);
+        return nullptr;
+    }
+    std::setvbuf(f, nullptr, _IOFBF, kIoBuffer);
+    return f;
+}
+
+// Opens path into pdf; returns the open state it reached (0 when it opened).
+int32_t OpenDocument(QPDF& pdf, const std::string& path, const char* password) {
+    pdf.setSuppressWarnings(true);
+    FILE* f = OpenRegular(path);
+    if (!f)
+        return PDFMS_OPEN_NOT_FILE;
+    try {
+        pdf.processFile(path.c_str(), f, true, password);
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (const QPDFExc& e) {
+        if (e.getErrorCode() == qpdf_e_password || e.getErrorCode() == qpdf_e_unsupported)
+            return PDFMS_OPEN_ENCRYPTED;
+        return PDFMS_OPEN_DAMAGED;
+    } catch (const std::exception&) {
+        return PDFMS_OPEN_DAMAGED;
+    }
+    return PDFMS_OPEN_OK;
+}
+
+// Lists the pages; -1 when they cannot be listed. qpdf reads lazily, so a file
+// that opened may still fail here.
+int32_t CountPages(QPDF& pdf) {
+    try {
+        return static_cast<int32_t>(pdf.getAllPages().size());
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (const std::exception&) {
+        return -1;
+    }
+}
+
+qpdf_r3_print_e PrintLevel(int32_t printing) {
+    switch (printing) {
+    case PDFMS_PRINT_HIGH:
+    case PDFMS_PRINT_ALLOWED:
+        return qpdf_r3p_full;
+    case PDFMS_PRINT_LOW:
+        return qpdf_r3p_low;
+    default:
+        return qpdf_r3p_none;
+    }
+}
+
+void SetEncryption(QPDFWriter& w, const EncryptRequest& r) {
+    const char* user = r.user.c_str();
+    const char* owner = r.owner.c_str();
+    switch (r.level) {
+    case PDFMS_LEVEL_RC4_40:
+        w.setR2EncryptionParametersInsecure(user, owner, r.printing != PDFMS_PRINT_NONE, r.modify,
+                                            r.copy, r.annotate);
+        break;
+    case PDFMS_LEVEL_RC4_128:
+        w.setR3EncryptionParametersInsecure(user, owner, r.accessibility, r.copy, r.assemble,
+                                            r.annotate, r.forms, r.modify, PrintLevel(r.printing));
+        break;
+    default:
+        w.setR4EncryptionParametersInsecure(user, owner, r.accessibility, r.copy, r.assemble,
+                                            r.annotate, r.forms, r.modify, PrintLevel(r.printing),
+                                            true, true);
+        break;
+    }
+}
+
+class ProgressForwarder : public QPDFWriter::ProgressReporter {
+public:
+    explicit ProgressForwarder(const std::function<void(int)>& fn) : m_fn(fn) {}
+    void reportProgress(int percent) override { m_fn(percent); }
+
+private:
+    const std::function<void(int)>& m_fn;
+};
+
+// Writes the temporary file; returns a PDFMS_* code.
+int32_t WriteEncrypted(QPDF& pdf, const EncryptRequest& r,
+                       const std::function<void(int)>& progress) {
+    int fd = ::open(r.temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return PDFMS_ERR_OUTPUT;
+    FILE* out = ::fdopen(fd, "wb");
+    if (!out) {
+        ::close(fd);
+        return PDFMS_ERR_OUTPUT;
+    }
+    std::setvbuf(out, nullptr, _IOFBF, kIoBuffer);
+    int32_t code = PDFMS_OK;
+    try {
+        QPDFWriter w(pdf);
+        w.setOutputFile(r.temp.c_str(), out, false);
+        // Stream data goes out as it came in: exact content, and a decompression
+        // bomb is never inflated.
+        w.setDecodeLevel(qpdf_dl_none);
+        w.setCompressStreams(false);
+        w.setObjectStreamMode(qpdf_o_preserve);
+        w.setLinearization(false);
+        SetEncryption(w, r);
+        w.registerProgressReporter(std::make_shared<ProgressForwarder>(progress));
+        w.write();
+    } catch (const std::bad_alloc&) {
+        std::fclose(out);
+        throw;
+    } catch (const std::exception&) {
+        code = std::ferror(out) ? PDFMS_ERR_OUTPUT : PDFMS_ERR_ENGINE;
+    }
+    if (std::fflush(out) != 0 || std::ferror(out) || ::fsync(::fileno(out)) != 0)
+        code = code ? code : PDFMS_ERR_OUTPUT;
+    if (std::fclose(out) != 0 && code == PDFMS_OK)
+        code = PDFMS_ERR_OUTPUT;
+    return code;
+}
+
+} // namespace
+
+PdfWorker::PdfWorker() = default;
+PdfWorker::~PdfWorker() = default;
+
+bool PdfWorker::MakeKey(const std::string& path, FileKey& key) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0)
+        return false;
+    key.path = path;
+    key.dev = st.st_dev;
+    key.ino = st.st_ino;
+    key.size = st.st_size;
+    key.mtimeNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    return true;
+}
+
+void PdfWorker::Forget() {
+    m_pdf.reset();
+    m_key = FileKey();
+}
+
+ProbeAnswer PdfWorker::Probe(const std::string& path) {
+    FileKey key;
+    if (!MakeKey(path, key)) {
+        Forget();
+        ProbeAnswer a;
+        a.openState = PDFMS_OPEN_NOT_FILE;
+        return a;
+    }
+    if (key == m_key)
+        return m_answer;
+    Forget();
+
+    auto pdf = std::make_unique<QPDF>();
+    ProbeAnswer a;
+    a.openState = OpenDocument(*pdf, path, nullptr);
+    if (a.openState == PDFMS_OPEN_ENCRYPTED)
+        a.encrypted = 1;
+    if (a.openState == PDFMS_OPEN_OK) {
+        a.encrypted = pdf->isEncrypted() ? 1 : 0;
+        int32_t pages = CountPages(*pdf);
+        bool repaired = pdf->anyWarnings();
+        if (pages < 0)
+            a.openState = PDFMS_OPEN_DAMAGED;
+        else if (repaired && pages == 0)
+            // Repair that lost every page would write an empty document over content
+            // other readers still show.
+            a.openState = PDFMS_OPEN_DAMAGED;
+        else
+            a.openState = repaired ? PDFMS_OPEN_REPAIRED : PDFMS_OPEN_OK;
+        a.pageCount = pages < 0 ? 0 : pages;
+    }
+    m_key = key;
+    m_answer = a;
+    if (a.openState == PDFMS_OPEN_OK || a.openState == PDFMS_OPEN_REPAIRED)
+        m_pdf = std::move(pdf);
+    return a;
+}
+
+int32_t PdfWorker::Encrypt(const EncryptRequest& r, const std::function<void(int)>& progress) {
+    ProbeAnswer source = Probe(r.source);
+    std::unique_ptr<QPDF> pdf = std::move(m_pdf);
+    // The written document shares nothing we want to keep around.
+    Forget();
+    if (source.openState == PDFMS_OPEN_ENCRYPTED || source.encrypted)
+        return PDFMS_ERR_SOURCE_PASSWORD;
+    if (!pdf)
+        return PDFMS_ERR_SOURCE;
+
+    int32_t code = WriteEncrypted(*pdf, r, progress);
+    pdf.reset();
+    if (code != PDFMS_OK)
+        return code;
+
+    // The written file must read back cleanly with the password it was given.
+    QPDF check;
+    // Without a user password it must open with none.
+    if (OpenDocument(check, r.temp, r.user.c_str()) != PDFMS_OPEN_OK)
+        return PDFMS_ERR_VERIFY;
+    if (CountPages(check) != source.pageCount || check.anyWarnings())
+        return PDFMS_ERR_VERIFY;
+    return PDFMS_OK;
+}

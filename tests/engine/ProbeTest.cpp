@@ -1,0 +1,133 @@
+#include "EngineTestSupport.h"
+
+#include "TempDir.h"
+#include "TestPdf.h"
+
+#include <chrono>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+struct Answers {
+    int state;
+    int encrypted;
+    int pages;
+};
+
+class ProbeTest : public EngineTest {
+protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        m_service = CreatePdfMSService();
+    }
+    void TearDown() override {
+        FreePdfMSService(m_service);
+        EngineTest::TearDown();
+    }
+    Answers Ask(const std::string& path) {
+        return {m_service->GetOpenState(path.c_str()), m_service->IsEncrypted(path.c_str()),
+                m_service->GetPageCount(path.c_str())};
+    }
+
+    TempDir m_dir;
+    PdfMSService* m_service = nullptr;
+};
+
+TEST_F(ProbeTest, ReadableFilesReportStatePagesAndEncryption) {
+    const std::string clean = m_dir.file("clean.pdf");
+    const std::string repair = m_dir.file("repair.pdf");
+    const std::string empty = m_dir.file("nopages.pdf");
+    const std::string owner = m_dir.file("owner.pdf");
+    ASSERT_TRUE(TestPdf::WritePages(clean, 7));
+    ASSERT_TRUE(TestPdf::WriteNeedsRepair(repair, 4));
+    ASSERT_TRUE(TestPdf::WritePages(empty, 0));
+    ASSERT_TRUE(TestPdf::WriteOwnerOnly(owner, "boss", 2));
+
+    Answers a = Ask(clean);
+    EXPECT_EQ(PDFMS_OPEN_OK, a.state);
+    EXPECT_EQ(0, a.encrypted);
+    EXPECT_EQ(7, a.pages);
+
+    a = Ask(repair);
+    EXPECT_EQ(PDFMS_OPEN_REPAIRED, a.state);
+    EXPECT_EQ(0, a.encrypted);
+    EXPECT_EQ(4, a.pages);
+
+    // A clean file without pages opens; it is not damaged.
+    a = Ask(empty);
+    EXPECT_EQ(PDFMS_OPEN_OK, a.state);
+    EXPECT_EQ(0, a.pages);
+
+    // Owner-only files open, but count as encrypted so the list refuses them.
+    a = Ask(owner);
+    EXPECT_EQ(PDFMS_OPEN_OK, a.state);
+    EXPECT_NE(0, a.encrypted);
+    EXPECT_EQ(2, a.pages);
+}
+
+TEST_F(ProbeTest, UnusableFilesGetTheirOwnState) {
+    const std::string user = m_dir.file("user.pdf");
+    const std::string damaged = m_dir.file("damaged.pdf");
+    const std::string text = m_dir.file("text.pdf");
+    const std::string zero = m_dir.file("zero.pdf");
+    const std::string folder = m_dir.file("folder.pdf");
+    ASSERT_TRUE(TestPdf::WriteUserPassword(user, "open", "boss", 2));
+    ASSERT_TRUE(TestPdf::WriteDamaged(damaged));
+    ASSERT_TRUE(TestPdf::WriteNotPdf(text));
+    TempDir::WriteFile(zero, "");
+    TempDir::MakeDir(folder);
+
+    Answers a = Ask(user);
+    EXPECT_EQ(PDFMS_OPEN_ENCRYPTED, a.state);
+    EXPECT_NE(0, a.encrypted);
+    EXPECT_EQ(0, a.pages);
+
+    a = Ask(damaged);
+    EXPECT_EQ(PDFMS_OPEN_DAMAGED, a.state);
+    EXPECT_EQ(0, a.pages);
+
+    EXPECT_EQ(PDFMS_OPEN_NOT_PDF, Ask(text).state);
+    EXPECT_EQ(PDFMS_OPEN_NOT_PDF, Ask(zero).state);
+    EXPECT_EQ(PDFMS_OPEN_NOT_FILE, Ask(folder).state);
+    EXPECT_EQ(PDFMS_OPEN_NOT_FILE, Ask(m_dir.file("missing.pdf")).state);
+    EXPECT_EQ(PDFMS_OPEN_NOT_FILE, Ask("").state);
+    EXPECT_EQ(PDFMS_OPEN_NOT_FILE, m_service->GetOpenState(nullptr));
+}
+
+TEST_F(ProbeTest, SpecialFilesAreRefusedWithoutBeingOpened) {
+    const std::string fifo = m_dir.file("pipe.pdf");
+    ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
+    const std::string link = m_dir.file("zero-link.pdf");
+    ASSERT_EQ(0, ::symlink("/dev/zero", link.c_str()));
+
+    // Opening either for reading would block or never end.
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(PDFMS_OPEN_NOT_FILE, Ask(fifo).state);
+    EXPECT_EQ(PDFMS_OPEN_NOT_FILE, Ask(link).state);
+    EXPECT_EQ(PDFMS_OPEN_NOT_FILE, Ask("/dev/null").state);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+}
+
+TEST_F(ProbeTest, AReplacedFileIsProbedAfresh) {
+    const std::string path = m_dir.file("changing.pdf");
+    ASSERT_TRUE(TestPdf::WritePages(path, 2));
+    EXPECT_EQ(2, Ask(path).pages);
+    // A different size and time: the remembered answer must not be used.
+    ASSERT_TRUE(TestPdf::WritePages(path + ".new", 5));
+    ASSERT_EQ(0, ::rename((path + ".new").c_str(), path.c_str()));
+    EXPECT_EQ(5, Ask(path).pages);
+    ASSERT_TRUE(TestPdf::WriteDamaged(path));
+    EXPECT_EQ(PDFMS_OPEN_DAMAGED, Ask(path).state);
+}
+
+TEST_F(ProbeTest, UnreadableFileIsNotAFile) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root reads every file";
+    const std::string path = m_dir.file("locked.pdf");
+    ASSERT_TRUE(TestPdf::WritePages(path, 1));
+    ASSERT_EQ(0, ::chmod(path.c_str(), 0));
+    EXPECT_EQ(PDFMS_OPEN_NOT_FILE, Ask(path).state);
+}
+
+} // namespace
