@@ -169,23 +169,6 @@ TEST_F(JobRunTest, LogsAndReportsEveryKindOfResult) {
     EXPECT_EQ(g_runState.load(), RUN_ENDED);
 }
 
-TEST_F(JobRunTest, OnlyTheUserPasswordSendsNoPermissions) {
-    run.ownerPasswordEnabled = false;
-    run.options.EncryptionLevel = 0;
-    run.options.PrintPermission = 2;
-    run.options.copy = run.options.assemble = true;
-    AddRow("a.pdf");
-    RunToEnd();
-    const std::vector<FakeEncryptCall> calls = engine.Calls();
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0].params.level, 0);
-    EXPECT_EQ(calls[0].userPassword, "UserSecret1");
-    EXPECT_EQ(calls[0].ownerPassword, "");
-    EXPECT_EQ(calls[0].params.printing, 0);
-    EXPECT_EQ(calls[0].params.copy, 0);
-    EXPECT_EQ(calls[0].params.assemble, 0);
-}
-
 TEST_F(JobRunTest, ASecondRunOverFinishedRowsDoesNothingButLog) {
     AddRow("a.pdf");
     AddRow("b.pdf");
@@ -231,6 +214,11 @@ TEST_F(JobRunTest, StopDuringTheSecondOfFiveFiles) {
     // The stopped file shows what the engine answered: a failure.
     ASSERT_FALSE(CellStates(1).empty());
     EXPECT_EQ(CellStates(1).back(), CELL_FAIL);
+    // The engine's progress reached the row being written, once per percentage.
+    const std::vector<RecordedEvent> second = list.CellsForRow(1);
+    ASSERT_EQ(second.size(), 2u);
+    EXPECT_EQ(second[0].state, CELL_PROGRESS);
+    EXPECT_EQ(second[0].payload, 50);
     EXPECT_EQ(CellStates(2), std::vector<int>{CELL_STOP});
     EXPECT_TRUE(CellStates(3).empty());
     EXPECT_TRUE(CellStates(4).empty());
@@ -299,19 +287,6 @@ TEST_F(JobRunTest, EventsForADetachedWindowAreDropped) {
     EXPECT_EQ(list.Events().size(), seen);
     EXPECT_EQ(output.Count(wxEVT_PZ_OUTPUT_UNLOCKED), 1u);
     EXPECT_EQ(top.Count(wxEVT_PZ_JOB_FINISHED), 1u);
-}
-
-TEST_F(JobRunTest, ProgressReachesTheCurrentRowOnce) {
-    engine.progressScript = {{1, 3}, {1, 3}, {0, 0}, {3, 3}};
-    AddRow("a.pdf");
-    RunToEnd();
-    const std::vector<RecordedEvent> cells = list.CellsForRow(0);
-    ASSERT_EQ(cells.size(), 3u);
-    EXPECT_EQ(cells[0].state, CELL_PROGRESS);
-    EXPECT_EQ(cells[0].payload, 33);
-    EXPECT_EQ(cells[1].state, CELL_PROGRESS);
-    EXPECT_EQ(cells[1].payload, 100);
-    EXPECT_EQ(cells[2].state, CELL_FINISHED);
 }
 
 TEST_F(JobRunTest, WithoutAnEngineEveryFileFails) {

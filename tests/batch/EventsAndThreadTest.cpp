@@ -62,29 +62,6 @@ TEST(JobEventSink, DeliversOnlyToAttachedReceivers) {
     EXPECT_EQ(list.Payloads(wxEVT_PZ_ROW_STARTED), std::vector<int>{3});
 }
 
-TEST(JobEventSink, AReceiverDestroyedWhileAWorkerPostsIsNeverReached) {
-    std::shared_ptr<JobEventSink> sink = JobEventSink::Create();
-    std::atomic<bool> go{true};
-    std::atomic<int> queued{0};
-    std::thread worker([&] {
-        while (go)
-            if (sink->PostCommand(JobEventSink::FILE_LIST, wxEVT_PZ_ROW_STARTED, 2007, 1))
-                ++queued;
-    });
-    for (int round = 0; round < 50; ++round) {
-        auto receiver = std::make_unique<EventRecorder>();
-        sink->Attach(JobEventSink::FILE_LIST, receiver.get());
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        // What a window does in its destructor.
-        sink->Detach(receiver.get());
-        receiver.reset();
-    }
-    go = false;
-    worker.join();
-    PumpFor(20);
-    EXPECT_GT(queued.load(), 0);
-}
-
 class ProgressTest : public testing::Test {
 protected:
     void SetUp() override {
