@@ -1,7 +1,10 @@
 #include "TempDir.h"
 
+#include "batch/EncryptionJob.h"
 #include "batch/FileTypes.h"
 #include "batch/JobHooks.h"
+#include "batch/PdfEngineFactory.h"
+#include "batch/ProbeFile.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +25,12 @@ TEST(FileTypes, HookedQueriesFollowTheInstalledHooks) {
     EXPECT_EQ(GetFileTypeDescription(), "");
 
     InstallPdfHooks();
+    EXPECT_EQ(g_jobHook, &RunEncryptionJob);
+    EXPECT_EQ(g_probeHook, &ProbeFile);
+    EXPECT_EQ(GetPdfEngineFactory().create, &CreatePdfMSService);
+    EXPECT_EQ(GetPdfEngineFactory().release, &FreePdfMSService);
     EXPECT_TRUE(HasSupportedExtension("pdf"));
+    EXPECT_FALSE(HasSupportedExtension("txt"));
     EXPECT_EQ(GetFileTypeDescription(), "PDF files(*.pdf)");
     EXPECT_EQ(g_wildcardHook(), "PDF files(*.pdf)|*.pdf;");
     EXPECT_EQ(g_extensionHook(), ".pdf");
