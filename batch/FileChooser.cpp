@@ -8,7 +8,9 @@
 #include <wx/filedlg.h>
 
 wxString ChooseFiles(const wxString& defaultDir) {
-    wxWindow* parent = wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
+    // Without a GUI application (tests, command line) the dialog has no parent.
+    wxApp* app = dynamic_cast<wxApp*>(wxAppConsole::GetInstance());
+    wxWindow* parent = app ? app->GetTopWindow() : nullptr;
     const wxString wildcard = g_wildcardHook ? g_wildcardHook() : wxString();
     wxArrayString paths;
     if (!DialogSeam::Get().ChooseFiles(parent, "Select One or More Files", defaultDir, wildcard,

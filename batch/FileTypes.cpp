@@ -55,7 +55,7 @@ bool IsValidFileName(const wxString& name) {
     if (text.empty())
         return false;
     text.Replace(" ", "");
-    static const wxRegEx forbidden("[\\|/:*?<>\"]", wxRE_EXTENDED);
+    static const wxRegEx forbidden("[\\\\|/:\\*\\?<>\"]", wxRE_EXTENDED);
     return !forbidden.Matches(text);
 }
 
@@ -66,11 +66,14 @@ void AppendToPathList(wxString& pathList, const wxString& path) {
 
 wxArrayString SplitPathList(const wxString& pathList) {
     wxArrayString paths;
-    wxString rest = pathList;
-    while (!rest.empty()) {
-        const wxString path = rest.BeforeFirst('|', &rest);
-        if (!path.empty())
-            paths.Add(path);
+    size_t start = 0;
+    while (start < pathList.length()) {
+        size_t bar = pathList.find('|', start);
+        if (bar == wxString::npos)
+            bar = pathList.length();
+        if (bar > start)
+            paths.Add(pathList.substr(start, bar - start));
+        start = bar + 1;
     }
     return paths;
 }
