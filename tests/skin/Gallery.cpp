@@ -262,7 +262,18 @@ ZLDazzleFrame* BuildMainWindow() {
 wxFrame* BuildStateBoard(const wxBitmap& face) {
     wxFrame* frame =
         new wxFrame(nullptr, wxID_ANY, "states", wxPoint(770, 10), wxSize(500, 620), wxBORDER_NONE);
-    wxBitmap* plate = ImageUtil::CreateSubBitmap(face, 10, 60, 500, 620);
+    // A plain plate of the face's body colour, without the face's captions.
+    wxColour body = face.ConvertToImage().GetSubImage(wxRect(300, 440, 1, 1)).IsOk()
+                        ? wxColour(face.ConvertToImage().GetRed(300, 440),
+                                   face.ConvertToImage().GetGreen(300, 440),
+                                   face.ConvertToImage().GetBlue(300, 440))
+                        : *wxWHITE;
+    wxBitmap* plate = new wxBitmap(500, 620);
+    {
+        wxMemoryDC dc(*plate);
+        dc.SetBackground(wxBrush(body));
+        dc.Clear();
+    }
     ZqPieceWindow* board =
         new ZqPieceWindow(frame, plate, wxID_ANY, wxPoint(0, 0), wxSize(500, 620));
     wxBitmap navy = ImageUtil::GetSubBitmap(face, 100, 5, 500, 40);
@@ -367,7 +378,10 @@ public:
             return false;
         }
         BuildStateBoard(*main->GetBitmap())->Show();
-        BuildAbout()->Show();
+        ZqRoundDialog* about = BuildAbout();
+        about->Show();
+        // Placed once it is mapped: without a window manager an earlier move is lost.
+        CallAfter([about] { about->Move(770, 660); });
         main->Show();
         SetTopWindow(main);
         if (argc > 1) {
