@@ -22,6 +22,8 @@ const wxPoint kOkPos(340, 240);
 using BackgroundPanel = wxCustomBackgroundWindow<wxPanel>;
 } // namespace
 
+wxIMPLEMENT_DYNAMIC_CLASS(AboutDialog, ZqRoundDialog);
+
 // clang-format off
 wxBEGIN_EVENT_TABLE(AboutDialog, ZqRoundDialog)
     EVT_BUTTON(AboutDialog::ID_OK_BUTTON, AboutDialog::OnCloseButton)
