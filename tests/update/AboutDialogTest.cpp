@@ -5,7 +5,9 @@
 #include "WaitFor.h"
 
 #include "core/StringUtil.h"
+#include "skin/DhBitmapButton.h"
 #include "skin/ImageUtil.h"
+#include "skin/ZlTitleLabel.h"
 #include "skin/ZlButton.h"
 #include "update/AboutDialog.h"
 #include "update/WebCommands.h"
@@ -15,6 +17,8 @@
 #include <wx/hyperlink.h>
 #include <wx/panel.h>
 #include <wx/stattext.h>
+#include <wx/dcclient.h>
+#include <wx/dcmemory.h>
 #include <wx/timer.h>
 
 namespace {
@@ -40,6 +44,18 @@ public:
 private:
     ThemeSandbox m_theme;
 };
+
+// The colour the dialog shows at pos (client coordinates), read back from the
+// screen, so a window hidden under another one is caught.
+wxColour ShownColourAt(wxWindow* window, const wxPoint& pos) {
+    wxBitmap shot(1, 1);
+    wxMemoryDC memory(shot);
+    wxClientDC client(window);
+    memory.Blit(0, 0, 1, 1, &client, pos.x, pos.y);
+    memory.SelectObject(wxNullBitmap);
+    wxImage image = shot.ConvertToImage();
+    return wxColour(image.GetRed(0, 0), image.GetGreen(0, 0), image.GetBlue(0, 0));
+}
 
 AboutDialog* FindAboutDialog() {
     for (wxWindow* window : wxTopLevelWindows) {
@@ -78,23 +94,63 @@ TEST(AboutDialog, TextsAndLayout) {
     EXPECT_EQ(version->GetLabel(), "Brisklowan PDF Zerovovor 2.1.4");
     EXPECT_EQ(version->GetFont().GetWeight(), wxFONTWEIGHT_BOLD);
     EXPECT_EQ(version->GetPosition(), wxPoint((kWidth - version->GetSize().x) / 2, 120));
-    EXPECT_GT(version->GetSize().x, 0);
+    // Wide enough for the whole text in its bold font, or the version is cut off.
+    EXPECT_GE(version->GetSize().x, version->GetTextExtent(version->GetLabel()).x);
 
     wxStaticText* copyright = dialog->GetCopyrightLine();
     EXPECT_EQ(copyright->GetLabel(),
               "Copyright (C) " + StringUtil::GetBuildYear() + " Brisklowan. All rights reserved.");
     EXPECT_EQ(copyright->GetPosition(), wxPoint((kWidth - copyright->GetSize().x) / 2, 140));
+    EXPECT_GE(copyright->GetSize().x, copyright->GetTextExtent(copyright->GetLabel()).x);
 
     wxHyperlinkCtrl* link = dialog->GetSupportLink();
     EXPECT_EQ(link->GetLabel(), "Product Support Page");
     EXPECT_EQ(link->GetURL(), OptionFileFixture::kSupportUrl);
     EXPECT_EQ(link->GetPosition(), wxPoint((kWidth - link->GetSize().x) / 2, 160));
+    // At least the usual 129 x 17, more when the label needs it.
+    EXPECT_GE(link->GetSize().x, 129);
+    EXPECT_GE(link->GetSize().y, 17);
+    EXPECT_GE(link->GetSize().x, link->GetTextExtent(link->GetLabel()).x);
 
     ZlButton* ok = dialog->GetOkButton();
     EXPECT_EQ(ok->GetId(), 311);
     EXPECT_EQ(ok->GetParent(), panel);
     EXPECT_EQ(ok->GetPosition(), wxPoint(340, 240));
     EXPECT_EQ(ok->GetSize(), wxSize(70, 26));
+    dialog->Destroy();
+    PumpEvents();
+}
+
+TEST(AboutDialog, TitleBandStaysVisibleAboveThePanel) {
+    OptionFileFixture options;
+    AboutTheme theme;
+    auto* dialog = new AboutDialog(ImageUtil::CreateBitmap("image/base/background.png"), nullptr,
+                                   301, "About", wxPoint(50, 50));
+    dialog->Show();
+    dialog->Update();
+    PumpEvents();
+    wxWindow* close = dialog->GetCloseButton();
+    const wxRect closeRect = close->GetScreenRect();
+    const wxPoint closeCentre =
+        dialog->ScreenToClient(closeRect.GetPosition() + wxPoint(closeRect.width / 2, 8));
+    // The close picture (light grey), not the background under the panel.
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            dialog->Update();
+            return ShownColourAt(dialog, closeCentre) == wxColour(220, 220, 220);
+        },
+        2000))
+        << ShownColourAt(dialog, closeCentre).GetAsString().utf8_str();
+    // The white title text shows on the dark band.
+    const wxRect titleRect = dialog->GetTitleLabel()->GetScreenRect();
+    const wxPoint titleOrigin = dialog->ScreenToClient(titleRect.GetPosition());
+    bool brightPixel = false;
+    for (int y = 0; y < titleRect.height && !brightPixel; ++y)
+        for (int x = 0; x < titleRect.width && !brightPixel; ++x) {
+            const wxColour c = ShownColourAt(dialog, titleOrigin + wxPoint(x, y));
+            brightPixel = c.Red() > 200 && c.Green() > 200 && c.Blue() > 200;
+        }
+    EXPECT_TRUE(brightPixel) << "no title text visible";
     dialog->Destroy();
     PumpEvents();
 }

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 #include <wx/frame.h>
+#include <wx/modalhook.h>
+#include <wx/msgdlg.h>
 
 namespace {
 const wxString kFailed = "Update failed!Please check if the network is available.";
@@ -25,6 +27,27 @@ std::string Description(const std::string& version) {
            "<product name=\"Brisklowan PDF Zerovovor\" version=\"" +
            version + "\"/></products>";
 }
+
+// Stands in for the user at the real message boxes: records each one and
+// answers No (so no browser is started) or OK without showing it.
+class RealBoxRecorder : public wxModalDialogHook {
+public:
+    RealBoxRecorder() { Register(); }
+    struct Box {
+        wxString message, caption;
+        long style;
+    };
+    std::vector<Box> boxes;
+
+protected:
+    int Enter(wxDialog* dialog) override {
+        auto* box = dynamic_cast<wxMessageDialog*>(dialog);
+        if (!box)
+            return wxID_NONE;
+        boxes.push_back({box->GetMessage(), box->GetCaption(), box->GetMessageDialogStyle()});
+        return (box->GetMessageDialogStyle() & wxYES_NO) ? wxID_NO : wxID_OK;
+    }
+};
 
 // A stand-in for the main frame: attached to the relay, shows each result.
 class ResultFrame : public wxFrame {
@@ -146,4 +169,22 @@ TEST(UpdateResultView, ResultAfterTheWindowIsGoneIsDropped) {
     DomainOption::RunUpdateCheck(server.Url("/late-update.xml"));
     PumpEvents();
     EXPECT_FALSE(WaitFor([&] { return !dialogs.Messages().empty(); }, 1500));
+}
+
+TEST(UpdateResultView, RealMessageBoxesCarryTheExactTexts) {
+    OptionFileFixture options;
+    RealBoxRecorder recorder; // no fake seam: the real wxMessageBox is used
+    ShowUpdateResult(nullptr, "");
+    ShowUpdateResult(nullptr, "2.1.4");
+    ShowUpdateResult(nullptr, "2.2.0");
+    ASSERT_EQ(recorder.boxes.size(), 3u);
+    EXPECT_EQ(recorder.boxes[0].message, kFailed);
+    EXPECT_EQ(recorder.boxes[1].message, kLatest);
+    EXPECT_EQ(recorder.boxes[2].message, NewerText("2.2.0"));
+    for (const auto& box : recorder.boxes)
+        EXPECT_EQ(box.caption, "Brisklowan PDF Zerovovor");
+    EXPECT_TRUE(recorder.boxes[0].style & wxOK);
+    EXPECT_TRUE(recorder.boxes[2].style & wxYES_NO);
+    for (const auto& box : recorder.boxes)
+        std::printf("box: \"%s\"\n", static_cast<const char*>(box.message.utf8_str()));
 }
