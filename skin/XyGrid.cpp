@@ -18,7 +18,12 @@ wxArrayInt XyGrid::GetAllSelectedRows() const {
     if (topLeft.empty() || bottomRight.empty())
         return rows;
     size_t blocks = std::min(topLeft.size(), bottomRight.size());
+    const int lastCol = GetNumberCols() - 1;
     for (size_t i = 0; i < blocks; ++i) {
+        // This toolkit reports whole selected rows among the blocks as well; they
+        // are already in the list above and must not be counted twice.
+        if (topLeft[i].GetCol() <= 0 && bottomRight[i].GetCol() >= lastCol)
+            continue;
         for (int row = topLeft[i].GetRow(); row <= bottomRight[i].GetRow(); ++row)
             rows.Add(row);
     }

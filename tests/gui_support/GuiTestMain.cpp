@@ -26,6 +26,9 @@ void FailOnAssert(const wxString& file, int line, const wxString& func, const wx
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    // Listing the tests (CTest discovery) must work without a display.
+    if (::testing::GTEST_FLAG(list_tests))
+        return RUN_ALL_TESTS();
 
     wxApp::SetInstance(new GuiTestApp);
     if (!wxEntryStart(argc, argv)) {
