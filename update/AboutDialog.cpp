@@ -2,8 +2,10 @@
 
 #include "core/AppUtil.h"
 #include "core/StringUtil.h"
+#include "skin/DhBitmapButton.h"
 #include "skin/ImageUtil.h"
 #include "skin/ZlButton.h"
+#include "skin/ZlTitleLabel.h"
 #include "update/DomainOption.h"
 
 #include <wx/custombgwin.h>
@@ -21,6 +23,8 @@ const wxPoint kOkPos(340, 240);
 
 using BackgroundPanel = wxCustomBackgroundWindow<wxPanel>;
 } // namespace
+
+wxIMPLEMENT_DYNAMIC_CLASS(AboutDialog, ZqRoundDialog);
 
 // clang-format off
 wxBEGIN_EVENT_TABLE(AboutDialog, ZqRoundDialog)
@@ -43,6 +47,12 @@ wxEND_EVENT_TABLE()
     // The panel covers the whole dialog, title band included: hand its presses
     // to the dialog so it can still be dragged.
     m_panel->Bind(wxEVT_LEFT_DOWN, &AboutDialog::OnLeftDown, this);
+    // Created after them, the panel would hide the base dialog's title and close
+    // button; they keep their places and work the same from the panel.
+    if (wxWindow* titleLabel = GetTitleLabel())
+        titleLabel->Reparent(m_panel);
+    if (wxWindow* closeButton = GetCloseButton())
+        closeButton->Reparent(m_panel);
 
     m_okButton = new ZlButton(background, ImageUtil::CreateBitmap("image/about/ok-normal.png"),
                               ImageUtil::CreateBitmap("image/about/ok-current.png"),
@@ -55,6 +65,10 @@ wxEND_EVENT_TABLE()
     const wxString supportUrl = g_option ? g_option->GetSupportUrl() : wxString();
     m_supportLink = new wxHyperlinkCtrl(m_panel, wxID_ANY, "Product Support Page", supportUrl,
                                         wxDefaultPosition, kLinkSize);
+    // 129 x 17 is too narrow for the label in some desktop fonts; never cut it.
+    wxSize linkSize = kLinkSize;
+    linkSize.IncTo(m_supportLink->GetBestSize());
+    m_supportLink->SetSize(linkSize);
     m_supportLink->Move((m_width - m_supportLink->GetSize().x) / 2, kLinkY);
 }
 
@@ -72,8 +86,14 @@ wxString AboutDialog::MakeCopyrightText() {
 wxStaticText* AboutDialog::CreateCentredLine(const wxString& text, int y) {
     auto* line = new wxStaticText(m_panel, wxID_ANY, text, wxDefaultPosition, wxDefaultSize, 0);
     line->SetFont(wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT).Bold());
-    // Measure with the bold font, so the centring is right for what is shown.
-    line->SetSize(line->GetBestSize());
+    // Measure again with the bold font: the size taken at creation would cut off
+    // the end of the text and put the centre in the wrong place.
+    // GTK reports the old best size until the new style is applied, so take the
+    // text's own extent as well.
+    line->InvalidateBestSize();
+    wxSize size = line->GetTextExtent(text);
+    size.IncTo(line->GetBestSize());
+    line->SetSize(size);
     line->Move((m_width - line->GetSize().x) / 2, y);
     return line;
 }

@@ -13,6 +13,7 @@ class AboutDialog : public ZqRoundDialog {
 public:
     enum { ID_OK_BUTTON = 311 };
 
+    AboutDialog() = default;
     // Takes ownership of background (through the base dialog).
     AboutDialog(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxString& title,
                 const wxPoint& pos = wxDefaultPosition);
@@ -39,5 +40,6 @@ private:
     ZlButton* m_okButton = nullptr;
     int m_width = 0;
 
+    wxDECLARE_DYNAMIC_CLASS(AboutDialog);
     wxDECLARE_EVENT_TABLE();
 };

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cstdio>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -160,5 +161,13 @@ wxString DomainOption::RunUpdateCheck(const std::string& updateUrl) {
 void DomainOption::StartUpdateCheck() {
     InitCurlOnce();
     const std::string url(GetUpdateUrl().utf8_str());
-    std::thread([url] { RunUpdateCheck(url); }).detach();
+    // A plain detached thread, not a wxThread: wx waits at exit for every wxThread
+    // still running, so a check stuck on a dead server would hold the closing
+    // program up; and this library stays free of the GUI library.
+    try {
+        std::thread([url] { RunUpdateCheck(url); }).detach();
+    } catch (const std::system_error&) {
+        // No thread to be had: the check failed like any other.
+        UpdateResultRelay::Deliver(wxString());
+    }
 }

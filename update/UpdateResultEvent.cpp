@@ -5,6 +5,10 @@
 wxDEFINE_EVENT(EVT_UPDATE_RESULT, wxCommandEvent);
 
 void AttachUpdateResultTarget(wxEvtHandler* handler) {
+    if (!handler) {
+        UpdateResultRelay::Detach();
+        return;
+    }
     UpdateResultRelay::Attach([handler](const wxString& version) {
         auto* event = new wxCommandEvent(EVT_UPDATE_RESULT, 0);
         // A deep copy: the text crosses threads.
