@@ -6,6 +6,7 @@
 #include "batch/RunState.h"
 #include "core/AppUtil.h"
 #include "core/DomainConfig.h"
+#include "engine/PdfEngine.h"
 #include "skin/FaceLayout.h"
 #include "skin/LjCheckBox.h"
 #include "skin/LjRadioButton.h"
@@ -25,6 +26,7 @@ void MainWindowTest::SetUp() {
     g_runState = RUN_IDLE;
     g_stopRequested = false;
     ThemeSandbox::UseStagedTheme();
+    PdfEngine::SetHostProgram(PZ_ENGINE_HOST);
     g_config = new DomainConfig(AppUtil::GetSettingsPath());
     g_faceLayout = new FaceLayout;
     LoadFaceLayout(AppUtil::GetLayoutPath(), *g_faceLayout);
