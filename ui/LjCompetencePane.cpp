@@ -217,6 +217,8 @@ void LjCompetencePane::OnUserPasswordBox(wxCommandEvent&) {
     if (m_userBox->IsChecked()) {
         m_userPasswordEnabled = true;
         m_userText->Enable();
+        // Ticking the box means the user is about to type the password.
+        m_userText->SetFocus();
     } else {
         m_userText->ChangeValue(wxEmptyString);
         m_options.userPassword.clear();
@@ -230,6 +232,7 @@ void LjCompetencePane::OnOwnerPasswordBox(wxCommandEvent&) {
     if (m_ownerBox->IsChecked()) {
         m_ownerPasswordEnabled = true;
         m_ownerText->Enable();
+        m_ownerText->SetFocus();
         EnablePermissionControls(true);
     } else {
         m_ownerText->ChangeValue(wxEmptyString);
@@ -245,7 +248,12 @@ void LjCompetencePane::OnPasswordText(wxTextCtrl* box, wxString& stored) {
     const wxString text = box->GetValue();
     if (StringUtil::IsAscii(text)) {
         stored = text;
-        box->SetFocus();
+        // GTK selects the whole entry when it gains the focus, and the next key
+        // would replace it: only take the focus when the box does not have it.
+        if (wxWindow::FindFocus() != box) {
+            box->SetFocus();
+            box->SetInsertionPointEnd();
+        }
     } else {
         // ChangeValue sends no text event, so restoring does not come back here.
         const long insertion = box->GetInsertionPoint();

@@ -12,6 +12,8 @@ namespace {
 const wxColour kListGrey(232, 232, 232);
 const wxColour kProcessingColour(255, 255, 255);
 const wxColour kProgressColour(252, 156, 0);
+const wxColour kFinishedColour(122, 196, 120);
+const wxColour kFailColour(232, 112, 104);
 } // namespace
 
 SelectWindow::SelectWindow() = default;
@@ -112,9 +114,14 @@ void SelectWindow::ApplyCellState(int row, int column, int state, int percent) {
         break;
     case CELL_FAIL:
         text = "Fail";
+        // An orange bar would read as "still working"; a failed file is marked red.
+        if (renderer)
+            renderer->SetColour(kFailColour);
         break;
     case CELL_FINISHED:
         text = "Finished";
+        if (renderer)
+            renderer->SetColour(kFinishedColour);
         break;
     case CELL_CLEARED:
         // An emptied cell must not keep the bar of the last run.

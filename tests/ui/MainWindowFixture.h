@@ -5,6 +5,7 @@
 
 #include "FakeDialogs.h"
 #include "TempDir.h"
+#include "ui/MainFramePDFENCRYPTION.h"
 
 #include <gtest/gtest.h>
 #include <wx/string.h>
@@ -19,7 +20,6 @@ inline void PrintTo(const wxString& text, std::ostream* out) {
 
 class LjCompetencePane;
 class LjToolBar;
-class MainFramePDFENCRYPTION;
 class OutputWindow;
 class SelectWindowPDFENCRYPTION;
 class StartWindow;

@@ -8,6 +8,7 @@
 #include "ui/WindowIds.h"
 
 #include <wx/textctrl.h>
+#include <wx/uiaction.h>
 
 namespace {
 const int kPermissionBoxes[] = {ID_PERMIT_PRINTING, ID_PERMIT_COPY,       ID_PERMIT_MODIFY,
@@ -142,4 +143,18 @@ TEST_F(OptionsPaneTest, NonAsciiPasswordTextIsRefused) {
     TypePassword(ID_OWNER_PASSWORD_TEXT, wxString::FromUTF8("\xE5\xAF\x86"));
     EXPECT_EQ(TextBox(ID_OWNER_PASSWORD_TEXT)->GetValue(), "owner");
     EXPECT_EQ(Pane()->GetOptions().ownerPassword, "owner");
+}
+
+TEST_F(OptionsPaneTest, TypingAPasswordKeyByKeyKeepsEveryCharacter) {
+    Click(ID_USER_PASSWORD_BOX);
+    wxTextCtrl* box = TextBox(ID_USER_PASSWORD_TEXT);
+    m_frame->Raise();
+    box->SetFocus();
+    ASSERT_TRUE(WaitFor([box] { return wxWindow::FindFocus() == box; }))
+        << "the password box did not get the keyboard focus";
+    wxUIActionSimulator keyboard;
+    keyboard.Text("secret42");
+    EXPECT_TRUE(WaitFor([box] { return box->GetValue() == "secret42"; }))
+        << "box shows \"" << box->GetValue().utf8_str() << "\"";
+    EXPECT_EQ(Pane()->GetOptions().userPassword, "secret42");
 }
