@@ -9,6 +9,8 @@
 #include "ui/ZqMenuBar.h"
 
 #include <wx/menu.h>
+#include <wx/timer.h>
+#include <wx/uiaction.h>
 
 using MenuBarTest = MainWindowTest;
 
@@ -89,4 +91,41 @@ TEST_F(MenuBarTest, DraggingTheStripOrTheTitleMovesTheWindow) {
         PumpEvents();
         EXPECT_EQ(m_frame->GetPosition(), after);
     }
+}
+
+TEST_F(MenuBarTest, MovingOntoTheOtherButtonSwitchesTheOpenMenu) {
+    ZlMenuButton* file = MenuBar()->FindMenuButton(ID_MENU_FILE);
+    ZlMenuButton* help = MenuBar()->FindMenuButton(ID_MENU_HELP);
+    const wxPoint fileCentre = file->GetScreenRect().GetPosition() + file->GetSize() / 2;
+    const wxPoint helpCentre = help->GetScreenRect().GetPosition() + help->GetSize() / 2;
+    m_frame->Raise();
+    PumpEvents();
+
+    // The popup runs its own loop; timers act inside it as the user would.
+    wxUIActionSimulator pointer;
+    int openFirst = 0, openAfterMove = 0;
+    wxTimer moveOn, close;
+    moveOn.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        openFirst = MenuBar()->GetOpenMenuId();
+        pointer.MouseMove(helpCentre);
+        close.StartOnce(700);
+    });
+    close.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        openAfterMove = MenuBar()->GetOpenMenuId();
+        pointer.Char(WXK_ESCAPE);
+    });
+    // Whatever goes wrong, no menu stays open for ever and hangs the test.
+    wxTimer watchdog;
+    watchdog.Bind(wxEVT_TIMER, [&](wxTimerEvent&) { pointer.Char(WXK_ESCAPE); });
+    pointer.MouseMove(fileCentre);
+    PumpEvents();
+    moveOn.StartOnce(500);
+    watchdog.Start(3000);
+    pointer.MouseClick();
+    ASSERT_TRUE(
+        WaitFor([&] { return openAfterMove != 0 && MenuBar()->GetOpenMenuId() == -1; }, 8000))
+        << "first " << openFirst << ", after the move " << openAfterMove;
+    watchdog.Stop();
+    EXPECT_EQ(openFirst, ID_MENU_FILE);
+    EXPECT_EQ(openAfterMove, ID_MENU_HELP);
 }

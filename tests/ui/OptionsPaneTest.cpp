@@ -157,4 +157,8 @@ TEST_F(OptionsPaneTest, TypingAPasswordKeyByKeyKeepsEveryCharacter) {
     EXPECT_TRUE(WaitFor([box] { return box->GetValue() == "secret42"; }))
         << "box shows \"" << box->GetValue().utf8_str() << "\"";
     EXPECT_EQ(Pane()->GetOptions().userPassword, "secret42");
+    // Nothing may be selected after a key, or the next key would replace it all.
+    long from = 0, to = 0;
+    box->GetSelection(&from, &to);
+    EXPECT_EQ(from, to) << "typed text is selected";
 }
