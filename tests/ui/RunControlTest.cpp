@@ -16,6 +16,8 @@
 
 #include <wx/msgdlg.h>
 
+#include <unistd.h>
+
 class RunControlTest : public MainWindowTest {
 protected:
     void SetUp() override {
@@ -193,4 +195,32 @@ TEST_F(RunControlTest, StopWhenNotRunningChangesNothing) {
     Start()->UpdateButtons();
     EXPECT_FALSE(RequestRunStop());
     EXPECT_EQ(g_runState.load(), RUN_IDLE);
+}
+
+TEST_F(RunControlTest, AnOutputFolderRemovedBeforeTheRunIsReportedAndNothingLocks) {
+    AddFiles(1);
+    SetPasswords("user", "");
+    ASSERT_EQ(::rmdir(m_out.c_str()), 0);
+    PressStart();
+    ASSERT_TRUE(WaitForRunToEnd());
+    EXPECT_TRUE(
+        WaitFor([this] { return m_dialogs.LastMessage() == "Output directory doesn't exist."; }));
+    EXPECT_EQ(FakeEngine::EncryptCalls(), 0);
+    EXPECT_EQ(Status(0), "");
+    EXPECT_TRUE(ButtonEnabled(ID_OUTPUT_BROWSE));
+    EXPECT_TRUE(m_frame->FindWindow(ID_OPTIONS_PANE)->IsEnabled());
+    EXPECT_TRUE(m_frame->FindWindow(ID_START_BUTTON)->IsShown());
+}
+
+TEST_F(RunControlTest, ASourceDeletedAfterAddingFailsAloneAndTheRunGoesOn) {
+    AddFiles(3);
+    SetPasswords("user", "");
+    ASSERT_EQ(::unlink(m_files.file("doc1.pdf").c_str()), 0);
+    PressStart();
+    ASSERT_TRUE(WaitForRunToEnd());
+    EXPECT_EQ(Status(0), "Finished");
+    EXPECT_EQ(Status(1), "Fail");
+    EXPECT_EQ(Status(2), "Finished");
+    EXPECT_EQ(List()->GetDoneFlag(1), 0);
+    EXPECT_EQ(TempDir::ListDir(m_out), "doc0_encryption.pdf,doc2_encryption.pdf");
 }

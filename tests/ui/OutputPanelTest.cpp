@@ -1,0 +1,79 @@
+// The output folder strip: choosing, refusing and opening the folder.
+
+#include "MainWindowFixture.h"
+#include "WaitFor.h"
+#include "core/DomainConfig.h"
+#include "ui/OutputWindow.h"
+#include "ui/WindowIds.h"
+
+#include <wx/textctrl.h>
+
+#include <unistd.h>
+
+class OutputPanelTest : public MainWindowTest {
+protected:
+    void Press(int id) {
+        wxWindow* button = m_frame->FindWindow(id);
+        ASSERT_NE(button, nullptr);
+        wxCommandEvent click(wxEVT_BUTTON, id);
+        click.SetEventObject(button);
+        button->GetEventHandler()->ProcessEvent(click);
+        PumpEvents();
+    }
+};
+
+TEST_F(OutputPanelTest, AChosenFolderIsShownAndRemembered) {
+    const std::string folder = m_files.file("chosen");
+    TempDir::MakeDir(folder);
+    ChooseOutputFolder(folder);
+    EXPECT_EQ(Output()->GetOutputDir(), wxString::FromUTF8(folder));
+    EXPECT_EQ(g_config->GetLastOutputDir(), wxString::FromUTF8(folder));
+    EXPECT_EQ(m_dialogs.FolderDialogCount(), 1);
+    EXPECT_TRUE(m_dialogs.Messages().empty());
+
+    // The dialog starts in the folder shown.
+    m_dialogs.QueueFolderCancelled();
+    Press(ID_OUTPUT_BROWSE);
+    EXPECT_EQ(m_dialogs.LastDialogDirectory(), wxString::FromUTF8(folder));
+    EXPECT_EQ(Output()->GetOutputDir(), wxString::FromUTF8(folder)) << "cancel changes nothing";
+}
+
+TEST_F(OutputPanelTest, AFolderThatDoesNotExistIsRefused) {
+    const std::string good = m_files.file("good");
+    TempDir::MakeDir(good);
+    ChooseOutputFolder(good);
+
+    ChooseOutputFolder(m_files.file("never-made"));
+    EXPECT_EQ(m_dialogs.LastMessage(), "The folder is unwritable, please choose another one!");
+    EXPECT_EQ(Output()->GetOutputDir(), wxString::FromUTF8(good));
+    EXPECT_EQ(g_config->GetLastOutputDir(), wxString::FromUTF8(good));
+}
+
+TEST_F(OutputPanelTest, AReadOnlyFolderIsRefused) {
+    const std::string good = m_files.file("good");
+    TempDir::MakeDir(good);
+    ChooseOutputFolder(good);
+    const std::string locked = m_files.file("locked");
+    TempDir::MakeDir(locked);
+    ::chmod(locked.c_str(), 0555);
+    if (::access(locked.c_str(), W_OK) == 0)
+        GTEST_SKIP() << "running with rights that write into read-only folders";
+    m_dialogs.Clear();
+    ChooseOutputFolder(locked);
+    EXPECT_EQ(m_dialogs.LastMessage(), "The folder is unwritable, please choose another one!");
+    EXPECT_EQ(Output()->GetOutputDir(), wxString::FromUTF8(good));
+}
+
+TEST_F(OutputPanelTest, OpenShowsTheFolderOrSaysItIsGone) {
+    const std::string folder = m_files.file("to-open");
+    TempDir::MakeDir(folder);
+    ChooseOutputFolder(folder);
+    Press(ID_OUTPUT_OPEN);
+    ASSERT_EQ(m_dialogs.OpenedFolders().size(), 1u);
+    EXPECT_EQ(m_dialogs.OpenedFolders()[0], wxString::FromUTF8(folder));
+
+    ::rmdir(folder.c_str());
+    Press(ID_OUTPUT_OPEN);
+    EXPECT_EQ(m_dialogs.LastMessage(), "Output directory doesn't exist.");
+    EXPECT_EQ(m_dialogs.OpenedFolders().size(), 1u) << "opened a folder that is gone";
+}
