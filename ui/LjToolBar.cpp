@@ -43,7 +43,7 @@ DhBitmapButton* LjToolBar::AddButton(int id, const wxString& image, int y) {
     button->SetNormalBitmap(normal)
         ->SetPressedBitmap(pressed)
         ->SetHoverBitmap(hover)
-        ->SetDisabledBitmap(normal);
+        ->SetDisabledBitmap(m_disabledLooks.Make(normal));
     if (m_background && m_background->IsOk())
         button->SetBackgroundPiece(ImageUtil::GetSubBitmap(*m_background, 5, y, size.x, size.y));
     return button;

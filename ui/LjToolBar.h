@@ -2,6 +2,8 @@
 // The column of picture buttons beside the file list: add files, delete, clear all.
 // Each click is handed to the file list panel as its command.
 
+#include "ui/DisabledBitmaps.h"
+
 #include <wx/bitmap.h>
 #include <wx/panel.h>
 
@@ -32,6 +34,8 @@ private:
     DhBitmapButton* m_add = nullptr;
     DhBitmapButton* m_delete = nullptr;
     DhBitmapButton* m_clear = nullptr;
+
+    DisabledBitmaps m_disabledLooks;
 
     wxDECLARE_EVENT_TABLE();
 };

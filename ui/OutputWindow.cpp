@@ -78,7 +78,7 @@ DhBitmapButton* OutputWindow::AddButton(int id, const wxString& image, int x, in
     button->SetNormalBitmap(normal)
         ->SetPressedBitmap(pressed)
         ->SetHoverBitmap(hover)
-        ->SetDisabledBitmap(normal);
+        ->SetDisabledBitmap(m_disabledLooks.Make(normal));
     if (wxBitmap* background = GetBitmap(); background && background->IsOk())
         button->SetBackgroundPiece(ImageUtil::GetSubBitmap(*background, x, y, size.x, size.y));
     return button;

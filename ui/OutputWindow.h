@@ -3,6 +3,7 @@
 // receiving the encrypted files. The choice is kept in the settings file.
 
 #include "skin/ZqPieceWindow.h"
+#include "ui/DisabledBitmaps.h"
 #include "ui/SinkAttachment.h"
 
 class DhBitmapButton;
@@ -43,6 +44,8 @@ private:
     int m_fontSize = 12;
     int m_labelGap = 0;
     int m_buttonOffset = 0;
+
+    DisabledBitmaps m_disabledLooks;
 
     wxDECLARE_DYNAMIC_CLASS(OutputWindow);
 };

@@ -37,7 +37,7 @@ DhBitmapButton* StartWindow::AddButton(int id, const wxString& image) {
     button->SetNormalBitmap(normal)
         ->SetPressedBitmap(pressed)
         ->SetHoverBitmap(hover)
-        ->SetDisabledBitmap(normal);
+        ->SetDisabledBitmap(m_disabledLooks.Make(normal));
     if (wxBitmap* background = GetBitmap(); background && background->IsOk())
         button->SetBackgroundPiece(ImageUtil::GetSubBitmap(*background, 0, 0, size.x, size.y));
     return button;

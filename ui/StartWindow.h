@@ -3,6 +3,7 @@
 // the run state; the run itself is started by the file list panel.
 
 #include "skin/ZqPieceWindow.h"
+#include "ui/DisabledBitmaps.h"
 
 class DhBitmapButton;
 class wxCommandEvent;
@@ -25,6 +26,8 @@ private:
 
     DhBitmapButton* m_start = nullptr;
     DhBitmapButton* m_stop = nullptr;
+
+    DisabledBitmaps m_disabledLooks;
 
     wxDECLARE_DYNAMIC_CLASS(StartWindow);
 };
