@@ -162,6 +162,9 @@ TEST_F(EncryptTest, FailuresHaveDistinctCodesAndLeaveNothing) {
     m_source = m_dir.file("damaged.pdf");
     ASSERT_TRUE(TestPdf::WriteDamaged(m_source));
     EXPECT_EQ(PDFMS_ERR_SOURCE, Encrypt(out, params));
+    m_source = m_dir.file("lost.pdf");
+    ASSERT_TRUE(TestPdf::WriteNeedsRepair(m_source, 0));
+    EXPECT_EQ(PDFMS_ERR_SOURCE, Encrypt(out, params));
     m_source = m_dir.file("text.pdf");
     ASSERT_TRUE(TestPdf::WriteNotPdf(m_source));
     EXPECT_EQ(PDFMS_ERR_SOURCE, Encrypt(out, params));

@@ -54,6 +54,13 @@ TEST_F(ProbeTest, ReadableFilesReportStatePagesAndEncryption) {
     EXPECT_EQ(0, a.encrypted);
     EXPECT_EQ(4, a.pages);
 
+    // Repair that leaves no page would write an empty document: damaged.
+    const std::string lost = m_dir.file("lost.pdf");
+    ASSERT_TRUE(TestPdf::WriteNeedsRepair(lost, 0));
+    a = Ask(lost);
+    EXPECT_EQ(PDFMS_OPEN_DAMAGED, a.state);
+    EXPECT_EQ(0, a.pages);
+
     // A clean file without pages opens; it is not damaged.
     a = Ask(empty);
     EXPECT_EQ(PDFMS_OPEN_OK, a.state);
