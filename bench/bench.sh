@@ -6,7 +6,7 @@
 #                  [-m LARGE_MB] [-j JOBS]
 #
 # Without -d it makes two sets with the test generator: SMALL_COUNT small and
-# medium files (default 300) and LARGE_COUNT big ones (default 3 of LARGE_MB = 100 MB).
+# medium files (default 300) and LARGE_COUNT big ones (default 4 of LARGE_MB = 100 MB).
 # With -d it times that folder's PDF files only. Needs: cmake build of the targets
 # pdfzerovovor-cli, pz-make-pdfs, pz-probe-bench; qpdf.
 set -euo pipefail
@@ -15,7 +15,7 @@ ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 BUILD="$ROOT/build"
 FOLDER=""
 SMALL=300
-LARGE=3
+LARGE=4
 LARGE_MB=100
 JOBS="$(nproc)"
 while getopts "b:d:s:l:m:j:" opt; do

@@ -1,6 +1,7 @@
 #include "engine/host/PdfWorker.h"
 
 #include "batch/PdfMSService.h"
+#include "engine/host/FileSink.h"
 #include "engine/host/MappedInput.h"
 
 #include <qpdf/QPDF.hh>
@@ -129,16 +130,10 @@ int32_t WriteEncrypted(QPDF& pdf, const EncryptRequest& r,
     int fd = ::open(r.temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)
         return PDFMS_ERR_OUTPUT;
-    FILE* out = ::fdopen(fd, "wb");
-    if (!out) {
-        ::close(fd);
-        return PDFMS_ERR_OUTPUT;
-    }
-    std::setvbuf(out, nullptr, _IOFBF, kIoBuffer);
-    int32_t code = PDFMS_OK;
+    FileSink sink(fd);
     try {
         QPDFWriter w(pdf);
-        w.setOutputFile(r.temp.c_str(), out, false);
+        w.setOutputPipeline(&sink);
         // Stream data goes out as it came in: exact content, and a decompression
         // bomb is never inflated.
         w.setDecodeLevel(qpdf_dl_none);
@@ -149,16 +144,11 @@ int32_t WriteEncrypted(QPDF& pdf, const EncryptRequest& r,
         w.registerProgressReporter(std::make_shared<ProgressForwarder>(progress));
         w.write();
     } catch (const std::bad_alloc&) {
-        std::fclose(out);
         throw;
     } catch (const std::exception&) {
-        code = std::ferror(out) ? PDFMS_ERR_OUTPUT : PDFMS_ERR_ENGINE;
+        return sink.failed() ? PDFMS_ERR_OUTPUT : PDFMS_ERR_ENGINE;
     }
-    if (std::fflush(out) != 0 || std::ferror(out) || ::fsync(::fileno(out)) != 0)
-        code = code ? code : PDFMS_ERR_OUTPUT;
-    if (std::fclose(out) != 0 && code == PDFMS_OK)
-        code = PDFMS_ERR_OUTPUT;
-    return code;
+    return sink.Commit() ? PDFMS_OK : PDFMS_ERR_OUTPUT;
 }
 
 } // namespace
