@@ -179,6 +179,8 @@ TEST_F(EncryptTest, FailuresHaveDistinctCodesAndLeaveNothing) {
     m_source = m_dir.file("good.pdf");
     ASSERT_TRUE(TestPdf::WritePages(m_source, 1));
     EXPECT_EQ(PDFMS_ERR_OUTPUT, Encrypt(m_dir.file("no/such/folder/out.pdf"), params));
+    // A folder nobody may create files in, root included.
+    EXPECT_EQ(PDFMS_ERR_OUTPUT, Encrypt("/proc/pz-out.pdf", params));
     // The output naming the source would destroy it.
     EXPECT_EQ(PDFMS_ERR_OUTPUT, Encrypt(m_source, params));
     EXPECT_TRUE(ReadWithPoppler(m_source).opened);
