@@ -14,7 +14,7 @@ class InputSource;
 class MappedInput {
 public:
     // Files above this stay on stdio so the mapping never crowds the memory cap.
-    static constexpr size_t kMaxMapped = size_t(1) << 30;
+    static constexpr size_t kMaxMapped = size_t(1) << 29;
 
     // Null when the file cannot be mapped (empty, too big, not regular).
     static std::unique_ptr<MappedInput> Open(const std::string& path);
