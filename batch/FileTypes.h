@@ -1,0 +1,34 @@
+#pragma once
+// What the program accepts as input files, and the checks on names and folders.
+// Display-free.
+
+#include <wx/arrstr.h>
+#include <wx/string.h>
+
+// "PDF files(*.pdf)|*.pdf;"
+wxString GetFileDialogWildcard();
+// A new list with the single entry "*.pdf".
+wxArrayString GetScanPatterns();
+// ".pdf"
+wxString GetWrittenExtension();
+// True when ext (without dot) is in the list ";pdf;". Case-sensitive: callers
+// lower-case first where case does not matter.
+bool IsSupportedExtension(const wxString& ext);
+
+// Through the extension test hook; false when no hook is installed.
+bool HasSupportedExtension(const wxString& ext);
+// The wildcard hook's text up to its first "|": "PDF files(*.pdf)".
+wxString GetFileTypeDescription();
+
+// Appends folder + "/" + name + "|" for every regular, non-hidden file directly in
+// folder matching one of patterns ("*.pdf", extension compared lower-cased).
+// Returns the number of files appended; 0 for an unreadable folder.
+int ScanFolderForFiles(const wxArrayString& patterns, const wxString& folder, wxString& pathList);
+
+// False for a name that is empty after trailing white space is removed, or that
+// contains \ | / : * ? < > or a double quote (blanks are ignored).
+bool IsValidFileName(const wxString& name);
+
+// Path lists: every path followed by "|"; "" means none.
+void AppendToPathList(wxString& pathList, const wxString& path);
+wxArrayString SplitPathList(const wxString& pathList);

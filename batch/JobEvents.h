@@ -1,0 +1,62 @@
+#pragma once
+// The events between the batch run and the windows, and the window ids they go to.
+// All are command events queued to the receiver; the payloads are integers only.
+
+#include "batch/DhGridCellRenderCommandEvent.h"
+
+#include <wx/event.h>
+
+// Ids the batch addresses its events with.
+namespace JobIds {
+constexpr int kOptionsPane = 2004;    // security options pane
+constexpr int kFileList = 2007;       // file list panel
+constexpr int kOutputPanel = 2008;    // output folder panel
+constexpr int kOutputLocked = 2037;   // id of the output-locked event
+constexpr int kOutputUnlocked = 2038; // id of the output-unlocked event
+constexpr int kStatusColumn = 4;      // the list's status column
+} // namespace JobIds
+
+// To the top window: a run starts (GUI thread) / has ended (worker, payload 0,
+// exactly once per run).
+wxDECLARE_EVENT(wxEVT_PZ_JOB_STARTED, wxCommandEvent);
+wxDECLARE_EVENT(wxEVT_PZ_JOB_FINISHED, wxCommandEvent);
+// To the top window: the output folder of a run does not exist; the window shows
+// "Output directory doesn't exist." (nothing else of that run happens).
+wxDECLARE_EVENT(wxEVT_PZ_OUTPUT_DIR_MISSING, wxCommandEvent);
+
+// To the list panel (id 2007), payload the row: the file goes to the engine now.
+wxDECLARE_EVENT(wxEVT_PZ_ROW_STARTED, wxCommandEvent);
+// To the list panel, payload the row: the file was encrypted; set its done flag.
+wxDECLARE_EVENT(wxEVT_PZ_ROW_DONE, wxCommandEvent);
+// To the list panel at the end of a run that got going: statuses are on show.
+wxDECLARE_EVENT(wxEVT_PZ_RESULTS_SHOWN, wxCommandEvent);
+// To the list panel from the start button (id 2007, payload 1), and the selection
+// commands.
+wxDECLARE_EVENT(wxEVT_PZ_START_REQUEST, wxCommandEvent);
+wxDECLARE_EVENT(wxEVT_PZ_SELECT_ALL, wxCommandEvent);
+wxDECLARE_EVENT(wxEVT_PZ_INVERT_SELECTION, wxCommandEvent);
+
+// To the output folder panel: browse button off (id 2037) / on again (id 2038).
+wxDECLARE_EVENT(wxEVT_PZ_OUTPUT_LOCKED, wxCommandEvent);
+wxDECLARE_EVENT(wxEVT_PZ_OUTPUT_UNLOCKED, wxCommandEvent);
+
+// To the security options pane (id 2004): disable while a run uses the options,
+// enable again at its end.
+wxDECLARE_EVENT(wxEVT_PZ_OPTIONS_LOCK, wxCommandEvent);
+wxDECLARE_EVENT(wxEVT_PZ_OPTIONS_UNLOCK, wxCommandEvent);
+
+// Static event table entries for the command events above.
+#define EVT_PZ_COMMAND(type, id, func) wx__DECLARE_EVT1(type, id, wxCommandEventHandler(func))
+#define EVT_PZ_JOB_STARTED(id, func) EVT_PZ_COMMAND(wxEVT_PZ_JOB_STARTED, id, func)
+#define EVT_PZ_JOB_FINISHED(id, func) EVT_PZ_COMMAND(wxEVT_PZ_JOB_FINISHED, id, func)
+#define EVT_PZ_OUTPUT_DIR_MISSING(id, func) EVT_PZ_COMMAND(wxEVT_PZ_OUTPUT_DIR_MISSING, id, func)
+#define EVT_PZ_ROW_STARTED(id, func) EVT_PZ_COMMAND(wxEVT_PZ_ROW_STARTED, id, func)
+#define EVT_PZ_ROW_DONE(id, func) EVT_PZ_COMMAND(wxEVT_PZ_ROW_DONE, id, func)
+#define EVT_PZ_RESULTS_SHOWN(id, func) EVT_PZ_COMMAND(wxEVT_PZ_RESULTS_SHOWN, id, func)
+#define EVT_PZ_START_REQUEST(id, func) EVT_PZ_COMMAND(wxEVT_PZ_START_REQUEST, id, func)
+#define EVT_PZ_SELECT_ALL(id, func) EVT_PZ_COMMAND(wxEVT_PZ_SELECT_ALL, id, func)
+#define EVT_PZ_INVERT_SELECTION(id, func) EVT_PZ_COMMAND(wxEVT_PZ_INVERT_SELECTION, id, func)
+#define EVT_PZ_OUTPUT_LOCKED(id, func) EVT_PZ_COMMAND(wxEVT_PZ_OUTPUT_LOCKED, id, func)
+#define EVT_PZ_OUTPUT_UNLOCKED(id, func) EVT_PZ_COMMAND(wxEVT_PZ_OUTPUT_UNLOCKED, id, func)
+#define EVT_PZ_OPTIONS_LOCK(id, func) EVT_PZ_COMMAND(wxEVT_PZ_OPTIONS_LOCK, id, func)
+#define EVT_PZ_OPTIONS_UNLOCK(id, func) EVT_PZ_COMMAND(wxEVT_PZ_OPTIONS_UNLOCK, id, func)

@@ -1,0 +1,26 @@
+#pragma once
+// Theme pictures: every image of the interface is read from the theme archive
+// (Themes/default.zip below the base directory) and nowhere else.
+
+#include <wx/bitmap.h>
+#include <wx/gdicmn.h>
+#include <wx/string.h>
+
+class ImageUtil {
+public:
+    ImageUtil() = default;
+    virtual ~ImageUtil() = default;
+
+    // Reads "image/..." from the theme archive. Null when the archive, the entry or
+    // its decoding fails; no message is shown. The caller owns the bitmap.
+    static wxBitmap* CreateBitmap(const wxString& imagePath, wxBitmapType type = wxBITMAP_TYPE_PNG);
+    // As CreateBitmap, by value; wxNullBitmap on failure.
+    static wxBitmap GetBitmap(const wxString& imagePath, wxBitmapType type = wxBITMAP_TYPE_PNG);
+
+    // A width x height copy of source at (x, y); the caller owns the result.
+    static wxBitmap* CreateSubBitmap(const wxBitmap& source, int x, int y, int width, int height);
+    static wxBitmap GetSubBitmap(const wxBitmap& source, int x, int y, int width, int height);
+
+    // The virtual file system location of an entry of the theme archive.
+    static wxString MakeLocation(const wxString& imagePath);
+};

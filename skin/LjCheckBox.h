@@ -1,0 +1,57 @@
+#pragma once
+// A check box: native box, own caption, printed on a piece of the parent's picture.
+// Each click queues wxEVT_LJCHECKBOX_CLICKED; read the new state with IsChecked.
+
+#include <wx/bitmap.h>
+#include <wx/control.h>
+#include <wx/event.h>
+
+wxDECLARE_EVENT(wxEVT_LJCHECKBOX_CLICKED, wxCommandEvent);
+
+class LjCheckBox : public wxControl {
+public:
+    LjCheckBox() = default;
+    LjCheckBox(wxWindow* parent, wxWindowID id, const wxString& caption,
+               const wxPoint& pos = wxDefaultPosition, const wxSize& size = wxDefaultSize,
+               long style = wxBORDER_NONE, const wxValidator& validator = wxDefaultValidator);
+
+    bool Create(wxWindow* parent, wxWindowID id, const wxString& caption,
+                const wxPoint& pos = wxDefaultPosition, const wxSize& size = wxDefaultSize,
+                long style = wxBORDER_NONE, const wxValidator& validator = wxDefaultValidator);
+
+    void SetBackgroundPiece(const wxBitmap& piece);
+    // The control's own enabled flag: while false the box is drawn disabled and
+    // unchecked and clicks are ignored.
+    void SetEnabled(bool enabled);
+    bool GetEnabled() const { return m_enabled; }
+    bool IsChecked() const { return m_checked; }
+    void SetChecked(bool checked);
+    // True once the user has clicked the box.
+    bool IsTouched() const { return m_touched; }
+    void SetCaption(const wxString& caption);
+    const wxString& GetCaption() const { return m_caption; }
+
+protected:
+    void OnPaint(wxPaintEvent& event);
+    void OnEraseBackground(wxEraseEvent& event);
+    void OnLeftDown(wxMouseEvent& event);
+    void OnLeftDClick(wxMouseEvent& event);
+    void OnLeftUp(wxMouseEvent& event);
+
+private:
+    void LayOut();
+    void Toggle();
+
+    wxBitmap m_backgroundPiece;
+    wxString m_caption;
+    int m_captionWidth = 0;
+    int m_captionHeight = 0;
+    int m_spacing = 6;
+    bool m_checked = false;
+    bool m_touched = false;
+    bool m_enabled = true;
+    wxColour m_captionColour = wxColour(0, 0, 0);
+
+    wxDECLARE_DYNAMIC_CLASS(LjCheckBox);
+    wxDECLARE_EVENT_TABLE();
+};

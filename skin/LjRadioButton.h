@@ -1,0 +1,60 @@
+#pragma once
+// A radio button: native circle, own caption; an LjRadioGroup makes its members
+// exclusive. A click on an unselected member queues wxEVT_LJRADIOBUTTON_SELECTED.
+
+#include <wx/bitmap.h>
+#include <wx/control.h>
+#include <wx/event.h>
+
+wxDECLARE_EVENT(wxEVT_LJRADIOBUTTON_SELECTED, wxCommandEvent);
+
+class LjRadioGroup;
+
+class LjRadioButton : public wxControl {
+public:
+    LjRadioButton() = default;
+    LjRadioButton(wxWindow* parent, wxWindowID id, const wxString& caption,
+                  const wxPoint& pos = wxDefaultPosition, const wxSize& size = wxDefaultSize,
+                  long style = wxBORDER_NONE, const wxValidator& validator = wxDefaultValidator);
+
+    bool Create(wxWindow* parent, wxWindowID id, const wxString& caption,
+                const wxPoint& pos = wxDefaultPosition, const wxSize& size = wxDefaultSize,
+                long style = wxBORDER_NONE, const wxValidator& validator = wxDefaultValidator);
+
+    // Selects the button (and, in a group, deselects the others). false is ignored.
+    void SetValue(bool value);
+    bool GetValue() const { return m_selected; }
+    void SetBackgroundPiece(const wxBitmap& piece);
+    void SetEnabled(bool enabled);
+    bool GetEnabled() const { return m_enabled; }
+    void SetSpacing(int spacing);
+    bool SetFont(const wxFont& font) override;
+    void SetCaptionColour(const wxColour& colour);
+    const wxString& GetCaption() const { return m_caption; }
+
+    // Used by LjRadioGroup.
+    void AttachToGroup(LjRadioGroup* group, int index);
+    LjRadioGroup* GetGroup() const { return m_group; }
+    int GetGroupIndex() const { return m_index; }
+    void SetSelectedMark(bool selected);
+
+protected:
+    void OnEraseBackground(wxEraseEvent& event);
+    void OnPaint(wxPaintEvent& event);
+    void OnLeftDown(wxMouseEvent& event);
+
+private:
+    void LayOut();
+
+    LjRadioGroup* m_group = nullptr;
+    int m_index = -1;
+    wxBitmap m_backgroundPiece;
+    wxString m_caption;
+    bool m_selected = false;
+    int m_spacing = 6;
+    wxColour m_captionColour;
+    bool m_enabled = true;
+
+    wxDECLARE_DYNAMIC_CLASS(LjRadioButton);
+    wxDECLARE_EVENT_TABLE();
+};

@@ -1,0 +1,80 @@
+#include "skin/LjStaticText.h"
+
+#include <wx/dcclient.h>
+
+#include <algorithm>
+
+namespace {
+const int kTextLeft = 4;
+}
+
+wxIMPLEMENT_DYNAMIC_CLASS(LjStaticText, wxControl);
+
+wxBEGIN_EVENT_TABLE(LjStaticText, wxControl) EVT_PAINT(LjStaticText::OnPaint)
+    EVT_ERASE_BACKGROUND(LjStaticText::OnEraseBackground) wxEND_EVENT_TABLE()
+
+        LjStaticText::LjStaticText(wxWindow* parent, wxWindowID id, const wxString& text,
+                                   const wxFont& font, const wxBitmap& backgroundPiece,
+                                   const wxPoint& pos, const wxSize& size, long style,
+                                   const wxValidator& validator)
+    : m_backgroundPiece(backgroundPiece), m_font(font), m_text(text) {
+    Create(parent, id, pos, size, style, validator);
+}
+
+bool LjStaticText::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size,
+                          long style, const wxValidator& validator) {
+    return wxControl::Create(parent, id, pos, size, style, validator, wxControlNameStr);
+}
+
+LjStaticText* LjStaticText::SetAutoResize(bool autoResize) {
+    m_autoResize = autoResize;
+    return this;
+}
+
+void LjStaticText::SetBackgroundPiece(const wxBitmap& piece) {
+    m_backgroundPiece = piece;
+}
+
+void LjStaticText::SetTextColour(const wxColour& colour) {
+    m_textColour = colour;
+    Refresh(true);
+}
+
+void LjStaticText::SetText(const wxString& text) {
+    m_text = text;
+    if (m_autoResize) {
+        int width = 0;
+        int height = 0;
+        GetTextExtent(m_text, &width, &height, nullptr, nullptr, m_font.IsOk() ? &m_font : nullptr);
+        // The text is drawn 4 pixels in and centred on the picture: size the
+        // control so that none of it is cut off.
+        int pieceHeight = m_backgroundPiece.IsOk() ? m_backgroundPiece.GetHeight() : 0;
+        SetSize(width + kTextLeft, std::max(height, pieceHeight));
+    }
+    Refresh(true);
+}
+
+wxSize LjStaticText::DoGetBestSize() const {
+    return GetSize();
+}
+
+void LjStaticText::OnPaint(wxPaintEvent&) {
+    wxPaintDC dc(this);
+    dc.SetTextForeground(m_textColour);
+    if (m_font.IsOk())
+        dc.SetFont(m_font);
+    dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+    wxCoord width = 0;
+    wxCoord height = 0;
+    dc.GetTextExtent(m_text, &width, &height);
+    // Centred on the picture under it; without a picture, on the control.
+    int pieceHeight = m_backgroundPiece.IsOk() ? m_backgroundPiece.GetHeight() : GetSize().y;
+    dc.DrawText(m_text, kTextLeft, (pieceHeight - height) / 2);
+}
+
+void LjStaticText::OnEraseBackground(wxEraseEvent& event) {
+    if (!m_backgroundPiece.IsOk())
+        return;
+    if (wxDC* dc = event.GetDC())
+        dc->DrawBitmap(m_backgroundPiece, 0, 0, true);
+}

@@ -1,0 +1,186 @@
+#include "skin/ZlButton.h"
+
+#include <wx/bitmap.h>
+#include <wx/dcclient.h>
+#include <wx/image.h>
+
+wxIMPLEMENT_DYNAMIC_CLASS(ZlButton, wxControl);
+
+wxBEGIN_EVENT_TABLE(ZlButton, wxControl) EVT_PAINT(ZlButton::OnPaint)
+    EVT_ERASE_BACKGROUND(ZlButton::OnEraseBackground) EVT_SET_FOCUS(ZlButton::OnFocus)
+        EVT_KILL_FOCUS(ZlButton::OnFocus) EVT_ENTER_WINDOW(ZlButton::OnMouseEnter)
+            EVT_LEAVE_WINDOW(ZlButton::OnMouseLeave) EVT_MOTION(ZlButton::OnMotion)
+                EVT_LEFT_DOWN(ZlButton::OnLeftDown) EVT_LEFT_UP(ZlButton::OnLeftUp)
+                    wxEND_EVENT_TABLE()
+
+                        ZlButton::ZlButton(wxBitmap* parentPicture, wxBitmap* normal,
+                                           wxBitmap* hover, wxBitmap* pressed, wxWindow* parent,
+                                           wxWindowID id, const wxPoint& pos, wxBitmap* focused,
+                                           wxBitmap* disabled) {
+    Create(parentPicture, normal, hover, pressed, parent, id, pos, focused, disabled);
+}
+
+ZlButton::~ZlButton() {
+    for (wxBitmap*& image : m_images) {
+        delete image;
+        image = nullptr;
+    }
+    delete m_outline;
+}
+
+bool ZlButton::Create(wxBitmap* parentPicture, wxBitmap* normal, wxBitmap* hover, wxBitmap* pressed,
+                      wxWindow* parent, wxWindowID id, const wxPoint& pos, wxBitmap* focused,
+                      wxBitmap* disabled) {
+    m_parentPicture = parentPicture;
+    m_state = STATE_NORMAL;
+    m_images[IMAGE_NORMAL] = normal;
+    m_images[IMAGE_HOVER] = hover;
+    m_images[IMAGE_PRESSED] = pressed;
+    m_images[IMAGE_FOCUSED] = focused;
+    m_images[IMAGE_DISABLED] = disabled;
+    wxSize size = normal && normal->IsOk() ? normal->GetSize() : wxDefaultSize;
+    if (!wxControl::Create(parent, id, pos, size, wxBORDER_NONE, wxDefaultValidator,
+                           wxControlNameStr))
+        return false;
+    BuildOutline();
+    return true;
+}
+
+void ZlButton::BuildOutline() {
+    // GTK child windows cannot be given a region, so the outline is kept as the
+    // picture's opacity and presses outside it are passed on to the parent.
+    wxBitmap* normal = m_images[IMAGE_NORMAL];
+    if (!normal || !normal->IsOk())
+        return;
+    wxImage image = normal->ConvertToImage();
+    if (!image.HasAlpha() && !image.HasMask())
+        return;
+    m_outline = new wxImage(image);
+}
+
+bool ZlButton::IsInsidePicture(const wxPoint& pos) const {
+    if (!m_outline)
+        return true;
+    if (pos.x < 0 || pos.y < 0 || pos.x >= m_outline->GetWidth() || pos.y >= m_outline->GetHeight())
+        return false;
+    if (m_outline->HasAlpha() && m_outline->GetAlpha(pos.x, pos.y) == wxIMAGE_ALPHA_TRANSPARENT)
+        return false;
+    if (m_outline->HasMask() && m_outline->GetRed(pos.x, pos.y) == m_outline->GetMaskRed() &&
+        m_outline->GetGreen(pos.x, pos.y) == m_outline->GetMaskGreen() &&
+        m_outline->GetBlue(pos.x, pos.y) == m_outline->GetMaskBlue())
+        return false;
+    return true;
+}
+
+bool ZlButton::PassToParent(wxMouseEvent& event) {
+    if (IsInsidePicture(event.GetPosition()))
+        return false;
+    wxWindow* parent = GetParent();
+    if (!parent)
+        return false;
+    wxMouseEvent forwarded(event);
+    forwarded.SetEventObject(parent);
+    forwarded.SetId(parent->GetId());
+    forwarded.SetPosition(event.GetPosition() + GetPosition());
+    parent->GetEventHandler()->ProcessEvent(forwarded);
+    return true;
+}
+
+bool ZlButton::Enable(bool enable) {
+    bool changed = wxControl::Enable(enable);
+    Update();
+    Refresh(true);
+    return changed;
+}
+
+wxSize ZlButton::DoGetBestSize() const {
+    wxBitmap* normal = m_images[IMAGE_NORMAL];
+    return normal && normal->IsOk() ? normal->GetSize() : wxSize(16, 16);
+}
+
+void ZlButton::OnPaint(wxPaintEvent&) {
+    wxPaintDC dc(this);
+    auto draw = [&dc](wxBitmap* image) {
+        if (image && image->IsOk())
+            dc.DrawBitmap(*image, 0, 0, true);
+    };
+    draw(m_images[IMAGE_NORMAL]);
+    if (!IsEnabled()) {
+        draw(m_images[IMAGE_DISABLED]);
+        return;
+    }
+    if (m_state == STATE_HOVER)
+        draw(m_images[IMAGE_HOVER]);
+    else if (m_state == STATE_PRESSED)
+        draw(m_images[IMAGE_PRESSED]);
+    else if (HasFocus())
+        draw(m_images[IMAGE_FOCUSED]);
+}
+
+void ZlButton::OnEraseBackground(wxEraseEvent& event) {
+    if (!m_parentPicture || !m_parentPicture->IsOk()) {
+        event.Skip();
+        return;
+    }
+    wxRect rect = GetRect();
+    rect.width = std::min(rect.width, m_parentPicture->GetWidth() - rect.x);
+    rect.height = std::min(rect.height, m_parentPicture->GetHeight() - rect.y);
+    if (rect.width <= 0 || rect.height <= 0 || rect.x < 0 || rect.y < 0)
+        return;
+    wxBitmap piece = m_parentPicture->GetSubBitmap(rect);
+    if (wxDC* dc = event.GetDC()) {
+        dc->DrawBitmap(piece, 0, 0, false);
+    } else {
+        wxClientDC client(this);
+        client.DrawBitmap(piece, 0, 0, false);
+    }
+}
+
+void ZlButton::SetStateAndRepaint(State state) {
+    m_state = state;
+    Refresh(true);
+    Update();
+}
+
+void ZlButton::OnFocus(wxFocusEvent& event) {
+    Refresh(true);
+    Update();
+    event.Skip();
+}
+
+void ZlButton::OnMouseEnter(wxMouseEvent& event) {
+    if (IsInsidePicture(event.GetPosition()))
+        SetStateAndRepaint(STATE_HOVER);
+}
+
+void ZlButton::OnMouseLeave(wxMouseEvent&) {
+    SetStateAndRepaint(STATE_NORMAL);
+}
+
+void ZlButton::OnMotion(wxMouseEvent& event) {
+    // Over the transparent margin the button is not there: no hover look.
+    bool inside = IsInsidePicture(event.GetPosition());
+    if (inside && m_state == STATE_NORMAL)
+        SetStateAndRepaint(STATE_HOVER);
+    else if (!inside && m_state == STATE_HOVER)
+        SetStateAndRepaint(STATE_NORMAL);
+    if (!inside)
+        PassToParent(event);
+}
+
+void ZlButton::OnLeftDown(wxMouseEvent& event) {
+    if (PassToParent(event))
+        return;
+    SetStateAndRepaint(STATE_PRESSED);
+}
+
+void ZlButton::OnLeftUp(wxMouseEvent& event) {
+    if (m_state != STATE_PRESSED && PassToParent(event))
+        return;
+    if (m_state == STATE_PRESSED) {
+        wxCommandEvent click(wxEVT_BUTTON, GetId());
+        click.SetEventObject(this);
+        GetEventHandler()->ProcessEvent(click);
+    }
+    SetStateAndRepaint(STATE_HOVER);
+}

@@ -1,0 +1,87 @@
+#include "skin/ZlStaticLabel.h"
+
+#include <wx/bitmap.h>
+#include <wx/dcclient.h>
+
+wxIMPLEMENT_DYNAMIC_CLASS(ZlStaticLabel, wxControl);
+
+wxBEGIN_EVENT_TABLE(ZlStaticLabel, wxControl) EVT_PAINT(ZlStaticLabel::OnPaint)
+    EVT_ERASE_BACKGROUND(ZlStaticLabel::OnEraseBackground) wxEND_EVENT_TABLE()
+
+        ZlStaticLabel::ZlStaticLabel(wxBitmap* parentPicture, const wxString& text,
+                                     wxWindow* parent, wxWindowID id, const wxPoint& pos,
+                                     const wxFont& font, const wxColour& colour) {
+    Create(parentPicture, text, parent, id, pos, font, colour);
+}
+
+bool ZlStaticLabel::Create(wxBitmap* parentPicture, const wxString& text, wxWindow* parent,
+                           wxWindowID id, const wxPoint& pos, const wxFont& font,
+                           const wxColour& colour) {
+    m_parentPicture = parentPicture;
+    m_text = text;
+    m_font = font;
+    m_colour = colour;
+    SetBackgroundStyle(wxBG_STYLE_ERASE);
+    if (!wxControl::Create(parent, id, pos, wxSize(1, 1), wxBORDER_NONE, wxDefaultValidator,
+                           wxControlNameStr))
+        return false;
+    FitToText();
+    return true;
+}
+
+void ZlStaticLabel::FitToText() {
+    SetSize(DoGetBestSize());
+    InvalidateBestSize();
+}
+
+wxSize ZlStaticLabel::DoGetBestSize() const {
+    int width = 0;
+    int height = 0;
+    GetTextExtent(m_text.empty() ? wxString(" ") : m_text, &width, &height, nullptr, nullptr,
+                  m_font.IsOk() ? &m_font : nullptr);
+    if (m_text.empty())
+        width = 1;
+    return wxSize(width, height);
+}
+
+void ZlStaticLabel::SetText(const wxString& text) {
+    m_text = text;
+    FitToText();
+    Refresh(true);
+    Update();
+}
+
+bool ZlStaticLabel::SetFont(const wxFont& font) {
+    m_font = font;
+    bool changed = wxControl::SetFont(font);
+    FitToText();
+    Refresh(true);
+    Update();
+    return changed;
+}
+
+void ZlStaticLabel::OnPaint(wxPaintEvent&) {
+    wxPaintDC dc(this);
+    if (m_font.IsOk())
+        dc.SetFont(m_font);
+    dc.SetTextForeground(m_colour);
+    dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+    dc.DrawText(m_text, 0, 0);
+}
+
+void ZlStaticLabel::OnEraseBackground(wxEraseEvent& event) {
+    if (!m_parentPicture || !m_parentPicture->IsOk())
+        return;
+    wxRect rect = GetRect();
+    rect.width = std::min(rect.width, m_parentPicture->GetWidth() - rect.x);
+    rect.height = std::min(rect.height, m_parentPicture->GetHeight() - rect.y);
+    if (rect.x < 0 || rect.y < 0 || rect.width <= 0 || rect.height <= 0)
+        return;
+    wxBitmap piece = m_parentPicture->GetSubBitmap(rect);
+    if (wxDC* dc = event.GetDC()) {
+        dc->DrawBitmap(piece, 0, 0, false);
+    } else {
+        wxClientDC client(this);
+        client.DrawBitmap(piece, 0, 0, false);
+    }
+}

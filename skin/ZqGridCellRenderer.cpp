@@ -1,0 +1,33 @@
+#include "skin/ZqGridCellRenderer.h"
+
+#include <wx/dc.h>
+#include <wx/settings.h>
+
+#include <cstdint>
+
+int ZqGridCellRenderer::BarWidth(int width, int percent) {
+    if (percent == 0)
+        return 0;
+    return static_cast<int>(static_cast<int32_t>(width) * percent / 100);
+}
+
+void ZqGridCellRenderer::Draw(wxGrid& grid, wxGridCellAttr& attr, wxDC& dc, const wxRect& rect,
+                              int row, int col, bool isSelected) {
+    wxGridCellStringRenderer::Draw(grid, attr, dc, rect, row, col, isSelected);
+    dc.SetFont(wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT));
+    dc.SetPen(*wxBLACK_PEN);
+    dc.SetBrush(wxBrush(m_colour.IsOk() ? m_colour : *wxWHITE, wxBRUSHSTYLE_SOLID));
+    int barWidth = BarWidth(rect.width, m_percent);
+    if (barWidth > 0)
+        dc.DrawRectangle(rect.x, rect.y, barWidth, rect.height);
+    dc.SetTextForeground(*wxBLACK);
+    dc.DrawLabel(m_text, rect, wxALIGN_LEFT | wxALIGN_TOP, -1);
+}
+
+wxGridCellRenderer* ZqGridCellRenderer::Clone() const {
+    ZqGridCellRenderer* copy = new ZqGridCellRenderer;
+    copy->m_percent = m_percent;
+    copy->m_text = m_text;
+    copy->m_colour = m_colour;
+    return copy;
+}

@@ -1,0 +1,117 @@
+#include "skin/ZqRoundDialog.h"
+
+#include "skin/DhBitmapButton.h"
+#include "skin/ImageUtil.h"
+#include "skin/ZLDazzleFrame.h"
+#include "skin/ZlTitleLabel.h"
+
+#include <wx/bitmap.h>
+#include <wx/dcclient.h>
+#include <wx/settings.h>
+
+#include <memory>
+
+wxIMPLEMENT_DYNAMIC_CLASS(ZqRoundDialog, wxDialog);
+
+wxBEGIN_EVENT_TABLE(ZqRoundDialog, wxDialog) EVT_ERASE_BACKGROUND(ZqRoundDialog::OnEraseBackground)
+    EVT_BUTTON(ZqRoundDialog::ID_CLOSE,
+               ZqRoundDialog::OnCloseButton) EVT_LEFT_DOWN(ZqRoundDialog::OnLeftDown)
+        EVT_LEFT_UP(ZqRoundDialog::OnLeftUp) EVT_MOTION(ZqRoundDialog::OnMotion)
+            EVT_MOUSE_CAPTURE_LOST(ZqRoundDialog::OnCaptureLost) wxEND_EVENT_TABLE()
+
+                ZqRoundDialog::ZqRoundDialog(wxBitmap* background, wxWindow* parent, wxWindowID id,
+                                             const wxString& title, const wxPoint& pos,
+                                             int titleBarHeight, const wxPoint& titlePos,
+                                             const wxSize& closeMargin) {
+    Create(background, parent, id, title, pos, titleBarHeight, titlePos, closeMargin);
+}
+
+ZqRoundDialog::~ZqRoundDialog() {
+    delete m_background;
+}
+
+bool ZqRoundDialog::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
+                           const wxString& title, const wxPoint& pos, int titleBarHeight,
+                           const wxPoint& titlePos, const wxSize& closeMargin) {
+    if (background != m_background)
+        delete m_background;
+    m_background = background;
+    m_titleBarHeight = titleBarHeight;
+    m_titlePos = titlePos;
+    m_closeMargin = closeMargin;
+
+    bool haveBackground = m_background && m_background->IsOk();
+    wxSize size = haveBackground ? m_background->GetSize() : wxSize(300, 200);
+    // The picture gives the dialog its whole look; the erase handler paints it.
+    SetBackgroundStyle(wxBG_STYLE_ERASE);
+    if (!wxDialog::Create(parent, id, title, pos, size, wxFRAME_SHAPED, wxDialogNameStr))
+        return false;
+    SetShape(ZLDazzleFrame::MakeShapeRegion(m_background));
+
+    wxFont bold = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
+    bold.SetWeight(wxFONTWEIGHT_BOLD);
+    m_titleLabel = new ZlTitleLabel(this, m_background, title, this, wxID_ANY, m_titlePos, bold,
+                                    wxColour(255, 255, 255));
+
+    wxBitmap* normal = ImageUtil::CreateBitmap("image/base/close-normal.png");
+    wxBitmap* current = ImageUtil::CreateBitmap("image/base/close-current.png");
+    wxBitmap* pressed = ImageUtil::CreateBitmap("image/base/close-pressed.png");
+    wxSize closeSize = normal ? normal->GetSize() : wxSize(16, 16);
+    wxPoint closePos(size.GetWidth() - m_closeMargin.GetWidth() - closeSize.GetWidth(),
+                     m_closeMargin.GetHeight());
+    m_closeButton = new DhBitmapButton(this, ID_CLOSE, closePos, closeSize, wxBORDER_NONE);
+    m_closeButton->SetNormalBitmap(normal)
+        ->SetPressedBitmap(pressed)
+        ->SetHoverBitmap(current)
+        ->SetDisabledBitmap(normal);
+    if (haveBackground) {
+        std::unique_ptr<wxBitmap> piece(ImageUtil::CreateSubBitmap(
+            *m_background, closePos.x, closePos.y, closeSize.GetWidth(), closeSize.GetHeight()));
+        m_closeButton->SetBackgroundPiece(*piece);
+    }
+    return true;
+}
+
+void ZqRoundDialog::OnEraseBackground(wxEraseEvent& event) {
+    if (!m_background || !m_background->IsOk())
+        return;
+    if (wxDC* dc = event.GetDC()) {
+        dc->DrawBitmap(*m_background, 0, 0, true);
+    } else {
+        wxClientDC client(this);
+        client.DrawBitmap(*m_background, 0, 0, true);
+    }
+}
+
+void ZqRoundDialog::OnCloseButton(wxCommandEvent&) {
+    if (IsModal())
+        EndModal(ID_CLOSE);
+    else
+        Destroy();
+}
+
+void ZqRoundDialog::OnLeftDown(wxMouseEvent& event) {
+    if (event.GetY() > m_titleBarHeight)
+        return;
+    if (!HasCapture())
+        CaptureMouse();
+    wxPoint screen = ClientToScreen(event.GetPosition());
+    wxPoint origin = GetPosition();
+    m_dragOffset = wxSize(screen.x - origin.x, screen.y - origin.y);
+}
+
+void ZqRoundDialog::OnLeftUp(wxMouseEvent&) {
+    if (HasCapture())
+        ReleaseMouse();
+}
+
+void ZqRoundDialog::OnMotion(wxMouseEvent& event) {
+    if (!event.Dragging() || !event.LeftIsDown() || !HasCapture())
+        return;
+    wxPoint screen = ClientToScreen(event.GetPosition());
+    Move(screen.x - m_dragOffset.GetWidth(), screen.y - m_dragOffset.GetHeight());
+}
+
+void ZqRoundDialog::OnCaptureLost(wxMouseCaptureLostEvent&) {
+    // Nothing to undo: the drag simply ends.
+}

@@ -1,0 +1,52 @@
+#pragma once
+// A modal dialog cut out of its picture, with a bold white title that drags it and
+// a close button in the top right corner. ShowModal returns ID_CLOSE when closed.
+
+#include <wx/dialog.h>
+
+class wxBitmap;
+class ZlTitleLabel;
+class DhBitmapButton;
+
+class ZqRoundDialog : public wxDialog {
+public:
+    enum { ID_CLOSE = 101 };
+
+    ZqRoundDialog() = default;
+    // Takes ownership of background.
+    ZqRoundDialog(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxString& title,
+                  const wxPoint& pos = wxDefaultPosition, int titleBarHeight = 25,
+                  const wxPoint& titlePos = wxPoint(10, 5),
+                  const wxSize& closeMargin = wxSize(10, 2));
+    ~ZqRoundDialog() override;
+
+    bool Create(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxString& title,
+                const wxPoint& pos = wxDefaultPosition, int titleBarHeight = 25,
+                const wxPoint& titlePos = wxPoint(10, 5),
+                const wxSize& closeMargin = wxSize(10, 2));
+
+    wxBitmap* GetBackgroundBitmap() const { return m_background; }
+    ZlTitleLabel* GetTitleLabel() const { return m_titleLabel; }
+    DhBitmapButton* GetCloseButton() const { return m_closeButton; }
+    int GetTitleBarHeight() const { return m_titleBarHeight; }
+
+protected:
+    void OnEraseBackground(wxEraseEvent& event);
+    void OnCloseButton(wxCommandEvent& event);
+    void OnLeftDown(wxMouseEvent& event);
+    void OnLeftUp(wxMouseEvent& event);
+    void OnMotion(wxMouseEvent& event);
+    void OnCaptureLost(wxMouseCaptureLostEvent& event);
+
+private:
+    ZlTitleLabel* m_titleLabel = nullptr;
+    DhBitmapButton* m_closeButton = nullptr;
+    wxSize m_dragOffset;
+    wxBitmap* m_background = nullptr;
+    int m_titleBarHeight = 25;
+    wxPoint m_titlePos = wxPoint(10, 5);
+    wxSize m_closeMargin = wxSize(10, 2);
+
+    wxDECLARE_DYNAMIC_CLASS(ZqRoundDialog);
+    wxDECLARE_EVENT_TABLE();
+};

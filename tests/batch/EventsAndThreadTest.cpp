@@ -1,0 +1,167 @@
+#include "EventRecorder.h"
+
+#include "batch/EncryptionJob.h"
+#include "batch/JobEventSink.h"
+#include "batch/JobEvents.h"
+#include "batch/RunState.h"
+#include "batch/TaskThread.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+TEST(CellRenderEvent, EveryMemberSurvivesCloneAndTheQueue) {
+    DhGridCellRenderCommandEvent fresh;
+    EXPECT_EQ(fresh.GetState(), 1);
+    EXPECT_EQ(fresh.GetEventType(), wxEVT_PZ_CELL_RENDER);
+
+    DhGridCellRenderCommandEvent event(wxEVT_PZ_CELL_RENDER, 2007);
+    event.SetRow(7);
+    event.SetCol(4);
+    event.SetState(CELL_FAIL);
+    event.SetInt(55);
+    std::unique_ptr<wxEvent> clone(event.Clone());
+    auto* copy = dynamic_cast<DhGridCellRenderCommandEvent*>(clone.get());
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->GetRow(), 7);
+    EXPECT_EQ(copy->GetCol(), 4);
+    EXPECT_EQ(copy->GetState(), CELL_FAIL);
+    EXPECT_EQ(copy->GetInt(), 55);
+    EXPECT_EQ(copy->GetId(), 2007);
+
+    // Queued from another thread, as the worker does.
+    EventRecorder receiver;
+    std::thread worker([&] { receiver.QueueEvent(event.Clone()); });
+    worker.join();
+    ASSERT_TRUE(PumpUntil([&] { return receiver.Events().size() == 1; }));
+    const RecordedEvent& got = receiver.Events()[0];
+    EXPECT_EQ(got.row, 7);
+    EXPECT_EQ(got.col, 4);
+    EXPECT_EQ(got.state, CELL_FAIL);
+    EXPECT_EQ(got.payload, 55);
+}
+
+TEST(JobEventSink, DeliversOnlyToAttachedReceivers) {
+    std::shared_ptr<JobEventSink> sink = JobEventSink::Create();
+    EventRecorder list;
+    EXPECT_FALSE(sink->PostCommand(JobEventSink::FILE_LIST, wxEVT_PZ_ROW_STARTED, 2007, 1));
+    EXPECT_FALSE(sink->Post(JobEventSink::FILE_LIST, nullptr));
+
+    sink->Attach(JobEventSink::FILE_LIST, &list);
+    EXPECT_TRUE(sink->IsAttached(JobEventSink::FILE_LIST));
+    EXPECT_FALSE(sink->IsAttached(JobEventSink::TOP_WINDOW));
+    EXPECT_TRUE(sink->PostCommand(JobEventSink::FILE_LIST, wxEVT_PZ_ROW_STARTED, 2007, 3));
+    EXPECT_FALSE(sink->PostCommand(JobEventSink::TOP_WINDOW, wxEVT_PZ_JOB_FINISHED, 0));
+
+    sink->Detach(&list);
+    EXPECT_FALSE(sink->IsAttached(JobEventSink::FILE_LIST));
+    EXPECT_FALSE(sink->PostCommand(JobEventSink::FILE_LIST, wxEVT_PZ_ROW_STARTED, 2007, 4));
+    PumpFor(30);
+    EXPECT_EQ(list.Payloads(wxEVT_PZ_ROW_STARTED), std::vector<int>{3});
+}
+
+class ProgressTest : public testing::Test {
+protected:
+    void SetUp() override {
+        g_runState = RUN_RUNNING;
+        g_stopRequested = false;
+        sink->Attach(JobEventSink::FILE_LIST, &list);
+        context.sink = sink.get();
+        context.row = 2;
+    }
+    void TearDown() override {
+        sink->Detach(&list);
+        g_runState = RUN_IDLE;
+        g_stopRequested = false;
+    }
+    std::shared_ptr<JobEventSink> sink = JobEventSink::Create();
+    EventRecorder list;
+    JobProgressContext context;
+};
+
+TEST_F(ProgressTest, PercentagesAreTruncatedAndEmptyTotalsShowNothing) {
+    int32_t percent = -1;
+    EXPECT_TRUE(ProgressPercent(1, 3, percent));
+    EXPECT_EQ(percent, 33);
+    EXPECT_TRUE(ProgressPercent(3, 3, percent));
+    EXPECT_EQ(percent, 100);
+    EXPECT_FALSE(ProgressPercent(1, 0, percent));
+    EXPECT_FALSE(ProgressPercent(1, -5, percent));
+    // Byte counts of big files overflow a 32-bit done * 100.
+    EXPECT_TRUE(ProgressPercent(30000000, 40000000, percent));
+    EXPECT_EQ(percent, 75);
+
+    EXPECT_EQ(JobProgressCallback(&context, 1, 3), PDFMS_PROGRESS_CONTINUE);
+    EXPECT_EQ(JobProgressCallback(&context, 5, 0), PDFMS_PROGRESS_CONTINUE);
+    EXPECT_EQ(JobProgressCallback(&context, 3, 3), PDFMS_PROGRESS_CONTINUE);
+    PumpFor(30);
+    const std::vector<RecordedEvent> cells = list.CellsForRow(2);
+    ASSERT_EQ(cells.size(), 2u);
+    EXPECT_EQ(cells[0].payload, 33);
+    EXPECT_EQ(cells[0].state, CELL_PROGRESS);
+    EXPECT_EQ(cells[0].col, 4);
+    EXPECT_EQ(cells[1].payload, 100);
+}
+
+TEST_F(ProgressTest, AsksTheEngineToStopWhenEitherStopIsWanted) {
+    EXPECT_EQ(JobProgressCallback(&context, 0, 0), PDFMS_PROGRESS_CONTINUE);
+    EXPECT_TRUE(RequestRunStop());
+    EXPECT_EQ(JobProgressCallback(&context, 0, 0), PDFMS_PROGRESS_STOP);
+    g_runState = RUN_RUNNING;
+    g_stopRequested = true;
+    EXPECT_EQ(JobProgressCallback(&context, 0, 0), PDFMS_PROGRESS_STOP);
+    EXPECT_EQ(JobProgressCallback(nullptr, 1, 2), PDFMS_PROGRESS_STOP);
+}
+
+TEST(RunState, StopOnlyFromRunningAndShutdownWaitIsBounded) {
+    for (int32_t state : {RUN_IDLE, RUN_ENDED, RUN_STOP_REQUESTED}) {
+        g_runState = state;
+        EXPECT_FALSE(RequestRunStop());
+        EXPECT_EQ(g_runState.load(), state);
+    }
+    g_runState = RUN_RUNNING;
+    EXPECT_FALSE(WaitForRunEnd(50));
+    std::thread worker([] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        g_runState = RUN_ENDED;
+    });
+    EXPECT_TRUE(WaitForRunEnd(5000));
+    worker.join();
+    g_runState = RUN_IDLE;
+}
+
+namespace {
+struct ThreadTrace {
+    std::thread::id created, ran, destroyed;
+    std::atomic<int> order{0};
+    int runAt = 0, destroyAt = 0;
+    std::atomic<bool> finished{false};
+};
+} // namespace
+
+TEST(TaskThread, RunsThenDestroysItselfOnTheWorker) {
+    ThreadTrace trace;
+    TaskThread* thread = new TaskThread(
+        &trace,
+        [](void* data) {
+            auto* t = static_cast<ThreadTrace*>(data);
+            t->ran = std::this_thread::get_id();
+            t->runAt = ++t->order;
+        },
+        [](void* data) { static_cast<ThreadTrace*>(data)->created = std::this_thread::get_id(); },
+        [](void* data) {
+            auto* t = static_cast<ThreadTrace*>(data);
+            t->destroyed = std::this_thread::get_id();
+            t->destroyAt = ++t->order;
+            t->finished = true;
+        });
+    EXPECT_EQ(trace.created, std::this_thread::get_id());
+    ASSERT_TRUE(StartTaskThread(thread));
+    ASSERT_TRUE(PumpUntil([&] { return trace.finished.load(); }));
+    EXPECT_NE(trace.ran, std::this_thread::get_id());
+    EXPECT_EQ(trace.destroyed, trace.ran);
+    EXPECT_EQ(trace.runAt, 1);
+    EXPECT_EQ(trace.destroyAt, 2);
+}

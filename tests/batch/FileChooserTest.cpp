@@ -1,0 +1,84 @@
+#include "batch/FileChooser.h"
+#include "batch/JobHooks.h"
+#include "core/AppUtil.h"
+#include "core/DialogSeam.h"
+
+#include <wx/filedlg.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+class ScriptedDialogs : public DialogSeam {
+public:
+    bool answerOk = true;
+    wxArrayString chosen;
+    wxString askedMessage, askedDir, askedWildcard;
+    long askedStyle = 0;
+    std::vector<wxString> boxes;
+    std::vector<wxString> captions;
+
+    int MessageBox(const wxString& message, const wxString& caption, long, wxWindow*) override {
+        boxes.push_back(message);
+        captions.push_back(caption);
+        return wxOK;
+    }
+    bool ChooseFiles(wxWindow*, const wxString& message, const wxString& defaultDir,
+                     const wxString& wildcard, long style, wxArrayString& paths) override {
+        askedMessage = message;
+        askedDir = defaultDir;
+        askedWildcard = wildcard;
+        askedStyle = style;
+        paths = chosen;
+        return answerOk;
+    }
+    bool ChooseFolder(wxWindow*, const wxString&, const wxString&, wxString&) override {
+        ADD_FAILURE() << "no folder dialog expected";
+        return false;
+    }
+    void OpenUrl(const wxString&) override { ADD_FAILURE() << "no browser expected"; }
+    void OpenFolder(const wxString&) override { ADD_FAILURE() << "no file manager expected"; }
+};
+
+class FileChooserTest : public testing::Test {
+protected:
+    void SetUp() override {
+        InstallPdfHooks();
+        DialogSeam::Set(&dialogs);
+    }
+    void TearDown() override { DialogSeam::Set(nullptr); }
+    ScriptedDialogs dialogs;
+};
+} // namespace
+
+TEST_F(FileChooserTest, AcceptsPdfOfAnyCaseAndRefusesTheRestByName) {
+    dialogs.chosen.Add("/docs/A.PDF");
+    dialogs.chosen.Add("/docs/notes.txt");
+    dialogs.chosen.Add("/docs/b.pdf");
+    EXPECT_EQ(ChooseFiles("/docs"), "/docs/A.PDF|/docs/b.pdf|");
+
+    EXPECT_EQ(dialogs.askedMessage, "Select One or More Files");
+    EXPECT_EQ(dialogs.askedDir, "/docs");
+    EXPECT_EQ(dialogs.askedWildcard, "PDF files(*.pdf)|*.pdf;");
+    EXPECT_EQ(dialogs.askedStyle, wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE);
+    ASSERT_EQ(dialogs.boxes.size(), 1u);
+    EXPECT_EQ(dialogs.boxes[0], " Fail to open file  \n /docs/notes.txt");
+    EXPECT_EQ(dialogs.captions[0], AppUtil::GetProductName());
+}
+
+TEST_F(FileChooserTest, ANameWithoutExtensionIsRefused) {
+    dialogs.chosen.Add("/docs/README");
+    EXPECT_EQ(ChooseFiles("/docs"), "");
+    EXPECT_EQ(dialogs.boxes.size(), 1u);
+}
+
+TEST_F(FileChooserTest, CancelReturnsNothingAndShowsNothing) {
+    dialogs.chosen.Add("/docs/a.pdf");
+    dialogs.answerOk = false;
+    EXPECT_EQ(ChooseFiles("/docs"), "");
+    EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+TEST_F(FileChooserTest, BackslashesBecomeSlashes) {
+    dialogs.chosen.Add("C:\\docs\\a.pdf");
+    EXPECT_EQ(ChooseFiles("C:/docs"), "C:/docs/a.pdf|");
+}

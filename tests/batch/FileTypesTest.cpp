@@ -1,0 +1,91 @@
+#include "TempDir.h"
+
+#include "batch/EncryptionJob.h"
+#include "batch/FileTypes.h"
+#include "batch/JobHooks.h"
+#include "batch/PdfEngineFactory.h"
+#include "batch/ProbeFile.h"
+
+#include <gtest/gtest.h>
+
+TEST(FileTypes, OnlyTheLowerCasePdfExtensionIsSupported) {
+    EXPECT_TRUE(IsSupportedExtension("pdf"));
+    EXPECT_FALSE(IsSupportedExtension("PDF"));
+    EXPECT_FALSE(IsSupportedExtension("pd"));
+    EXPECT_FALSE(IsSupportedExtension("df"));
+    EXPECT_FALSE(IsSupportedExtension(""));
+    EXPECT_FALSE(IsSupportedExtension("pdf;txt"));
+    EXPECT_FALSE(IsSupportedExtension("txt"));
+}
+
+TEST(FileTypes, HookedQueriesFollowTheInstalledHooks) {
+    g_wildcardHook = nullptr;
+    g_extensionTestHook = nullptr;
+    EXPECT_FALSE(HasSupportedExtension("pdf"));
+    EXPECT_EQ(GetFileTypeDescription(), "");
+
+    InstallPdfHooks();
+    EXPECT_EQ(g_jobHook, &RunEncryptionJob);
+    EXPECT_EQ(g_probeHook, &ProbeFile);
+    EXPECT_EQ(GetPdfEngineFactory().create, &CreatePdfMSService);
+    EXPECT_EQ(GetPdfEngineFactory().release, &FreePdfMSService);
+    EXPECT_TRUE(HasSupportedExtension("pdf"));
+    EXPECT_FALSE(HasSupportedExtension("txt"));
+    EXPECT_EQ(GetFileTypeDescription(), "PDF files(*.pdf)");
+    EXPECT_EQ(g_wildcardHook(), "PDF files(*.pdf)|*.pdf;");
+    EXPECT_EQ(g_extensionHook(), ".pdf");
+    ASSERT_EQ(g_patternHook().size(), 1u);
+    EXPECT_EQ(g_patternHook()[0], "*.pdf");
+}
+
+TEST(FileTypes, FileNameValidation) {
+    EXPECT_FALSE(IsValidFileName(""));
+    EXPECT_FALSE(IsValidFileName("   "));
+    EXPECT_FALSE(IsValidFileName("\t\n"));
+    EXPECT_FALSE(IsValidFileName("a:b"));
+    EXPECT_FALSE(IsValidFileName("what?"));
+    for (const char* bad : {"a\\b", "a|b", "a/b", "a*b", "a<b", "a>b", "a\"b"})
+        EXPECT_FALSE(IsValidFileName(bad)) << bad;
+    EXPECT_TRUE(IsValidFileName("my file"));
+    EXPECT_TRUE(IsValidFileName("report"));
+    EXPECT_TRUE(IsValidFileName("report (2).pdf"));
+    EXPECT_TRUE(IsValidFileName(wxString::FromUTF8("r\xC3\xA9sum\xC3\xA9")));
+}
+
+TEST(FileTypes, FolderScanFindsPdfFilesOfEitherCaseDirectlyInTheFolder) {
+    TempDir dir;
+    TempDir::WriteFile(dir.file("a.pdf"), "%PDF-");
+    TempDir::WriteFile(dir.file("b.PDF"), "%PDF-");
+    TempDir::WriteFile(dir.file("notes.txt"), "text");
+    TempDir::WriteFile(dir.file(".hidden.pdf"), "%PDF-");
+    TempDir::MakeDir(dir.file("sub"));
+    TempDir::WriteFile(dir.file("sub/c.pdf"), "%PDF-");
+    TempDir::MakeDir(dir.file("folder.pdf"));
+
+    wxString list = "/earlier.pdf|";
+    EXPECT_EQ(ScanFolderForFiles(GetScanPatterns(), dir.path(), list), 2);
+    wxArrayString paths = SplitPathList(list);
+    paths.Sort();
+    ASSERT_EQ(paths.size(), 3u);
+    EXPECT_EQ(paths[0], "/earlier.pdf");
+    EXPECT_EQ(paths[1], dir.file("a.pdf"));
+    EXPECT_EQ(paths[2], dir.file("b.PDF"));
+    EXPECT_TRUE(list.EndsWith("|"));
+}
+
+TEST(FileTypes, AnUnreadableFolderYieldsNothing) {
+    wxString list;
+    EXPECT_EQ(ScanFolderForFiles(GetScanPatterns(), "/no/such/folder", list), 0);
+    EXPECT_EQ(list, "");
+}
+
+TEST(FileTypes, PathListsRoundTrip) {
+    wxString list;
+    AppendToPathList(list, "/a/one.pdf");
+    AppendToPathList(list, "/b/two words.pdf");
+    EXPECT_EQ(list, "/a/one.pdf|/b/two words.pdf|");
+    wxArrayString paths = SplitPathList(list);
+    ASSERT_EQ(paths.size(), 2u);
+    EXPECT_EQ(paths[1], "/b/two words.pdf");
+    EXPECT_TRUE(SplitPathList("").empty());
+}

@@ -1,0 +1,73 @@
+#include "core/AppUtil.h"
+#include "core/FileUtil.h"
+#include "core/StringUtil.h"
+
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+TEST(AppPaths, BaseDirIsParentOfProgramFolder) {
+    AppUtil::SetArgv0("C:\\A\\bin\\program.exe");
+    EXPECT_EQ(AppUtil::GetExeDir(), "C:/A/bin");
+    EXPECT_EQ(AppUtil::GetBaseDir(), "C:/A");
+    EXPECT_EQ(AppUtil::GetOptionPath(), "C:/A/option.cfg");
+    EXPECT_EQ(AppUtil::GetLayoutPath(), "C:/A/Themes/face.xml");
+    EXPECT_EQ(AppUtil::GetThemePath(), "C:/A/Themes/default.zip");
+
+    AppUtil::SetArgv0("/opt/pz/bin/pdfzerovovor");
+    EXPECT_EQ(AppUtil::GetBaseDir(), "/opt/pz");
+}
+
+TEST(AppPaths, BareProgramNameGivesEmptyFolders) {
+    AppUtil::SetArgv0("program.exe");
+    EXPECT_EQ(AppUtil::GetExeDir(), "");
+    EXPECT_EQ(AppUtil::GetBaseDir(), "");
+    EXPECT_EQ(AppUtil::GetOptionPath(), "/option.cfg");
+}
+
+TEST(AppPaths, ProductConstants) {
+    EXPECT_EQ(AppUtil::GetProductName(), "Brisklowan PDF Zerovovor");
+    EXPECT_EQ(AppUtil::GetProductKey(), "PDF_ENCRYPTION_TAVO");
+    EXPECT_EQ(AppUtil::GetVersion(), "2.1.4");
+    wxString year = StringUtil::GetBuildYear();
+    ASSERT_EQ(year.length(), 4u);
+    EXPECT_TRUE(year.IsNumber());
+}
+
+TEST(AppPaths, UserFoldersAreCreatedInTheDocumentsFolder) {
+    ScopedHome home;
+    wxString docs = AppUtil::GetDocumentsDir();
+    ASSERT_TRUE(docs.StartsWith(wxString::FromUTF8(home.path().c_str())));
+
+    wxString work = AppUtil::GetWorkDir();
+    EXPECT_EQ(work, docs + "/Brisklowan files/Brisklowan PDF Zerovovor");
+    EXPECT_TRUE(FileUtil::DirExists(work));
+    EXPECT_EQ(AppUtil::GetWorkDir(), work); // idempotent once it exists
+
+    wxString out = AppUtil::GetDefaultOutputDir();
+    EXPECT_EQ(out, docs + "/Brisklowan/Brisklowan PDF Zerovovor");
+    EXPECT_TRUE(FileUtil::DirExists(out));
+    EXPECT_EQ(AppUtil::GetSettingsPath(), work + "/PDF_ENCRYPTION_TAVO.cfg");
+}
+
+TEST(StringUtilTest, FormatSizeAtUnitBoundaries) {
+    EXPECT_EQ(StringUtil::FormatSize(0), "0.0B");
+    EXPECT_EQ(StringUtil::FormatSize(1023), "1023.0B");
+    EXPECT_EQ(StringUtil::FormatSize(1024), "1.0KB");
+    EXPECT_EQ(StringUtil::FormatSize(1536), "1.5KB");
+    EXPECT_EQ(StringUtil::FormatSize(1048575), "1024.0KB");
+    EXPECT_EQ(StringUtil::FormatSize(1048576), "1.0MB");
+    EXPECT_EQ(StringUtil::FormatSize(uint64_t(1) << 40), "1024.0GB");
+    // Counts at or above 2^63 are not negative.
+    EXPECT_EQ(StringUtil::FormatSize(uint64_t(1) << 63), "8589934592.0GB");
+}
+
+TEST(StringUtilTest, SplittingAtTheLastSeparator) {
+    EXPECT_EQ(StringUtil::BeforeLast("a/b/c.pdf", '/'), "a/b");
+    EXPECT_EQ(StringUtil::AfterLast("a/b/c.pdf", '/'), "c.pdf");
+    EXPECT_EQ(StringUtil::BeforeLast("c.pdf", '/'), "");
+    EXPECT_EQ(StringUtil::AfterLast("c.pdf", '/'), "c.pdf");
+    EXPECT_EQ(StringUtil::AfterLast("dir/", '/'), "");
+    EXPECT_TRUE(StringUtil::IsAscii("abc 123!"));
+    EXPECT_FALSE(StringUtil::IsAscii(wxString::FromUTF8("p\xc3\xa4ss")));
+}

@@ -1,0 +1,11 @@
+// Display-free tests: wx base is initialised, no GUI.
+#include <gtest/gtest.h>
+#include <wx/init.h>
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    wxInitializer wx;
+    if (!wx.IsOk())
+        return 2;
+    return RUN_ALL_TESTS();
+}

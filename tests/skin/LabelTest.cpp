@@ -1,0 +1,214 @@
+#include "skin/LjCheckBox.h"
+#include "skin/LjRadioButton.h"
+#include "skin/LjRadioGroup.h"
+#include "skin/LjStaticText.h"
+#include "skin/MyStaticText.h"
+#include "skin/ZlStaticLabel.h"
+#include "skin/ZlTitleLabel.h"
+
+#include "MouseSim.h"
+#include "WaitFor.h"
+
+#include <gtest/gtest.h>
+#include <wx/frame.h>
+#include <wx/panel.h>
+#include <wx/settings.h>
+
+#include <vector>
+
+namespace {
+
+class LabelFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        frame = new wxFrame(nullptr, wxID_ANY, "labels", wxPoint(40, 40), wxSize(400, 300));
+        panel = new wxPanel(frame);
+    }
+    void TearDown() override {
+        frame->Destroy();
+        PumpEvents();
+    }
+    wxFrame* frame = nullptr;
+    wxPanel* panel = nullptr;
+};
+
+using CheckBoxTest = LabelFixture;
+
+TEST_F(CheckBoxTest, ClickTogglesAndQueuesTheEvent) {
+    LjCheckBox* box = new LjCheckBox(panel, 600, "User Password", wxPoint(30, 12));
+    std::vector<bool> seen;
+    panel->Bind(wxEVT_LJCHECKBOX_CLICKED, [&](wxCommandEvent& event) {
+        EXPECT_EQ(event.GetId(), 600);
+        seen.push_back(box->IsChecked());
+    });
+    EXPECT_FALSE(box->IsChecked());
+    EXPECT_FALSE(box->IsTouched());
+    EXPECT_GT(box->GetSize().GetWidth(), 6);
+
+    SendMouse(box, wxEVT_LEFT_DOWN);
+    EXPECT_TRUE(box->IsChecked());
+    EXPECT_TRUE(box->IsTouched());
+    EXPECT_TRUE(seen.empty()) << "the event must be queued, not sent at once";
+    ASSERT_TRUE(WaitFor([&] { return seen.size() == 1; }));
+    EXPECT_TRUE(seen[0]);
+    SendMouse(box, wxEVT_LEFT_UP);
+    PumpEvents();
+    EXPECT_EQ(seen.size(), 1u) << "the release does nothing";
+}
+
+TEST_F(CheckBoxTest, DoubleClickTogglesTwiceAndDisabledIgnoresClicks) {
+    LjCheckBox* box = new LjCheckBox(panel, 607, "Permit Document Printing", wxPoint(30, 40));
+    int events = 0;
+    panel->Bind(wxEVT_LJCHECKBOX_CLICKED, [&](wxCommandEvent&) { ++events; });
+    SendMouse(box, wxEVT_LEFT_DOWN);
+    SendMouse(box, wxEVT_LEFT_UP);
+    SendMouse(box, wxEVT_LEFT_DCLICK);
+    SendMouse(box, wxEVT_LEFT_UP);
+    ASSERT_TRUE(WaitFor([&] { return events == 2; }));
+    EXPECT_FALSE(box->IsChecked());
+
+    box->SetChecked(true);
+    box->SetEnabled(false);
+    SendMouse(box, wxEVT_LEFT_DOWN);
+    PumpEvents();
+    EXPECT_TRUE(box->IsChecked());
+    EXPECT_EQ(events, 2);
+}
+
+class RadioGroupTest : public LabelFixture {
+protected:
+    void SetUp() override {
+        LabelFixture::SetUp();
+        const char* captions[] = {"128 bits AES", "128 bits RC4", "40 bits RC4"};
+        for (int i = 0; i < 3; ++i)
+            radios[i] = new LjRadioButton(panel, 604 + i, captions[i], wxPoint(30, 20 + 30 * i));
+        group.Add({radios[0], radios[1], radios[2]});
+        radios[0]->SetValue(true);
+        group.InitFromButtons();
+        panel->Bind(wxEVT_LJRADIOBUTTON_SELECTED,
+                    [this](wxCommandEvent& event) { selectedIds.push_back(event.GetId()); });
+    }
+    int SelectedCount() const {
+        int count = 0;
+        for (LjRadioButton* radio : radios)
+            count += radio->GetValue() ? 1 : 0;
+        return count;
+    }
+
+    LjRadioButton* radios[3] = {nullptr, nullptr, nullptr};
+    LjRadioGroup group;
+    std::vector<int> selectedIds;
+};
+
+TEST_F(RadioGroupTest, MembersAreNumberedAndTheDefaultIsSelected) {
+    EXPECT_EQ(group.GetCount(), 3);
+    EXPECT_EQ(radios[2]->GetGroupIndex(), 2);
+    EXPECT_EQ(radios[2]->GetGroup(), &group);
+    EXPECT_EQ(group.GetSelection(), 0);
+    EXPECT_EQ(SelectedCount(), 1);
+}
+
+TEST_F(RadioGroupTest, ClickMovesTheSelectionAndQueuesOneEvent) {
+    SendMouse(radios[2], wxEVT_LEFT_DOWN);
+    EXPECT_TRUE(radios[2]->GetValue());
+    EXPECT_FALSE(radios[0]->GetValue());
+    EXPECT_EQ(SelectedCount(), 1);
+    EXPECT_EQ(group.GetSelection(), 2);
+    EXPECT_TRUE(selectedIds.empty());
+    ASSERT_TRUE(WaitFor([&] { return selectedIds.size() == 1; }));
+    EXPECT_EQ(selectedIds[0], 606);
+
+    SendMouse(radios[1], wxEVT_LEFT_DOWN);
+    EXPECT_FALSE(radios[2]->GetValue());
+    EXPECT_TRUE(radios[1]->GetValue());
+    EXPECT_EQ(SelectedCount(), 1);
+    ASSERT_TRUE(WaitFor([&] { return selectedIds.size() == 2; }));
+    EXPECT_EQ(selectedIds[1], 605);
+}
+
+TEST_F(RadioGroupTest, SelectedOrDisabledButtonSendsNothing) {
+    SendMouse(radios[0], wxEVT_LEFT_DOWN);
+    radios[1]->SetEnabled(false);
+    SendMouse(radios[1], wxEVT_LEFT_DOWN);
+    PumpEvents();
+    EXPECT_TRUE(selectedIds.empty());
+    EXPECT_TRUE(radios[0]->GetValue());
+    EXPECT_FALSE(radios[1]->GetValue());
+}
+
+TEST_F(RadioGroupTest, SetValueKeepsExactlyOneSelected) {
+    radios[2]->SetValue(true);
+    EXPECT_EQ(group.GetSelection(), 2);
+    EXPECT_EQ(SelectedCount(), 1);
+    radios[2]->SetValue(false); // ignored
+    EXPECT_TRUE(radios[2]->GetValue());
+}
+
+using TextTest = LabelFixture;
+
+TEST_F(TextTest, LjStaticTextResizesOnlyWhenAsked) {
+    wxFont font = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
+    wxBitmap piece(40, 22);
+    LjStaticText* fixed =
+        new LjStaticText(panel, wxID_ANY, "ab", font, piece, wxPoint(0, 0), wxSize(40, 22));
+    fixed->SetText("a much longer text than before");
+    EXPECT_EQ(fixed->GetSize(), wxSize(40, 22));
+    EXPECT_EQ(fixed->GetText(), "a much longer text than before");
+
+    LjStaticText* growing =
+        new LjStaticText(panel, wxID_ANY, "ab", font, piece, wxPoint(0, 30), wxSize(40, 22));
+    growing->SetAutoResize(true);
+    const wxString text = "/home/user/Documents/encrypted output";
+    growing->SetText(text);
+    int width = 0;
+    int height = 0;
+    growing->GetTextExtent(text, &width, &height, nullptr, nullptr, &font);
+    // Drawn 4 pixels in, so the control is 4 pixels wider than the text.
+    EXPECT_EQ(growing->GetSize().GetWidth(), width + 4);
+    EXPECT_GE(growing->GetSize().GetHeight(), height);
+    EXPECT_EQ(growing->GetBestSize(), growing->GetSize());
+}
+
+TEST_F(TextTest, MyStaticTextTakesTheTextSizeWhenAutoResizing) {
+    wxFont font = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
+    MyStaticText* text =
+        new MyStaticText(panel, wxID_ANY, "x", font, wxPoint(0, 0), wxSize(10, 10));
+    text->SetText("longer and longer");
+    EXPECT_EQ(text->GetSize(), wxSize(10, 10));
+    text->SetAutoResize(true)->SetText("longer and longer");
+    int width = 0;
+    int height = 0;
+    text->GetTextExtent("longer and longer", &width, &height, nullptr, nullptr, &font);
+    EXPECT_EQ(text->GetSize(), wxSize(width, height));
+}
+
+TEST_F(TextTest, StaticLabelFollowsItsText) {
+    wxFont font = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
+    ZlStaticLabel* label =
+        new ZlStaticLabel(nullptr, "Brisklowan", panel, wxID_ANY, wxPoint(5, 5), font, *wxWHITE);
+    int width = 0;
+    int height = 0;
+    label->GetTextExtent("Brisklowan", &width, &height, nullptr, nullptr, &font);
+    EXPECT_EQ(label->GetSize(), wxSize(width, height));
+    label->SetText("Brisklowan PDF Zerovovor");
+    label->GetTextExtent("Brisklowan PDF Zerovovor", &width, &height, nullptr, nullptr, &font);
+    EXPECT_EQ(label->GetSize(), wxSize(width, height));
+}
+
+TEST_F(TextTest, TitleLabelDragMovesItsWindow) {
+    frame->Show();
+    ASSERT_TRUE(WaitFor([&] { return frame->IsShownOnScreen(); }));
+    wxFont font = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
+    ZlTitleLabel* title = new ZlTitleLabel(panel, nullptr, "Brisklowan PDF Zerovovor", frame, 2014,
+                                           wxPoint(37, 8), font, *wxWHITE);
+    wxPoint start = frame->GetPosition();
+    SendMouse(title, wxEVT_LEFT_DOWN, wxPoint(3, 3));
+    SendMouse(title, wxEVT_MOTION, wxPoint(33, 3), true);
+    SendMouse(title, wxEVT_LEFT_UP, wxPoint(33, 3));
+    EXPECT_EQ(frame->GetPosition(), start + wxPoint(30, 0));
+    // Without the button held nothing moves.
+    SendMouse(title, wxEVT_MOTION, wxPoint(60, 3), false);
+    EXPECT_EQ(frame->GetPosition(), start + wxPoint(30, 0));
+}
+
+} // namespace

@@ -1,0 +1,99 @@
+#include "update/AboutDialog.h"
+
+#include "core/AppUtil.h"
+#include "core/StringUtil.h"
+#include "skin/DhBitmapButton.h"
+#include "skin/ImageUtil.h"
+#include "skin/ZlButton.h"
+#include "skin/ZlTitleLabel.h"
+#include "update/DomainOption.h"
+
+#include <wx/custombgwin.h>
+#include <wx/hyperlink.h>
+#include <wx/panel.h>
+#include <wx/settings.h>
+#include <wx/stattext.h>
+
+namespace {
+constexpr int kVersionY = 120;
+constexpr int kCopyrightY = 140;
+constexpr int kLinkY = 160;
+const wxSize kLinkSize(129, 17);
+const wxPoint kOkPos(340, 240);
+
+using BackgroundPanel = wxCustomBackgroundWindow<wxPanel>;
+} // namespace
+
+wxIMPLEMENT_DYNAMIC_CLASS(AboutDialog, ZqRoundDialog);
+
+// clang-format off
+wxBEGIN_EVENT_TABLE(AboutDialog, ZqRoundDialog)
+    EVT_BUTTON(AboutDialog::ID_OK_BUTTON, AboutDialog::OnCloseButton)
+wxEND_EVENT_TABLE()
+    // clang-format on
+
+    AboutDialog::AboutDialog(wxBitmap* background, wxWindow* parent, wxWindowID id,
+                             const wxString& title, const wxPoint& pos)
+    : ZqRoundDialog(background, parent, id, title, pos, 25, wxPoint(10, 5), wxSize(12, 5)) {
+    const bool hasBackground = background && background->IsOk();
+    const wxSize size = hasBackground ? background->GetSize() : GetClientSize();
+    m_width = size.x;
+
+    auto* panel = new BackgroundPanel;
+    panel->Create(this, wxID_ANY, wxDefaultPosition, size, wxTAB_TRAVERSAL | wxNO_BORDER);
+    if (hasBackground)
+        panel->SetBackgroundBitmap(*background);
+    m_panel = panel;
+    // The panel covers the whole dialog, title band included: hand its presses
+    // to the dialog so it can still be dragged.
+    m_panel->Bind(wxEVT_LEFT_DOWN, &AboutDialog::OnLeftDown, this);
+    // Created after them, the panel would hide the base dialog's title and close
+    // button; they keep their places and work the same from the panel.
+    if (wxWindow* titleLabel = GetTitleLabel())
+        titleLabel->Reparent(m_panel);
+    if (wxWindow* closeButton = GetCloseButton())
+        closeButton->Reparent(m_panel);
+
+    m_okButton = new ZlButton(background, ImageUtil::CreateBitmap("image/about/ok-normal.png"),
+                              ImageUtil::CreateBitmap("image/about/ok-current.png"),
+                              ImageUtil::CreateBitmap("image/about/ok-pressed.png"), m_panel,
+                              ID_OK_BUTTON, kOkPos);
+
+    m_versionLine = CreateCentredLine(MakeVersionText(), kVersionY);
+    m_copyrightLine = CreateCentredLine(MakeCopyrightText(), kCopyrightY);
+
+    const wxString supportUrl = g_option ? g_option->GetSupportUrl() : wxString();
+    m_supportLink = new wxHyperlinkCtrl(m_panel, wxID_ANY, "Product Support Page", supportUrl,
+                                        wxDefaultPosition, kLinkSize);
+    // 129 x 17 is too narrow for the label in some desktop fonts; never cut it.
+    wxSize linkSize = kLinkSize;
+    linkSize.IncTo(m_supportLink->GetBestSize());
+    m_supportLink->SetSize(linkSize);
+    m_supportLink->Move((m_width - m_supportLink->GetSize().x) / 2, kLinkY);
+}
+
+AboutDialog::~AboutDialog() = default;
+
+wxString AboutDialog::MakeVersionText() {
+    return AppUtil::GetProductName() + " " + AppUtil::GetVersion();
+}
+
+wxString AboutDialog::MakeCopyrightText() {
+    return "Copyright (C) " + StringUtil::GetBuildYear() + " " + AppUtil::GetMakerName() +
+           ". All rights reserved.";
+}
+
+wxStaticText* AboutDialog::CreateCentredLine(const wxString& text, int y) {
+    auto* line = new wxStaticText(m_panel, wxID_ANY, text, wxDefaultPosition, wxDefaultSize, 0);
+    line->SetFont(wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT).Bold());
+    // Measure again with the bold font: the size taken at creation would cut off
+    // the end of the text and put the centre in the wrong place.
+    // GTK reports the old best size until the new style is applied, so take the
+    // text's own extent as well.
+    line->InvalidateBestSize();
+    wxSize size = line->GetTextExtent(text);
+    size.IncTo(line->GetBestSize());
+    line->SetSize(size);
+    line->Move((m_width - line->GetSize().x) / 2, y);
+    return line;
+}
