@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <stdexcept>
 #include <unistd.h>
 
 namespace {
@@ -32,8 +31,10 @@ void FileSink::Drain() {
     }
     m_written += static_cast<off_t>(done);
     m_buffer.clear();
+    // No exception here: qpdf finishes pipelines from destructors, where a throw
+    // would end the process. The failure is reported by Commit.
     if (m_failed)
-        throw std::runtime_error("cannot write the output file");
+        return;
     if (m_written - m_kicked >= kKickEvery) {
         ::sync_file_range(m_fd, m_kicked, m_written - m_kicked, SYNC_FILE_RANGE_WRITE);
         m_kicked = m_written;
@@ -41,6 +42,8 @@ void FileSink::Drain() {
 }
 
 void FileSink::write(unsigned char const* data, size_t len) {
+    if (m_failed)
+        return;
     while (len > 0) {
         size_t room = kBlock - m_buffer.size();
         size_t take = len < room ? len : room;
@@ -58,11 +61,7 @@ void FileSink::finish() {
 }
 
 bool FileSink::Commit() {
-    try {
-        finish();
-    } catch (const std::runtime_error&) {
-        return false;
-    }
+    finish();
     if (m_failed || ::fdatasync(m_fd) != 0)
         return false;
     int fd = m_fd;

@@ -17,7 +17,8 @@ public:
     void write(unsigned char const* data, size_t len) override;
     void finish() override;
     // Writes what is buffered and waits until the file is on disk; false on any
-    // write error (disk full, I/O error), now or earlier.
+    // write error (disk full, I/O error), now or earlier. After a write error the
+    // rest of the data is dropped.
     bool Commit();
     bool failed() const { return m_failed; }
 
