@@ -46,36 +46,39 @@ bool HostChannel::Send(const Message& message) {
     return true;
 }
 
-bool HostChannel::TakeMessage(Message& message) {
+HostChannel::Parse HostChannel::TakeMessage(Message& message) {
     if (m_buffer.size() < 4)
-        return false;
+        return Parse::Incomplete;
     uint32_t count = GetU32(m_buffer, 0);
+    // A peer announcing absurd sizes is broken; never buffer for ever on its word.
+    if (count > kMaxFields)
+        return Parse::Broken;
     size_t pos = 4;
     Message parsed;
     for (uint32_t i = 0; i < count; ++i) {
         if (m_buffer.size() < pos + 4)
-            return false;
+            return Parse::Incomplete;
         uint32_t len = GetU32(m_buffer, pos);
+        if (len > kMaxField)
+            return Parse::Broken;
         if (m_buffer.size() < pos + 4 + len)
-            return false;
+            return Parse::Incomplete;
         parsed.emplace_back(m_buffer, pos + 4, len);
         pos += 4 + len;
     }
     m_buffer.erase(0, pos);
     message.swap(parsed);
-    return true;
+    return Parse::Done;
 }
 
 HostChannel::ReadResult HostChannel::Receive(Message& message, int timeoutMs) {
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);
     for (;;) {
-        if (TakeMessage(message))
+        Parse parse = TakeMessage(message);
+        if (parse == Parse::Done)
             return ReadResult::Ok;
-        // A peer announcing absurd sizes is treated as gone rather than buffered for ever.
-        if (m_buffer.size() >= 4 && GetU32(m_buffer, 0) > kMaxFields)
-            return ReadResult::Closed;
-        if (m_buffer.size() >= 8 && GetU32(m_buffer, 4) > kMaxField)
+        if (parse == Parse::Broken)
             return ReadResult::Closed;
 
         int wait = -1;

@@ -22,7 +22,8 @@ public:
     int fd() const { return m_fd; }
 
 private:
-    bool TakeMessage(Message& message);
+    enum class Parse { Done, Incomplete, Broken };
+    Parse TakeMessage(Message& message);
 
     int m_fd;
     std::string m_buffer;

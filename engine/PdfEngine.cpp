@@ -55,11 +55,12 @@ std::string TempPathFor(const std::string& output) {
            ".pztmp";
 }
 
-ProbeResult AskHost(const std::string& path, int64_t size) {
-    ProbeResult result; // state 5 unless the host answers
+// False when no host could be started: an answer not worth remembering.
+bool AskHost(const std::string& path, int64_t size, ProbeResult& result) {
+    result = ProbeResult(); // state 5 unless the host answers
     std::unique_ptr<EngineHost> host = HostPool::Get().Acquire();
     if (!host)
-        return result;
+        return false;
     HostChannel::Message reply;
     double limit = TimeLimit(size);
     auto outcome = host->Call({HostProtocol::kProbe, path, std::to_string(limit)},
@@ -70,7 +71,7 @@ ProbeResult AskHost(const std::string& path, int64_t size) {
         result.encrypted = std::atoi(reply[2].c_str());
         result.pageCount = std::atoi(reply[3].c_str());
     }
-    return result;
+    return true;
 }
 
 } // namespace
@@ -119,8 +120,8 @@ ProbeResult PdfEngine::Probe(const std::string& path) {
     }
     if (Cache().Find(path, info, result))
         return result;
-    result = AskHost(path, info.size);
-    Cache().Store(path, info, result);
+    if (AskHost(path, info.size, result))
+        Cache().Store(path, info, result);
     return result;
 }
 

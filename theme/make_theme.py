@@ -403,8 +403,6 @@ def draw_about_background():
     d.line([(0, 30), (W, 30)], fill=NAVY_LINE + (255,))
     icon = draw_app_icon(64)
     img.alpha_composite(icon, ((W - 64) // 2, 44))
-    d.text((20, H - 28), "\u00a9 Brisklowan. All rights reserved.", font=font(SANS, 10),
-           fill=TEXT_SOFT + (255,))
     d.line([(20, 200), (W - 20, 200)], fill=CARD_EDGE + (255,))
     d.rounded_rectangle([0, 0, W - 1, H - 1], radius=10, outline=NAVY_LINE + (255,))
     return binary_shape(img, 10)

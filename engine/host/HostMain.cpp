@@ -8,6 +8,7 @@
 #include "engine/host/PdfWorker.h"
 
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -122,6 +123,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "pdfzerovovor-engine: started by the engine library only\n");
         return 2;
     }
+    // A file-size limit must end in a write error we report, not in a killed host.
+    ::signal(SIGXFSZ, SIG_IGN);
+
     // The stack is reserved inside the cap, so the heap keeps the whole memory budget.
     const rlim_t stack = static_cast<rlim_t>(args.stackMb) << 20;
     const rlim_t cap = (static_cast<rlim_t>(args.memoryMb) << 20) + stack;

@@ -1,6 +1,8 @@
 #include "engine/host/PdfWorker.h"
 
 #include "batch/PdfMSService.h"
+#include "engine/host/FileSink.h"
+#include "engine/host/MappedInput.h"
 
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFExc.hh>
@@ -39,14 +41,24 @@ FILE* OpenRegular(const std::string& path) {
     return f;
 }
 
-// Opens path into pdf; returns the open state it reached (0 when it opened).
-int32_t OpenDocument(QPDF& pdf, const std::string& path, const char* password) {
+// Opens path into doc; returns the open state it reached (0 when it opened).
+int32_t Open(OpenDocument& doc, const std::string& path, const char* password) {
+    doc.reset();
+    doc.pdf = std::make_unique<QPDF>();
+    QPDF& pdf = *doc.pdf;
     pdf.setSuppressWarnings(true);
-    FILE* f = OpenRegular(path);
-    if (!f)
-        return PDFMS_OPEN_NOT_FILE;
+    doc.input = MappedInput::Open(path);
+    FILE* f = nullptr;
+    if (!doc.input) {
+        f = OpenRegular(path);
+        if (!f)
+            return PDFMS_OPEN_NOT_FILE;
+    }
     try {
-        pdf.processFile(path.c_str(), f, true, password);
+        if (doc.input)
+            pdf.processInputSource(doc.input->source(), password);
+        else
+            pdf.processFile(path.c_str(), f, true, password);
     } catch (const std::bad_alloc&) {
         throw;
     } catch (const QPDFExc& e) {
@@ -118,16 +130,10 @@ int32_t WriteEncrypted(QPDF& pdf, const EncryptRequest& r,
     int fd = ::open(r.temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)
         return PDFMS_ERR_OUTPUT;
-    FILE* out = ::fdopen(fd, "wb");
-    if (!out) {
-        ::close(fd);
-        return PDFMS_ERR_OUTPUT;
-    }
-    std::setvbuf(out, nullptr, _IOFBF, kIoBuffer);
-    int32_t code = PDFMS_OK;
+    FileSink sink(fd);
     try {
         QPDFWriter w(pdf);
-        w.setOutputFile(r.temp.c_str(), out, false);
+        w.setOutputPipeline(&sink);
         // Stream data goes out as it came in: exact content, and a decompression
         // bomb is never inflated.
         w.setDecodeLevel(qpdf_dl_none);
@@ -138,19 +144,30 @@ int32_t WriteEncrypted(QPDF& pdf, const EncryptRequest& r,
         w.registerProgressReporter(std::make_shared<ProgressForwarder>(progress));
         w.write();
     } catch (const std::bad_alloc&) {
-        std::fclose(out);
         throw;
     } catch (const std::exception&) {
-        code = std::ferror(out) ? PDFMS_ERR_OUTPUT : PDFMS_ERR_ENGINE;
+        return sink.failed() ? PDFMS_ERR_OUTPUT : PDFMS_ERR_ENGINE;
     }
-    if (std::fflush(out) != 0 || std::ferror(out) || ::fsync(::fileno(out)) != 0)
-        code = code ? code : PDFMS_ERR_OUTPUT;
-    if (std::fclose(out) != 0 && code == PDFMS_OK)
-        code = PDFMS_ERR_OUTPUT;
-    return code;
+    return sink.Commit() ? PDFMS_OK : PDFMS_ERR_OUTPUT;
 }
 
 } // namespace
+
+OpenDocument::OpenDocument() = default;
+OpenDocument::OpenDocument(OpenDocument&&) noexcept = default;
+OpenDocument& OpenDocument::operator=(OpenDocument&& o) noexcept {
+    reset();
+    input = std::move(o.input);
+    pdf = std::move(o.pdf);
+    return *this;
+}
+OpenDocument::~OpenDocument() {
+    reset();
+}
+void OpenDocument::reset() {
+    pdf.reset();
+    input.reset();
+}
 
 PdfWorker::PdfWorker() = default;
 PdfWorker::~PdfWorker() = default;
@@ -168,7 +185,7 @@ bool PdfWorker::MakeKey(const std::string& path, FileKey& key) {
 }
 
 void PdfWorker::Forget() {
-    m_pdf.reset();
+    m_doc.reset();
     m_key = FileKey();
 }
 
@@ -184,9 +201,10 @@ ProbeAnswer PdfWorker::Probe(const std::string& path) {
         return m_answer;
     Forget();
 
-    auto pdf = std::make_unique<QPDF>();
+    OpenDocument doc;
     ProbeAnswer a;
-    a.openState = OpenDocument(*pdf, path, nullptr);
+    a.openState = Open(doc, path, nullptr);
+    QPDF* pdf = doc.pdf.get();
     if (a.openState == PDFMS_OPEN_ENCRYPTED)
         a.encrypted = 1;
     if (a.openState == PDFMS_OPEN_OK) {
@@ -206,31 +224,31 @@ ProbeAnswer PdfWorker::Probe(const std::string& path) {
     m_key = key;
     m_answer = a;
     if (a.openState == PDFMS_OPEN_OK || a.openState == PDFMS_OPEN_REPAIRED)
-        m_pdf = std::move(pdf);
+        m_doc = std::move(doc);
     return a;
 }
 
 int32_t PdfWorker::Encrypt(const EncryptRequest& r, const std::function<void(int)>& progress) {
     ProbeAnswer source = Probe(r.source);
-    std::unique_ptr<QPDF> pdf = std::move(m_pdf);
+    OpenDocument doc = std::move(m_doc);
     // The written document shares nothing we want to keep around.
     Forget();
     if (source.openState == PDFMS_OPEN_ENCRYPTED || source.encrypted)
         return PDFMS_ERR_SOURCE_PASSWORD;
-    if (!pdf)
+    if (!doc.pdf)
         return PDFMS_ERR_SOURCE;
 
-    int32_t code = WriteEncrypted(*pdf, r, progress);
-    pdf.reset();
+    int32_t code = WriteEncrypted(*doc.pdf, r, progress);
+    doc.reset();
     if (code != PDFMS_OK)
         return code;
 
     // The written file must read back cleanly with the password it was given.
-    QPDF check;
+    OpenDocument check;
     // Without a user password it must open with none.
-    if (OpenDocument(check, r.temp, r.user.c_str()) != PDFMS_OPEN_OK)
+    if (Open(check, r.temp, r.user.c_str()) != PDFMS_OPEN_OK)
         return PDFMS_ERR_VERIFY;
-    if (CountPages(check) != source.pageCount || check.anyWarnings())
+    if (CountPages(*check.pdf) != source.pageCount || check.pdf->anyWarnings())
         return PDFMS_ERR_VERIFY;
     return PDFMS_OK;
 }

@@ -10,6 +10,18 @@
 #include <sys/types.h>
 
 class QPDF;
+class MappedInput;
+
+// An open document with the mapped file it reads from; the document goes first.
+struct OpenDocument {
+    std::unique_ptr<MappedInput> input;
+    std::unique_ptr<QPDF> pdf;
+    OpenDocument();
+    OpenDocument(OpenDocument&&) noexcept;
+    OpenDocument& operator=(OpenDocument&&) noexcept;
+    ~OpenDocument();
+    void reset();
+};
 
 struct ProbeAnswer {
     int32_t openState = 5;
@@ -54,5 +66,5 @@ private:
 
     FileKey m_key;
     ProbeAnswer m_answer;
-    std::unique_ptr<QPDF> m_pdf; // open document of m_key, when it opened
+    OpenDocument m_doc; // open document of m_key, when it opened
 };

@@ -6,7 +6,13 @@
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <chrono>
+#include <csignal>
+#include <spawn.h>
 #include <sys/wait.h>
+#include <thread>
+
+extern char** environ;
 
 namespace {
 
@@ -177,6 +183,7 @@ TEST_F(CliTest, RecursiveDescendsAndExplicitFilesAreTakenWhateverTheirName) {
     CliRun r = Run("-o " + Quote(m_out) + " -p boss -r -q " + Quote(m_in) + " " + Quote(odd));
     EXPECT_EQ(0, r.status) << r.out << r.err;
     EXPECT_EQ("", r.out); // quiet: nothing for files that were written
+    EXPECT_EQ("", r.err); // no progress display when standard error is not a terminal
     EXPECT_EQ("low_encryption.pdf,mid_encryption.pdf,scan_encryption.pdf,top_encryption.pdf",
               TempDir::ListDir(m_out));
 }
@@ -238,6 +245,34 @@ TEST_F(CliTest, MissingAndSpecialPathsAreRefusedAndTheRunGoesOn) {
     EXPECT_NE(std::string::npos, r.out.find(m_dir.file("gone.pdf") + " can't support!"));
     EXPECT_NE(std::string::npos, r.out.find("/dev/null can't support!"));
     EXPECT_NE(std::string::npos, r.out.find("ok_encryption.pdf: Finished"));
+}
+
+TEST_F(CliTest, InterruptRemovesTheFileBeingWritten) {
+    ASSERT_TRUE(TestPdf::WritePages(m_in + "/big.pdf", 10, 150u << 20));
+    ASSERT_TRUE(TestPdf::WritePages(m_in + "/later.pdf", 1));
+    const std::string cli = PZ_CLI_PROGRAM;
+    std::vector<std::string> args = {cli, "-q", "-j", "1", "-o", m_out, "-u", "r", m_in};
+    std::vector<char*> argv;
+    for (auto& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid;
+    ASSERT_EQ(0, ::posix_spawn(&pid, cli.c_str(), nullptr, nullptr, argv.data(), environ));
+
+    // Wait until the temporary output exists, then interrupt as Ctrl-C would.
+    bool writing = false;
+    for (int i = 0; i < 1000 && !writing; ++i) {
+        writing = TempDir::ListDir(m_out).find("pztmp") != std::string::npos;
+        if (!writing)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ::kill(pid, SIGINT);
+    int status = 0;
+    ASSERT_EQ(pid, ::waitpid(pid, &status, 0));
+    EXPECT_TRUE(writing) << "the big file finished before it could be interrupted";
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(1, WEXITSTATUS(status));
+    EXPECT_EQ("", TempDir::ListDir(m_out)); // neither a partial file nor the next one
 }
 
 } // namespace

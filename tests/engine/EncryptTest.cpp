@@ -3,6 +3,10 @@
 #include "TempDir.h"
 #include "TestPdf.h"
 
+#include "engine/PdfEngine.h"
+
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -162,6 +166,9 @@ TEST_F(EncryptTest, FailuresHaveDistinctCodesAndLeaveNothing) {
     m_source = m_dir.file("damaged.pdf");
     ASSERT_TRUE(TestPdf::WriteDamaged(m_source));
     EXPECT_EQ(PDFMS_ERR_SOURCE, Encrypt(out, params));
+    m_source = m_dir.file("lost.pdf");
+    ASSERT_TRUE(TestPdf::WriteNeedsRepair(m_source, 0));
+    EXPECT_EQ(PDFMS_ERR_SOURCE, Encrypt(out, params));
     m_source = m_dir.file("text.pdf");
     ASSERT_TRUE(TestPdf::WriteNotPdf(m_source));
     EXPECT_EQ(PDFMS_ERR_SOURCE, Encrypt(out, params));
@@ -176,6 +183,8 @@ TEST_F(EncryptTest, FailuresHaveDistinctCodesAndLeaveNothing) {
     m_source = m_dir.file("good.pdf");
     ASSERT_TRUE(TestPdf::WritePages(m_source, 1));
     EXPECT_EQ(PDFMS_ERR_OUTPUT, Encrypt(m_dir.file("no/such/folder/out.pdf"), params));
+    // A folder nobody may create files in, root included.
+    EXPECT_EQ(PDFMS_ERR_OUTPUT, Encrypt("/proc/pz-out.pdf", params));
     // The output naming the source would destroy it.
     EXPECT_EQ(PDFMS_ERR_OUTPUT, Encrypt(m_source, params));
     EXPECT_TRUE(ReadWithPoppler(m_source).opened);
@@ -197,6 +206,28 @@ TEST_F(EncryptTest, UnwritableFolderIsAnOutputFailure) {
     ASSERT_EQ(0, ::chmod(folder.c_str(), 0555));
     EXPECT_EQ(PDFMS_ERR_OUTPUT,
               Encrypt(folder + "/out.pdf", MakeParams(PDFMS_LEVEL_AES_128, "reader", "boss")));
+}
+
+TEST_F(EncryptTest, OutputThatCannotBeWrittenToTheEndFailsAndLeavesNothing) {
+    ASSERT_TRUE(TestPdf::WritePages(m_source, 2, 3u << 20));
+    const std::string out = m_dir.file("out.pdf");
+    TempDir::WriteFile(out, "previous result");
+    // A file-size limit stands in for a full disk: writes past it fail. The host
+    // started below inherits it.
+    struct rlimit old;
+    ASSERT_EQ(0, ::getrlimit(RLIMIT_FSIZE, &old));
+    auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 1u << 20;
+    PdfEngine::Reset();
+    ASSERT_EQ(0, ::setrlimit(RLIMIT_FSIZE, &small));
+    int code = Encrypt(out, MakeParams(PDFMS_LEVEL_AES_128, "reader", "boss"));
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    ::signal(SIGXFSZ, oldHandler);
+    PdfEngine::Reset();
+    EXPECT_EQ(PDFMS_ERR_OUTPUT, code);
+    EXPECT_EQ("previous result", TempDir::ReadFile(out));
+    EXPECT_EQ("out.pdf,source.pdf", TempDir::ListDir(m_dir.path()));
 }
 
 TEST_F(EncryptTest, ProgressReachesTheEnd) {

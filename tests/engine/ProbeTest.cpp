@@ -2,6 +2,7 @@
 
 #include "TempDir.h"
 #include "TestPdf.h"
+#include "engine/PdfEngine.h"
 
 #include <chrono>
 #include <sys/stat.h>
@@ -53,6 +54,13 @@ TEST_F(ProbeTest, ReadableFilesReportStatePagesAndEncryption) {
     EXPECT_EQ(PDFMS_OPEN_REPAIRED, a.state);
     EXPECT_EQ(0, a.encrypted);
     EXPECT_EQ(4, a.pages);
+
+    // Repair that leaves no page would write an empty document: damaged.
+    const std::string lost = m_dir.file("lost.pdf");
+    ASSERT_TRUE(TestPdf::WriteNeedsRepair(lost, 0));
+    a = Ask(lost);
+    EXPECT_EQ(PDFMS_OPEN_DAMAGED, a.state);
+    EXPECT_EQ(0, a.pages);
 
     // A clean file without pages opens; it is not damaged.
     a = Ask(empty);
@@ -128,6 +136,30 @@ TEST_F(ProbeTest, UnreadableFileIsNotAFile) {
     ASSERT_TRUE(TestPdf::WritePages(path, 1));
     ASSERT_EQ(0, ::chmod(path.c_str(), 0));
     EXPECT_EQ(PDFMS_OPEN_NOT_FILE, Ask(path).state);
+}
+
+} // namespace
+
+namespace {
+
+TEST(ProbeWithoutHostTest, MissingHostProgramFailsTheFileAndRecoversOnceItIsThere) {
+    TempDir dir;
+    const std::string path = dir.file("doc.pdf");
+    ASSERT_TRUE(TestPdf::WritePages(path, 2));
+    PdfEngine::Reset();
+    PdfEngine::SetHostProgram(dir.file("no-such-engine"));
+    PdfMSService* s = CreatePdfMSService();
+    EXPECT_EQ(PDFMS_OPEN_DAMAGED, s->GetOpenState(path.c_str()));
+    PdfMSSource src{};
+    src.path = path.c_str();
+    PdfMSEncryptParams p = MakeParams(PDFMS_LEVEL_AES_128, "r", "o");
+    EXPECT_EQ(PDFMS_ERR_HOST,
+              s->EncryptPdf(s, &src, dir.file("out.pdf").c_str(), &p, nullptr, nullptr));
+    // That failure was not remembered against the file.
+    PdfEngine::SetHostProgram(PZ_ENGINE_HOST);
+    EXPECT_EQ(PDFMS_OPEN_OK, s->GetOpenState(path.c_str()));
+    FreePdfMSService(s);
+    PdfEngine::Reset();
 }
 
 } // namespace

@@ -150,6 +150,17 @@ TEST_F(UpdateDownload, RedirectIsFollowedToTheFinalLocation) {
     EXPECT_EQ(server.RequestCount("/final"), 1);
 }
 
+TEST_F(UpdateDownload, OversizedBodyIsRefused) {
+    // Padding inside a valid description: only the size can make it fail.
+    server.ServeBody(
+        "/huge", Description(Child("2.2.0") + "<!--" + std::string(5 * 1024 * 1024, 'x') + "-->"));
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(DomainOption::RunUpdateCheck(server.Url("/huge")), "");
+    const std::string out = testing::internal::GetCapturedStdout();
+    // 23: the write routine refused the data.
+    EXPECT_NE(out.find("error num: 23\n"), std::string::npos) << out;
+}
+
 TEST_F(UpdateDownload, TransportFailuresPrintTheLibcurlCode) {
     // Nothing listens on the port of a server that is gone.
     int deadPort = 0;

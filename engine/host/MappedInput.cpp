@@ -1,0 +1,40 @@
+#include "engine/host/MappedInput.h"
+
+#include <qpdf/Buffer.hh>
+#include <qpdf/BufferInputSource.hh>
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+std::unique_ptr<MappedInput> MappedInput::Open(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0 ||
+        static_cast<uint64_t>(st.st_size) > kMaxMapped) {
+        ::close(fd);
+        return nullptr;
+    }
+    size_t size = static_cast<size_t>(st.st_size);
+    void* data = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+    ::close(fd);
+    if (data == MAP_FAILED)
+        return nullptr;
+    ::madvise(data, size, MADV_SEQUENTIAL);
+    std::unique_ptr<MappedInput> m(new MappedInput());
+    m->m_data = data;
+    m->m_size = size;
+    m->m_buffer = std::make_unique<Buffer>(static_cast<unsigned char*>(data), size);
+    m->m_source = std::make_shared<BufferInputSource>(path, m->m_buffer.get(), false);
+    return m;
+}
+
+MappedInput::~MappedInput() {
+    m_source.reset();
+    m_buffer.reset();
+    if (m_data)
+        ::munmap(m_data, m_size);
+}
