@@ -7,6 +7,8 @@
 #include "batch/RunState.h"
 #include "core/FileUtil.h"
 #include "skin/DhBitmapButton.h"
+#include "skin/LjCheckBox.h"
+#include "skin/LjRadioButton.h"
 #include "skin/XyGrid.h"
 #include "ui/MainFramePDFENCRYPTION.h"
 #include "ui/SelectWindowPDFENCRYPTION.h"
@@ -52,6 +54,8 @@ TEST_F(RunControlTest, ARunLocksTheCommandsAndReleasesThemAtItsEnd) {
     EXPECT_FALSE(ButtonEnabled(ID_OUTPUT_BROWSE));
     EXPECT_TRUE(ButtonEnabled(ID_OUTPUT_OPEN));
     EXPECT_FALSE(m_frame->FindWindow(ID_OPTIONS_PANE)->IsEnabled());
+    EXPECT_FALSE(CheckBox(ID_PERMIT_COPY)->GetEnabled()) << "options look changeable";
+    EXPECT_FALSE(Radio(ID_PRINT_LOW)->GetEnabled());
     EXPECT_TRUE(m_frame->FindWindow(ID_STOP_BUTTON)->IsShown());
     EXPECT_FALSE(m_frame->FindWindow(ID_START_BUTTON)->IsShown());
 
@@ -68,6 +72,11 @@ TEST_F(RunControlTest, ARunLocksTheCommandsAndReleasesThemAtItsEnd) {
     EXPECT_TRUE(MenuBar()->AreCommandsEnabled());
     EXPECT_TRUE(ButtonEnabled(ID_OUTPUT_BROWSE));
     EXPECT_TRUE(m_frame->FindWindow(ID_OPTIONS_PANE)->IsEnabled());
+    // Each control is back as the rules left it before the run.
+    EXPECT_TRUE(CheckBox(ID_PERMIT_COPY)->GetEnabled());
+    EXPECT_TRUE(CheckBox(ID_PERMIT_PRINTING)->GetEnabled());
+    EXPECT_FALSE(Radio(ID_PRINT_LOW)->GetEnabled()) << "printing is not ticked";
+    EXPECT_TRUE(Radio(ID_LEVEL_AES_128)->GetEnabled());
     EXPECT_TRUE(m_frame->FindWindow(ID_START_BUTTON)->IsShown());
     EXPECT_FALSE(m_frame->FindWindow(ID_STOP_BUTTON)->IsShown());
 }
