@@ -129,3 +129,47 @@ TEST_F(MenuBarTest, MovingOntoTheOtherButtonSwitchesTheOpenMenu) {
     EXPECT_EQ(openFirst, ID_MENU_FILE);
     EXPECT_EQ(openAfterMove, ID_MENU_HELP);
 }
+
+TEST_F(MenuBarTest, ClickingTheOpenMenusButtonClosesItAndTheNextClickReopens) {
+    ZlMenuButton* file = MenuBar()->FindMenuButton(ID_MENU_FILE);
+    const wxPoint fileCentre = file->GetScreenRect().GetPosition() + file->GetSize() / 2;
+    m_frame->Raise();
+    PumpEvents();
+
+    wxUIActionSimulator pointer;
+    int openBefore = 0, openAfterClosingClick = 0, openAfterNextClick = 0;
+    wxTimer closingClick, look, nextClick, lookAgain, watchdog;
+    closingClick.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        openBefore = MenuBar()->GetOpenMenuId();
+        pointer.MouseClick();
+        look.StartOnce(600);
+    });
+    look.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        openAfterClosingClick = MenuBar()->GetOpenMenuId();
+        // Whatever is open now is closed, so the next click starts from rest.
+        if (openAfterClosingClick != -1)
+            pointer.Char(WXK_ESCAPE);
+        nextClick.StartOnce(600);
+    });
+    nextClick.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        pointer.MouseClick();
+        lookAgain.StartOnce(500);
+    });
+    lookAgain.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        openAfterNextClick = MenuBar()->GetOpenMenuId();
+        pointer.Char(WXK_ESCAPE);
+    });
+    watchdog.Bind(wxEVT_TIMER, [&](wxTimerEvent&) { pointer.Char(WXK_ESCAPE); });
+
+    pointer.MouseMove(fileCentre);
+    PumpEvents();
+    closingClick.StartOnce(500);
+    watchdog.Start(4000);
+    pointer.MouseClick();
+    ASSERT_TRUE(WaitFor(
+        [&] { return openAfterNextClick != 0 && MenuBar()->GetOpenMenuId() == -1; }, 10000));
+    watchdog.Stop();
+    EXPECT_EQ(openBefore, ID_MENU_FILE);
+    EXPECT_EQ(openAfterClosingClick, -1) << "the closing click opened the menu again";
+    EXPECT_EQ(openAfterNextClick, ID_MENU_FILE) << "the next click was swallowed";
+}
