@@ -75,31 +75,12 @@ void LjCompetencePane::AttachToSink(const std::shared_ptr<JobEventSink>& sink) {
 }
 
 void LjCompetencePane::OnLockPane(wxCommandEvent&) {
-    if (!IsEnabled())
-        return;
+    // Only the pane is disabled: the option controls draw a disabled box as
+    // unticked, which would show the run's options as if they were cleared.
     Disable();
-    // The option controls draw their own state; show them locked too, and keep
-    // what each allowed so the run's end restores exactly that.
-    m_lockedStates.clear();
-    for (wxWindow* child : GetChildren()) {
-        if (auto* box = wxDynamicCast(child, LjCheckBox)) {
-            m_lockedStates.push_back({child, box->GetEnabled()});
-            box->SetEnabled(false);
-        } else if (auto* radio = wxDynamicCast(child, LjRadioButton)) {
-            m_lockedStates.push_back({child, radio->GetEnabled()});
-            radio->SetEnabled(false);
-        }
-    }
 }
 
 void LjCompetencePane::OnUnlockPane(wxCommandEvent&) {
-    for (const auto& [child, enabled] : m_lockedStates) {
-        if (auto* box = wxDynamicCast(child, LjCheckBox))
-            box->SetEnabled(enabled);
-        else if (auto* radio = wxDynamicCast(child, LjRadioButton))
-            radio->SetEnabled(enabled);
-    }
-    m_lockedStates.clear();
     Enable();
 }
 

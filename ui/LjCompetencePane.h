@@ -11,8 +11,6 @@
 #include <wx/panel.h>
 
 #include <memory>
-#include <utility>
-#include <vector>
 
 class LjCheckBox;
 class LjRadioButton;
@@ -92,8 +90,6 @@ private:
     LjCheckBox* m_fillForms = nullptr;
     LjCheckBox* m_accessibility = nullptr;
     LjCheckBox* m_assemble = nullptr;
-    // Each option control's own enabled state while a run has the pane locked.
-    std::vector<std::pair<wxWindow*, bool>> m_lockedStates;
     LjRadioGroup m_levelGroup;
     LjRadioGroup m_resolutionGroup;
 

@@ -166,8 +166,8 @@ TEST_F(MenuBarTest, ClickingTheOpenMenusButtonClosesItAndTheNextClickReopens) {
     closingClick.StartOnce(500);
     watchdog.Start(4000);
     pointer.MouseClick();
-    ASSERT_TRUE(WaitFor(
-        [&] { return openAfterNextClick != 0 && MenuBar()->GetOpenMenuId() == -1; }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return openAfterNextClick != 0 && MenuBar()->GetOpenMenuId() == -1; },
+                        10000));
     watchdog.Stop();
     EXPECT_EQ(openBefore, ID_MENU_FILE);
     EXPECT_EQ(openAfterClosingClick, -1) << "the closing click opened the menu again";

@@ -54,8 +54,9 @@ TEST_F(RunControlTest, ARunLocksTheCommandsAndReleasesThemAtItsEnd) {
     EXPECT_FALSE(ButtonEnabled(ID_OUTPUT_BROWSE));
     EXPECT_TRUE(ButtonEnabled(ID_OUTPUT_OPEN));
     EXPECT_FALSE(m_frame->FindWindow(ID_OPTIONS_PANE)->IsEnabled());
-    EXPECT_FALSE(CheckBox(ID_PERMIT_COPY)->GetEnabled()) << "options look changeable";
-    EXPECT_FALSE(Radio(ID_PRINT_LOW)->GetEnabled());
+    // The options keep showing what the run uses.
+    EXPECT_TRUE(CheckBox(ID_USER_PASSWORD_BOX)->IsChecked());
+    EXPECT_TRUE(CheckBox(ID_OWNER_PASSWORD_BOX)->GetEnabled());
     EXPECT_TRUE(m_frame->FindWindow(ID_STOP_BUTTON)->IsShown());
     EXPECT_FALSE(m_frame->FindWindow(ID_START_BUTTON)->IsShown());
 
@@ -72,7 +73,7 @@ TEST_F(RunControlTest, ARunLocksTheCommandsAndReleasesThemAtItsEnd) {
     EXPECT_TRUE(MenuBar()->AreCommandsEnabled());
     EXPECT_TRUE(ButtonEnabled(ID_OUTPUT_BROWSE));
     EXPECT_TRUE(m_frame->FindWindow(ID_OPTIONS_PANE)->IsEnabled());
-    // Each control is back as the rules left it before the run.
+    // Each control is as the rules left it before the run.
     EXPECT_TRUE(CheckBox(ID_PERMIT_COPY)->GetEnabled());
     EXPECT_TRUE(CheckBox(ID_PERMIT_PRINTING)->GetEnabled());
     EXPECT_FALSE(Radio(ID_PRINT_LOW)->GetEnabled()) << "printing is not ticked";
