@@ -136,8 +136,16 @@ void MainFramePDFENCRYPTION::OnOutputDirMissing(wxCommandEvent&) {
 
 void MainFramePDFENCRYPTION::OnClose(wxCloseEvent& event) {
     if (g_runState.load() == RUN_RUNNING && event.CanVeto()) {
-        if (!AskOkCancel("The file is converting, do you want to exit this program?", nullptr,
-                         true)) {
+        // A second close request while the question is up must not ask again.
+        if (m_askingToClose) {
+            event.Veto();
+            return;
+        }
+        m_askingToClose = true;
+        const bool confirmed =
+            AskOkCancel("The file is converting, do you want to exit this program?", nullptr, true);
+        m_askingToClose = false;
+        if (!confirmed) {
             event.Veto();
             return;
         }

@@ -20,6 +20,7 @@ private:
     void OnOutputDirMissing(wxCommandEvent& event);
 
     SinkAttachment m_sinkAttachment;
+    bool m_askingToClose = false;
 
     wxDECLARE_DYNAMIC_CLASS(MainFramePDFENCRYPTION);
 };

@@ -234,3 +234,40 @@ TEST_F(RunControlTest, ASourceDeletedAfterAddingFailsAloneAndTheRunGoesOn) {
     EXPECT_EQ(List()->GetDoneFlag(1), 0);
     EXPECT_EQ(TempDir::ListDir(m_out), "doc0_encryption.pdf,doc2_encryption.pdf");
 }
+
+namespace {
+// Answers the close question and, while it is up, asks to close once more, as a
+// second click on the close button would.
+class ImpatientUser : public FakeDialogs {
+public:
+    explicit ImpatientUser(wxWindow* frame) : m_frame(frame) {}
+    int MessageBox(const wxString& message, const wxString& caption, long style,
+                   wxWindow* parent) override {
+        FakeDialogs::MessageBox(message, caption, style, parent);
+        if (Messages().size() == 1)
+            m_frame->Close();
+        return wxOK;
+    }
+
+private:
+    wxWindow* m_frame;
+};
+} // namespace
+
+TEST_F(RunControlTest, ASecondCloseWhileTheQuestionIsUpDoesNotAskAgain) {
+    AddFiles(1);
+    SetPasswords("user", "");
+    FakeEngine::SetTiming(500, 10);
+    PressStart();
+    ASSERT_TRUE(WaitFor([] { return FakeEngine::IsEncrypting(); }));
+    {
+        ImpatientUser user(m_frame);
+        m_frame->Close();
+        PumpEvents();
+        EXPECT_EQ(user.Messages().size(), 1u);
+    }
+    DialogSeam::Set(&m_dialogs); // the scripted user's destructor left the real seam
+    m_frame = nullptr;
+    EXPECT_TRUE(g_stopRequested.load());
+    EXPECT_TRUE(WaitForRunEnd(5000));
+}
