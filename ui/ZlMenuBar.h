@@ -57,7 +57,8 @@ private:
     int m_nextId = -1;
     wxMenu* m_openMenu = nullptr;
     wxTimer m_pollTimer;
-    // The press that closes a menu over its own button must not reopen it.
+    // The press that closes a menu over its own button must not reopen it. GTK
+    // swallows that press; a toolkit that hands it on to the button reaches here.
     int m_closedOnOwnButton = -1;
     wxLongLong m_closedAt = 0;
 
