@@ -10,6 +10,7 @@ wxIMPLEMENT_DYNAMIC_CLASS(SelectWindow, ZqPieceWindow);
 
 namespace {
 const wxColour kListGrey(232, 232, 232);
+const wxColour kSelectionColour(198, 222, 247);
 const wxColour kProcessingColour(255, 255, 255);
 const wxColour kProgressColour(252, 156, 0);
 const wxColour kFinishedColour(122, 196, 120);
@@ -48,6 +49,10 @@ bool SelectWindow::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
     m_grid->SetCellHighlightPenWidth(0);
     m_grid->SetCellHighlightROPenWidth(0);
     m_grid->SetGridLineColour(kListGrey);
+    // The desktop's highlight is grey on some themes when the list lacks the focus;
+    // the face's own blue keeps the selection readable on every theme.
+    m_grid->SetSelectionBackground(kSelectionColour);
+    m_grid->SetSelectionForeground(*wxBLACK);
     m_grid->DisableDragRowSize();
     m_grid->DisableDragColSize();
     m_grid->Show();
