@@ -18,19 +18,26 @@ bool DnDFile::OnDropFiles(wxCoord, wxCoord, const wxArrayString& filenames) {
     return DropOnList(list, filenames);
 }
 
-int DnDFile::CollectDroppedPaths(const wxArrayString& dropped, wxString& pathList) {
+int DnDFile::CollectDroppedPaths(const wxArrayString& dropped, wxArrayString& paths) {
     int count = 0;
     const wxArrayString patterns = g_patternHook ? g_patternHook() : wxArrayString();
     for (const wxString& item : dropped) {
         if (FileUtil::DirExists(item)) {
-            count += ScanFolderForFiles(patterns, StringUtil::ToSlashes(item), pathList);
+            const wxString folder = StringUtil::ToSlashes(item);
+            for (const wxString& pattern : patterns) {
+                wxArrayString found;
+                FileUtil::ListFilesByExtension(folder, found, pattern);
+                for (const wxString& path : found)
+                    paths.Add(StringUtil::ToSlashes(path));
+                count += static_cast<int>(found.size());
+            }
             continue;
         }
         const wxString path = StringUtil::ToSlashes(item);
         const wxString extension = path.Contains(".") ? path.AfterLast('.').Lower() : wxString();
         ++count;
         if (HasSupportedExtension(extension))
-            AppendToPathList(pathList, path);
+            paths.Add(path);
         else
             ShowInfoBox("Fail to open file  \n " + path);
     }
@@ -38,9 +45,9 @@ int DnDFile::CollectDroppedPaths(const wxArrayString& dropped, wxString& pathLis
 }
 
 bool DnDFile::DropOnList(SelectWindow* list, const wxArrayString& dropped) {
-    wxString pathList;
-    if (CollectDroppedPaths(dropped, pathList) != 0) {
-        list->AddFiles(pathList);
+    wxArrayString paths;
+    if (CollectDroppedPaths(dropped, paths) != 0) {
+        list->AddFileList(paths);
         return true;
     }
     ShowInfoBox("No " + GetFileTypeDescription() + " Files Added !", list);

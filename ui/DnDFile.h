@@ -2,6 +2,7 @@
 // Files and folders dropped on the file list or its grid. Folders bring the
 // supported files directly inside them; unsupported files are named and skipped.
 
+#include <wx/arrstr.h>
 #include <wx/dnd.h>
 
 class SelectWindow;
@@ -15,10 +16,11 @@ public:
 
     bool OnDropFiles(wxCoord x, wxCoord y, const wxArrayString& filenames) override;
 
-    // Builds the path list of a drop and returns how many entries counted: every
+    // Collects the paths of a drop and returns how many entries counted: every
     // supported file found in a dropped folder, and every dropped file (supported
-    // or refused with its own box).
-    static int CollectDroppedPaths(const wxArrayString& dropped, wxString& pathList);
+    // or refused with its own box). Kept as a list, not joined by "|", so a name
+    // holding "|" arrives whole.
+    static int CollectDroppedPaths(const wxArrayString& dropped, wxArrayString& paths);
     // Adds what was dropped to list; false (with a box) when nothing counted.
     static bool DropOnList(SelectWindow* list, const wxArrayString& dropped);
 

@@ -68,6 +68,8 @@ void SelectWindow::AttachToSink(const std::shared_ptr<JobEventSink>& sink) {
 
 void SelectWindow::AddFiles(const wxString&) {}
 
+void SelectWindow::AddFileList(const wxArrayString&) {}
+
 int SelectWindow::GetRowCount() const {
     return 0;
 }

@@ -22,6 +22,8 @@ public:
 
     // Paths joined by "|". Does nothing here.
     virtual void AddFiles(const wxString& paths);
+    // The same for a list of paths, which may hold any character, "|" included.
+    virtual void AddFileList(const wxArrayString& paths);
     virtual int GetRowCount() const;
     // Selected rows in ascending order; returns their number.
     virtual int GetSelectedRows(wxArrayInt& rows) const;

@@ -133,9 +133,17 @@ void SelectWindowPDFENCRYPTION::AddRow(const FileRow& row) {
 
 void SelectWindowPDFENCRYPTION::AddFiles(const wxString& paths) {
     // Empty pieces between separators are skipped.
+    wxArrayString list;
     wxStringTokenizer pieces(paths, "|", wxTOKEN_STRTOK);
-    while (pieces.HasMoreTokens()) {
-        const wxString path = pieces.GetNextToken();
+    while (pieces.HasMoreTokens())
+        list.Add(pieces.GetNextToken());
+    AddFileList(list);
+}
+
+void SelectWindowPDFENCRYPTION::AddFileList(const wxArrayString& paths) {
+    for (const wxString& path : paths) {
+        if (path.empty())
+            continue;
         if (g_config)
             g_config->SetLastConvertDir(StringUtil::BeforeLast(path, '/'));
         if (FileUtil::GetFileLength(path) == 0) {

@@ -26,6 +26,7 @@ public:
     void SetRowSource(RowSource source) { m_rowSource = source; }
 
     void AddFiles(const wxString& paths) override;
+    void AddFileList(const wxArrayString& paths) override;
     int GetRowCount() const override;
     int GetSelectedRows(wxArrayInt& rows) const override;
     wxString GetCellText(int row, int column) const override;

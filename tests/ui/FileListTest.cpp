@@ -336,3 +336,18 @@ TEST_F(FileListTest, OwnerPasswordAloneStartsARun) {
     EXPECT_EQ(Status(0), "Finished");
     EXPECT_TRUE(TempDir::Exists(m_files.file("f0_encryption.pdf")));
 }
+
+TEST_F(FileListTest, DroppedNamesWithTheListSeparatorArriveWhole) {
+    const std::string folder = m_files.file("odd");
+    TempDir::MakeDir(folder);
+    TempDir::WriteFile(folder + "/in|folder.pdf", "%PDF-1.4\n%%EOF\n");
+    const std::string loose = MakeFakePdf("a|b c\xC3\xA9.pdf");
+    wxArrayString dropped;
+    dropped.Add(W(folder));
+    dropped.Add(W(loose));
+    EXPECT_TRUE(DnDFile::DropOnList(List(), dropped));
+    EXPECT_TRUE(m_dialogs.Messages().empty()) << m_dialogs.LastMessage();
+    ASSERT_EQ(List()->GetRowCount(), 2);
+    EXPECT_EQ(List()->GetCellText(0, 1), "in|folder.pdf");
+    EXPECT_EQ(List()->GetCellText(1, 5), W(loose));
+}
