@@ -3,6 +3,7 @@
 #include "batch/JobEvents.h"
 #include "batch/JobHooks.h"
 #include "batch/RunState.h"
+#include "core/AppUtil.h"
 #include "core/DialogSeam.h"
 #include "skin/ImageUtil.h"
 #include "skin/ZqPieceWindow.h"
@@ -107,6 +108,14 @@ bool MainFramePDFENCRYPTION::Create(wxWindowID id, const wxString& title) {
 
     Fit();
     Centre(wxBOTH);
+    if (!face.IsOk()) {
+        // Without its pictures the window has invisible buttons; say why, once it
+        // is on the screen.
+        CallAfter([] {
+            ShowInfoBox("The program's theme (" + AppUtil::GetThemePath() +
+                        ") is missing or damaged. Please reinstall the program.");
+        });
+    }
     return true;
 }
 
