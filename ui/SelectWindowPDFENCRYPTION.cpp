@@ -20,7 +20,6 @@
 #include "ui/WindowLookup.h"
 
 #include <wx/menu.h>
-#include <wx/tokenzr.h>
 
 #include <algorithm>
 #include <memory>
@@ -132,12 +131,7 @@ void SelectWindowPDFENCRYPTION::AddRow(const FileRow& row) {
 }
 
 void SelectWindowPDFENCRYPTION::AddFiles(const wxString& paths) {
-    // Empty pieces between separators are skipped.
-    wxArrayString list;
-    wxStringTokenizer pieces(paths, "|", wxTOKEN_STRTOK);
-    while (pieces.HasMoreTokens())
-        list.Add(pieces.GetNextToken());
-    AddFileList(list);
+    AddFileList(SplitPathList(paths));
 }
 
 void SelectWindowPDFENCRYPTION::AddFileList(const wxArrayString& paths) {

@@ -7,12 +7,15 @@
 #include "engine/HostProtocol.h"
 #include "engine/host/PdfWorker.h"
 
+#include <cerrno>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <new>
+#include <poll.h>
 #include <pthread.h>
 #include <string>
 #include <sys/resource.h>
@@ -49,6 +52,33 @@ void ArmGuard(const std::string& seconds) {
     double limit = std::atof(seconds.c_str());
     if (limit > 0)
         ::alarm(static_cast<unsigned>(std::ceil(limit)) + HostProtocol::kHostGraceSeconds);
+}
+
+// The temporary output being written, for the hang-up watcher to remove.
+std::mutex g_tempMutex;
+std::string g_currentTemp;
+
+void SetCurrentTemp(const std::string& path) {
+    std::lock_guard<std::mutex> lock(g_tempMutex);
+    g_currentTemp = path;
+}
+
+// A library process that dies (killed, crashed) cannot clean up after us: when its
+// end of the socket goes away, remove the half-written output and leave at once
+// instead of finishing a file nobody will rename.
+void WatchForHangup(int fd) {
+    for (;;) {
+        struct pollfd p = {fd, POLLRDHUP, 0};
+        int n = ::poll(&p, 1, -1);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 || (p.revents & (POLLRDHUP | POLLHUP | POLLERR | POLLNVAL)) != 0)
+            break;
+    }
+    std::lock_guard<std::mutex> lock(g_tempMutex);
+    if (!g_currentTemp.empty())
+        ::unlink(g_currentTemp.c_str());
+    ::_exit(0);
 }
 
 bool Flag(const std::string& s) {
@@ -91,8 +121,10 @@ void Serve(HostChannel& channel) {
                         channel.Send({HostProtocol::kProgress, std::to_string(percent)});
                     }
                 };
+                SetCurrentTemp(r.temp);
                 int32_t code = worker.Encrypt(r, progress);
                 ::alarm(0);
+                SetCurrentTemp(std::string());
                 channel.Send({HostProtocol::kEncrypt, std::to_string(code)});
             } else {
                 return; // a confused peer: end and let the library start a fresh host
@@ -112,7 +144,7 @@ struct ThreadArgs {
 void* ServeThread(void* p) {
     HostChannel channel(static_cast<ThreadArgs*>(p)->fd);
     Serve(channel);
-    return nullptr;
+    ::_exit(0);
 }
 
 } // namespace
@@ -144,6 +176,6 @@ int main(int argc, char** argv) {
         ServeThread(&ta);
         return 0;
     }
-    pthread_join(thread, nullptr);
+    WatchForHangup(args.fd); // ends the process, as does the end of ServeThread
     return 0;
 }

@@ -275,4 +275,33 @@ TEST_F(CliTest, InterruptRemovesTheFileBeingWritten) {
     EXPECT_EQ("", TempDir::ListDir(m_out)); // neither a partial file nor the next one
 }
 
+TEST_F(CliTest, KilledFrontEndLeavesNoTemporaryFile) {
+    // A process killed outright cannot clean up; its engine host must notice and
+    // remove the half-written output itself.
+    ASSERT_TRUE(TestPdf::WritePages(m_in + "/big.pdf", 10, 150u << 20));
+    const std::string cli = PZ_CLI_PROGRAM;
+    std::vector<std::string> args = {cli, "-q", "-j", "1", "-o", m_out, "-u", "r", m_in};
+    std::vector<char*> argv;
+    for (auto& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid;
+    ASSERT_EQ(0, ::posix_spawn(&pid, cli.c_str(), nullptr, nullptr, argv.data(), environ));
+    bool writing = false;
+    for (int i = 0; i < 1000 && !writing; ++i) {
+        writing = TempDir::ListDir(m_out).find("pztmp") != std::string::npos;
+        if (!writing)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ::kill(pid, SIGKILL);
+    ASSERT_EQ(pid, ::waitpid(pid, nullptr, 0));
+    ASSERT_TRUE(writing) << "the big file finished before it could be killed";
+    std::string left = TempDir::ListDir(m_out);
+    for (int i = 0; i < 300 && !left.empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        left = TempDir::ListDir(m_out);
+    }
+    EXPECT_EQ("", left);
+}
+
 } // namespace
