@@ -180,19 +180,15 @@ TEST_F(JobRunTest, ASecondRunOverFinishedRowsDoesNothingButLog) {
 
     const size_t recordsBefore = LogRecords().size();
     const size_t callsBefore = engine.Calls().size();
-    EventRecorder secondList, secondTop;
-    sink->Attach(JobEventSink::FILE_LIST, &secondList);
-    sink->Attach(JobEventSink::TOP_WINDOW, &secondTop);
-    ASSERT_TRUE(LaunchRun(MakeInput()));
-    ASSERT_TRUE(PumpUntil([&] { return secondTop.Count(wxEVT_PZ_JOB_FINISHED) >= 1; }));
+    const size_t cellsBefore = list.Count(wxEVT_PZ_CELL_RENDER);
+    Launch();
+    ASSERT_TRUE(PumpUntil([&] { return top.Count(wxEVT_PZ_JOB_FINISHED) >= 2; }));
     PumpFor(100);
-    sink->Detach(&secondList);
-    sink->Detach(&secondTop);
 
     EXPECT_EQ(engine.Calls().size(), callsBefore);
-    EXPECT_EQ(secondList.Count(wxEVT_PZ_ROW_STARTED), 0u);
-    EXPECT_EQ(secondList.Count(wxEVT_PZ_CELL_RENDER), 0u);
-    EXPECT_EQ(secondList.Count(wxEVT_PZ_ROW_DONE), 0u);
+    EXPECT_EQ(list.Count(wxEVT_PZ_ROW_STARTED), 2u);
+    EXPECT_EQ(list.Count(wxEVT_PZ_CELL_RENDER), cellsBefore);
+    EXPECT_EQ(list.Count(wxEVT_PZ_ROW_DONE), 2u);
     const std::vector<std::string> records = LogRecords();
     ASSERT_EQ(records.size(), recordsBefore + 2);
     EXPECT_EQ(records[recordsBefore], kSeparator);

@@ -14,19 +14,11 @@ EventRecorder::EventRecorder() {
         wxEVT_PZ_OUTPUT_LOCKED, wxEVT_PZ_OUTPUT_UNLOCKED, wxEVT_PZ_OPTIONS_LOCK,
         wxEVT_PZ_OPTIONS_UNLOCK};
     for (const auto& type : commands)
-        Bind(type, &EventRecorder::OnCommand, this);
-    Bind(wxEVT_PZ_CELL_RENDER, &EventRecorder::OnCell, this);
+        Bind(type, &EventRecorder::OnEvent, this);
+    Bind(wxEVT_PZ_CELL_RENDER, &EventRecorder::OnEvent, this);
 }
 
-void EventRecorder::OnCommand(wxCommandEvent& event) {
-    RecordedEvent record;
-    record.type = event.GetEventType();
-    record.id = event.GetId();
-    record.payload = event.GetInt();
-    m_events.push_back(record);
-}
-
-void EventRecorder::OnCell(wxCommandEvent& event) {
+void EventRecorder::OnEvent(wxCommandEvent& event) {
     RecordedEvent record;
     record.type = event.GetEventType();
     record.id = event.GetId();

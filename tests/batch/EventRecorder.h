@@ -29,8 +29,7 @@ public:
     std::vector<int> Payloads(wxEventType type) const;
 
 private:
-    void OnCommand(wxCommandEvent& event);
-    void OnCell(wxCommandEvent& event);
+    void OnEvent(wxCommandEvent& event);
 
     std::vector<RecordedEvent> m_events;
 };

@@ -13,10 +13,6 @@
 #include <thread>
 
 TEST(CellRenderEvent, EveryMemberSurvivesCloneAndTheQueue) {
-    DhGridCellRenderCommandEvent fresh;
-    EXPECT_EQ(fresh.GetState(), 1);
-    EXPECT_EQ(fresh.GetEventType(), wxEVT_PZ_CELL_RENDER);
-
     DhGridCellRenderCommandEvent event(wxEVT_PZ_CELL_RENDER, 2007);
     event.SetRow(7);
     event.SetCol(4);

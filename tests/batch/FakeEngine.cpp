@@ -48,10 +48,6 @@ void FakeEngine::Uninstall() {
     SetPdfEngineFactory(PdfEngineFactory());
 }
 
-FakeEngine* FakeEngine::Current() {
-    return g_current;
-}
-
 std::vector<FakeEncryptCall> FakeEngine::Calls() {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_calls;
@@ -93,15 +89,10 @@ int32_t FakeEngine::EncryptPdf(PdfMSService* self, const PdfMSSource* source,
         FakeEncryptCall call;
         call.source = sourcePath;
         call.output = outputPath;
-        call.params = *params;
         call.userPassword = params->userPassword;
         call.ownerPassword = params->ownerPassword;
         engine->m_calls.push_back(call);
     }
-    for (const auto& step : engine->progressScript)
-        if (progress(userData, step.first, step.second) == PDFMS_PROGRESS_STOP)
-            return PDFMS_ERR_STOPPED;
-
     if (BaseName(sourcePath) == engine->blockingName) {
         engine->blockingEntered = true;
         // Gives up after ten seconds so a broken stop fails the test instead of hanging.

@@ -13,7 +13,6 @@
 struct FakeEncryptCall {
     std::string source;
     std::string output;
-    PdfMSEncryptParams params;
     std::string userPassword;
     std::string ownerPassword;
 };
@@ -29,8 +28,6 @@ public:
     std::map<std::string, int32_t> pageCount;
     // EncryptPdf result by source file name (after the last "/"); 0 by default.
     std::map<std::string, int32_t> encryptResult;
-    // Progress calls (done, total) made during every EncryptPdf.
-    std::vector<std::pair<int32_t, int32_t>> progressScript;
     // A source file name that keeps calling progress until it answers stop, then
     // returns PDFMS_ERR_STOPPED.
     std::string blockingName;
@@ -44,8 +41,6 @@ public:
     // Installs this engine as the batch's engine factory (and removes it again).
     void Install();
     static void Uninstall();
-
-    static FakeEngine* Current();
 
 private:
     static PdfMSService* Create();

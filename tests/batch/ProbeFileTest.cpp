@@ -39,15 +39,6 @@ TEST_F(ProbeFileTest, EncryptionOverridesTheOpenStateAndHidesThePages) {
         EXPECT_NE(call.rfind("pages:", 0), 0u) << "the page count must not be asked";
 }
 
-TEST_F(ProbeFileTest, PageTextForOpenableFilesWithoutACount) {
-    engine.openState["/x/repaired.pdf"] = PDFMS_OPEN_REPAIRED;
-    engine.pageCount["/x/repaired.pdf"] = 0;
-    EXPECT_EQ(ProbeFile("/x/repaired.pdf")[FILEROW_PAGES], "");
-    EXPECT_EQ(ProbeFile("/x/repaired.pdf")[FILEROW_OPEN_CODE], "2");
-    engine.pageCount["/x/negative.pdf"] = -5;
-    EXPECT_EQ(ProbeFile("/x/negative.pdf")[FILEROW_PAGES], "");
-}
-
 TEST_F(ProbeFileTest, UnknownStatesBecomeSixAndOthersKeepTheirDigit) {
     const std::pair<int32_t, const char*> cases[] = {{7, "6"}, {-1, "6"}, {1, "1"},
                                                      {3, "3"}, {5, "5"},  {4, "4"}};
@@ -59,7 +50,18 @@ TEST_F(ProbeFileTest, UnknownStatesBecomeSixAndOthersKeepTheirDigit) {
     }
 }
 
-TEST_F(ProbeFileTest, SplitsPathsWithoutOrEndingInASlash) {
+TEST_F(ProbeFileTest, OddPathsAndPageCounts) {
+    engine.openState["/x/repaired.pdf"] = PDFMS_OPEN_REPAIRED;
+    engine.pageCount["/x/repaired.pdf"] = 0;
+    FileRow repaired = ProbeFile("/x/repaired.pdf");
+    EXPECT_EQ(repaired[FILEROW_PAGES], "");
+    EXPECT_EQ(repaired[FILEROW_OPEN_CODE], "2");
+    engine.pageCount["/x/negative.pdf"] = -5;
+    EXPECT_EQ(ProbeFile("/x/negative.pdf")[FILEROW_PAGES], "");
+    // The engine gets UTF-8 paths.
+    engine.pageCount["/x/r\xC3\xA9sum\xC3\xA9.pdf"] = 4;
+    EXPECT_EQ(ProbeFile(wxString::FromUTF8("/x/r\xC3\xA9sum\xC3\xA9.pdf"))[FILEROW_PAGES], "4");
+
     FileRow bare = ProbeFile("plain.pdf");
     EXPECT_EQ(bare[FILEROW_NAME], "plain.pdf");
     EXPECT_EQ(bare[FILEROW_FOLDER], "");
@@ -68,22 +70,14 @@ TEST_F(ProbeFileTest, SplitsPathsWithoutOrEndingInASlash) {
     EXPECT_EQ(folder[FILEROW_FOLDER], "/x/folder");
 }
 
-TEST_F(ProbeFileTest, HandsTheEngineUtf8Paths) {
-    const wxString path = wxString::FromUTF8("/x/r\xC3\xA9sum\xC3\xA9.pdf");
-    engine.pageCount["/x/r\xC3\xA9sum\xC3\xA9.pdf"] = 4;
-    EXPECT_EQ(ProbeFile(path)[FILEROW_PAGES], "4");
-}
-
-TEST_F(ProbeFileTest, WithoutAnEngineTheFileIsNotSupported) {
+TEST_F(ProbeFileTest, WithoutAnEngineOrAHookTheFileIsNotSupported) {
     FakeEngine::Uninstall();
     FileRow row = ProbeFile("/x/a.pdf");
     ASSERT_EQ(row.size(), 6u);
     EXPECT_EQ(row[FILEROW_OPEN_CODE], "6");
-}
 
-TEST(ProbeHook, TheWrapperGivesAnUnsupportedRowWithoutAHook) {
     g_probeHook = nullptr;
-    FileRow row = ProbeThroughHook("/x/a.pdf");
+    row = ProbeThroughHook("/x/a.pdf");
     ASSERT_EQ(row.size(), 6u);
     EXPECT_EQ(row[FILEROW_PATH], "/x/a.pdf");
     EXPECT_EQ(row[FILEROW_OPEN_CODE], "6");

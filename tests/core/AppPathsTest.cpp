@@ -16,22 +16,10 @@ TEST(AppPaths, BaseDirIsParentOfProgramFolder) {
 
     AppUtil::SetArgv0("/opt/pz/bin/pdfzerovovor");
     EXPECT_EQ(AppUtil::GetBaseDir(), "/opt/pz");
-}
-
-TEST(AppPaths, BareProgramNameGivesEmptyFolders) {
     AppUtil::SetArgv0("program.exe");
     EXPECT_EQ(AppUtil::GetExeDir(), "");
     EXPECT_EQ(AppUtil::GetBaseDir(), "");
     EXPECT_EQ(AppUtil::GetOptionPath(), "/option.cfg");
-}
-
-TEST(AppPaths, ProductConstants) {
-    EXPECT_EQ(AppUtil::GetProductName(), "Brisklowan PDF Zerovovor");
-    EXPECT_EQ(AppUtil::GetProductKey(), "PDF_ENCRYPTION_TAVO");
-    EXPECT_EQ(AppUtil::GetVersion(), "2.1.4");
-    wxString year = StringUtil::GetBuildYear();
-    ASSERT_EQ(year.length(), 4u);
-    EXPECT_TRUE(year.IsNumber());
 }
 
 TEST(AppPaths, UserFoldersAreCreatedInTheDocumentsFolder) {
@@ -62,7 +50,7 @@ TEST(StringUtilTest, FormatSizeAtUnitBoundaries) {
     EXPECT_EQ(StringUtil::FormatSize(uint64_t(1) << 63), "8589934592.0GB");
 }
 
-TEST(StringUtilTest, SplittingAtTheLastSeparator) {
+TEST(StringUtilTest, SplittingAsciiTestAndBuildYear) {
     EXPECT_EQ(StringUtil::BeforeLast("a/b/c.pdf", '/'), "a/b");
     EXPECT_EQ(StringUtil::AfterLast("a/b/c.pdf", '/'), "c.pdf");
     EXPECT_EQ(StringUtil::BeforeLast("c.pdf", '/'), "");
@@ -70,4 +58,8 @@ TEST(StringUtilTest, SplittingAtTheLastSeparator) {
     EXPECT_EQ(StringUtil::AfterLast("dir/", '/'), "");
     EXPECT_TRUE(StringUtil::IsAscii("abc 123!"));
     EXPECT_FALSE(StringUtil::IsAscii(wxString::FromUTF8("p\xc3\xa4ss")));
+    // The About box prints this year as it stands.
+    wxString year = StringUtil::GetBuildYear();
+    ASSERT_EQ(year.length(), 4u);
+    EXPECT_TRUE(year.IsNumber());
 }

@@ -5,29 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <functional>
-#include <unistd.h>
-
 namespace {
 wxString W(const std::string& s) {
     return wxString::FromUTF8(s.c_str());
-}
-
-// Captures what the reader writes to standard error.
-std::string CaptureStderr(const std::function<void()>& action) {
-    TempDir dir;
-    std::string file = dir.file("err.txt");
-    std::fflush(stderr);
-    int saved = ::dup(2);
-    FILE* sink = std::fopen(file.c_str(), "w");
-    ::dup2(::fileno(sink), 2);
-    action();
-    std::fflush(stderr);
-    ::dup2(saved, 2);
-    ::close(saved);
-    std::fclose(sink);
-    return TempDir::ReadFile(file);
 }
 } // namespace
 
@@ -71,7 +51,9 @@ TEST(FaceLayoutTest, MissingFileAndSyntaxErrors) {
     std::string path = dir.file("broken.xml");
     TempDir::WriteFile(path, "<face>\n<ok x=\"5\"/>\n<bad <\n</face>");
     int result = 99;
-    std::string err = CaptureStderr([&] { result = LoadFaceLayout(W(path), layout); });
+    testing::internal::CaptureStderr();
+    result = LoadFaceLayout(W(path), layout);
+    std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(result, 0);
     EXPECT_EQ(err, "not well-formed (invalid token) at line 3 ->" + path + "\n");
     ASSERT_NE(layout.Find("/face/ok"), nullptr); // entries before the error stay

@@ -4,7 +4,6 @@
 #include "skin/LjStaticText.h"
 #include "skin/MyStaticText.h"
 #include "skin/ZlStaticLabel.h"
-#include "skin/ZlTitleLabel.h"
 
 #include "MouseSim.h"
 #include "WaitFor.h"
@@ -100,15 +99,11 @@ protected:
     std::vector<int> selectedIds;
 };
 
-TEST_F(RadioGroupTest, MembersAreNumberedAndTheDefaultIsSelected) {
+TEST_F(RadioGroupTest, ClickMovesTheSelectionAndQueuesOneEvent) {
     EXPECT_EQ(group.GetCount(), 3);
     EXPECT_EQ(radios[2]->GetGroupIndex(), 2);
     EXPECT_EQ(radios[2]->GetGroup(), &group);
     EXPECT_EQ(group.GetSelection(), 0);
-    EXPECT_EQ(SelectedCount(), 1);
-}
-
-TEST_F(RadioGroupTest, ClickMovesTheSelectionAndQueuesOneEvent) {
     SendMouse(radios[2], wxEVT_LEFT_DOWN);
     EXPECT_TRUE(radios[2]->GetValue());
     EXPECT_FALSE(radios[0]->GetValue());
@@ -126,7 +121,7 @@ TEST_F(RadioGroupTest, ClickMovesTheSelectionAndQueuesOneEvent) {
     EXPECT_EQ(selectedIds[1], 605);
 }
 
-TEST_F(RadioGroupTest, SelectedOrDisabledButtonSendsNothing) {
+TEST_F(RadioGroupTest, SelectedOrDisabledButtonSendsNothingAndSetValueKeepsOne) {
     SendMouse(radios[0], wxEVT_LEFT_DOWN);
     radios[1]->SetEnabled(false);
     SendMouse(radios[1], wxEVT_LEFT_DOWN);
@@ -134,17 +129,23 @@ TEST_F(RadioGroupTest, SelectedOrDisabledButtonSendsNothing) {
     EXPECT_TRUE(selectedIds.empty());
     EXPECT_TRUE(radios[0]->GetValue());
     EXPECT_FALSE(radios[1]->GetValue());
-}
 
-TEST_F(RadioGroupTest, SetValueKeepsExactlyOneSelected) {
     radios[2]->SetValue(true);
     EXPECT_EQ(group.GetSelection(), 2);
     EXPECT_EQ(SelectedCount(), 1);
-    radios[2]->SetValue(false); // ignored
+    radios[2]->SetValue(false); // ignored: one must stay selected
     EXPECT_TRUE(radios[2]->GetValue());
 }
 
 using TextTest = LabelFixture;
+
+// The size of text in font as drawn on window.
+wxSize Extent(wxWindow* window, const wxString& text, const wxFont& font) {
+    int width = 0;
+    int height = 0;
+    window->GetTextExtent(text, &width, &height, nullptr, nullptr, &font);
+    return wxSize(width, height);
+}
 
 TEST_F(TextTest, LjStaticTextResizesOnlyWhenAsked) {
     wxFont font = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
@@ -160,12 +161,10 @@ TEST_F(TextTest, LjStaticTextResizesOnlyWhenAsked) {
     growing->SetAutoResize(true);
     const wxString text = "/home/user/Documents/encrypted output";
     growing->SetText(text);
-    int width = 0;
-    int height = 0;
-    growing->GetTextExtent(text, &width, &height, nullptr, nullptr, &font);
+    const wxSize extent = Extent(growing, text, font);
     // Drawn 4 pixels in, so the control is 4 pixels wider than the text.
-    EXPECT_EQ(growing->GetSize().GetWidth(), width + 4);
-    EXPECT_GE(growing->GetSize().GetHeight(), height);
+    EXPECT_EQ(growing->GetSize().GetWidth(), extent.GetWidth() + 4);
+    EXPECT_GE(growing->GetSize().GetHeight(), extent.GetHeight());
     EXPECT_EQ(growing->GetBestSize(), growing->GetSize());
 }
 
@@ -176,39 +175,16 @@ TEST_F(TextTest, MyStaticTextTakesTheTextSizeWhenAutoResizing) {
     text->SetText("longer and longer");
     EXPECT_EQ(text->GetSize(), wxSize(10, 10));
     text->SetAutoResize(true)->SetText("longer and longer");
-    int width = 0;
-    int height = 0;
-    text->GetTextExtent("longer and longer", &width, &height, nullptr, nullptr, &font);
-    EXPECT_EQ(text->GetSize(), wxSize(width, height));
+    EXPECT_EQ(text->GetSize(), Extent(text, "longer and longer", font));
 }
 
 TEST_F(TextTest, StaticLabelFollowsItsText) {
     wxFont font = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
     ZlStaticLabel* label =
         new ZlStaticLabel(nullptr, "Brisklowan", panel, wxID_ANY, wxPoint(5, 5), font, *wxWHITE);
-    int width = 0;
-    int height = 0;
-    label->GetTextExtent("Brisklowan", &width, &height, nullptr, nullptr, &font);
-    EXPECT_EQ(label->GetSize(), wxSize(width, height));
+    EXPECT_EQ(label->GetSize(), Extent(label, "Brisklowan", font));
     label->SetText("Brisklowan PDF Zerovovor");
-    label->GetTextExtent("Brisklowan PDF Zerovovor", &width, &height, nullptr, nullptr, &font);
-    EXPECT_EQ(label->GetSize(), wxSize(width, height));
-}
-
-TEST_F(TextTest, TitleLabelDragMovesItsWindow) {
-    frame->Show();
-    ASSERT_TRUE(WaitFor([&] { return frame->IsShownOnScreen(); }));
-    wxFont font = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
-    ZlTitleLabel* title = new ZlTitleLabel(panel, nullptr, "Brisklowan PDF Zerovovor", frame, 2014,
-                                           wxPoint(37, 8), font, *wxWHITE);
-    wxPoint start = frame->GetPosition();
-    SendMouse(title, wxEVT_LEFT_DOWN, wxPoint(3, 3));
-    SendMouse(title, wxEVT_MOTION, wxPoint(33, 3), true);
-    SendMouse(title, wxEVT_LEFT_UP, wxPoint(33, 3));
-    EXPECT_EQ(frame->GetPosition(), start + wxPoint(30, 0));
-    // Without the button held nothing moves.
-    SendMouse(title, wxEVT_MOTION, wxPoint(60, 3), false);
-    EXPECT_EQ(frame->GetPosition(), start + wxPoint(30, 0));
+    EXPECT_EQ(label->GetSize(), Extent(label, "Brisklowan PDF Zerovovor", font));
 }
 
 } // namespace

@@ -78,13 +78,26 @@ void WhenAboutIsShown(std::function<void(AboutDialog*)> action) {
     });
     timer->Start(20);
 }
-} // namespace
-
-TEST(AboutDialog, TextsAndLayout) {
+// Options, theme and one About dialog built directly (not modal) at pos.
+class AboutDialogTest : public ::testing::Test {
+protected:
+    void Build(const wxPoint& pos = wxDefaultPosition) {
+        dialog = new AboutDialog(ImageUtil::CreateBitmap("image/base/background.png"), nullptr, 301,
+                                 "About", pos);
+    }
+    void TearDown() override {
+        if (dialog)
+            dialog->Destroy();
+        PumpEvents();
+    }
     OptionFileFixture options;
     AboutTheme theme;
-    auto* dialog = new AboutDialog(ImageUtil::CreateBitmap("image/base/background.png"), nullptr,
-                                   301, "About");
+    AboutDialog* dialog = nullptr;
+};
+} // namespace
+
+TEST_F(AboutDialogTest, TextsAndLayout) {
+    Build();
 
     wxPanel* panel = dialog->GetPanel();
     EXPECT_EQ(panel->GetPosition(), wxPoint(0, 0));
@@ -117,15 +130,10 @@ TEST(AboutDialog, TextsAndLayout) {
     EXPECT_EQ(ok->GetParent(), panel);
     EXPECT_EQ(ok->GetPosition(), wxPoint(340, 240));
     EXPECT_EQ(ok->GetSize(), wxSize(70, 26));
-    dialog->Destroy();
-    PumpEvents();
 }
 
-TEST(AboutDialog, TitleBandStaysVisibleAboveThePanel) {
-    OptionFileFixture options;
-    AboutTheme theme;
-    auto* dialog = new AboutDialog(ImageUtil::CreateBitmap("image/base/background.png"), nullptr,
-                                   301, "About", wxPoint(50, 50));
+TEST_F(AboutDialogTest, TitleBandStaysVisibleAboveThePanel) {
+    Build(wxPoint(50, 50));
     dialog->Show();
     dialog->Update();
     PumpEvents();
@@ -151,26 +159,9 @@ TEST(AboutDialog, TitleBandStaysVisibleAboveThePanel) {
             brightPixel = c.Red() > 200 && c.Green() > 200 && c.Blue() > 200;
         }
     EXPECT_TRUE(brightPixel) << "no title text visible";
-    dialog->Destroy();
-    PumpEvents();
 }
 
-TEST(AboutDialog, LinkAndSupportCommandOpenTheSamePage) {
-    OptionFileFixture options;
-    AboutTheme theme;
-    FakeDialogs dialogs;
-    OpenSupportPage();
-    auto* dialog = new AboutDialog(ImageUtil::CreateBitmap("image/base/background.png"), nullptr,
-                                   301, "About");
-    ASSERT_EQ(dialogs.OpenedUrls().size(), 1u);
-    EXPECT_EQ(dialog->GetSupportLink()->GetURL(), dialogs.OpenedUrls()[0]);
-    dialog->Destroy();
-    PumpEvents();
-}
-
-TEST(AboutDialog, OkAndCloseEndTheModalLoop) {
-    OptionFileFixture options;
-    AboutTheme theme;
+TEST_F(AboutDialogTest, OkAndCloseEndTheModalLoop) {
     FakeDialogs dialogs;
     dialogs.SetStrict(true);
 
@@ -193,11 +184,8 @@ TEST(AboutDialog, OkAndCloseEndTheModalLoop) {
     PumpEvents();
 }
 
-TEST(AboutDialog, DraggedByTheTopBandThroughThePanel) {
-    OptionFileFixture options;
-    AboutTheme theme;
-    auto* dialog = new AboutDialog(ImageUtil::CreateBitmap("image/base/background.png"), nullptr,
-                                   301, "About", wxPoint(100, 100));
+TEST_F(AboutDialogTest, DraggedByTheTopBandThroughThePanel) {
+    Build(wxPoint(100, 100));
     dialog->Show();
     PumpEvents();
     const wxPoint before = dialog->GetPosition();
@@ -208,8 +196,6 @@ TEST(AboutDialog, DraggedByTheTopBandThroughThePanel) {
     EXPECT_TRUE(WaitFor([&] { return dialog->GetPosition() == before + wxPoint(30, 20); }, 2000))
         << "moved from " << before.x << "," << before.y << " to " << dialog->GetPosition().x << ","
         << dialog->GetPosition().y;
-    dialog->Destroy();
-    PumpEvents();
 }
 
 TEST(AboutDialog, MissingBackgroundShowsTheTextsInABox) {

@@ -10,19 +10,6 @@
 #include <stdexcept>
 
 namespace {
-const char* ReasonOf(int status) {
-    switch (status) {
-    case 200:
-        return "OK";
-    case 302:
-        return "Found";
-    case 404:
-        return "Not Found";
-    default:
-        return "Status";
-    }
-}
-
 // Waits up to ms for fd to become readable; false on time-out.
 bool WaitReadable(int fd, int ms) {
     pollfd pfd{fd, POLLIN, 0};
@@ -121,8 +108,8 @@ void LocalHttpServer::Handle(int fd) {
         close(fd);
         return;
     }
-    std::string response = "HTTP/1.0 " + std::to_string(reply.status) + " " +
-                           ReasonOf(reply.status) + "\r\n" + reply.headers +
+    // The client reads only the status code, never the reason phrase.
+    std::string response = "HTTP/1.0 " + std::to_string(reply.status) + " X\r\n" + reply.headers +
                            "Content-Length: " + std::to_string(reply.body.size()) +
                            "\r\nConnection: close\r\n\r\n" + reply.body;
     size_t sent = 0;

@@ -163,6 +163,5 @@ TEST(UpdateResultView, TheThreeOutcomesInRealMessageBoxes) {
     for (const auto& box : recorder.boxes) {
         EXPECT_EQ(box.caption, "Brisklowan PDF Zerovovor");
         EXPECT_EQ(box.style & (wxOK | wxYES_NO), &box == &recorder.boxes[3] ? wxYES_NO : wxOK);
-        std::printf("box: \"%s\"\n", static_cast<const char*>(box.message.utf8_str()));
     }
 }
