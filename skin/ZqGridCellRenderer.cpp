@@ -21,7 +21,11 @@ void ZqGridCellRenderer::Draw(wxGrid& grid, wxGridCellAttr& attr, wxDC& dc, cons
     if (barWidth > 0)
         dc.DrawRectangle(rect.x, rect.y, barWidth, rect.height);
     dc.SetTextForeground(*wxBLACK);
-    dc.DrawLabel(m_text, rect, wxALIGN_LEFT | wxALIGN_TOP, -1);
+    // Centred in the row's height and kept off the bar's outline, so the status
+    // reads like the neighbouring cells' text.
+    wxRect textRect = rect;
+    textRect.Deflate(3, 0);
+    dc.DrawLabel(m_text, textRect, wxALIGN_LEFT | wxALIGN_CENTRE_VERTICAL, -1);
 }
 
 wxGridCellRenderer* ZqGridCellRenderer::Clone() const {
