@@ -32,6 +32,7 @@ public:
     DhBitmapButton* SetHoverBitmap(wxBitmap* bitmap);
     // Not owned: usually one of the pictures above.
     DhBitmapButton* SetDisabledBitmap(wxBitmap* bitmap);
+    const wxBitmap* GetNormalBitmap() const { return m_normal; }
 
     void SetBackgroundPiece(const wxBitmap& piece);
     bool HasBackgroundPiece() const { return m_hasBackgroundPiece; }

@@ -2,12 +2,15 @@
 
 #include "core/AppUtil.h"
 
+#include <wx/dcclient.h>
 #include <wx/dcmemory.h>
 #include <wx/filename.h>
 #include <wx/filesys.h>
 #include <wx/image.h>
 #include <wx/log.h>
+#include <wx/window.h>
 
+#include <algorithm>
 #include <memory>
 
 wxString ImageUtil::MakeLocation(const wxString& imagePath) {
@@ -50,4 +53,22 @@ wxBitmap ImageUtil::GetSubBitmap(const wxBitmap& source, int x, int y, int width
     target.SelectObject(wxNullBitmap);
     from.SelectObject(wxNullBitmap);
     return piece;
+}
+
+bool ImageUtil::DrawPieceUnder(wxWindow* window, const wxBitmap& parentPicture, wxDC* dc) {
+    if (!parentPicture.IsOk())
+        return false;
+    wxRect rect = window->GetRect();
+    rect.width = std::min(rect.width, parentPicture.GetWidth() - rect.x);
+    rect.height = std::min(rect.height, parentPicture.GetHeight() - rect.y);
+    if (rect.x < 0 || rect.y < 0 || rect.width <= 0 || rect.height <= 0)
+        return false;
+    const wxBitmap piece = parentPicture.GetSubBitmap(rect);
+    if (dc) {
+        dc->DrawBitmap(piece, 0, 0, false);
+    } else {
+        wxClientDC client(window);
+        client.DrawBitmap(piece, 0, 0, false);
+    }
+    return true;
 }

@@ -6,6 +6,9 @@
 #include <wx/gdicmn.h>
 #include <wx/string.h>
 
+class wxDC;
+class wxWindow;
+
 class ImageUtil {
 public:
     ImageUtil() = default;
@@ -20,6 +23,11 @@ public:
     // A width x height copy of source at (x, y); the caller owns the result.
     static wxBitmap* CreateSubBitmap(const wxBitmap& source, int x, int y, int width, int height);
     static wxBitmap GetSubBitmap(const wxBitmap& source, int x, int y, int width, int height);
+
+    // Draws, unmasked, the part of the parent's picture that lies under window, on dc
+    // or, when it is null, on a client DC of the window. False when nothing of the
+    // picture lies under it.
+    static bool DrawPieceUnder(wxWindow* window, const wxBitmap& parentPicture, wxDC* dc);
 
     // The virtual file system location of an entry of the theme archive.
     static wxString MakeLocation(const wxString& imagePath);

@@ -1,5 +1,7 @@
 #include "skin/ZlButton.h"
 
+#include "skin/ImageUtil.h"
+
 #include <wx/bitmap.h>
 #include <wx/dcclient.h>
 #include <wx/image.h>
@@ -122,18 +124,7 @@ void ZlButton::OnEraseBackground(wxEraseEvent& event) {
         event.Skip();
         return;
     }
-    wxRect rect = GetRect();
-    rect.width = std::min(rect.width, m_parentPicture->GetWidth() - rect.x);
-    rect.height = std::min(rect.height, m_parentPicture->GetHeight() - rect.y);
-    if (rect.width <= 0 || rect.height <= 0 || rect.x < 0 || rect.y < 0)
-        return;
-    wxBitmap piece = m_parentPicture->GetSubBitmap(rect);
-    if (wxDC* dc = event.GetDC()) {
-        dc->DrawBitmap(piece, 0, 0, false);
-    } else {
-        wxClientDC client(this);
-        client.DrawBitmap(piece, 0, 0, false);
-    }
+    ImageUtil::DrawPieceUnder(this, *m_parentPicture, event.GetDC());
 }
 
 void ZlButton::SetStateAndRepaint(State state) {

@@ -1,5 +1,7 @@
 #include "skin/ZlStaticLabel.h"
 
+#include "skin/ImageUtil.h"
+
 #include <wx/bitmap.h>
 #include <wx/dcclient.h>
 
@@ -70,18 +72,6 @@ void ZlStaticLabel::OnPaint(wxPaintEvent&) {
 }
 
 void ZlStaticLabel::OnEraseBackground(wxEraseEvent& event) {
-    if (!m_parentPicture || !m_parentPicture->IsOk())
-        return;
-    wxRect rect = GetRect();
-    rect.width = std::min(rect.width, m_parentPicture->GetWidth() - rect.x);
-    rect.height = std::min(rect.height, m_parentPicture->GetHeight() - rect.y);
-    if (rect.x < 0 || rect.y < 0 || rect.width <= 0 || rect.height <= 0)
-        return;
-    wxBitmap piece = m_parentPicture->GetSubBitmap(rect);
-    if (wxDC* dc = event.GetDC()) {
-        dc->DrawBitmap(piece, 0, 0, false);
-    } else {
-        wxClientDC client(this);
-        client.DrawBitmap(piece, 0, 0, false);
-    }
+    if (m_parentPicture)
+        ImageUtil::DrawPieceUnder(this, *m_parentPicture, event.GetDC());
 }

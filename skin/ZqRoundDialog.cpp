@@ -2,6 +2,7 @@
 
 #include "skin/DhBitmapButton.h"
 #include "skin/ImageUtil.h"
+#include "skin/ThemeButton.h"
 #include "skin/ZLDazzleFrame.h"
 #include "skin/ZlTitleLabel.h"
 
@@ -9,7 +10,6 @@
 #include <wx/dcclient.h>
 #include <wx/settings.h>
 
-#include <memory>
 
 wxIMPLEMENT_DYNAMIC_CLASS(ZqRoundDialog, wxDialog);
 
@@ -53,22 +53,13 @@ bool ZqRoundDialog::Create(wxBitmap* background, wxWindow* parent, wxWindowID id
     m_titleLabel = new ZlTitleLabel(this, m_background, title, this, wxID_ANY, m_titlePos, bold,
                                     wxColour(255, 255, 255));
 
-    wxBitmap* normal = ImageUtil::CreateBitmap("image/base/close-normal.png");
-    wxBitmap* current = ImageUtil::CreateBitmap("image/base/close-current.png");
-    wxBitmap* pressed = ImageUtil::CreateBitmap("image/base/close-pressed.png");
-    wxSize closeSize = normal ? normal->GetSize() : wxSize(16, 16);
-    wxPoint closePos(size.GetWidth() - m_closeMargin.GetWidth() - closeSize.GetWidth(),
-                     m_closeMargin.GetHeight());
-    m_closeButton = new DhBitmapButton(this, ID_CLOSE, closePos, closeSize, wxBORDER_NONE);
-    m_closeButton->SetNormalBitmap(normal)
-        ->SetPressedBitmap(pressed)
-        ->SetHoverBitmap(current)
-        ->SetDisabledBitmap(normal);
-    if (haveBackground) {
-        std::unique_ptr<wxBitmap> piece(ImageUtil::CreateSubBitmap(
-            *m_background, closePos.x, closePos.y, closeSize.GetWidth(), closeSize.GetHeight()));
-        m_closeButton->SetBackgroundPiece(*piece);
-    }
+    // The close picture's width decides where the button stands.
+    const wxBitmap closeNormal = ImageUtil::GetBitmap("image/base/close-normal.png");
+    const wxSize closeSize = closeNormal.IsOk() ? closeNormal.GetSize() : wxSize(16, 16);
+    const wxPoint closePos(size.GetWidth() - m_closeMargin.GetWidth() - closeSize.GetWidth(),
+                           m_closeMargin.GetHeight());
+    m_closeButton =
+        ThemeButton::Create(this, ID_CLOSE, "image/base/close", closePos, m_background, closeSize);
     return true;
 }
 

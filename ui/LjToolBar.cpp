@@ -1,5 +1,6 @@
 #include "ui/LjToolBar.h"
 
+#include "skin/ThemeButton.h"
 #include "skin/DhBitmapButton.h"
 #include "skin/ImageUtil.h"
 #include "ui/WindowIds.h"
@@ -34,18 +35,9 @@ bool LjToolBar::Create(wxBitmap* background, wxWindow* parent, wxWindowID id, co
 }
 
 DhBitmapButton* LjToolBar::AddButton(int id, const wxString& image, int y) {
-    const wxString prefix = "image/toolbar/" + image;
-    wxBitmap* normal = ImageUtil::CreateBitmap(prefix + "-normal.png", wxBITMAP_TYPE_PNG);
-    wxBitmap* pressed = ImageUtil::CreateBitmap(prefix + "-pressed.png", wxBITMAP_TYPE_PNG);
-    wxBitmap* hover = ImageUtil::CreateBitmap(prefix + "-current.png", wxBITMAP_TYPE_PNG);
-    const wxSize size = normal ? normal->GetSize() : wxSize(118, 40);
-    auto* button = new DhBitmapButton(this, id, wxPoint(5, y), size, wxBORDER_NONE);
-    button->SetNormalBitmap(normal)
-        ->SetPressedBitmap(pressed)
-        ->SetHoverBitmap(hover)
-        ->SetDisabledBitmap(m_disabledLooks.Make(normal));
-    if (m_background && m_background->IsOk())
-        button->SetBackgroundPiece(ImageUtil::GetSubBitmap(*m_background, 5, y, size.x, size.y));
+    DhBitmapButton* button = ThemeButton::Create(this, id, "image/toolbar/" + image, wxPoint(5, y),
+                                                 m_background.get(), wxSize(118, 40));
+    button->SetDisabledBitmap(m_disabledLooks.Make(button->GetNormalBitmap()));
     return button;
 }
 

@@ -6,6 +6,7 @@
 #include "core/FileUtil.h"
 #include "core/StringUtil.h"
 #include "core/AppUtil.h"
+#include "skin/ThemeButton.h"
 #include "skin/DhBitmapButton.h"
 #include "skin/ImageUtil.h"
 #include "skin/MyStaticText.h"
@@ -69,18 +70,9 @@ bool OutputWindow::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
 }
 
 DhBitmapButton* OutputWindow::AddButton(int id, const wxString& image, int x, int y) {
-    const wxString prefix = "image/output/" + image;
-    wxBitmap* normal = ImageUtil::CreateBitmap(prefix + "-normal.png", wxBITMAP_TYPE_PNG);
-    wxBitmap* hover = ImageUtil::CreateBitmap(prefix + "-current.png", wxBITMAP_TYPE_PNG);
-    wxBitmap* pressed = ImageUtil::CreateBitmap(prefix + "-pressed.png", wxBITMAP_TYPE_PNG);
-    const wxSize size = normal ? normal->GetSize() : wxSize(80, 24);
-    auto* button = new DhBitmapButton(this, id, wxPoint(x, y), size, wxBORDER_NONE);
-    button->SetNormalBitmap(normal)
-        ->SetPressedBitmap(pressed)
-        ->SetHoverBitmap(hover)
-        ->SetDisabledBitmap(m_disabledLooks.Make(normal));
-    if (wxBitmap* background = GetBitmap(); background && background->IsOk())
-        button->SetBackgroundPiece(ImageUtil::GetSubBitmap(*background, x, y, size.x, size.y));
+    DhBitmapButton* button = ThemeButton::Create(this, id, "image/output/" + image, wxPoint(x, y),
+                                                 GetBitmap(), wxSize(80, 24));
+    button->SetDisabledBitmap(m_disabledLooks.Make(button->GetNormalBitmap()));
     return button;
 }
 

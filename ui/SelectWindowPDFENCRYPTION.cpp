@@ -307,29 +307,30 @@ void SelectWindowPDFENCRYPTION::ClearStatuses() {
     m_resultsShown = false;
 }
 
-void SelectWindowPDFENCRYPTION::StartAll() {
+bool SelectWindowPDFENCRYPTION::MayPrepareRun() {
     // The start button is hidden during a run; this guards against a request that
     // was already queued when the run began.
     if (IsRunActive())
-        return;
+        return false;
     if (!g_config || g_config->GetLastOutputDir().empty()) {
         ShowInfoBox("Output folder is empty.", this);
-        return;
+        return false;
     }
     m_runRows.clear();
+    return true;
+}
+
+void SelectWindowPDFENCRYPTION::StartAll() {
+    if (!MayPrepareRun())
+        return;
     for (int row = 0; row < GetRowCount(); ++row)
         m_runRows.Add(row);
     StartRun(static_cast<int>(m_runRows.size()));
 }
 
 void SelectWindowPDFENCRYPTION::EncryptSelected() {
-    if (IsRunActive())
+    if (!MayPrepareRun())
         return;
-    if (!g_config || g_config->GetLastOutputDir().empty()) {
-        ShowInfoBox("Output folder is empty.", this);
-        return;
-    }
-    m_runRows.clear();
     GetSelectedRows(m_runRows);
     StartRun(static_cast<int>(m_runRows.size()));
 }

@@ -51,6 +51,8 @@ private:
     void AddRow(const FileRow& row);
     void MoveSelected(bool up);
     void SwapRows(int first, int second);
+    // False when no run may start now (one is active, or no output folder is set).
+    bool MayPrepareRun();
     bool StartRun(int count);
     void ShowContextMenu();
 

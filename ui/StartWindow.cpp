@@ -3,6 +3,7 @@
 #include "batch/JobEvents.h"
 #include "batch/RunState.h"
 #include "core/FileUtil.h"
+#include "skin/ThemeButton.h"
 #include "skin/DhBitmapButton.h"
 #include "skin/ImageUtil.h"
 #include "ui/WindowIds.h"
@@ -28,18 +29,9 @@ bool StartWindow::Create(wxBitmap* background, wxWindow* parent, wxWindowID id, 
 }
 
 DhBitmapButton* StartWindow::AddButton(int id, const wxString& image) {
-    const wxString prefix = "image/start/" + image;
-    wxBitmap* normal = ImageUtil::CreateBitmap(prefix + "-normal.png", wxBITMAP_TYPE_PNG);
-    wxBitmap* hover = ImageUtil::CreateBitmap(prefix + "-current.png", wxBITMAP_TYPE_PNG);
-    wxBitmap* pressed = ImageUtil::CreateBitmap(prefix + "-pressed.png", wxBITMAP_TYPE_PNG);
-    const wxSize size = normal ? normal->GetSize() : wxSize(150, 50);
-    auto* button = new DhBitmapButton(this, id, wxPoint(0, 0), size, wxBORDER_NONE);
-    button->SetNormalBitmap(normal)
-        ->SetPressedBitmap(pressed)
-        ->SetHoverBitmap(hover)
-        ->SetDisabledBitmap(m_disabledLooks.Make(normal));
-    if (wxBitmap* background = GetBitmap(); background && background->IsOk())
-        button->SetBackgroundPiece(ImageUtil::GetSubBitmap(*background, 0, 0, size.x, size.y));
+    DhBitmapButton* button = ThemeButton::Create(this, id, "image/start/" + image, wxPoint(0, 0),
+                                                 GetBitmap(), wxSize(150, 50));
+    button->SetDisabledBitmap(m_disabledLooks.Make(button->GetNormalBitmap()));
     return button;
 }
 

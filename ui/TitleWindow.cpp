@@ -1,6 +1,7 @@
 #include "ui/TitleWindow.h"
 
 #include "core/AppUtil.h"
+#include "skin/ThemeButton.h"
 #include "skin/DhBitmapButton.h"
 #include "skin/ImageUtil.h"
 #include "skin/ZlTitleLabel.h"
@@ -56,19 +57,8 @@ bool TitleWindow::Create(wxWindow* parent, wxBitmap* background, wxWindowID id, 
 }
 
 DhBitmapButton* TitleWindow::AddButton(int id, const wxString& image, int x) {
-    const wxString prefix = "image/base/" + image;
-    wxBitmap* normal = ImageUtil::CreateBitmap(prefix + "-normal.png", wxBITMAP_TYPE_PNG);
-    wxBitmap* hover = ImageUtil::CreateBitmap(prefix + "-current.png", wxBITMAP_TYPE_PNG);
-    wxBitmap* pressed = ImageUtil::CreateBitmap(prefix + "-pressed.png", wxBITMAP_TYPE_PNG);
-    const wxSize size = normal ? normal->GetSize() : wxSize(20, 20);
-    auto* button = new DhBitmapButton(this, id, wxPoint(x, 2), size, wxBORDER_NONE);
-    button->SetNormalBitmap(normal)
-        ->SetPressedBitmap(pressed)
-        ->SetHoverBitmap(hover)
-        ->SetDisabledBitmap(normal);
-    if (wxBitmap* background = GetBitmap(); background && background->IsOk())
-        button->SetBackgroundPiece(ImageUtil::GetSubBitmap(*background, x, 2, size.x, size.y));
-    return button;
+    return ThemeButton::Create(this, id, "image/base/" + image, wxPoint(x, 2), GetBitmap(),
+                               wxSize(20, 20));
 }
 
 wxSize TitleWindow::DoGetBestSize() const {

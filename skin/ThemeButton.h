@@ -1,0 +1,19 @@
+#pragma once
+// Picture buttons as the theme names their pictures: <prefix>-normal.png,
+// <prefix>-current.png (mouse over) and <prefix>-pressed.png.
+
+#include <wx/bitmap.h>
+#include <wx/string.h>
+
+class DhBitmapButton;
+class wxWindow;
+
+class ThemeButton {
+public:
+    // A button at pos sized to its normal picture (fallbackSize when the theme lacks
+    // it), showing the normal picture when disabled, laid over the piece of
+    // parentPicture beneath it (none when parentPicture is null or empty).
+    static DhBitmapButton* Create(wxWindow* parent, int id, const wxString& imagePrefix,
+                                  const wxPoint& pos, const wxBitmap* parentPicture,
+                                  const wxSize& fallbackSize);
+};
