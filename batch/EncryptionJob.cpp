@@ -9,6 +9,7 @@
 #include "core/FileUtil.h"
 
 #include <cstring>
+#include <map>
 #include <string>
 
 namespace {
@@ -90,6 +91,7 @@ void RunEncryptionJob(const JobInput& input) {
     const wxString extension = g_extensionHook ? g_extensionHook() : GetWrittenExtension();
     PdfMSService* service = CreateEngineService();
 
+    std::map<wxString, wxString> written; // output -> source, for this run
     JobProgressContext progress;
     progress.sink = &sink;
     progress.column = input.statusColumn;
@@ -115,6 +117,12 @@ void RunEncryptionJob(const JobInput& input) {
         }
 
         const wxString output = MakeOutputPath(outputDir, row.fileName, extension);
+        auto earlier = written.find(output);
+        if (earlier != written.end() && earlier->second != source) {
+            FileUtil::WriteLogEvent("Fail", wxString(), kJobOutputNameTaken);
+            PostCell(sink, row.index, input.statusColumn, CELL_FAIL);
+            continue;
+        }
         sink.PostCommand(JobEventSink::FILE_LIST, wxEVT_PZ_ROW_STARTED, JobIds::kFileList,
                          row.index);
         const int32_t result = Encrypt(service, source, output, params, progress);
@@ -130,6 +138,7 @@ void RunEncryptionJob(const JobInput& input) {
             FileUtil::WriteLogEvent("Fail", wxString(), result);
             PostCell(sink, row.index, input.statusColumn, CELL_FAIL);
         } else {
+            written[output] = source;
             PostCell(sink, row.index, input.statusColumn, CELL_FINISHED);
             FileUtil::WriteLogEvent("Finished", wxString(), 0);
             sink.PostCommand(JobEventSink::FILE_LIST, wxEVT_PZ_ROW_DONE, JobIds::kFileList,

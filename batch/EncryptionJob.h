@@ -7,6 +7,11 @@
 
 #include <cstdint>
 
+// Logged for a file whose output name an earlier file of the same run (another
+// source with the same name) has already written: writing it would silently
+// replace that file's result, so this one fails instead.
+constexpr int32_t kJobOutputNameTaken = -2;
+
 // Worker thread only. Installed as the job hook.
 void RunEncryptionJob(const JobInput& input);
 

@@ -169,6 +169,33 @@ TEST_F(JobRunTest, LogsAndReportsEveryKindOfResult) {
     EXPECT_EQ(g_runState.load(), RUN_ENDED);
 }
 
+TEST_F(JobRunTest, SameOutputNameFromAnotherSourceFailsInsteadOfReplacing) {
+    AddRow("x.pdf");
+    TempDir::MakeDir(dir.file("other"));
+    TempDir::WriteFile(dir.file("other/x.pdf"), "%PDF-1.4 other");
+    JobRow other;
+    other.index = 1;
+    other.path = dir.file("other/x.pdf");
+    other.fileName = "x.pdf";
+    rows.push_back(other);
+    AddRow("x.pdf"); // the same file listed twice writes the same result again
+    RunToEnd();
+
+    const std::vector<std::string> expected = {kSeparator,
+                                               "Output Dir  [" + outDir + "] [0]",
+                                               "Converting [" + Source("x.pdf") + "] [0]",
+                                               "Finished [] [0]",
+                                               "Converting [" + dir.file("other/x.pdf") + "] [0]",
+                                               "Fail [] [-2]",
+                                               "Converting [" + Source("x.pdf") + "] [0]",
+                                               "Finished [] [0]"};
+    EXPECT_EQ(LogRecords(), expected);
+    ASSERT_EQ(engine.Calls().size(), 2u);
+    EXPECT_EQ(engine.Calls()[1].source, Source("x.pdf"));
+    EXPECT_EQ(CellStates(1), std::vector<int>{CELL_FAIL});
+    EXPECT_EQ(CellStates(2), std::vector<int>{CELL_FINISHED});
+}
+
 TEST_F(JobRunTest, ASecondRunOverFinishedRowsDoesNothingButLog) {
     AddRow("a.pdf");
     AddRow("b.pdf");
