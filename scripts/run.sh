@@ -3,5 +3,5 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-scripts/build.sh
+scripts/build.sh pdfzerovovor pdfzerovovor-engine pdfzerovovor-cli theme
 exec "${BUILD_DIR:-build}/stage/bin/pdfzerovovor"
