@@ -20,6 +20,7 @@
 #include "ui/WindowLookup.h"
 
 #include <wx/menu.h>
+#include <wx/utils.h>
 
 #include <algorithm>
 #include <memory>
@@ -135,14 +136,20 @@ void SelectWindowPDFENCRYPTION::AddFiles(const wxString& paths) {
 }
 
 void SelectWindowPDFENCRYPTION::AddFileList(const wxArrayString& paths) {
+    // Each file is opened and checked here; a large batch or a big file takes a
+    // moment, which the pointer should say.
+    wxBusyCursor busy;
+    auto refuse = [this](const wxString& message) {
+        wxBusyCursorSuspender normalPointer;
+        ShowInfoBox(message, this);
+    };
     for (const wxString& path : paths) {
         if (path.empty())
             continue;
         if (g_config)
             g_config->SetLastConvertDir(StringUtil::BeforeLast(path, '/'));
         if (FileUtil::GetFileLength(path) == 0) {
-            ShowInfoBox(wxString::Format(" It's not a valid file,file size is %dKB.  \n", 0) + path,
-                        this);
+            refuse(wxString::Format(" It's not a valid file,file size is %dKB.  \n", 0) + path);
             continue;
         }
         const FileRow row = m_rowSource ? m_rowSource(path) : ProbeThroughHook(path);
@@ -160,13 +167,13 @@ void SelectWindowPDFENCRYPTION::AddFileList(const wxArrayString& paths) {
             Update();
             break;
         case 4:
-            ShowInfoBox(name + " is already encrypted!", this);
+            refuse(name + " is already encrypted!");
             break;
         case 5:
-            ShowInfoBox(" Fail to open " + name + ", it may be destroyed!", this);
+            refuse(" Fail to open " + name + ", it may be destroyed!");
             break;
         default:
-            ShowInfoBox(name + " can't support!", this);
+            refuse(name + " can't support!");
             break;
         }
     }
