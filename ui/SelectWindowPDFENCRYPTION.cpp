@@ -20,6 +20,7 @@
 #include "ui/WindowLookup.h"
 
 #include <wx/menu.h>
+#include <wx/stopwatch.h>
 #include <wx/utils.h>
 
 #include <algorithm>
@@ -139,7 +140,16 @@ void SelectWindowPDFENCRYPTION::AddFileList(const wxArrayString& paths) {
     // Each file is opened and checked here; a large batch or a big file takes a
     // moment, which the pointer should say.
     wxBusyCursor busy;
-    auto refuse = [this](const wxString& message) {
+    // Repaint what the closed file dialog covered, then show new rows as they come,
+    // at a pace the eye can follow rather than once per file.
+    if (wxWindow* top = wxGetTopLevelParent(this))
+        top->Update();
+    wxStopWatch sinceShown;
+    bool unshown = false;
+    auto refuse = [this, &unshown](const wxString& message) {
+        if (unshown)
+            ShowNewRows();
+        unshown = false;
         wxBusyCursorSuspender normalPointer;
         ShowInfoBox(message, this);
     };
@@ -163,8 +173,12 @@ void SelectWindowPDFENCRYPTION::AddFileList(const wxArrayString& paths) {
         case 0:
         case 2:
             AddRow(row);
-            m_grid->ForceRefresh();
-            Update();
+            unshown = true;
+            if (sinceShown.Time() >= 100) {
+                ShowNewRows();
+                unshown = false;
+                sinceShown.Start();
+            }
             break;
         case 4:
             refuse(name + " is already encrypted!");
@@ -177,6 +191,13 @@ void SelectWindowPDFENCRYPTION::AddFileList(const wxArrayString& paths) {
             break;
         }
     }
+    if (unshown)
+        ShowNewRows();
+}
+
+void SelectWindowPDFENCRYPTION::ShowNewRows() {
+    m_grid->ForceRefresh();
+    Update();
 }
 
 void SelectWindowPDFENCRYPTION::AddThroughDialog() {

@@ -49,6 +49,7 @@ public:
 
 private:
     void AddRow(const FileRow& row);
+    void ShowNewRows();
     void MoveSelected(bool up);
     void SwapRows(int first, int second);
     // False when no run may start now (one is active, or no output folder is set).
