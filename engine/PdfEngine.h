@@ -64,8 +64,10 @@
 struct HostLimits {
     unsigned long memoryMb = 2048; // address-space cap of a host, besides its stack
     unsigned long stackMb = 512;   // stack of the host's working thread
-    double baseSeconds = 30;       // time limit of one probe: base ...
-    double secondsPerMb = 1.0;     // ... plus this per MB of the file; encryption gets twice
+    // Probes run while the user adds files, so a hostile file must not hold the
+    // window for long; sound files parse at well over 100 MB/s.
+    double baseSeconds = 10;    // time limit of one probe: base ...
+    double secondsPerMb = 0.25; // ... plus this per MB of the file; encryption gets twice
 };
 
 struct ProbeResult;
