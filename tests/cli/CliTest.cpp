@@ -205,26 +205,34 @@ TEST_F(CliTest, RefusedPathsAndARepeatedOutputNameFailOnlyThemselves) {
     EXPECT_EQ(1, ReadWithPoppler(m_out + "/x_encryption.pdf", "reader").pages);
 }
 
-TEST_F(CliTest, InterruptRemovesTheFileBeingWritten) {
-    ASSERT_TRUE(TestPdf::WritePages(m_in + "/big.pdf", 10, 150u << 20));
-    ASSERT_TRUE(TestPdf::WritePages(m_in + "/later.pdf", 1));
+// Starts the front end on a big file and returns once its temporary output exists
+// (writing false when the file finished first).
+pid_t StartWritingBigFile(const std::string& in, const std::string& out, bool& writing) {
     const std::string cli = PZ_CLI_PROGRAM;
-    std::vector<std::string> args = {cli, "-q", "-j", "1", "-o", m_out, "-u", "r", m_in};
+    std::vector<std::string> args = {cli, "-q", "-j", "1", "-o", out, "-u", "r", in};
     std::vector<char*> argv;
     for (auto& a : args)
         argv.push_back(a.data());
     argv.push_back(nullptr);
-    pid_t pid;
-    ASSERT_EQ(0, ::posix_spawn(&pid, cli.c_str(), nullptr, nullptr, argv.data(), environ));
-
-    // Wait until the temporary output exists, then interrupt as Ctrl-C would.
-    bool writing = false;
+    pid_t pid = -1;
+    if (::posix_spawn(&pid, cli.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
+        return -1;
+    writing = false;
     for (int i = 0; i < 1000 && !writing; ++i) {
-        writing = TempDir::ListDir(m_out).find("pztmp") != std::string::npos;
+        writing = TempDir::ListDir(out).find("pztmp") != std::string::npos;
         if (!writing)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    ::kill(pid, SIGINT);
+    return pid;
+}
+
+TEST_F(CliTest, InterruptRemovesTheFileBeingWritten) {
+    ASSERT_TRUE(TestPdf::WritePages(m_in + "/big.pdf", 10, 150u << 20));
+    ASSERT_TRUE(TestPdf::WritePages(m_in + "/later.pdf", 1));
+    bool writing = false;
+    const pid_t pid = StartWritingBigFile(m_in, m_out, writing);
+    ASSERT_GT(pid, 0);
+    ::kill(pid, SIGINT); // as Ctrl-C would
     int status = 0;
     ASSERT_EQ(pid, ::waitpid(pid, &status, 0));
     EXPECT_TRUE(writing) << "the big file finished before it could be interrupted";
@@ -237,20 +245,9 @@ TEST_F(CliTest, KilledFrontEndLeavesNoTemporaryFile) {
     // A process killed outright cannot clean up; its engine host must notice and
     // remove the half-written output itself.
     ASSERT_TRUE(TestPdf::WritePages(m_in + "/big.pdf", 10, 150u << 20));
-    const std::string cli = PZ_CLI_PROGRAM;
-    std::vector<std::string> args = {cli, "-q", "-j", "1", "-o", m_out, "-u", "r", m_in};
-    std::vector<char*> argv;
-    for (auto& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid;
-    ASSERT_EQ(0, ::posix_spawn(&pid, cli.c_str(), nullptr, nullptr, argv.data(), environ));
     bool writing = false;
-    for (int i = 0; i < 1000 && !writing; ++i) {
-        writing = TempDir::ListDir(m_out).find("pztmp") != std::string::npos;
-        if (!writing)
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    const pid_t pid = StartWritingBigFile(m_in, m_out, writing);
+    ASSERT_GT(pid, 0);
     ::kill(pid, SIGKILL);
     ASSERT_EQ(pid, ::waitpid(pid, nullptr, 0));
     ASSERT_TRUE(writing) << "the big file finished before it could be killed";
