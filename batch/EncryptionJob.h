@@ -3,7 +3,7 @@
 // every step and reports every result to the windows through the sink.
 
 #include "batch/JobInput.h"
-#include "batch/PdfMSService.h"
+#include "engine/api/PdfMSService.h"
 
 #include <cstdint>
 

@@ -2,7 +2,7 @@
 
 #include "batch/EncryptParams.h"
 #include "batch/OutputNames.h"
-#include "batch/PdfMSService.h"
+#include "engine/api/PdfMSService.h"
 #include "cli/TerminalProgress.h"
 #include "core/FileUtil.h"
 

@@ -14,7 +14,7 @@
 
 namespace {
 
-const char* const kLevels[] = {"rc4-40", "rc4-128", "aes128"};
+const char* const kLevels[] = {"rc4-40", "rc4-128", "aes128", "aes256"};
 
 bool ReadFirstLine(const std::string& file, std::istream& input, std::string& line) {
     if (file == "-") {
@@ -82,7 +82,7 @@ CliOptions::Result CliOptions::Parse(int argc, const char* const* argv, std::ist
                  "pdfzerovovor-cli");
     app.set_version_flag("--version",
                          (AppUtil::GetProductName() + " " + AppUtil::GetVersion()).utf8_string());
-    std::string user, owner, userFile, ownerFile, level = "aes128", allow = "none";
+    std::string user, owner, userFile, ownerFile, level = "aes256", allow = "none";
     unsigned cores = std::thread::hardware_concurrency();
     int jobs = cores ? static_cast<int>(cores) : 1;
     app.add_option("PATH", settings.paths, "PDF files and folders")->required();
@@ -97,8 +97,8 @@ CliOptions::Result CliOptions::Parse(int argc, const char* const* argv, std::ist
                    "first line of the file is the owner "
                    "password; - reads standard input")
         ->excludes(p);
-    app.add_option("-l,--level", level, "aes128 (default), rc4-128 or rc4-40")
-        ->check(CLI::IsMember({"aes128", "rc4-128", "rc4-40"}));
+    app.add_option("-l,--level", level, "aes256 (default), aes128, rc4-128 or rc4-40")
+        ->check(CLI::IsMember({"aes256", "aes128", "rc4-128", "rc4-40"}));
     app.add_option("-a,--allow", allow,
                    "comma-separated: print-high, print-low, copy, modify, annotate, forms, "
                    "accessibility, assemble, all or none (default); only with an owner password");
@@ -150,7 +150,7 @@ CliOptions::Result CliOptions::Parse(int argc, const char* const* argv, std::ist
         return UsageError;
     }
 
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 4; ++i) {
         if (level == kLevels[i])
             o.EncryptionLevel = i;
     }

@@ -1,6 +1,6 @@
 #include "engine/PathCheck.h"
 
-#include "batch/PdfMSService.h"
+#include "engine/api/PdfMSService.h"
 
 #include <cstring>
 #include <fcntl.h>

@@ -130,7 +130,7 @@ int32_t PdfEngine::Encrypt(const PdfMSSource* source, const char* outputPath,
                            PdfMSProgressFn progress) {
     if (!source || !source->path || !outputPath || !*outputPath || !params)
         return PDFMS_ERR_ARGUMENT;
-    if (params->level < PDFMS_LEVEL_RC4_40 || params->level > PDFMS_LEVEL_AES_128)
+    if (params->level < PDFMS_LEVEL_RC4_40 || params->level > PDFMS_LEVEL_AES_256)
         return PDFMS_ERR_ARGUMENT;
     const std::string src = source->path;
     const std::string out = outputPath;

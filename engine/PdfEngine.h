@@ -1,5 +1,5 @@
 #pragma once
-// The PDF engine behind CreatePdfMSService (batch/PdfMSService.h), built on qpdf.
+// The PDF engine behind CreatePdfMSService (engine/api/PdfMSService.h), built on qpdf.
 //
 // Every qpdf operation runs in a pdfzerovovor-engine host process with an
 // address-space cap, a large stack and a time limit that grows with the file size.
@@ -37,12 +37,12 @@
 //   7 PDFMS_ERR_ENGINE           any other qpdf error while writing
 //   8 PDFMS_ERR_ARGUMENT         null pointers or an unknown level
 //
-// Levels: 0 -> R2 RC4 40-bit, 1 -> R3 RC4 128-bit, 2 -> R4 AES-128 (metadata
-// encrypted too). Permissions map one to one: printing 2 full, 3 low, 1 allowed
+// Levels: 0 -> R2 RC4 40-bit, 1 -> R3 RC4 128-bit, 2 -> R4 AES-128, 3 -> R6 AES-256
+// (metadata encrypted too; R6 passwords are UTF-8). Permissions map one to one: printing 2 full, 3 low, 1 allowed
 // (full), 0 none; copy, modify, annotate, forms, accessibility and assemble to
 // qpdf's flags of the same meaning. R2 knows only print, modify, copy and annotate;
 // the other flags are ignored there. qpdf always keeps the accessibility bit set at
-// R4, whatever is asked.
+// R4 and R6, whatever is asked (PDF 2.0 tells readers to ignore it there).
 //
 // Output: written to a hidden temporary file in the output folder, flushed to
 // disk, reopened and checked, and only then renamed over the output name. A
@@ -56,7 +56,7 @@
 // asked about every 100 ms while qpdf parses, so a stop is honoured promptly (the
 // host is killed if needed).
 
-#include "batch/PdfMSService.h"
+#include "engine/api/PdfMSService.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "engine/host/PdfWorker.h"
 
-#include "batch/PdfMSService.h"
+#include "engine/api/PdfMSService.h"
 #include "engine/host/FileSink.h"
 #include "engine/host/MappedInput.h"
 
@@ -107,10 +107,14 @@ void SetEncryption(QPDFWriter& w, const EncryptRequest& r) {
         w.setR3EncryptionParametersInsecure(user, owner, r.accessibility, r.copy, r.assemble,
                                             r.annotate, r.forms, r.modify, PrintLevel(r.printing));
         break;
-    default:
+    case PDFMS_LEVEL_AES_128:
         w.setR4EncryptionParametersInsecure(user, owner, r.accessibility, r.copy, r.assemble,
                                             r.annotate, r.forms, r.modify, PrintLevel(r.printing),
                                             true, true);
+        break;
+    default:
+        w.setR6EncryptionParameters(user, owner, r.accessibility, r.copy, r.assemble, r.annotate,
+                                    r.forms, r.modify, PrintLevel(r.printing), true);
         break;
     }
 }

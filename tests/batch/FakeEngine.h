@@ -2,7 +2,7 @@
 // A scripted stand-in for the PDF engine: answers per file name, records every call,
 // drives the progress callback and can hold one file until the batch asks to stop.
 
-#include "batch/PdfMSService.h"
+#include "engine/api/PdfMSService.h"
 
 #include <atomic>
 #include <map>

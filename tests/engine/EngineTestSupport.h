@@ -4,7 +4,7 @@
 
 #include "PopplerCheck.h"
 
-#include "batch/PdfMSService.h"
+#include "engine/api/PdfMSService.h"
 
 #include <gtest/gtest.h>
 

@@ -16,7 +16,12 @@ typedef int32_t (*PdfMSProgressFn)(void* userData, int32_t done, int32_t total);
 enum : int32_t { PDFMS_PROGRESS_CONTINUE = 0, PDFMS_PROGRESS_STOP = -2 };
 
 // Encryption levels (PdfMSEncryptParams::level).
-enum : int32_t { PDFMS_LEVEL_RC4_40 = 0, PDFMS_LEVEL_RC4_128 = 1, PDFMS_LEVEL_AES_128 = 2 };
+enum : int32_t {
+    PDFMS_LEVEL_RC4_40 = 0,
+    PDFMS_LEVEL_RC4_128 = 1,
+    PDFMS_LEVEL_AES_128 = 2,
+    PDFMS_LEVEL_AES_256 = 3 // passwords are UTF-8
+};
 
 // Printing permission (PdfMSEncryptParams::printing).
 enum : int32_t {
