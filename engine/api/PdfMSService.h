@@ -53,7 +53,8 @@ enum : int32_t {
     PDFMS_ERR_HOST = 5,            // the engine host crashed, ran out of time or memory
     PDFMS_ERR_VERIFY = 6,          // the written file did not reopen with the same pages
     PDFMS_ERR_ENGINE = 7,          // any other engine error
-    PDFMS_ERR_ARGUMENT = 8         // bad arguments (null pointers, unknown level)
+    PDFMS_ERR_ARGUMENT = 8,        // bad arguments (null pointers, unknown level)
+    PDFMS_ERR_SOURCE_CHANGED = 9   // the source changed while it was being encrypted
 };
 
 struct PdfMSSource {
