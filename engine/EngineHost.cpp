@@ -1,6 +1,6 @@
 #include "engine/EngineHost.h"
 
-#include "engine/HostProtocol.h"
+#include "engine/api/HostProtocol.h"
 
 #include <cerrno>
 #include <chrono>
@@ -18,6 +18,8 @@ namespace {
 
 // The fd number the host finds its end of the socket under.
 constexpr int kChildFd = 3;
+// A host that has not said hello by then is not going to.
+constexpr int kHelloTimeoutMs = 10000;
 
 void Reap(pid_t pid) {
     while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
@@ -62,7 +64,15 @@ std::unique_ptr<EngineHost> EngineHost::Start(const std::string& program, unsign
         ::close(sv[0]);
         return nullptr;
     }
-    return std::unique_ptr<EngineHost>(new EngineHost(pid, sv[0]));
+    std::unique_ptr<EngineHost> host(new EngineHost(pid, sv[0]));
+    HostChannel::Message hello;
+    HostProtocol::Hello version;
+    if (host->m_channel.Receive(hello, kHelloTimeoutMs) != HostChannel::ReadResult::Ok ||
+        !HostProtocol::Decode(hello, version) || version.version != HostProtocol::kVersion) {
+        host->Kill();
+        return nullptr;
+    }
+    return host;
 }
 
 EngineHost::~EngineHost() {
@@ -92,7 +102,7 @@ void EngineHost::Kill() {
 }
 
 EngineHost::Outcome EngineHost::Call(const HostChannel::Message& request,
-                                     const std::string& replyName, double timeLimitSeconds,
+                                     HostProtocol::Kind replyKind, int64_t timeLimitMs,
                                      HostChannel::Message& reply,
                                      const std::function<void(int)>& onProgress,
                                      const std::function<bool()>& onTick, int tickMs) {
@@ -103,8 +113,7 @@ EngineHost::Outcome EngineHost::Call(const HostChannel::Message& request,
         return Outcome::Died;
     }
     using Clock = std::chrono::steady_clock;
-    const auto deadline =
-        Clock::now() + std::chrono::milliseconds(static_cast<int64_t>(timeLimitSeconds * 1000));
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeLimitMs);
     for (;;) {
         auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
@@ -122,18 +131,20 @@ EngineHost::Outcome EngineHost::Call(const HostChannel::Message& request,
             return Outcome::Died;
         }
         if (r == HostChannel::ReadResult::Ok) {
-            if (!msg.empty() && msg[0] == replyName) {
+            const HostProtocol::Kind kind = HostProtocol::KindOf(msg);
+            if (kind == replyKind) {
                 reply.swap(msg);
                 return Outcome::Replied;
             }
-            if (msg.size() == 2 && msg[0] == HostProtocol::kProgress) {
-                if (onProgress)
-                    onProgress(std::atoi(msg[1].c_str()));
-            } else {
-                // "fatal" or anything unexpected: this host is finished.
+            HostProtocol::Progress progress;
+            if (kind != HostProtocol::Kind::Progress || !onProgress ||
+                !HostProtocol::Decode(msg, progress)) {
+                // "fatal", a garbled message, progress where none is due or a reply
+                // to another request: this host is finished.
                 Kill();
                 return Outcome::Died;
             }
+            onProgress(progress.percent);
         }
         if (onTick && !onTick()) {
             Kill();

@@ -2,7 +2,8 @@
 // One running pdfzerovovor-engine process as the library sees it: start, ask,
 // and kill when it misbehaves.
 
-#include "engine/HostChannel.h"
+#include "engine/api/HostChannel.h"
+#include "engine/api/HostProtocol.h"
 
 #include <atomic>
 #include <functional>
@@ -19,18 +20,21 @@ public:
         Stopped   // killed because onTick asked to stop
     };
 
-    // Starts the program; null when it cannot be started.
+    // Starts the program and waits for its hello; null when it cannot be started
+    // or does not speak our protocol version.
     static std::unique_ptr<EngineHost> Start(const std::string& program, unsigned long memoryMb,
                                              unsigned long stackMb);
     ~EngineHost();
     EngineHost(const EngineHost&) = delete;
     EngineHost& operator=(const EngineHost&) = delete;
 
-    // Sends request and waits for the reply whose first field is replyName.
-    // "progress" messages go to onProgress; onTick is asked about every tickMs
-    // whether to go on (false stops). After any outcome but Replied the host is dead.
-    Outcome Call(const HostChannel::Message& request, const std::string& replyName,
-                 double timeLimitSeconds, HostChannel::Message& reply,
+    // Sends request and waits for the reply of kind replyKind; the caller decodes
+    // it (and kills the host when it does not decode). Well-formed progress
+    // messages go to onProgress; any other message is a broken host. onTick is
+    // asked about every tickMs whether to go on (false stops). After any outcome
+    // but Replied the host is dead.
+    Outcome Call(const HostChannel::Message& request, HostProtocol::Kind replyKind,
+                 int64_t timeLimitMs, HostChannel::Message& reply,
                  const std::function<void(int)>& onProgress = nullptr,
                  const std::function<bool()>& onTick = nullptr, int tickMs = 100);
 

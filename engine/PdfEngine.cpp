@@ -1,13 +1,14 @@
 #include "engine/PdfEngine.h"
 
 #include "engine/HostPool.h"
-#include "engine/HostProtocol.h"
+#include "engine/api/HostProtocol.h"
 #include "engine/PathCheck.h"
 #include "engine/ProbeCache.h"
 
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstdio>
 #include <mutex>
 #include <sys/stat.h>
@@ -33,9 +34,11 @@ std::string DefaultHostProgram() {
     return exe.substr(0, exe.rfind('/') + 1) + "pdfzerovovor-engine";
 }
 
-double TimeLimit(int64_t size) {
+int64_t TimeLimitMs(int64_t size) {
     HostLimits l = PdfEngine::GetHostLimits();
-    return l.baseSeconds + l.secondsPerMb * static_cast<double>(size) / (1024.0 * 1024.0);
+    const double seconds =
+        l.baseSeconds + l.secondsPerMb * static_cast<double>(size) / (1024.0 * 1024.0);
+    return static_cast<int64_t>(seconds * 1000);
 }
 
 std::string DirName(const std::string& path) {
@@ -58,19 +61,25 @@ std::string TempPathFor(const std::string& output) {
 // False when no host could be started: an answer not worth remembering.
 bool AskHost(const std::string& path, int64_t size, ProbeResult& result) {
     result = ProbeResult(); // state 5 unless the host answers
-    std::unique_ptr<EngineHost> host = HostPool::Get().Acquire();
+    HostLease host = HostPool::Get().Acquire();
     if (!host)
         return false;
-    HostChannel::Message reply;
-    double limit = TimeLimit(size);
-    auto outcome = host->Call({HostProtocol::kProbe, path, std::to_string(limit)},
-                              HostProtocol::kProbe, limit, reply);
-    HostPool::Get().Release(std::move(host));
-    if (outcome == EngineHost::Outcome::Replied && reply.size() == 4) {
-        result.openState = std::atoi(reply[1].c_str());
-        result.encrypted = std::atoi(reply[2].c_str());
-        result.pageCount = std::atoi(reply[3].c_str());
+    HostProtocol::ProbeRequest request;
+    request.path = path;
+    request.timeLimitMs = TimeLimitMs(size);
+    HostChannel::Message message;
+    auto outcome = host->Call(HostProtocol::Encode(request), HostProtocol::Kind::Probe,
+                              request.timeLimitMs, message);
+    HostProtocol::ProbeReply reply;
+    if (outcome != EngineHost::Outcome::Replied)
+        return true;
+    if (!HostProtocol::Decode(message, reply)) {
+        host->Kill();
+        return true;
     }
+    result.openState = reply.openState;
+    result.encrypted = reply.encrypted;
+    result.pageCount = reply.pageCount;
     return true;
 }
 
@@ -130,7 +139,8 @@ int32_t PdfEngine::Encrypt(const PdfMSSource* source, const char* outputPath,
                            PdfMSProgressFn progress) {
     if (!source || !source->path || !outputPath || !*outputPath || !params)
         return PDFMS_ERR_ARGUMENT;
-    if (params->level < PDFMS_LEVEL_RC4_40 || params->level > PDFMS_LEVEL_AES_256)
+    if (params->level < PDFMS_LEVEL_RC4_40 || params->level > PDFMS_LEVEL_AES_256 ||
+        params->printing < PDFMS_PRINT_NONE || params->printing > PDFMS_PRINT_LOW)
         return PDFMS_ERR_ARGUMENT;
     const std::string src = source->path;
     const std::string out = outputPath;
@@ -157,37 +167,38 @@ int32_t PdfEngine::Encrypt(const PdfMSSource* source, const char* outputPath,
     if (!ask(0))
         return PDFMS_ERR_STOPPED;
 
-    std::unique_ptr<EngineHost> host = HostPool::Get().Acquire();
+    HostLease host = HostPool::Get().Acquire();
     if (!host)
         return PDFMS_ERR_HOST;
-    const std::string temp = TempPathFor(out);
-    const double limit = 2 * TimeLimit(info.size);
-    auto flag = [](bool b) { return std::string(b ? "1" : "0"); };
-    HostChannel::Message request = {HostProtocol::kEncrypt,
-                                    src,
-                                    temp,
-                                    std::to_string(limit),
-                                    std::to_string(params->level),
-                                    params->userPassword ? params->userPassword : "",
-                                    params->ownerPassword ? params->ownerPassword : "",
-                                    std::to_string(params->printing),
-                                    flag(params->copy),
-                                    flag(params->modify),
-                                    flag(params->annotate),
-                                    flag(params->fillForms),
-                                    flag(params->accessibility),
-                                    flag(params->assemble)};
-    HostChannel::Message reply;
+    HostProtocol::EncryptRequest request;
+    request.source = src;
+    request.temp = TempPathFor(out);
+    request.timeLimitMs = 2 * TimeLimitMs(info.size);
+    request.level = params->level;
+    request.user = params->userPassword ? params->userPassword : "";
+    request.owner = params->ownerPassword ? params->ownerPassword : "";
+    request.printing = params->printing;
+    request.copy = params->copy != 0;
+    request.modify = params->modify != 0;
+    request.annotate = params->annotate != 0;
+    request.forms = params->fillForms != 0;
+    request.accessibility = params->accessibility != 0;
+    request.assemble = params->assemble != 0;
+    const std::string temp = request.temp;
+
+    HostChannel::Message message;
     auto outcome = host->Call(
-        request, HostProtocol::kEncrypt, limit, reply, [&](int percent) { ask(percent); },
-        [&] { return stopped ? false : ask(lastPercent); });
-    HostPool::Get().Release(std::move(host));
+        HostProtocol::Encode(request), HostProtocol::Kind::Encrypt, request.timeLimitMs, message,
+        [&](int percent) { ask(percent); }, [&] { return stopped ? false : ask(lastPercent); });
 
     int32_t code = PDFMS_ERR_HOST;
+    HostProtocol::EncryptReply reply;
     if (outcome == EngineHost::Outcome::Stopped)
         code = PDFMS_ERR_STOPPED;
-    else if (outcome == EngineHost::Outcome::Replied && reply.size() == 2)
-        code = std::atoi(reply[1].c_str());
+    else if (outcome == EngineHost::Outcome::Replied && HostProtocol::Decode(message, reply))
+        code = reply.code;
+    else if (outcome == EngineHost::Outcome::Replied)
+        host->Kill(); // a garbled reply: nothing it wrote is to be trusted
     if (code == PDFMS_OK && ::rename(temp.c_str(), out.c_str()) != 0)
         code = PDFMS_ERR_OUTPUT;
     if (code != PDFMS_OK)

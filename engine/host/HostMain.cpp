@@ -3,12 +3,11 @@
 // with --channel-fd=N (a socket), --memory-mb and --stack-mb.
 
 #include "engine/api/PdfMSService.h"
-#include "engine/HostChannel.h"
-#include "engine/HostProtocol.h"
+#include "engine/api/HostChannel.h"
+#include "engine/api/HostProtocol.h"
 #include "engine/host/PdfWorker.h"
 
 #include <cerrno>
-#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -30,28 +29,29 @@ struct HostArgs {
 };
 
 bool ParseArgs(int argc, char** argv, HostArgs& args) {
+    constexpr int64_t kMaxMb = int64_t(1) << 20;
     for (int i = 1; i < argc; ++i) {
-        std::string a = argv[i];
-        auto value = [&](const char* name) -> const char* {
-            size_t n = std::strlen(name);
-            return a.compare(0, n, name) == 0 ? a.c_str() + n : nullptr;
+        const std::string a = argv[i];
+        auto value = [&](const std::string& name, int64_t min, int64_t max, int64_t& out) {
+            return a.compare(0, name.size(), name) == 0 &&
+                   HostProtocol::ParseNumber(a.substr(name.size()), min, max, out);
         };
-        if (const char* v = value("--channel-fd="))
-            args.fd = std::atoi(v);
-        else if (const char* v = value("--memory-mb="))
-            args.memoryMb = std::strtoul(v, nullptr, 10);
-        else if (const char* v = value("--stack-mb="))
-            args.stackMb = std::strtoul(v, nullptr, 10);
+        int64_t fd = -1, memoryMb = 0, stackMb = 0;
+        if (value("--channel-fd=", 0, 1 << 20, fd))
+            args.fd = static_cast<int>(fd);
+        else if (value("--memory-mb=", 1, kMaxMb, memoryMb))
+            args.memoryMb = static_cast<unsigned long>(memoryMb);
+        else if (value("--stack-mb=", 1, kMaxMb, stackMb))
+            args.stackMb = static_cast<unsigned long>(stackMb);
         else
             return false;
     }
-    return args.fd >= 0 && args.memoryMb > 0 && args.stackMb > 0;
+    return args.fd >= 0;
 }
 
-void ArmGuard(const std::string& seconds) {
-    double limit = std::atof(seconds.c_str());
-    if (limit > 0)
-        ::alarm(static_cast<unsigned>(std::ceil(limit)) + HostProtocol::kHostGraceSeconds);
+void ArmGuard(int64_t timeLimitMs) {
+    const int64_t seconds = (timeLimitMs + 999) / 1000;
+    ::alarm(static_cast<unsigned>(seconds) + HostProtocol::kHostGraceSeconds);
 }
 
 // The temporary output being written, for the hang-up watcher to remove.
@@ -81,57 +81,70 @@ void WatchForHangup(int fd) {
     ::_exit(0);
 }
 
-bool Flag(const std::string& s) {
-    return s == "1";
+EncryptRequest ToWorkerRequest(const HostProtocol::EncryptRequest& m) {
+    EncryptRequest r;
+    r.source = m.source;
+    r.temp = m.temp;
+    r.level = m.level;
+    r.user = m.user;
+    r.owner = m.owner;
+    r.printing = m.printing;
+    r.copy = m.copy;
+    r.modify = m.modify;
+    r.annotate = m.annotate;
+    r.forms = m.forms;
+    r.accessibility = m.accessibility;
+    r.assemble = m.assemble;
+    return r;
+}
+
+// False when the peer is confused: end and let the library start a fresh host.
+bool Answer(HostChannel& channel, PdfWorker& worker, const HostChannel::Message& message) {
+    HostProtocol::ProbeRequest probe;
+    HostProtocol::EncryptRequest encrypt;
+    if (HostProtocol::Decode(message, probe)) {
+        ArmGuard(probe.timeLimitMs);
+        ProbeAnswer a = worker.Probe(probe.path);
+        ::alarm(0);
+        HostProtocol::ProbeReply reply;
+        reply.openState = a.openState;
+        reply.encrypted = a.encrypted;
+        reply.pageCount = a.pageCount;
+        return channel.Send(HostProtocol::Encode(reply));
+    }
+    if (HostProtocol::Decode(message, encrypt)) {
+        ArmGuard(encrypt.timeLimitMs);
+        int last = -1;
+        std::function<void(int)> progress = [&](int percent) {
+            if (percent != last && percent >= 0 && percent <= 100) {
+                last = percent;
+                channel.Send(HostProtocol::Encode(HostProtocol::Progress{percent}));
+            }
+        };
+        SetCurrentTemp(encrypt.temp);
+        HostProtocol::EncryptReply reply;
+        reply.code = worker.Encrypt(ToWorkerRequest(encrypt), progress);
+        reply.writer = reply.code == PDFMS_OK ? HostProtocol::Writer::Qpdf
+                                              : HostProtocol::Writer::None;
+        ::alarm(0);
+        SetCurrentTemp(std::string());
+        return channel.Send(HostProtocol::Encode(reply));
+    }
+    return false;
 }
 
 void Serve(HostChannel& channel) {
+    if (!channel.Send(HostProtocol::Encode(HostProtocol::Hello{})))
+        return;
     PdfWorker worker;
     HostChannel::Message request;
     while (channel.Receive(request, -1) == HostChannel::ReadResult::Ok) {
-        if (request.empty())
-            return;
         try {
-            if (request[0] == HostProtocol::kProbe && request.size() == 3) {
-                ArmGuard(request[2]);
-                ProbeAnswer a = worker.Probe(request[1]);
-                ::alarm(0);
-                channel.Send({HostProtocol::kProbe, std::to_string(a.openState),
-                              std::to_string(a.encrypted), std::to_string(a.pageCount)});
-            } else if (request[0] == HostProtocol::kEncrypt &&
-                       request.size() == HostProtocol::kEncryptFields) {
-                ArmGuard(request[3]);
-                EncryptRequest r;
-                r.source = request[1];
-                r.temp = request[2];
-                r.level = std::atoi(request[4].c_str());
-                r.user = request[5];
-                r.owner = request[6];
-                r.printing = std::atoi(request[7].c_str());
-                r.copy = Flag(request[8]);
-                r.modify = Flag(request[9]);
-                r.annotate = Flag(request[10]);
-                r.forms = Flag(request[11]);
-                r.accessibility = Flag(request[12]);
-                r.assemble = Flag(request[13]);
-                int last = -1;
-                std::function<void(int)> progress = [&](int percent) {
-                    if (percent != last) {
-                        last = percent;
-                        channel.Send({HostProtocol::kProgress, std::to_string(percent)});
-                    }
-                };
-                SetCurrentTemp(r.temp);
-                int32_t code = worker.Encrypt(r, progress);
-                ::alarm(0);
-                SetCurrentTemp(std::string());
-                channel.Send({HostProtocol::kEncrypt, std::to_string(code)});
-            } else {
-                return; // a confused peer: end and let the library start a fresh host
-            }
+            if (!Answer(channel, worker, request))
+                return;
         } catch (const std::bad_alloc&) {
             // Past the memory cap qpdf's state is not to be trusted: report and leave.
-            channel.Send({HostProtocol::kFatal, "out of memory"});
+            channel.Send(HostProtocol::Encode(HostProtocol::Fatal{"out of memory"}));
             return;
         }
     }

@@ -1,4 +1,4 @@
-#include "engine/HostChannel.h"
+#include "engine/api/HostChannel.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,202 @@
+#include "engine/api/HostProtocol.h"
+
+#include "engine/api/PdfMSService.h"
+
+#include <charconv>
+#include <cstring>
+#include <limits>
+
+namespace HostProtocol {
+
+namespace {
+
+constexpr const char* kHelloName = "hello";
+constexpr const char* kProbeName = "probe";
+constexpr const char* kEncryptName = "encrypt";
+constexpr const char* kProgressName = "progress";
+constexpr const char* kFatalName = "fatal";
+
+constexpr size_t kProbeRequestFields = 3;
+constexpr size_t kProbeReplyFields = 4;
+constexpr size_t kEncryptRequestFields = 14;
+constexpr size_t kEncryptReplyFields = 3;
+
+// A day: longer than any file we would wait for, short enough to stay finite.
+constexpr int64_t kMaxTimeLimitMs = 24LL * 3600 * 1000;
+constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
+
+std::string Number(int64_t value) {
+    return std::to_string(value);
+}
+
+std::string Flag(bool value) {
+    return value ? "1" : "0";
+}
+
+bool Is(const Message& in, const char* name, size_t fields) {
+    return in.size() == fields && in[0] == name;
+}
+
+bool Int32(const std::string& field, int64_t min, int64_t max, int32_t& out) {
+    int64_t value = 0;
+    if (!ParseNumber(field, min, max, value))
+        return false;
+    out = static_cast<int32_t>(value);
+    return true;
+}
+
+bool ParseFlag(const std::string& field, bool& out) {
+    if (field != "0" && field != "1")
+        return false;
+    out = field == "1";
+    return true;
+}
+
+} // namespace
+
+bool ParseNumber(const std::string& field, int64_t min, int64_t max, int64_t& out) {
+    if (field.empty() || field.size() > 20)
+        return false;
+    int64_t value = 0;
+    const char* end = field.data() + field.size();
+    auto [ptr, ec] = std::from_chars(field.data(), end, value);
+    if (ec != std::errc() || ptr != end || value < min || value > max)
+        return false;
+    out = value;
+    return true;
+}
+
+Kind KindOf(const Message& message) {
+    if (message.empty())
+        return Kind::Unknown;
+    const std::string& name = message[0];
+    if (name == kHelloName)
+        return Kind::Hello;
+    if (name == kProbeName)
+        return Kind::Probe;
+    if (name == kEncryptName)
+        return Kind::Encrypt;
+    if (name == kProgressName)
+        return Kind::Progress;
+    if (name == kFatalName)
+        return Kind::Fatal;
+    return Kind::Unknown;
+}
+
+Message Encode(const Hello& m) {
+    return {kHelloName, Number(m.version)};
+}
+
+Message Encode(const ProbeRequest& m) {
+    return {kProbeName, m.path, Number(m.timeLimitMs)};
+}
+
+Message Encode(const ProbeReply& m) {
+    return {kProbeName, Number(m.openState), Number(m.encrypted), Number(m.pageCount)};
+}
+
+Message Encode(const EncryptRequest& m) {
+    return {kEncryptName,   m.source,       m.temp,           Number(m.timeLimitMs),
+            Number(m.level), m.user,        m.owner,          Number(m.printing),
+            Flag(m.copy),    Flag(m.modify), Flag(m.annotate), Flag(m.forms),
+            Flag(m.accessibility), Flag(m.assemble)};
+}
+
+Message Encode(const Progress& m) {
+    return {kProgressName, Number(m.percent)};
+}
+
+Message Encode(const EncryptReply& m) {
+    return {kEncryptName, Number(m.code), Number(static_cast<int32_t>(m.writer))};
+}
+
+Message Encode(const Fatal& m) {
+    return {kFatalName, m.reason};
+}
+
+bool Decode(const Message& in, Hello& out) {
+    Hello m;
+    if (!Is(in, kHelloName, 2) || !Int32(in[1], 0, kInt32Max, m.version))
+        return false;
+    out = m;
+    return true;
+}
+
+bool Decode(const Message& in, ProbeRequest& out) {
+    ProbeRequest m;
+    if (!Is(in, kProbeName, kProbeRequestFields) || in[1].empty() ||
+        std::memchr(in[1].data(), '\0', in[1].size()) ||
+        !ParseNumber(in[2], 1, kMaxTimeLimitMs, m.timeLimitMs))
+        return false;
+    m.path = in[1];
+    out = m;
+    return true;
+}
+
+bool Decode(const Message& in, ProbeReply& out) {
+    ProbeReply m;
+    if (!Is(in, kProbeName, kProbeReplyFields) ||
+        !Int32(in[1], PDFMS_OPEN_OK, PDFMS_OPEN_DAMAGED, m.openState) ||
+        !Int32(in[2], 0, 1, m.encrypted) || !Int32(in[3], 0, kInt32Max, m.pageCount))
+        return false;
+    out = m;
+    return true;
+}
+
+bool Decode(const Message& in, EncryptRequest& out) {
+    EncryptRequest m;
+    if (!Is(in, kEncryptName, kEncryptRequestFields))
+        return false;
+    for (size_t i : {size_t(1), size_t(2), size_t(5), size_t(6)}) {
+        // Paths and passwords travel as C strings on the other side.
+        if (std::memchr(in[i].data(), '\0', in[i].size()))
+            return false;
+    }
+    if (in[1].empty() || in[2].empty() ||
+        !ParseNumber(in[3], 1, kMaxTimeLimitMs, m.timeLimitMs) ||
+        !Int32(in[4], PDFMS_LEVEL_RC4_40, PDFMS_LEVEL_AES_256, m.level) ||
+        !Int32(in[7], PDFMS_PRINT_NONE, PDFMS_PRINT_LOW, m.printing) ||
+        !ParseFlag(in[8], m.copy) || !ParseFlag(in[9], m.modify) ||
+        !ParseFlag(in[10], m.annotate) || !ParseFlag(in[11], m.forms) ||
+        !ParseFlag(in[12], m.accessibility) || !ParseFlag(in[13], m.assemble))
+        return false;
+    m.source = in[1];
+    m.temp = in[2];
+    m.user = in[5];
+    m.owner = in[6];
+    out = m;
+    return true;
+}
+
+bool Decode(const Message& in, Progress& out) {
+    Progress m;
+    if (!Is(in, kProgressName, 2) || !Int32(in[1], 0, 100, m.percent))
+        return false;
+    out = m;
+    return true;
+}
+
+bool Decode(const Message& in, EncryptReply& out) {
+    EncryptReply m;
+    int32_t writer = 0;
+    if (!Is(in, kEncryptName, kEncryptReplyFields) ||
+        !Int32(in[1], PDFMS_OK, PDFMS_ERR_SOURCE_CHANGED, m.code) ||
+        !Int32(in[2], static_cast<int32_t>(Writer::None), static_cast<int32_t>(Writer::Qpdf),
+               writer))
+        return false;
+    m.writer = static_cast<Writer>(writer);
+    // A success names the writer that made the file; a failure may name none.
+    if (m.code == PDFMS_OK && m.writer == Writer::None)
+        return false;
+    out = m;
+    return true;
+}
+
+bool Decode(const Message& in, Fatal& out) {
+    if (!Is(in, kFatalName, 2))
+        return false;
+    out.reason = in[1];
+    return true;
+}
+
+} // namespace HostProtocol
