@@ -1,8 +1,10 @@
 #include "app/MainApp.h"
 
 #include "app/StartupSequence.h"
+#include "batch/PdfEngineFactory.h"
 #include "batch/RunState.h"
 #include "core/AppUtil.h"
+#include "engine/api/PdfMSService.h"
 #include "ui/MainFrame.h"
 #include "update/UpdateResultEvent.h"
 
@@ -20,6 +22,7 @@ bool MainApp::OnInit() {
     StartupSequence::RecordProgramPath(argc > 0 ? wxString(argv[0]) : wxString());
     StartupSequence::CreateProcessInstances();
     StartupSequence::InstallImageHandlers();
+    SetPdfEngineFactory({CreatePdfMSService, FreePdfMSService});
 
     const wxString title = AppUtil::GetProductName();
     // The concrete window is chosen by this one name.

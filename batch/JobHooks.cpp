@@ -2,7 +2,6 @@
 
 #include "batch/EncryptionJob.h"
 #include "batch/FileTypes.h"
-#include "batch/PdfEngineFactory.h"
 #include "batch/ProbeFile.h"
 
 JobHookFn g_jobHook = nullptr;
@@ -19,11 +18,6 @@ void InstallPdfHooks() {
     g_patternHook = GetScanPatterns;
     g_extensionHook = GetWrittenExtension;
     g_extensionTestHook = IsSupportedExtension;
-
-    PdfEngineFactory factory;
-    factory.create = CreatePdfMSService;
-    factory.release = FreePdfMSService;
-    SetPdfEngineFactory(factory);
 }
 
 FileRow ProbeThroughHook(const wxString& path) {

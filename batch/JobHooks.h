@@ -22,8 +22,8 @@ extern PatternHookFn g_patternHook;             // GetScanPatterns
 extern ExtensionHookFn g_extensionHook;         // GetWrittenExtension
 extern ExtensionTestHookFn g_extensionTestHook; // IsSupportedExtension
 
-// The main frame calls this once at creation, on the GUI thread. It also points the
-// engine factory at the real PDF engine (CreatePdfMSService / FreePdfMSService).
+// The main frame calls this once at creation, on the GUI thread. The engine itself
+// comes from the factory the program installs at start (SetPdfEngineFactory).
 void InstallPdfHooks();
 
 // The probe hook's wrapper for the list: an all-empty row with code "6" when no hook

@@ -25,3 +25,11 @@ bool WaitForRunEnd(int timeoutMs) {
     }
     return true;
 }
+
+StopToken::Kind RunStateStopToken::Get() const {
+    if (g_stopRequested)
+        return Abandon;
+    if (g_runState == RUN_STOP_REQUESTED)
+        return Stop;
+    return StopToken::Get();
+}

@@ -1,6 +1,8 @@
 #pragma once
 // The state of the batch run, shared by the GUI thread and the worker without a lock.
 
+#include "batch/StopToken.h"
+
 #include <atomic>
 #include <cstdint>
 
@@ -27,3 +29,10 @@ bool IsRunActive();
 // For shutdown: waits until no run is active, at most timeoutMs. True when the
 // worker finished in time.
 bool WaitForRunEnd(int timeoutMs = 5000);
+
+// The window's stop token: the stop button (state stop requested) asks to stop,
+// closing the program (the stop request flag) to abandon the run.
+class RunStateStopToken : public StopToken {
+public:
+    Kind Get() const override;
+};

@@ -4,7 +4,9 @@
 #include "cli/CliOptions.h"
 #include "cli/FileCollector.h"
 #include "cli/TerminalProgress.h"
+#include "batch/PdfEngineFactory.h"
 #include "core/AppUtil.h"
+#include "engine/api/PdfMSService.h"
 
 #include <wx/init.h>
 
@@ -29,6 +31,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     AppUtil::SetArgv0(wxString::FromUTF8(argv[0]));
+    SetPdfEngineFactory({CreatePdfMSService, FreePdfMSService});
 
     CliSettings settings;
     std::string message;

@@ -4,6 +4,7 @@
 #include "batch/FileTypes.h"
 #include "batch/JobHooks.h"
 #include "batch/JobInput.h"
+#include "batch/ResultTexts.h"
 #include "batch/RunLauncher.h"
 #include "batch/RunState.h"
 #include "batch/StartChecks.h"
@@ -165,30 +166,17 @@ void SelectWindowPDFENCRYPTION::AddFileList(const wxArrayString& paths) {
         const FileRow row = m_rowSource ? m_rowSource(path) : ProbeThroughHook(path);
         if (row.size() < FILEROW_FIELD_COUNT)
             continue;
-        long code = -1;
-        if (!row[FILEROW_OPEN_CODE].ToLong(&code))
-            code = -1;
-        const wxString name = row[FILEROW_NAME];
-        switch (code) {
-        case 0:
-        case 2:
-            AddRow(row);
-            unshown = true;
-            if (sinceShown.Time() >= 100) {
-                ShowNewRows();
-                unshown = false;
-                sinceShown.Start();
-            }
-            break;
-        case 4:
-            refuse(name + " is already encrypted!");
-            break;
-        case 5:
-            refuse(" Fail to open " + name + ", it may be destroyed!");
-            break;
-        default:
-            refuse(name + " can't support!");
-            break;
+        const wxString refusal = OpenStateRefusal(row[FILEROW_OPEN_CODE], row[FILEROW_NAME]);
+        if (!refusal.empty()) {
+            refuse(refusal);
+            continue;
+        }
+        AddRow(row);
+        unshown = true;
+        if (sinceShown.Time() >= 100) {
+            ShowNewRows();
+            unshown = false;
+            sinceShown.Start();
         }
     }
     if (unshown)

@@ -1,6 +1,6 @@
 #include "EventRecorder.h"
 
-#include "batch/EncryptionJob.h"
+#include "batch/BatchRun.h"
 #include "batch/JobEventSink.h"
 #include "batch/JobEvents.h"
 #include "batch/RunState.h"
@@ -58,26 +58,7 @@ TEST(JobEventSink, DeliversOnlyToAttachedReceivers) {
     EXPECT_EQ(list.Payloads(wxEVT_PZ_ROW_STARTED), std::vector<int>{3});
 }
 
-class ProgressTest : public testing::Test {
-protected:
-    void SetUp() override {
-        g_runState = RUN_RUNNING;
-        g_stopRequested = false;
-        sink->Attach(JobEventSink::FILE_LIST, &list);
-        context.sink = sink.get();
-        context.row = 2;
-    }
-    void TearDown() override {
-        sink->Detach(&list);
-        g_runState = RUN_IDLE;
-        g_stopRequested = false;
-    }
-    std::shared_ptr<JobEventSink> sink = JobEventSink::Create();
-    EventRecorder list;
-    JobProgressContext context;
-};
-
-TEST_F(ProgressTest, PercentagesAreTruncatedAndEmptyTotalsShowNothing) {
+TEST(Progress, PercentagesAreTruncatedAndEmptyTotalsShowNothing) {
     int32_t percent = -1;
     EXPECT_TRUE(ProgressPercent(1, 3, percent));
     EXPECT_EQ(percent, 33);
@@ -88,27 +69,25 @@ TEST_F(ProgressTest, PercentagesAreTruncatedAndEmptyTotalsShowNothing) {
     // Byte counts of big files overflow a 32-bit done * 100.
     EXPECT_TRUE(ProgressPercent(30000000, 40000000, percent));
     EXPECT_EQ(percent, 75);
-
-    EXPECT_EQ(JobProgressCallback(&context, 1, 3), PDFMS_PROGRESS_CONTINUE);
-    EXPECT_EQ(JobProgressCallback(&context, 5, 0), PDFMS_PROGRESS_CONTINUE);
-    EXPECT_EQ(JobProgressCallback(&context, 3, 3), PDFMS_PROGRESS_CONTINUE);
-    PumpFor(30);
-    const std::vector<RecordedEvent> cells = list.CellsForRow(2);
-    ASSERT_EQ(cells.size(), 2u);
-    EXPECT_EQ(cells[0].payload, 33);
-    EXPECT_EQ(cells[0].state, CELL_PROGRESS);
-    EXPECT_EQ(cells[0].col, 4);
-    EXPECT_EQ(cells[1].payload, 100);
 }
 
-TEST_F(ProgressTest, AsksTheEngineToStopWhenEitherStopIsWanted) {
-    EXPECT_EQ(JobProgressCallback(&context, 0, 0), PDFMS_PROGRESS_CONTINUE);
-    EXPECT_TRUE(RequestRunStop());
-    EXPECT_EQ(JobProgressCallback(&context, 0, 0), PDFMS_PROGRESS_STOP);
+TEST(RunState, TheWindowsStopTokenFollowsTheStopButtonAndClosing) {
     g_runState = RUN_RUNNING;
+    g_stopRequested = false;
+    RunStateStopToken token;
+    EXPECT_EQ(token.Get(), StopToken::None);
+    EXPECT_TRUE(RequestRunStop());
+    EXPECT_EQ(token.Get(), StopToken::Stop);
     g_stopRequested = true;
-    EXPECT_EQ(JobProgressCallback(&context, 0, 0), PDFMS_PROGRESS_STOP);
-    EXPECT_EQ(JobProgressCallback(nullptr, 1, 2), PDFMS_PROGRESS_STOP);
+    EXPECT_EQ(token.Get(), StopToken::Abandon);
+    g_runState = RUN_IDLE;
+    g_stopRequested = false;
+
+    // A raised request is never lowered.
+    StopToken plain;
+    plain.Request(StopToken::Abandon);
+    plain.Request(StopToken::Stop);
+    EXPECT_EQ(plain.Get(), StopToken::Abandon);
 }
 
 TEST(RunState, StopOnlyFromRunningAndShutdownWaitIsBounded) {

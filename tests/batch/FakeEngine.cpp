@@ -15,12 +15,6 @@ std::string BaseName(const std::string& path) {
 }
 } // namespace
 
-// The real engine's exports, for the test programs that install the PDF hooks.
-extern "C" PdfMSService* CreatePdfMSService() {
-    return nullptr;
-}
-extern "C" void FreePdfMSService(PdfMSService*) {}
-
 FakeEngine::FakeEngine() {
     std::memset(&m_service, 0, sizeof m_service);
     m_service.EncryptPdf = EncryptPdf;

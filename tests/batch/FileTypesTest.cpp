@@ -29,8 +29,6 @@ TEST(FileTypes, HookedQueriesFollowTheInstalledHooks) {
     InstallPdfHooks();
     EXPECT_EQ(g_jobHook, &RunEncryptionJob);
     EXPECT_EQ(g_probeHook, &ProbeFile);
-    EXPECT_EQ(GetPdfEngineFactory().create, &CreatePdfMSService);
-    EXPECT_EQ(GetPdfEngineFactory().release, &FreePdfMSService);
     EXPECT_TRUE(HasSupportedExtension("pdf"));
     EXPECT_FALSE(HasSupportedExtension("txt"));
     EXPECT_EQ(GetFileTypeDescription(), "PDF files(*.pdf)");

@@ -179,7 +179,7 @@ TEST_F(CliTest, LogHasTheWindowsRecords) {
     CliRun r = Run("-o " + ShellQuote(m_out + "/") + " -u reader -j 1 " + ShellQuote(m_in));
     EXPECT_EQ(1, r.status);
     const std::string log = LogText();
-    EXPECT_NE(std::string::npos, log.find("Output Dir  [" + m_out + "/] [0]")) << log;
+    EXPECT_NE(std::string::npos, log.find("Output Dir  [" + m_out + "] [0]")) << log;
     EXPECT_NE(std::string::npos, log.find("Converting [" + m_in + "/doc.pdf] [0]")) << log;
     EXPECT_NE(std::string::npos, log.find("Finished [] [0]")) << log;
     // Refused files never reach the engine, as in the window.

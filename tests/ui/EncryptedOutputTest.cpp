@@ -5,8 +5,10 @@
 #include "MainWindowFixture.h"
 #include "TestPdf.h"
 #include "WaitFor.h"
+#include "batch/PdfEngineFactory.h"
 #include "batch/RunState.h"
 #include "core/FileUtil.h"
+#include "engine/api/PdfMSService.h"
 #include "ui/DnDFile.h"
 #include "ui/MainFramePDFENCRYPTION.h"
 #include "ui/SelectWindowPDFENCRYPTION.h"
@@ -54,6 +56,7 @@ class EncryptedOutputTest : public MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowTest::SetUp();
+        SetPdfEngineFactory({CreatePdfMSService, FreePdfMSService});
         m_out = m_files.file("encrypted");
         TempDir::MakeDir(m_out);
         ChooseOutputFolder(m_out);

@@ -1,0 +1,14 @@
+#pragma once
+// One file of a run, as the front end lists it; copied when the run starts, so a
+// running batch never reads a window.
+
+#include <wx/string.h>
+
+#include <cstdint>
+
+struct BatchItem {
+    int32_t index = 0; // the front end's own number for it (the grid row); every report names it
+    wxString path;     // the source file
+    wxString fileName; // the name the output is made from
+    bool done = false; // encrypted by an earlier run: skipped
+};

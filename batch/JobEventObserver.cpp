@@ -1,0 +1,62 @@
+#include "batch/JobEventObserver.h"
+
+#include "batch/JobEvents.h"
+
+JobEventObserver::JobEventObserver(std::shared_ptr<JobEventSink> sink, int32_t statusColumn)
+    : m_sink(std::move(sink)), m_statusColumn(statusColumn) {}
+
+void JobEventObserver::PostCell(int32_t row, int32_t state, int payload, const wxString& text) {
+    auto* event = new DhGridCellRenderCommandEvent(wxEVT_PZ_CELL_RENDER, JobIds::kFileList);
+    event->SetRow(row);
+    event->SetCol(m_statusColumn);
+    event->SetState(state);
+    event->SetInt(payload);
+    event->SetString(text.Clone()); // crosses threads: share no buffer
+    m_sink->Post(JobEventSink::FILE_LIST, event);
+}
+
+void JobEventObserver::OnRunStarted(const wxString&) {
+    m_sink->PostCommand(JobEventSink::OUTPUT_PANEL, wxEVT_PZ_OUTPUT_LOCKED, JobIds::kOutputLocked);
+    m_sink->PostCommand(JobEventSink::OPTIONS_PANE, wxEVT_PZ_OPTIONS_LOCK, JobIds::kOptionsPane);
+}
+
+void JobEventObserver::OnOutputDirMissing(const wxString&) {
+    m_sink->PostCommand(JobEventSink::TOP_WINDOW, wxEVT_PZ_OUTPUT_DIR_MISSING, wxID_ANY);
+}
+
+void JobEventObserver::OnItemStarted(const BatchItem& item, int) {
+    m_sink->PostCommand(JobEventSink::FILE_LIST, wxEVT_PZ_ROW_STARTED, JobIds::kFileList,
+                        item.index);
+}
+
+void JobEventObserver::OnItemProgress(const BatchItem& item, int, int percent) {
+    PostCell(item.index, CELL_PROGRESS, percent);
+}
+
+void JobEventObserver::OnItemResult(const BatchItem& item, int, const ItemResult& result) {
+    switch (result.status) {
+    case ItemStatus::Finished:
+        PostCell(item.index, CELL_FINISHED);
+        m_sink->PostCommand(JobEventSink::FILE_LIST, wxEVT_PZ_ROW_DONE, JobIds::kFileList,
+                            item.index);
+        break;
+    case ItemStatus::Stopped:
+        PostCell(item.index, CELL_STOP);
+        break;
+    case ItemStatus::Failed:
+    case ItemStatus::Refused:
+        PostCell(item.index, CELL_FAIL, 0, result.message);
+        break;
+    }
+}
+
+void JobEventObserver::OnRunEnded(const RunSummary& summary) {
+    // Closing: the statuses are not on show any more.
+    if (!summary.abandoned)
+        m_sink->PostCommand(JobEventSink::FILE_LIST, wxEVT_PZ_RESULTS_SHOWN, JobIds::kFileList);
+    // The options pane and the browse button come back, whether or not the windows
+    // are still there.
+    m_sink->PostCommand(JobEventSink::OPTIONS_PANE, wxEVT_PZ_OPTIONS_UNLOCK, JobIds::kOptionsPane);
+    m_sink->PostCommand(JobEventSink::OUTPUT_PANEL, wxEVT_PZ_OUTPUT_UNLOCKED,
+                        JobIds::kOutputUnlocked);
+}

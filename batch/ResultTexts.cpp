@@ -1,0 +1,42 @@
+#include "batch/ResultTexts.h"
+
+#include "engine/api/PdfMSService.h"
+
+wxString OpenStateRefusal(const wxString& openCode, const wxString& shownName) {
+    if (openCode == "0" || openCode == "2")
+        return wxString();
+    if (openCode == "4")
+        return shownName + " is already encrypted!";
+    if (openCode == "5")
+        return " Fail to open " + shownName + ", it may be destroyed!";
+    return shownName + " can't support!";
+}
+
+wxString DescribeResult(int32_t code) {
+    switch (code) {
+    case PDFMS_OK:
+        return "Finished";
+    case kItemMissing:
+        return "the source file is missing";
+    case kItemNameTaken:
+        return "another file of this run has the same output name";
+    case PDFMS_ERR_SOURCE:
+        return "source cannot be read";
+    case PDFMS_ERR_SOURCE_PASSWORD:
+        return "source is encrypted";
+    case PDFMS_ERR_OUTPUT:
+        return "output cannot be written";
+    case PDFMS_ERR_STOPPED:
+        return "stopped";
+    case PDFMS_ERR_HOST:
+        return "the engine crashed or ran out of time or memory on this file";
+    case PDFMS_ERR_VERIFY:
+        return "the written file did not read back correctly";
+    case PDFMS_ERR_ARGUMENT:
+        return "bad arguments";
+    case PDFMS_ERR_SOURCE_CHANGED:
+        return "source changed while it was being encrypted";
+    default:
+        return "engine error";
+    }
+}

@@ -1,0 +1,19 @@
+#pragma once
+// The words both front ends use for a file that is refused or fails, so the window's
+// tooltips, its boxes and the command line's lines never drift apart.
+
+#include <wx/string.h>
+
+#include <cstdint>
+
+// Results of a file that never reached the engine (logged as the code).
+constexpr int32_t kItemMissing = -1;   // no regular file at its path any more
+constexpr int32_t kItemNameTaken = -2; // another source of the run has its output name
+
+// Why the list does not take a probed file, naming it as shownName; "" when the
+// open-state code ("0" to "6") is one the list takes.
+wxString OpenStateRefusal(const wxString& openCode, const wxString& shownName);
+
+// What an engine result or an item code above means, in a few words; "Finished"
+// for 0.
+wxString DescribeResult(int32_t code);

@@ -1,0 +1,70 @@
+#include "cli/CliReporter.h"
+
+#include "cli/TerminalProgress.h"
+#include "engine/api/PdfMSService.h"
+
+namespace {
+std::string NameOf(const wxString& path) {
+    const int slash = path.Find('/', true);
+    return (slash == wxNOT_FOUND ? path : path.Mid(slash + 1)).utf8_string();
+}
+} // namespace
+
+CliReporter::CliReporter(FILE* out, TerminalProgress* progress, bool quiet)
+    : m_out(out), m_progress(progress), m_quiet(quiet) {}
+
+void CliReporter::OnItemStarted(const BatchItem& item, int slot) {
+    if (m_progress)
+        m_progress->Set(slot, NameOf(item.path), 0);
+}
+
+void CliReporter::OnItemProgress(const BatchItem& item, int slot, int percent) {
+    if (m_progress)
+        m_progress->Set(slot, NameOf(item.path), percent);
+}
+
+void CliReporter::OnItemResult(const BatchItem& item, int slot, const ItemResult& result) {
+    if (m_progress) {
+        m_progress->Set(slot, "", -1);
+        m_progress->FileDone();
+    }
+    const wxString head = item.path + " -> " + result.output + ": ";
+    switch (result.status) {
+    case ItemStatus::Finished:
+        if (!m_quiet)
+            Print(head + "Finished");
+        break;
+    case ItemStatus::Refused:
+        Print(result.message);
+        break;
+    case ItemStatus::Stopped:
+        break; // never started: the run ended there
+    case ItemStatus::Failed:
+        if (result.code == PDFMS_ERR_STOPPED)
+            Print(head + "Stop");
+        else
+            Print(head + "Fail (" + result.message + ") [" + wxString::Format("%d", result.code) +
+                  "]");
+        break;
+    }
+}
+
+void CliReporter::Print(const wxString& line) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_progress)
+        m_progress->Clear();
+    std::fprintf(m_out, "%s\n", line.utf8_string().c_str());
+    std::fflush(m_out);
+}
+
+void CliReporter::Draw() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_progress)
+        m_progress->Draw();
+}
+
+void CliReporter::ClearProgress() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_progress)
+        m_progress->Clear();
+}

@@ -1,0 +1,33 @@
+#pragma once
+// The command line's side of a run: one line per file on the output stream and the
+// progress display on the terminal.
+
+#include "batch/BatchObserver.h"
+
+#include <cstdio>
+#include <mutex>
+
+class TerminalProgress;
+
+class CliReporter : public BatchObserver {
+public:
+    // `progress` may be null (no terminal, or quiet). With `quiet`, written files
+    // print nothing.
+    CliReporter(FILE* out, TerminalProgress* progress, bool quiet);
+
+    void OnItemStarted(const BatchItem& item, int slot) override;
+    void OnItemProgress(const BatchItem& item, int slot, int percent) override;
+    void OnItemResult(const BatchItem& item, int slot, const ItemResult& result) override;
+
+    // Redraws the progress line; the run's own thread calls it ten times a second.
+    void Draw();
+    void ClearProgress();
+
+private:
+    void Print(const wxString& line);
+
+    FILE* m_out;
+    TerminalProgress* m_progress;
+    bool m_quiet;
+    std::mutex m_mutex; // one line at a time, never torn by the progress line
+};
