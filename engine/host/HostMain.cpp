@@ -5,6 +5,7 @@
 #include "engine/api/PdfMSService.h"
 #include "engine/api/HostChannel.h"
 #include "engine/api/HostProtocol.h"
+#include "engine/host/HangupWatch.h"
 #include "engine/host/PdfWorker.h"
 
 #include <cerrno>
@@ -54,33 +55,6 @@ void ArmGuard(int64_t timeLimitMs) {
     ::alarm(static_cast<unsigned>(seconds) + HostProtocol::kHostGraceSeconds);
 }
 
-// The temporary output being written, for the hang-up watcher to remove.
-std::mutex g_tempMutex;
-std::string g_currentTemp;
-
-void SetCurrentTemp(const std::string& path) {
-    std::lock_guard<std::mutex> lock(g_tempMutex);
-    g_currentTemp = path;
-}
-
-// A library process that dies (killed, crashed) cannot clean up after us: when its
-// end of the socket goes away, remove the half-written output and leave at once
-// instead of finishing a file nobody will rename.
-void WatchForHangup(int fd) {
-    for (;;) {
-        struct pollfd p = {fd, POLLRDHUP, 0};
-        int n = ::poll(&p, 1, -1);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0 || (p.revents & (POLLRDHUP | POLLHUP | POLLERR | POLLNVAL)) != 0)
-            break;
-    }
-    std::lock_guard<std::mutex> lock(g_tempMutex);
-    if (!g_currentTemp.empty())
-        ::unlink(g_currentTemp.c_str());
-    ::_exit(0);
-}
-
 EncryptRequest ToWorkerRequest(const HostProtocol::EncryptRequest& m) {
     EncryptRequest r;
     r.source = m.source;
@@ -121,13 +95,13 @@ bool Answer(HostChannel& channel, PdfWorker& worker, const HostChannel::Message&
                 channel.Send(HostProtocol::Encode(HostProtocol::Progress{percent}));
             }
         };
-        SetCurrentTemp(encrypt.temp);
+        HangupWatch::SetCurrentTemp(encrypt.temp);
         HostProtocol::EncryptReply reply;
         reply.code = worker.Encrypt(ToWorkerRequest(encrypt), progress);
         reply.writer = reply.code == PDFMS_OK ? HostProtocol::Writer::Qpdf
                                               : HostProtocol::Writer::None;
         ::alarm(0);
-        SetCurrentTemp(std::string());
+        HangupWatch::SetCurrentTemp(std::string());
         return channel.Send(HostProtocol::Encode(reply));
     }
     return false;
@@ -189,6 +163,5 @@ int main(int argc, char** argv) {
         ServeThread(&ta);
         return 0;
     }
-    WatchForHangup(args.fd); // ends the process, as does the end of ServeThread
-    return 0;
+    HangupWatch::Run(args.fd); // ends the process, as does the end of ServeThread
 }

@@ -205,17 +205,25 @@ TEST_F(CliTest, RefusedPathsAndARepeatedOutputNameFailOnlyThemselves) {
     EXPECT_EQ(1, ReadWithPoppler(m_out + "/x_encryption.pdf", "reader").pages);
 }
 
-// Starts the front end on a big file and returns once its temporary output exists
-// (writing false when the file finished first).
-pid_t StartWritingBigFile(const std::string& in, const std::string& out, bool& writing) {
-    const std::string cli = PZ_CLI_PROGRAM;
+// Starts a copy of the front end whose engine host is the scripted fake, writing
+// slowly, and returns once its temporary output exists.
+pid_t StartSlowWrite(const TempDir& dir, const std::string& in, const std::string& out,
+                     bool& writing) {
+    const std::string bin = dir.file("bin");
+    TempDir::MakeDir(bin);
+    const std::string cli = bin + "/pdfzerovovor-cli";
+    RunCommand("cp " + ShellQuote(PZ_CLI_PROGRAM) + " " + ShellQuote(cli) + " && ln -s " +
+               ShellQuote(PZ_FAKE_HOST) + " " + ShellQuote(bin + "/pdfzerovovor-engine"));
+    ::setenv("PZ_FAKE_HOST", "encrypt=slow", 1);
     std::vector<std::string> args = {cli, "-q", "-j", "1", "-o", out, "-u", "r", in};
     std::vector<char*> argv;
     for (auto& a : args)
         argv.push_back(a.data());
     argv.push_back(nullptr);
     pid_t pid = -1;
-    if (::posix_spawn(&pid, cli.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
+    const bool spawned = ::posix_spawn(&pid, cli.c_str(), nullptr, nullptr, argv.data(), environ) == 0;
+    ::unsetenv("PZ_FAKE_HOST");
+    if (!spawned)
         return -1;
     writing = false;
     for (int i = 0; i < 1000 && !writing; ++i) {
@@ -227,15 +235,15 @@ pid_t StartWritingBigFile(const std::string& in, const std::string& out, bool& w
 }
 
 TEST_F(CliTest, InterruptRemovesTheFileBeingWritten) {
-    ASSERT_TRUE(TestPdf::WritePages(m_in + "/big.pdf", 10, 150u << 20));
+    ASSERT_TRUE(TestPdf::WritePages(m_in + "/big.pdf", 1));
     ASSERT_TRUE(TestPdf::WritePages(m_in + "/later.pdf", 1));
     bool writing = false;
-    const pid_t pid = StartWritingBigFile(m_in, m_out, writing);
+    const pid_t pid = StartSlowWrite(m_dir, m_in, m_out, writing);
     ASSERT_GT(pid, 0);
     ::kill(pid, SIGINT); // as Ctrl-C would
     int status = 0;
     ASSERT_EQ(pid, ::waitpid(pid, &status, 0));
-    EXPECT_TRUE(writing) << "the big file finished before it could be interrupted";
+    EXPECT_TRUE(writing) << "the file finished before it could be interrupted";
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(1, WEXITSTATUS(status));
     EXPECT_EQ("", TempDir::ListDir(m_out)); // neither a partial file nor the next one
@@ -244,13 +252,13 @@ TEST_F(CliTest, InterruptRemovesTheFileBeingWritten) {
 TEST_F(CliTest, KilledFrontEndLeavesNoTemporaryFile) {
     // A process killed outright cannot clean up; its engine host must notice and
     // remove the half-written output itself.
-    ASSERT_TRUE(TestPdf::WritePages(m_in + "/big.pdf", 10, 150u << 20));
+    ASSERT_TRUE(TestPdf::WritePages(m_in + "/big.pdf", 1));
     bool writing = false;
-    const pid_t pid = StartWritingBigFile(m_in, m_out, writing);
+    const pid_t pid = StartSlowWrite(m_dir, m_in, m_out, writing);
     ASSERT_GT(pid, 0);
     ::kill(pid, SIGKILL);
     ASSERT_EQ(pid, ::waitpid(pid, nullptr, 0));
-    ASSERT_TRUE(writing) << "the big file finished before it could be killed";
+    ASSERT_TRUE(writing) << "the file finished before it could be killed";
     std::string left = TempDir::ListDir(m_out);
     for (int i = 0; i < 300 && !left.empty(); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));

@@ -116,33 +116,6 @@ TEST_F(IsolationTest, HostOverItsMemoryCapFailsThatFileOnly) {
     EXPECT_EQ(PDFMS_OK, Encrypt(m_good, m_dir.file("next.pdf")));
 }
 
-struct StopState {
-    int calls = 0;
-    Clock::time_point stoppedAt;
-};
-
-TEST_F(IsolationTest, StopInsideALargeFileIsPromptAndLeavesNothing) {
-    const std::string big = m_dir.file("big.pdf");
-    ASSERT_TRUE(TestPdf::WritePages(big, 20, 120u << 20));
-    const std::string out = m_dir.file("out.pdf");
-    TempDir::WriteFile(out, "previous result");
-    StopState st;
-    auto stopLater = [](void* data, int32_t, int32_t) -> int32_t {
-        auto* s = static_cast<StopState*>(data);
-        // Let the host get well into the file first.
-        if (++s->calls < 3)
-            return PDFMS_PROGRESS_CONTINUE;
-        if (s->calls == 3)
-            s->stoppedAt = Clock::now();
-        return PDFMS_PROGRESS_STOP;
-    };
-    EXPECT_EQ(PDFMS_ERR_STOPPED, Encrypt(big, out, &st, stopLater));
-    EXPECT_LT(Clock::now() - st.stoppedAt, std::chrono::seconds(1));
-    EXPECT_EQ("previous result", TempDir::ReadFile(out));
-    ExpectOnlyFiles("big.pdf,good.pdf,out.pdf,slow.pdf");
-    EXPECT_EQ(PDFMS_OK, Encrypt(m_good, m_dir.file("next.pdf")));
-}
-
 TEST_F(IsolationTest, DecompressionBombIsCopiedWithoutInflating) {
     const std::string bomb = m_dir.file("bomb.pdf");
     ASSERT_TRUE(TestPdf::WriteDecompressionBomb(bomb, 256ull << 20));

@@ -1,0 +1,72 @@
+#include "engine/api/HostProtocol.h"
+#include "engine/api/PdfMSService.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace HostProtocol;
+
+TEST(HostProtocol, EveryMessageSurvivesItsOwnCodec) {
+    EncryptRequest e;
+    e.source = "/in/a b.pdf";
+    e.temp = "/out/.t";
+    e.timeLimitMs = 20500;
+    e.level = PDFMS_LEVEL_AES_256;
+    e.user = "r\xC3\xA9sum\xC3\xA9";
+    e.printing = PDFMS_PRINT_LOW;
+    e.annotate = e.assemble = true;
+    EncryptRequest e2;
+    ASSERT_TRUE(Decode(Encode(e), e2));
+    EXPECT_EQ(Encode(e), Encode(e2));
+    EXPECT_EQ(Kind::Encrypt, KindOf(Encode(e)));
+
+    ProbeReply p{PDFMS_OPEN_REPAIRED, 1, 2147483647}, p2;
+    ASSERT_TRUE(Decode(Encode(p), p2));
+    EXPECT_EQ(2147483647, p2.pageCount);
+    EncryptReply r{PDFMS_ERR_VERIFY, Writer::OnePass}, r2;
+    ASSERT_TRUE(Decode(Encode(r), r2));
+    EXPECT_EQ(PDFMS_ERR_VERIFY, r2.code);
+    EXPECT_EQ(Writer::OnePass, r2.writer);
+    // A request does not decode as a reply of the same name, nor the reverse.
+    ProbeRequest q{"/x.pdf", 100};
+    EXPECT_FALSE(Decode(Encode(q), p2));
+    EXPECT_FALSE(Decode(Encode(p), q));
+    EXPECT_EQ(Kind::Unknown, KindOf({"prob", "1"}));
+    EXPECT_EQ(Kind::Unknown, KindOf({}));
+}
+
+TEST(HostProtocol, NumbersMustFillTheirFieldAndLieInRange) {
+    int64_t v = 0;
+    EXPECT_TRUE(ParseNumber("-12", -20, 20, v));
+    EXPECT_EQ(-12, v);
+    for (const char* bad : {"", " 1", "1 ", "+1", "0x1", "1e3", "1.0", "21", "-21",
+                            "99999999999999999999999"})
+        EXPECT_FALSE(ParseNumber(bad, -20, 20, v)) << bad;
+
+    EncryptReply reply;
+    EXPECT_FALSE(Decode({"encrypt", "0x", "1"}, reply));
+    EXPECT_FALSE(Decode({"encrypt", "0"}, reply));
+    EXPECT_FALSE(Decode({"encrypt", "0", "1", "x"}, reply));
+    EXPECT_FALSE(Decode({"encrypt", "10", "0"}, reply)) << "an unknown result code";
+    EXPECT_FALSE(Decode({"encrypt", "0", "0"}, reply)) << "a success no writer made";
+    Progress progress;
+    EXPECT_FALSE(Decode({"progress", "101"}, progress));
+    ProbeReply probe;
+    EXPECT_FALSE(Decode({"probe", "6", "0", "1"}, probe));
+    EXPECT_FALSE(Decode({"probe", "0", "2", "1"}, probe));
+
+    EncryptRequest request;
+    request.source = "/a.pdf";
+    request.temp = "/t";
+    request.timeLimitMs = 1;
+    Message m = Encode(request);
+    EXPECT_TRUE(Decode(m, request));
+    m[4] = "4"; // no such level
+    EXPECT_FALSE(Decode(m, request));
+    m = Encode(request);
+    m[5] = std::string("pass\0word", 9); // would be cut short as a C string
+    EXPECT_FALSE(Decode(m, request));
+}
+
+} // namespace
