@@ -1,5 +1,6 @@
-// Runs the batch tests inside an initialised wx (a console application: no display)
-// so events can be queued and delivered, and turns wx asserts into test failures.
+// The GoogleTest main of every display-free suite: wx initialised as a console
+// application, so events can be queued and delivered; a failed wx assert fails the
+// running test; wx's log stays quiet.
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,8 @@ void FailOnAssert(const wxString& file, int line, const wxString& func, const wx
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
+    // Tests start threads (servers, workers); fork-and-exec death tests stay safe.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     wxInitializer initializer(argc, argv);
     if (!initializer.IsOk())
         return 2;
