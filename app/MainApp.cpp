@@ -4,6 +4,7 @@
 #include "batch/PdfEngineFactory.h"
 #include "batch/RunState.h"
 #include "core/AppUtil.h"
+#include "core/PathText.h"
 #include "engine/api/PdfMSService.h"
 #include "ui/MainFrame.h"
 #include "update/UpdateResultEvent.h"
@@ -23,6 +24,7 @@ bool MainApp::OnInit() {
     StartupSequence::CreateProcessInstances();
     StartupSequence::InstallImageHandlers();
     SetPdfEngineFactory({CreatePdfMSService, FreePdfMSService});
+    PathText::Install();
 
     const wxString title = AppUtil::GetProductName();
     // The concrete window is chosen by this one name.

@@ -6,6 +6,7 @@
 #include "batch/ProbeFile.h"
 #include "batch/ResultTexts.h"
 #include "core/FileUtil.h"
+#include "core/PathText.h"
 #include "core/StringUtil.h"
 
 #include <cstring>
@@ -37,8 +38,8 @@ int32_t Encrypt(PdfMSService* service, const wxString& source, const wxString& o
                 const EncryptParams& params, ProgressContext& progress) {
     if (!service || !service->EncryptPdf)
         return PDFMS_ERR_ENGINE;
-    const std::string sourceUtf8 = source.utf8_string();
-    const std::string outputUtf8 = output.utf8_string();
+    const std::string sourceUtf8 = PathText::ToBytes(source);
+    const std::string outputUtf8 = PathText::ToBytes(output);
     PdfMSSource record;
     std::memset(&record, 0, sizeof record);
     record.path = sourceUtf8.c_str();

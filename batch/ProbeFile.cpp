@@ -2,6 +2,7 @@
 
 #include "batch/PdfEngineFactory.h"
 #include "core/FileUtil.h"
+#include "core/PathText.h"
 #include "core/StringUtil.h"
 
 #include <string>
@@ -15,7 +16,7 @@ wxString OpenStateCode(int32_t state) {
 
 // Each engine call gets its own conversion, alive for the length of the call.
 std::string Utf8(const wxString& path) {
-    return path.utf8_string();
+    return PathText::ToBytes(path);
 }
 } // namespace
 
@@ -40,7 +41,8 @@ FileRow ProbeFile(const wxString& path) {
     }
 
     const int slash = path.Find('/', true);
-    const wxString name = slash == wxNOT_FOUND ? path : path.Mid(slash + 1);
+    // Shown in the list and in messages: a name that is not valid text is escaped.
+    const wxString name = PathText::Printable(slash == wxNOT_FOUND ? path : path.Mid(slash + 1));
     const wxString folder = slash == wxNOT_FOUND ? wxString() : path.Left(slash);
 
     FileRow row;

@@ -2,6 +2,7 @@
 
 #include "batch/BatchRun.h"
 #include "cli/CliReporter.h"
+#include "core/PathText.h"
 
 #include <chrono>
 #include <future>
@@ -23,14 +24,14 @@ int CliBatchRunner::Run(const std::vector<std::string>& files) {
     for (const std::string& file : files) {
         BatchItem item;
         item.index = static_cast<int32_t>(items.size());
-        item.path = wxString::FromUTF8(file.c_str());
+        item.path = PathText::FromBytes(file);
         const int slash = item.path.Find('/', true);
         item.fileName = slash == wxNOT_FOUND ? item.path : item.path.Mid(slash + 1);
         items.push_back(item);
     }
 
     BatchRun::Settings settings;
-    settings.outputDir = wxString::FromUTF8(m_settings.outputDir.c_str());
+    settings.outputDir = PathText::FromBytes(m_settings.outputDir);
     settings.run = m_settings.run;
     settings.jobs = std::min<int>(m_settings.jobs, static_cast<int>(items.size()));
     settings.checkFirst = true;

@@ -3,6 +3,7 @@
 #include "batch/StartChecks.h"
 #include "core/AppUtil.h"
 #include "core/FileUtil.h"
+#include "core/PathText.h"
 #include "core/StringUtil.h"
 
 #include <CLI/CLI.hpp>
@@ -10,25 +11,44 @@
 #include <fstream>
 #include <istream>
 #include <sstream>
+#include <sys/stat.h>
 #include <thread>
+#include <tuple>
 
 namespace {
 
 const char* const kLevels[] = {"rc4-40", "rc4-128", "aes128", "aes256"};
 
-bool ReadFirstLine(const std::string& file, std::istream& input, std::string& line) {
+// A password file holds one line; anything bigger is not a password file, and a
+// device such as /dev/zero would never end.
+constexpr size_t kMaxPasswordFile = 4096;
+
+// The first line of file ("-": input) into line; "" or why it cannot be read.
+std::string ReadFirstLine(const std::string& file, std::istream& input, std::string& line) {
+    std::string data;
     if (file == "-") {
-        if (!std::getline(input, line) && !input.eof())
-            return false;
+        char ch = 0;
+        while (data.size() <= kMaxPasswordFile && input.get(ch) && ch != '\n')
+            data += ch;
+        if (data.size() > kMaxPasswordFile)
+            return "its first line is longer than 4 KB";
     } else {
+        struct stat st;
+        if (::stat(file.c_str(), &st) != 0)
+            return "it does not exist";
+        if (!S_ISREG(st.st_mode))
+            return "it is not a regular file";
+        if (st.st_size > static_cast<off_t>(kMaxPasswordFile))
+            return "it is larger than 4 KB";
         std::ifstream in(file, std::ios::binary);
         if (!in)
-            return false;
-        std::getline(in, line);
+            return "it cannot be opened";
+        std::getline(in, data);
     }
+    line = data;
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
-    return true;
+    return "";
 }
 
 // Applies the --allow list; returns an error text or "".
@@ -127,22 +147,28 @@ CliOptions::Result CliOptions::Parse(int argc, const char* const* argv, std::ist
     RunOptions& run = settings.run;
     run.userPasswordEnabled = u->count() > 0 || !userFile.empty();
     run.ownerPasswordEnabled = p->count() > 0 || !ownerFile.empty();
-    if (!userFile.empty() && !ReadFirstLine(userFile, input, user)) {
-        message = "cannot read the user password file " + userFile;
-        return UsageError;
-    }
-    if (!ownerFile.empty() && !ReadFirstLine(ownerFile, input, owner)) {
-        message = "cannot read the owner password file " + ownerFile;
-        return UsageError;
+    for (auto [file, password, which] : {std::make_tuple(&userFile, &user, "user"),
+                                          std::make_tuple(&ownerFile, &owner, "owner")}) {
+        if (file->empty())
+            continue;
+        const std::string why = ReadFirstLine(*file, input, *password);
+        if (!why.empty()) {
+            message = std::string("cannot read the ") + which + " password file " + *file + ": " +
+                      why;
+            return UsageError;
+        }
     }
     EncryptOptions& o = run.options;
     o.userPassword = wxString::FromUTF8(user.c_str());
     o.ownerPassword = wxString::FromUTF8(owner.c_str());
-    // Bytes that are not UTF-8 give an empty text; they are not ASCII either.
-    if (!StringUtil::IsAscii(o.userPassword) || !StringUtil::IsAscii(o.ownerPassword) ||
-        o.userPassword.length() != user.size() || o.ownerPassword.length() != owner.size()) {
-        message = "Passwords must use ASCII characters only.";
+    // Bytes that are not UTF-8 give an empty text.
+    if (o.userPassword.utf8_string() != user || o.ownerPassword.utf8_string() != owner) {
+        message = "Passwords must be UTF-8 text.";
         return UsageError;
+    }
+    for (int i = 0; i < 4; ++i) {
+        if (level == kLevels[i])
+            o.EncryptionLevel = i;
     }
     wxString check = CheckPasswords(run);
     if (!check.empty()) {
@@ -150,17 +176,13 @@ CliOptions::Result CliOptions::Parse(int argc, const char* const* argv, std::ist
         return UsageError;
     }
 
-    for (int i = 0; i < 4; ++i) {
-        if (level == kLevels[i])
-            o.EncryptionLevel = i;
-    }
     message = ApplyPermissions(allow, o.EncryptionLevel, o);
     if (!message.empty())
         return UsageError;
 
     while (settings.outputDir.size() > 1 && settings.outputDir.back() == '/')
         settings.outputDir.pop_back();
-    wxString out = wxString::FromUTF8(settings.outputDir.c_str());
+    wxString out = PathText::FromBytes(settings.outputDir);
     if (!FileUtil::DirExists(out)) {
         message = "Output directory doesn't exist.";
         return UsageError;

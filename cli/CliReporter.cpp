@@ -1,12 +1,13 @@
 #include "cli/CliReporter.h"
 
 #include "cli/TerminalProgress.h"
+#include "core/PathText.h"
 #include "engine/api/PdfMSService.h"
 
 namespace {
 std::string NameOf(const wxString& path) {
     const int slash = path.Find('/', true);
-    return (slash == wxNOT_FOUND ? path : path.Mid(slash + 1)).utf8_string();
+    return PathText::Printable(slash == wxNOT_FOUND ? path : path.Mid(slash + 1)).utf8_string();
 }
 } // namespace
 
@@ -28,14 +29,16 @@ void CliReporter::OnItemResult(const BatchItem& item, int slot, const ItemResult
         m_progress->Set(slot, "", -1);
         m_progress->FileDone();
     }
-    const wxString head = item.path + " -> " + result.output + ": ";
+    // Names reach a terminal: escape sequences in them must not.
+    const wxString head =
+        PathText::Printable(item.path) + " -> " + PathText::Printable(result.output) + ": ";
     switch (result.status) {
     case ItemStatus::Finished:
         if (!m_quiet)
             Print(head + "Finished");
         break;
     case ItemStatus::Refused:
-        Print(result.message);
+        Print(PathText::Printable(result.message));
         break;
     case ItemStatus::Stopped:
         break; // never started: the run ended there

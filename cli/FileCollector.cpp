@@ -1,6 +1,7 @@
 #include "cli/FileCollector.h"
 
 #include "core/FileUtil.h"
+#include "core/PathText.h"
 
 #include <algorithm>
 #include <dirent.h>
@@ -10,10 +11,10 @@
 void FileCollector::AddFolder(const std::string& folder, bool recursive,
                               std::vector<std::string>& files) {
     wxArrayString found;
-    FileUtil::ListFilesByExtension(wxString::FromUTF8(folder.c_str()), found, "*.pdf");
+    FileUtil::ListFilesByExtension(PathText::FromBytes(folder), found, "*.pdf");
     std::vector<std::string> sorted;
     for (const auto& f : found)
-        sorted.push_back(f.utf8_string());
+        sorted.push_back(PathText::ToBytes(f));
     std::sort(sorted.begin(), sorted.end());
     files.insert(files.end(), sorted.begin(), sorted.end());
     if (!recursive)

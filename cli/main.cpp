@@ -6,6 +6,7 @@
 #include "cli/TerminalProgress.h"
 #include "batch/PdfEngineFactory.h"
 #include "core/AppUtil.h"
+#include "core/PathText.h"
 #include "engine/api/PdfMSService.h"
 
 #include <wx/init.h>
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
     }
     AppUtil::SetArgv0(wxString::FromUTF8(argv[0]));
     SetPdfEngineFactory({CreatePdfMSService, FreePdfMSService});
+    PathText::Install();
 
     CliSettings settings;
     std::string message;

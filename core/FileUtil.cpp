@@ -2,6 +2,7 @@
 
 #include "core/AppUtil.h"
 #include "core/AtomicFileWriter.h"
+#include "core/PathText.h"
 
 #include <wx/datetime.h>
 #include <wx/dir.h>
@@ -118,7 +119,9 @@ void FileUtil::WriteLog(const wxString& message) {
 }
 
 wxString FileUtil::FormatLogEvent(const wxString& message, const wxString& detail, int code) {
-    return wxString::Format("%s [%s] [%d]\n", message, detail, code);
+    // Names come from the file system: a newline in one must not forge a record.
+    return wxString::Format("%s [%s] [%d]\n", PathText::Printable(message),
+                            PathText::Printable(detail), code);
 }
 
 void FileUtil::WriteLogEvent(const wxString& message, const wxString& detail, int code) {

@@ -370,7 +370,9 @@ bool SelectWindowPDFENCRYPTION::StartRun(int count) {
         JobRow jobRow;
         jobRow.index = row;
         jobRow.path = StringUtil::ToSlashes(GetCellText(row, COL_PATH));
-        jobRow.fileName = GetCellText(row, COL_NAME);
+        // The output is named from the file's own name, not from the list's
+        // (escaped) display of it.
+        jobRow.fileName = StringUtil::AfterLast(jobRow.path, '/');
         jobRow.done = GetDoneFlag(row) == 1;
         input->rows.push_back(jobRow);
     }

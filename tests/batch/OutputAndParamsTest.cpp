@@ -1,5 +1,7 @@
 #include "batch/EncryptParams.h"
 #include "batch/OutputNames.h"
+#include "batch/PasswordRules.h"
+#include "batch/StartChecks.h"
 
 #include <gtest/gtest.h>
 
@@ -54,4 +56,25 @@ TEST(EncryptParams, TheOwnerPasswordCarriesPrintingAndFlags) {
     EXPECT_EQ(p->reserved, 0);
     for (int32_t word : p->unused)
         EXPECT_EQ(word, 0);
+}
+
+TEST(PasswordRules, EachLevelTakesWhatItsKeysCanHold) {
+    RunOptions run = EverythingPermitted();
+    run.userPasswordEnabled = run.ownerPasswordEnabled = true;
+    const wxString a32(32, 'a');
+    // Beyond 32 bytes R2 to R4 ignore the rest: "aaa...X" and "aaa...Y" would be one
+    // password, and the user's would carry the owner's rights.
+    run.options.userPassword = a32 + "X";
+    run.options.ownerPassword = a32 + "Y";
+    for (int level : {0, 1, 2})
+        EXPECT_NE(CheckPasswords((run.options.EncryptionLevel = level, run)), "") << level;
+    run.options.EncryptionLevel = 3; // R6 reads 127 bytes
+    EXPECT_EQ(CheckPasswords(run), "");
+    run.options.userPassword = wxString(128, 'a');
+    EXPECT_EQ(CheckPasswords(run), "Passwords can be at most 127 bytes long.");
+
+    std::string bytes;
+    EXPECT_TRUE(PasswordRules::ToPdfDocEncoding(wxString::FromUTF8("\xE2\x82\xAC\xC3\xA9"), bytes));
+    EXPECT_EQ(bytes, "\xA0\xE9");
+    EXPECT_FALSE(PasswordRules::ToPdfDocEncoding(wxString::FromUTF8("\xE3\x83\x91"), bytes));
 }

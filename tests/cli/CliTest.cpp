@@ -68,7 +68,11 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndWriteNothing) {
         {out + pdf, "Please provide password to encrypt pdf file(s)."},
         {out + "-u same -p same " + pdf, "The User and Owner Passwords cannot be the same."},
         {out + "-u '' -p b " + pdf, "No user password provided."},
-        {out + "-u caf\xC3\xA9 " + pdf, "ASCII"},
+        // R2 to R4 read at most 32 bytes of PDFDocEncoding; what lies beyond is refused.
+        {out + "-l aes128 -u \xE3\x83\x91\xE3\x82\xB9 " + pdf, "Latin letters"},
+        {out + "-l rc4-40 -u " + std::string(33, 'a') + " " + pdf, "at most 32"},
+        {out + "-u " + std::string(128, 'a') + " " + pdf, "at most 127 bytes"},
+        {out + "-u $(printf '\\377') " + pdf, "UTF-8"},
         {"-o " + ShellQuote(m_dir.file("nowhere")) + " -u a " + pdf,
          "Output directory doesn't exist."},
         {out + "-u a -l des " + pdf, "--level"},
@@ -80,6 +84,8 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndWriteNothing) {
         {out + "--user-password-file - --owner-password-file - " + pdf, "standard input"},
         {out + "--user-password-file " + ShellQuote(m_dir.file("missing")) + " " + pdf,
          "cannot read the user password file"},
+        {out + "--user-password-file /dev/zero " + pdf, "not a regular file"},
+        {out + "--owner-password-file " + ShellQuote(m_in) + " " + pdf, "not a regular file"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/PathText.h"
+
 #include <wx/init.h>
 #include <wx/log.h>
 
@@ -22,6 +24,7 @@ int main(int argc, char** argv) {
     wxInitializer initializer(argc, argv);
     if (!initializer.IsOk())
         return 2;
+    PathText::Install();
     wxSetAssertHandler(FailOnAssert);
     wxLog::EnableLogging(false);
     return RUN_ALL_TESTS();
