@@ -25,6 +25,7 @@ struct ItemResult {
     int32_t code = 0; // 0, an engine result, or kItemMissing / kItemNameTaken
     wxString message; // why, in words the user reads; empty when written
     wxString output;  // the output path, once known
+    int32_t writer = 0; // PDFMS_WRITER_*: which engine writer made the output
 };
 
 struct RunSummary {

@@ -10,6 +10,7 @@
 #include "core/StringUtil.h"
 
 #include <cstring>
+#include <sys/stat.h>
 #include <string>
 #include <thread>
 
@@ -34,17 +35,17 @@ int32_t OnEngineProgress(void* data, int32_t done, int32_t total) {
                                                    : PDFMS_PROGRESS_CONTINUE;
 }
 
-int32_t Encrypt(PdfMSService* service, const wxString& source, const wxString& output,
-                const EncryptParams& params, ProgressContext& progress) {
-    if (!service || !service->EncryptPdf)
-        return PDFMS_ERR_ENGINE;
-    const std::string sourceUtf8 = PathText::ToBytes(source);
-    const std::string outputUtf8 = PathText::ToBytes(output);
-    PdfMSSource record;
-    std::memset(&record, 0, sizeof record);
-    record.path = sourceUtf8.c_str();
-    return service->EncryptPdf(service, &record, outputUtf8.c_str(), params.get(), &progress,
-                               OnEngineProgress);
+// The engine asks before an output replaces an existing file.
+int32_t MayReplace(void* data, uint64_t device, uint64_t inode) {
+    return static_cast<const BatchRun*>(data)->IsRunSource(device, inode) ? 0 : 1;
+}
+
+bool Identity(const wxString& path, std::pair<uint64_t, uint64_t>& id) {
+    struct stat st;
+    if (::lstat(PathText::ToBytes(path).c_str(), &st) != 0)
+        return false;
+    id = {st.st_dev, st.st_ino};
+    return true;
 }
 
 ItemResult Failure(int32_t code, const wxString& output = wxString()) {
@@ -72,6 +73,39 @@ bool ProgressPercent(int32_t done, int32_t total, int32_t& percent) {
 
 BatchRun::BatchRun(const Settings& settings, BatchObserver& observer, const StopToken& stop)
     : m_settings(settings), m_observer(observer), m_stop(stop) {}
+
+bool BatchRun::IsRunSource(uint64_t device, uint64_t inode) const {
+    return m_sources.count({device, inode}) != 0;
+}
+
+bool BatchRun::IsRunSource(const wxString& path) const {
+    std::pair<uint64_t, uint64_t> id;
+    return Identity(path, id) && m_sources.count(id) != 0;
+}
+
+int32_t BatchRun::Encrypt(PdfMSService* service, const wxString& source, const wxString& output,
+                          const EncryptParams& params, void* progress, ItemResult& result) {
+    if (!service || !service->EncryptPdf)
+        return PDFMS_ERR_ENGINE;
+    const std::string sourceBytes = PathText::ToBytes(source);
+    const std::string outputBytes = PathText::ToBytes(output);
+    PdfMSOutcome outcome;
+    std::memset(&outcome, 0, sizeof outcome);
+    PdfMSSource record;
+    std::memset(&record, 0, sizeof record);
+    record.path = sourceBytes.c_str();
+    record.mayReplace = MayReplace;
+    record.replaceData = this;
+    record.outcome = &outcome;
+    const int32_t code = service->EncryptPdf(service, &record, outputBytes.c_str(), params.get(),
+                                             progress, OnEngineProgress);
+    result.writer = outcome.writer;
+    if (outcome.tempLeft[0])
+        result.message = "the temporary file " +
+                         PathText::Printable(PathText::FromBytes(outcome.tempLeft)) +
+                         " could not be removed";
+    return code;
+}
 
 wxString BatchRun::Detail(const wxString& source) const {
     return m_settings.jobs > 1 ? source : wxString();
@@ -104,6 +138,9 @@ bool BatchRun::Process(PdfMSService* service, int slot, const BatchItem& item,
     const wxString source = StringUtil::ToSlashes(item.path);
     if (m_settings.checkFirst) {
         const FileRow row = ProbeFile(source);
+        // A stop during the check ended its host: the answer says nothing of the file.
+        if (m_stop.Get() != StopToken::None)
+            return false;
         const wxString refusal = OpenStateRefusal(row[FILEROW_OPEN_CODE], source);
         if (!refusal.empty()) {
             ItemResult result;
@@ -140,24 +177,35 @@ bool BatchRun::Process(PdfMSService* service, int slot, const BatchItem& item,
         Report(item, slot, Failure(kItemNameTaken, output));
         return true;
     }
+    // The user's own file of that name, listed in this run, is never written over.
+    if (IsRunSource(output)) {
+        m_names.Release(output, source);
+        FileUtil::WriteLogEvent("Fail", Detail(source), kItemOutputIsSource);
+        Report(item, slot, Failure(kItemOutputIsSource, output));
+        return true;
+    }
     m_observer.OnItemStarted(item, slot);
     ProgressContext progress{&m_observer, &item, slot, &m_stop, -1};
-    const int32_t code = Encrypt(service, source, output, params, progress);
+    ItemResult result;
+    const int32_t code = Encrypt(service, source, output, params, &progress, result);
     if (m_stop.Get() == StopToken::Abandon) {
         std::lock_guard<std::mutex> lock(m_summaryMutex);
         m_summary.abandoned = true;
         return false;
     }
+    result.output = output;
+    result.code = code;
     if (code != PDFMS_OK) {
         m_names.Release(output, source);
         FileUtil::WriteLogEvent("Fail", Detail(source), code);
-        Report(item, slot, Failure(code, output));
+        const wxString left = result.message;
+        result.status = ItemStatus::Failed;
+        result.message = DescribeResult(code) + (left.empty() ? wxString() : "; " + left);
+        Report(item, slot, result);
         return true;
     }
     FileUtil::WriteLogEvent("Finished", Detail(source), 0);
-    ItemResult result;
     result.status = ItemStatus::Finished;
-    result.output = output;
     Report(item, slot, result);
     return true;
 }
@@ -190,6 +238,11 @@ RunSummary BatchRun::Run(const std::vector<BatchItem>& items) {
         return m_summary;
     }
     m_observer.OnRunStarted(m_outputDir);
+    for (const BatchItem& item : items) {
+        std::pair<uint64_t, uint64_t> id;
+        if (Identity(StringUtil::ToSlashes(item.path), id))
+            m_sources.insert(id);
+    }
 
     const EncryptParams params(m_settings.run);
     const int jobs = m_settings.jobs < 1 ? 1 : m_settings.jobs;

@@ -13,6 +13,8 @@
 #include <atomic>
 #include <cstdint>
 #include <mutex>
+#include <set>
+#include <utility>
 #include <vector>
 
 class EncryptParams;
@@ -43,6 +45,17 @@ private:
     bool Process(PdfMSService* service, int slot, const BatchItem& item,
                  const EncryptParams& params);
     void Report(const BatchItem& item, int slot, const ItemResult& result);
+    // Runs the engine on one file; fills result's writer and a left temporary file.
+    int32_t Encrypt(PdfMSService* service, const wxString& source, const wxString& output,
+                    const EncryptParams& params, void* progress, ItemResult& result);
+    bool IsRunSource(const wxString& path) const;
+
+public:
+    // True when the file with that identity is one of the run's sources; the
+    // engine asks before an output replaces a file.
+    bool IsRunSource(uint64_t device, uint64_t inode) const;
+
+private:
     // Log detail naming the source when files of several workers interleave.
     wxString Detail(const wxString& source) const;
 
@@ -51,6 +64,8 @@ private:
     const StopToken& m_stop;
     wxString m_outputDir;
     OutputNameRegistry m_names;
+    // Device and inode of every source: no output ever replaces one of them.
+    std::set<std::pair<uint64_t, uint64_t>> m_sources;
     std::atomic<size_t> m_next{0};
     std::atomic<bool> m_ending{false};
     std::mutex m_summaryMutex;

@@ -16,6 +16,12 @@ struct EncryptOptions {
     bool accessibilityCopy = false; // "Permit Content Copying for Accessibility"
     bool assemble = false;          // "Permit Assemble Document"
     bool reserved = false;          // no control sets it
+
+    EncryptOptions() = default;
+    EncryptOptions(const EncryptOptions&) = default;
+    EncryptOptions& operator=(const EncryptOptions&) = default;
+    // Every copy overwrites its passwords when it goes away.
+    ~EncryptOptions();
 };
 
 // The options of a run together with the pane's two switches.

@@ -1,6 +1,13 @@
 #include "batch/EncryptParams.h"
 
+#include "engine/api/WipeSecret.h"
+
 #include <cstring>
+
+EncryptParams::~EncryptParams() {
+    WipeSecret(m_user);
+    WipeSecret(m_owner);
+}
 
 EncryptParams::EncryptParams(const RunOptions& run) {
     const EncryptOptions& o = run.options;

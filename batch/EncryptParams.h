@@ -11,6 +11,7 @@ public:
     // Passwords count only when their switch is on; printing and the permission
     // flags only with an owner password, as the pane shows them.
     explicit EncryptParams(const RunOptions& run);
+    ~EncryptParams();
     EncryptParams(const EncryptParams&) = delete;
     EncryptParams& operator=(const EncryptParams&) = delete;
 

@@ -20,6 +20,9 @@ wxString DescribeResult(int32_t code) {
         return "the source file is missing";
     case kItemNameTaken:
         return "another file of this run has the same output name";
+    case kItemOutputIsSource:
+    case PDFMS_ERR_OUTPUT_EXISTS:
+        return "its output would replace a source file of this run";
     case PDFMS_ERR_SOURCE:
         return "source cannot be read";
     case PDFMS_ERR_SOURCE_PASSWORD:

@@ -9,6 +9,7 @@
 // Results of a file that never reached the engine (logged as the code).
 constexpr int32_t kItemMissing = -1;   // no regular file at its path any more
 constexpr int32_t kItemNameTaken = -2; // another source of the run has its output name
+constexpr int32_t kItemOutputIsSource = -3; // its output would replace a source of the run
 
 // Why the list does not take a probed file, naming it as shownName; "" when the
 // open-state code ("0" to "6") is one the list takes.

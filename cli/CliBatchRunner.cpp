@@ -3,6 +3,7 @@
 #include "batch/BatchRun.h"
 #include "cli/CliReporter.h"
 #include "core/PathText.h"
+#include "engine/PdfEngine.h"
 
 #include <chrono>
 #include <future>
@@ -36,11 +37,19 @@ int CliBatchRunner::Run(const std::vector<std::string>& files) {
     settings.jobs = std::min<int>(m_settings.jobs, static_cast<int>(items.size()));
     settings.checkFirst = true;
 
+    PdfEngine::SetExpectedHosts(settings.jobs);
     CliReporter reporter(m_out, m_progress, m_settings.quiet);
     BatchRun run(settings, reporter, g_stop);
     auto result = std::async(std::launch::async, [&] { return run.Run(items); });
-    while (result.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready)
+    bool cancelled = false;
+    while (result.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready) {
         reporter.Draw();
+        // A file being checked has no progress to answer a stop with: end its host.
+        if (!cancelled && g_stop.Get() != StopToken::None) {
+            PdfEngine::CancelProbes();
+            cancelled = true;
+        }
+    }
     const RunSummary summary = result.get();
     reporter.ClearProgress();
     return summary.written == static_cast<int>(items.size()) - summary.skipped ? 0 : 1;

@@ -4,6 +4,7 @@
 #include "core/AppUtil.h"
 #include "core/FileUtil.h"
 #include "core/PathText.h"
+#include "engine/api/WipeSecret.h"
 #include "core/StringUtil.h"
 
 #include <CLI/CLI.hpp>
@@ -105,6 +106,7 @@ CliOptions::Result CliOptions::Parse(int argc, const char* const* argv, std::ist
     std::string user, owner, userFile, ownerFile, level = "aes256", allow = "none";
     unsigned cores = std::thread::hardware_concurrency();
     int jobs = cores ? static_cast<int>(cores) : 1;
+    WipeOnExit wipeUser(user), wipeOwner(owner);
     app.add_option("PATH", settings.paths, "PDF files and folders")->required();
     app.add_option("-o,--output", settings.outputDir, "output folder (must exist)")->required();
     auto* u = app.add_option("-u,--user-password", user, "password to open the files");

@@ -15,6 +15,8 @@
 #include <cstdio>
 #include <iostream>
 #include <memory>
+#include <sys/prctl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -26,6 +28,12 @@ void OnInterrupt(int) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Passwords pass through this process: no core file of it.
+    struct rlimit noCore = {0, 0};
+    ::setrlimit(RLIMIT_CORE, &noCore);
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+    ::prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);
+#endif
     wxInitializer wx;
     if (!wx.IsOk()) {
         std::fprintf(stderr, "pdfzerovovor-cli: cannot initialise\n");

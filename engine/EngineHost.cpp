@@ -56,8 +56,15 @@ std::unique_ptr<EngineHost> EngineHost::Start(const std::string& program, unsign
     std::string stackArg = "--stack-mb=" + std::to_string(stackMb);
     char* argv[] = {const_cast<char*>(program.c_str()), fdArg.data(), memArg.data(),
                     stackArg.data(), nullptr};
+    // A group of its own: Ctrl-C in a terminal reaches the program, which stops the
+    // host itself, instead of killing the host under it as a crash.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
     pid_t pid = -1;
-    int rc = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environ);
+    int rc = ::posix_spawn(&pid, program.c_str(), &actions, &attributes, argv, environ);
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     ::close(childEnd);
     if (rc != 0) {

@@ -54,7 +54,8 @@ HostLease HostPool::Acquire() {
     }
     if (!host) {
         const HostLimits limits = PdfEngine::GetHostLimits();
-        host = EngineHost::Start(PdfEngine::GetHostProgram(), limits.memoryMb, limits.stackMb);
+        host = EngineHost::Start(PdfEngine::GetHostProgram(), PdfEngine::HostMemoryMb(),
+                                 limits.stackMb);
         if (!host)
             return HostLease();
     }

@@ -15,6 +15,7 @@ void Fill(const struct stat& st, PathInfo& info) {
     info.size = st.st_size;
     info.mtimeNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     info.ctimeNs = static_cast<int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+    info.mode = st.st_mode & 0777;
 }
 
 } // namespace

@@ -12,6 +12,7 @@ struct PathInfo {
     int64_t size = 0;
     int64_t mtimeNs = 0;
     int64_t ctimeNs = 0;
+    unsigned mode = 0; // permission bits
 };
 
 class PathCheck {

@@ -1,14 +1,18 @@
 #include "engine/PdfEngine.h"
 
 #include "engine/HostPool.h"
+#include "engine/OutputFile.h"
+#include "engine/api/WipeSecret.h"
 #include "engine/api/HostProtocol.h"
 #include "engine/PathCheck.h"
 #include "engine/ProbeCache.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <cstdio>
 #include <mutex>
 #include <sys/stat.h>
@@ -19,6 +23,24 @@ namespace {
 std::mutex g_settingsMutex;
 std::string g_hostProgram;
 HostLimits g_limits;
+int g_expectedHosts = 2;
+// Raised by CancelProbes; a probe that sees it change gives up.
+std::atomic<unsigned> g_probeGeneration{0};
+
+// MemAvailable of /proc/meminfo in MB; 0 when it cannot be read.
+unsigned long AvailableMemoryMb() {
+    FILE* f = std::fopen("/proc/meminfo", "r");
+    if (!f)
+        return 0;
+    char line[256];
+    unsigned long kb = 0;
+    while (std::fgets(line, sizeof line, f)) {
+        if (std::sscanf(line, "MemAvailable: %lu kB", &kb) == 1)
+            break;
+    }
+    std::fclose(f);
+    return kb / 1024;
+}
 
 ProbeCache& Cache() {
     static ProbeCache cache(256);
@@ -48,16 +70,6 @@ std::string DirName(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string TempPathFor(const std::string& output) {
-    static std::atomic<unsigned> counter{0};
-    size_t slash = output.rfind('/');
-    std::string dir = slash == std::string::npos ? "" : output.substr(0, slash + 1);
-    std::string name = slash == std::string::npos ? output : output.substr(slash + 1);
-    // Hidden, so folder scans never pick up a file being written.
-    return dir + "." + name + "." + std::to_string(::getpid()) + "-" + std::to_string(counter++) +
-           ".pztmp";
-}
-
 // False when no host could be started: an answer not worth remembering.
 bool AskHost(const std::string& path, int64_t size, ProbeResult& result) {
     result = ProbeResult(); // state 5 unless the host answers
@@ -68,9 +80,13 @@ bool AskHost(const std::string& path, int64_t size, ProbeResult& result) {
     request.path = path;
     request.timeLimitMs = TimeLimitMs(size);
     HostChannel::Message message;
+    const unsigned generation = g_probeGeneration;
     auto outcome = host->Call(HostProtocol::Encode(request), HostProtocol::Kind::Probe,
-                              request.timeLimitMs, message);
+                              request.timeLimitMs, message, nullptr,
+                              [generation] { return g_probeGeneration == generation; });
     HostProtocol::ProbeReply reply;
+    if (outcome == EngineHost::Outcome::Stopped)
+        return false; // cancelled: not an answer about the file
     if (outcome != EngineHost::Outcome::Replied)
         return true;
     if (!HostProtocol::Decode(message, reply)) {
@@ -105,6 +121,34 @@ void PdfEngine::SetHostLimits(const HostLimits& limits) {
     HostPool::Get().Clear();
 }
 
+void PdfEngine::SetExpectedHosts(int hosts) {
+    std::lock_guard<std::mutex> lock(g_settingsMutex);
+    g_expectedHosts = hosts < 1 ? 1 : hosts;
+}
+
+unsigned long PdfEngine::HostMemoryMb() {
+    // Below this a host cannot open an ordinary file; it is better to fail a big
+    // one than to refuse every file.
+    constexpr unsigned long kFloorMb = 128;
+    HostLimits limits;
+    int hosts = 1;
+    {
+        std::lock_guard<std::mutex> lock(g_settingsMutex);
+        limits = g_limits;
+        hosts = g_expectedHosts;
+    }
+    const unsigned long available = AvailableMemoryMb();
+    if (available == 0)
+        return limits.memoryMb;
+    // Leave a quarter to the rest of the machine.
+    const unsigned long share = available * 3 / 4 / static_cast<unsigned long>(hosts);
+    return std::max(kFloorMb, std::min(limits.memoryMb, share));
+}
+
+void PdfEngine::CancelProbes() {
+    ++g_probeGeneration;
+}
+
 HostLimits PdfEngine::GetHostLimits() {
     std::lock_guard<std::mutex> lock(g_settingsMutex);
     return g_limits;
@@ -134,22 +178,70 @@ ProbeResult PdfEngine::Probe(const std::string& path) {
     return result;
 }
 
+namespace {
+
+bool IsFolder(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// The host's verdict on a file whose temporary output or folder vanished under it
+// is about the output, not the PDF.
+int32_t Blame(int32_t code, const std::string& outputFolder) {
+    if (code != PDFMS_OK && code != PDFMS_ERR_STOPPED && !IsFolder(outputFolder))
+        return PDFMS_ERR_OUTPUT;
+    return code;
+}
+
+HostProtocol::EncryptRequest MakeRequest(const std::string& source, const std::string& temp,
+                                         int64_t timeLimitMs, const PdfMSEncryptParams& p) {
+    HostProtocol::EncryptRequest request;
+    request.source = source;
+    request.temp = temp;
+    request.timeLimitMs = timeLimitMs;
+    request.level = p.level;
+    request.user = p.userPassword ? p.userPassword : "";
+    request.owner = p.ownerPassword ? p.ownerPassword : "";
+    request.printing = p.printing;
+    request.copy = p.copy != 0;
+    request.modify = p.modify != 0;
+    request.annotate = p.annotate != 0;
+    request.forms = p.fillForms != 0;
+    request.accessibility = p.accessibility != 0;
+    request.assemble = p.assemble != 0;
+    return request;
+}
+
+bool ValidParams(const PdfMSEncryptParams& p) {
+    // Longer passwords would only be cut by the standard; the batch refuses them first.
+    constexpr size_t kMaxPassword = 127;
+    auto fits = [](const char* s) { return !s || std::strlen(s) <= kMaxPassword; };
+    return p.level >= PDFMS_LEVEL_RC4_40 && p.level <= PDFMS_LEVEL_AES_256 &&
+           p.printing >= PDFMS_PRINT_NONE && p.printing <= PDFMS_PRINT_LOW &&
+           fits(p.userPassword) && fits(p.ownerPassword);
+}
+
+} // namespace
+
 int32_t PdfEngine::Encrypt(const PdfMSSource* source, const char* outputPath,
                            const PdfMSEncryptParams* params, void* userData,
                            PdfMSProgressFn progress) {
-    if (!source || !source->path || !outputPath || !*outputPath || !params)
+    if (!source || !source->path || !outputPath || !*outputPath || !params ||
+        !ValidParams(*params))
         return PDFMS_ERR_ARGUMENT;
-    if (params->level < PDFMS_LEVEL_RC4_40 || params->level > PDFMS_LEVEL_AES_256 ||
-        params->printing < PDFMS_PRINT_NONE || params->printing > PDFMS_PRINT_LOW)
-        return PDFMS_ERR_ARGUMENT;
+    PdfMSOutcome* outcome = source->outcome;
+    if (outcome) {
+        outcome->writer = PDFMS_WRITER_NONE;
+        outcome->tempLeft[0] = '\0';
+    }
     const std::string src = source->path;
     const std::string out = outputPath;
+    const std::string folder = DirName(out);
 
     PathInfo info;
     if (PathCheck::Classify(src, info) >= 0)
         return PDFMS_ERR_SOURCE;
-    struct stat dirSt;
-    if (::stat(DirName(out).c_str(), &dirSt) != 0 || !S_ISDIR(dirSt.st_mode))
+    if (!IsFolder(folder))
         return PDFMS_ERR_OUTPUT;
     // Renaming over the source would destroy it.
     struct stat outSt;
@@ -167,43 +259,60 @@ int32_t PdfEngine::Encrypt(const PdfMSSource* source, const char* outputPath,
     if (!ask(0))
         return PDFMS_ERR_STOPPED;
 
+    OutputFile::SweepStale(folder);
     HostLease host = HostPool::Get().Acquire();
     if (!host)
         return PDFMS_ERR_HOST;
-    HostProtocol::EncryptRequest request;
-    request.source = src;
-    request.temp = TempPathFor(out);
-    request.timeLimitMs = 2 * TimeLimitMs(info.size);
-    request.level = params->level;
-    request.user = params->userPassword ? params->userPassword : "";
-    request.owner = params->ownerPassword ? params->ownerPassword : "";
-    request.printing = params->printing;
-    request.copy = params->copy != 0;
-    request.modify = params->modify != 0;
-    request.annotate = params->annotate != 0;
-    request.forms = params->fillForms != 0;
-    request.accessibility = params->accessibility != 0;
-    request.assemble = params->assemble != 0;
-    const std::string temp = request.temp;
-
+    OutputFile temp(out, info.mode);
+    if (temp.empty())
+        return PDFMS_ERR_OUTPUT;
+    HostProtocol::EncryptRequest request =
+        MakeRequest(src, temp.temp(), 2 * TimeLimitMs(info.size), *params);
+    HostChannel::Message sent = HostProtocol::Encode(request);
+    WipeSecret(request.user);
+    WipeSecret(request.owner);
     HostChannel::Message message;
-    auto outcome = host->Call(
-        HostProtocol::Encode(request), HostProtocol::Kind::Encrypt, request.timeLimitMs, message,
+    auto outcomeOfCall = host->Call(
+        sent, HostProtocol::Kind::Encrypt, request.timeLimitMs, message,
         [&](int percent) { ask(percent); }, [&] { return stopped ? false : ask(lastPercent); });
+    WipeSecret(sent);
 
     int32_t code = PDFMS_ERR_HOST;
     HostProtocol::EncryptReply reply;
-    if (outcome == EngineHost::Outcome::Stopped)
+    if (outcomeOfCall == EngineHost::Outcome::Stopped)
         code = PDFMS_ERR_STOPPED;
-    else if (outcome == EngineHost::Outcome::Replied && HostProtocol::Decode(message, reply))
+    else if (outcomeOfCall == EngineHost::Outcome::Replied && HostProtocol::Decode(message, reply))
         code = reply.code;
-    else if (outcome == EngineHost::Outcome::Replied)
+    else if (outcomeOfCall == EngineHost::Outcome::Replied)
         host->Kill(); // a garbled reply: nothing it wrote is to be trusted
-    if (code == PDFMS_OK && ::rename(temp.c_str(), out.c_str()) != 0)
-        code = PDFMS_ERR_OUTPUT;
-    if (code != PDFMS_OK)
-        ::unlink(temp.c_str());
-    else if (progress)
+    code = Blame(code, folder);
+
+    if (code == PDFMS_OK) {
+        const uint64_t sourceDev = info.dev, sourceIno = info.ino;
+        switch (temp.Rename([&](uint64_t dev, uint64_t ino) {
+            if (dev == sourceDev && ino == sourceIno)
+                return false;
+            return !source->mayReplace || source->mayReplace(source->replaceData, dev, ino) != 0;
+        })) {
+        case OutputFile::Commit::Done:
+            break;
+        case OutputFile::Commit::Refused:
+            code = PDFMS_ERR_OUTPUT_EXISTS;
+            break;
+        case OutputFile::Commit::Failed:
+            code = PDFMS_ERR_OUTPUT;
+            break;
+        }
+    }
+    if (code != PDFMS_OK) {
+        temp.Discard();
+        if (temp.left() && outcome)
+            std::snprintf(outcome->tempLeft, sizeof outcome->tempLeft, "%s", temp.temp().c_str());
+        return code;
+    }
+    if (outcome)
+        outcome->writer = static_cast<int32_t>(reply.writer);
+    if (progress)
         progress(userData, 100, 100);
     return code;
 }

@@ -82,6 +82,15 @@ public:
     // Changing the limits ends the idle hosts, so the next operation uses them.
     static void SetHostLimits(const HostLimits& limits);
     static HostLimits GetHostLimits();
+    // How many hosts may work at once (the command line's job count; the window
+    // has one for its run and one for adding files). Hosts share the memory the
+    // machine has available, so together they never exceed it.
+    static void SetExpectedHosts(int hosts);
+    // The cap of a host started now: the limit, or its share of the available
+    // memory when that is less.
+    static unsigned long HostMemoryMb();
+    // Ends the hosts that are checking a file right now (a stop of the run).
+    static void CancelProbes();
 
     // Process ids of the hosts busy with an operation right now.
     static std::vector<int> GetBusyHostPids();

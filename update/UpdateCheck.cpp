@@ -7,6 +7,7 @@
 #include <curl/curl.h>
 #include <wx/log.h>
 #include <wx/mstream.h>
+#include <wx/wxcrt.h>
 
 #include <atomic>
 #include <cstdio>
@@ -21,7 +22,21 @@ std::atomic<long> g_connectTimeoutMs{15000};
 std::atomic<long> g_totalTimeoutMs{30000};
 
 // The update description is a few hundred bytes; anything this large is not one.
-constexpr size_t kMaxBodyBytes = 4 * 1024 * 1024;
+constexpr size_t kMaxBodyBytes = 64 * 1024;
+// A version is a few dotted numbers; anything else in its place (a 3 MB string
+// froze the window and filled a box) is not an answer.
+constexpr size_t kMaxVersionLength = 32;
+
+bool IsVersionToken(const wxString& text) {
+    if (text.empty() || text.length() > kMaxVersionLength || !wxIsdigit(text[0]) ||
+        !wxIsdigit(text.Last()))
+        return false;
+    for (wxUniChar ch : text) {
+        if (!wxIsdigit(ch) && ch != '.')
+            return false;
+    }
+    return !text.Contains("..");
+}
 
 struct Transfer {
     std::string body;
@@ -129,17 +144,20 @@ wxString DomainOption::FindLatestVersion(const wxXmlDocument& document,
 }
 
 wxString DomainOption::LatestVersionFromBody(const std::string& body) {
-    if (body.empty())
-        return wxString();
-    wxMemoryInputStream stream(body.data(), body.size());
     wxXmlDocument document;
     {
         // A broken description is an ordinary failure, not something to log.
         wxLogNull quiet;
-        if (!document.Load(stream, "UTF-8") || !document.GetRoot())
+        wxMemoryInputStream stream(body.data(), body.size());
+        if (body.empty() || !document.Load(stream, "UTF-8") || !document.GetRoot()) {
+            // The server answered, but not with a description: not a network fault.
+            std::printf("error: the answer is not an update description\n");
+            std::fflush(stdout);
             return wxString();
+        }
     }
-    return FindLatestVersion(document, AppUtil::GetProductName());
+    const wxString version = FindLatestVersion(document, AppUtil::GetProductName());
+    return IsVersionToken(version) ? version : wxString();
 }
 
 wxString DomainOption::RunUpdateCheck(const std::string& updateUrl) {

@@ -1,5 +1,7 @@
 #include "engine/api/HostChannel.h"
 
+#include "engine/api/WipeSecret.h"
+
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -28,22 +30,30 @@ uint32_t GetU32(const std::string& in, size_t pos) {
 } // namespace
 
 bool HostChannel::Send(const Message& message) {
+    size_t total = 4;
+    for (const auto& field : message)
+        total += 4 + field.size();
     std::string out;
+    out.reserve(total); // one buffer, wiped once the bytes are sent
     PutU32(out, static_cast<uint32_t>(message.size()));
     for (const auto& field : message) {
         PutU32(out, static_cast<uint32_t>(field.size()));
         out += field;
     }
     size_t sent = 0;
+    bool ok = true;
     while (sent < out.size()) {
         ssize_t n = ::send(m_fd, out.data() + sent, out.size() - sent, MSG_NOSIGNAL);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
-            return false;
+        if (n <= 0) {
+            ok = false;
+            break;
+        }
         sent += static_cast<size_t>(n);
     }
-    return true;
+    WipeSecret(out);
+    return ok;
 }
 
 HostChannel::Parse HostChannel::TakeMessage(Message& message) {
@@ -66,6 +76,8 @@ HostChannel::Parse HostChannel::TakeMessage(Message& message) {
         parsed.emplace_back(m_buffer, pos + 4, len);
         pos += 4 + len;
     }
+    // The bytes may hold a password: leave no copy behind in the buffer.
+    ::explicit_bzero(&m_buffer[0], pos);
     m_buffer.erase(0, pos);
     message.swap(parsed);
     return Parse::Done;

@@ -180,7 +180,7 @@ bool Decode(const Message& in, EncryptReply& out) {
     EncryptReply m;
     int32_t writer = 0;
     if (!Is(in, kEncryptName, kEncryptReplyFields) ||
-        !Int32(in[1], PDFMS_OK, PDFMS_ERR_SOURCE_CHANGED, m.code) ||
+        !Int32(in[1], PDFMS_OK, PDFMS_ERR_OUTPUT_EXISTS, m.code) ||
         !Int32(in[2], static_cast<int32_t>(Writer::None), static_cast<int32_t>(Writer::Qpdf),
                writer))
         return false;

@@ -54,12 +54,29 @@ enum : int32_t {
     PDFMS_ERR_VERIFY = 6,          // the written file did not reopen with the same pages
     PDFMS_ERR_ENGINE = 7,          // any other engine error
     PDFMS_ERR_ARGUMENT = 8,        // bad arguments (null pointers, unknown level)
-    PDFMS_ERR_SOURCE_CHANGED = 9   // the source changed while it was being encrypted
+    PDFMS_ERR_SOURCE_CHANGED = 9,  // the source changed while it was being encrypted
+    PDFMS_ERR_OUTPUT_EXISTS = 10   // the output name holds a file that may not be replaced
+};
+
+// Which writer made an output (PdfMSOutcome::writer).
+enum : int32_t { PDFMS_WRITER_NONE = 0, PDFMS_WRITER_ONE_PASS = 1, PDFMS_WRITER_QPDF = 2 };
+
+// Asked just before an output would replace an existing file (links not followed):
+// non-zero allows it. Called on the caller's thread.
+typedef int32_t (*PdfMSReplaceFn)(void* data, uint64_t device, uint64_t inode);
+
+// What EncryptPdf tells about a call besides its result, when the caller asks.
+struct PdfMSOutcome {
+    int32_t writer;        // PDFMS_WRITER_*
+    char tempLeft[1024];   // a temporary file the engine could not remove, or ""
 };
 
 struct PdfMSSource {
-    const char* path;     // source file
-    intptr_t reserved[6]; // zero
+    const char* path;          // source file
+    PdfMSReplaceFn mayReplace; // null: an existing output is replaced
+    void* replaceData;         // handed to mayReplace
+    PdfMSOutcome* outcome;     // null when not wanted
+    intptr_t reserved[3];      // zero
 };
 
 struct PdfMSEncryptParams {

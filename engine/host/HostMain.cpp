@@ -7,6 +7,7 @@
 #include "engine/api/HostProtocol.h"
 #include "engine/host/HangupWatch.h"
 #include "engine/host/PdfWorker.h"
+#include "engine/api/WipeSecret.h"
 
 #include <cerrno>
 #include <csignal>
@@ -18,6 +19,7 @@
 #include <poll.h>
 #include <pthread.h>
 #include <string>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -97,7 +99,12 @@ bool Answer(HostChannel& channel, PdfWorker& worker, const HostChannel::Message&
         };
         HangupWatch::SetCurrentTemp(encrypt.temp);
         HostProtocol::EncryptReply reply;
-        reply.code = worker.Encrypt(ToWorkerRequest(encrypt), progress);
+        EncryptRequest request = ToWorkerRequest(encrypt);
+        WipeSecret(encrypt.user);
+        WipeSecret(encrypt.owner);
+        reply.code = worker.Encrypt(request, progress);
+        WipeSecret(request.user);
+        WipeSecret(request.owner);
         reply.writer = reply.code == PDFMS_OK ? HostProtocol::Writer::Qpdf
                                               : HostProtocol::Writer::None;
         ::alarm(0);
@@ -114,7 +121,9 @@ void Serve(HostChannel& channel) {
     HostChannel::Message request;
     while (channel.Receive(request, -1) == HostChannel::ReadResult::Ok) {
         try {
-            if (!Answer(channel, worker, request))
+            const bool answered = Answer(channel, worker, request);
+            WipeSecret(request);
+            if (!answered)
                 return;
         } catch (const std::bad_alloc&) {
             // Past the memory cap qpdf's state is not to be trusted: report and leave.
@@ -144,6 +153,13 @@ int main(int argc, char** argv) {
     }
     // A file-size limit must end in a write error we report, not in a killed host.
     ::signal(SIGXFSZ, SIG_IGN);
+    // This is the process meant to crash on hostile files, and it holds passwords:
+    // no core file, and nobody else may read its memory.
+    struct rlimit noCore = {0, 0};
+    ::setrlimit(RLIMIT_CORE, &noCore);
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+    ::prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);
+#endif
 
     // The stack is reserved inside the cap, so the heap keeps the whole memory budget.
     const rlim_t stack = static_cast<rlim_t>(args.stackMb) << 20;

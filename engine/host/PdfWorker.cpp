@@ -131,7 +131,8 @@ private:
 // Writes the temporary file; returns a PDFMS_* code.
 int32_t WriteEncrypted(QPDF& pdf, const EncryptRequest& r,
                        const std::function<void(int)>& progress) {
-    int fd = ::open(r.temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    // The library made the file, with the mode the output is to have.
+    int fd = ::open(r.temp.c_str(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
         return PDFMS_ERR_OUTPUT;
     FileSink sink(fd);

@@ -193,7 +193,20 @@ TEST_F(JobRunTest, SameOutputNameFromAnotherSourceFailsInsteadOfReplacing) {
     ASSERT_EQ(engine.Calls().size(), 2u);
     EXPECT_EQ(engine.Calls()[1].source, Source("x.pdf"));
     EXPECT_EQ(CellStates(1), std::vector<int>{CELL_FAIL});
+    EXPECT_EQ(list.CellsForRow(1)[0].text, "another file of this run has the same output name");
     EXPECT_EQ(CellStates(2), std::vector<int>{CELL_FINISHED});
+}
+
+TEST_F(JobRunTest, AnOutputNeverReplacesAnotherSourceOfTheRun) {
+    AddRow("report.pdf");
+    AddRow("report_encryption.pdf"); // the user's own, unencrypted
+    outDir = dir.file("src");
+    RunToEnd();
+    EXPECT_EQ(CellStates(0), std::vector<int>{CELL_FAIL});
+    EXPECT_EQ(list.CellsForRow(0)[0].text, "its output would replace a source file of this run");
+    ASSERT_EQ(engine.Calls().size(), 1u);
+    EXPECT_EQ(engine.Calls()[0].source, Source("report_encryption.pdf"));
+    EXPECT_EQ(TempDir::ReadFile(Source("report_encryption.pdf")), "%PDF-1.4 test");
 }
 
 TEST_F(JobRunTest, ASecondRunOverFinishedRowsDoesNothingButLog) {

@@ -23,6 +23,7 @@ void EventRecorder::OnEvent(wxCommandEvent& event) {
     record.type = event.GetEventType();
     record.id = event.GetId();
     record.payload = event.GetInt();
+    record.text = event.GetString().utf8_string();
     // A queued event is a Clone(); losing the subclass would lose the cell.
     if (auto* cell = dynamic_cast<DhGridCellRenderCommandEvent*>(&event)) {
         record.row = cell->GetRow();

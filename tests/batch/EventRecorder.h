@@ -7,6 +7,7 @@
 #include <wx/event.h>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 struct RecordedEvent {
@@ -16,6 +17,7 @@ struct RecordedEvent {
     int row = -1;
     int col = -1;
     int state = -1;
+    std::string text; // a failure's reason
 };
 
 class EventRecorder : public wxEvtHandler {

@@ -7,6 +7,7 @@
 #include <sstream>
 #include <chrono>
 #include <csignal>
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <thread>
@@ -214,45 +215,60 @@ TEST_F(CliTest, RefusedPathsAndARepeatedOutputNameFailOnlyThemselves) {
 // Starts a copy of the front end whose engine host is the scripted fake, writing
 // slowly, and returns once its temporary output exists.
 pid_t StartSlowWrite(const TempDir& dir, const std::string& in, const std::string& out,
-                     bool& writing) {
+                     bool& writing, const std::string& output = "/dev/null") {
     const std::string bin = dir.file("bin");
     TempDir::MakeDir(bin);
     const std::string cli = bin + "/pdfzerovovor-cli";
     RunCommand("cp " + ShellQuote(PZ_CLI_PROGRAM) + " " + ShellQuote(cli) + " && ln -s " +
                ShellQuote(PZ_FAKE_HOST) + " " + ShellQuote(bin + "/pdfzerovovor-engine"));
     ::setenv("PZ_FAKE_HOST", "encrypt=slow", 1);
-    std::vector<std::string> args = {cli, "-q", "-j", "1", "-o", out, "-u", "r", in};
+    std::vector<std::string> args = {cli, "-j", "1", "-o", out, "-u", "r", in};
     std::vector<char*> argv;
     for (auto& a : args)
         argv.push_back(a.data());
     argv.push_back(nullptr);
+    // In a process group of its own, as a shell runs a command.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
     pid_t pid = -1;
-    const bool spawned = ::posix_spawn(&pid, cli.c_str(), nullptr, nullptr, argv.data(), environ) == 0;
+    const bool spawned =
+        ::posix_spawn(&pid, cli.c_str(), &actions, &attributes, argv.data(), environ) == 0;
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
     ::unsetenv("PZ_FAKE_HOST");
     if (!spawned)
         return -1;
     writing = false;
     for (int i = 0; i < 1000 && !writing; ++i) {
-        writing = TempDir::ListDir(out).find("pztmp") != std::string::npos;
+        writing = TempDir::ListDir(out).find(".pz-") != std::string::npos;
         if (!writing)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return pid;
 }
 
-TEST_F(CliTest, InterruptRemovesTheFileBeingWritten) {
+TEST_F(CliTest, CtrlCInATerminalStopsCleanly) {
     ASSERT_TRUE(TestPdf::WritePages(m_in + "/big.pdf", 1));
     ASSERT_TRUE(TestPdf::WritePages(m_in + "/later.pdf", 1));
     bool writing = false;
-    const pid_t pid = StartSlowWrite(m_dir, m_in, m_out, writing);
+    const std::string output = m_dir.file("stdout.txt");
+    const pid_t pid = StartSlowWrite(m_dir, m_in, m_out, writing, output);
     ASSERT_GT(pid, 0);
-    ::kill(pid, SIGINT); // as Ctrl-C would
+    ::kill(-pid, SIGINT); // Ctrl-C reaches the terminal's whole foreground group
     int status = 0;
     ASSERT_EQ(pid, ::waitpid(pid, &status, 0));
     EXPECT_TRUE(writing) << "the file finished before it could be interrupted";
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(1, WEXITSTATUS(status));
     EXPECT_EQ("", TempDir::ListDir(m_out)); // neither a partial file nor the next one
+    // A stop, not an engine that crashed under it.
+    EXPECT_NE(std::string::npos, TempDir::ReadFile(output).find("big_encryption.pdf: Stop"))
+        << TempDir::ReadFile(output);
 }
 
 TEST_F(CliTest, KilledFrontEndLeavesNoTemporaryFile) {
@@ -271,6 +287,37 @@ TEST_F(CliTest, KilledFrontEndLeavesNoTemporaryFile) {
         left = TempDir::ListDir(m_out);
     }
     EXPECT_EQ("", left);
+}
+
+TEST_F(CliTest, NoOutputReplacesASourceAndOddNamesKeepTheirBytes) {
+    // The user's own unencrypted report_encryption.pdf sits beside report.pdf and the
+    // output folder is the input folder: report.pdf's output must not replace it.
+    ASSERT_TRUE(TestPdf::WritePages(m_in + "/report.pdf", 1));
+    ASSERT_TRUE(TestPdf::WritePages(m_in + "/report_encryption.pdf", 2));
+    const std::string own = TempDir::ReadFile(m_in + "/report_encryption.pdf");
+    for (const char* jobs : {"1", "2"}) {
+        SCOPED_TRACE(jobs);
+        CliRun r = Run("-o " + ShellQuote(m_in) + " -u reader -j " + jobs + " " +
+                       ShellQuote(m_in + "/report.pdf") + " " +
+                       ShellQuote(m_in + "/report_encryption.pdf"));
+        EXPECT_EQ(1, r.status);
+        EXPECT_NE(std::string::npos, r.out.find("would replace a source file")) << r.out;
+        EXPECT_EQ(own, TempDir::ReadFile(m_in + "/report_encryption.pdf"));
+        EXPECT_EQ(2, ReadWithPoppler(m_in + "/report_encryption_encryption.pdf", "reader").pages);
+    }
+
+    // Names that are not UTF-8 stay apart and keep their bytes; the terminal sees them
+    // escaped, as it sees a name that holds an escape sequence.
+    const std::string odd = m_dir.file("odd");
+    TempDir::MakeDir(odd);
+    for (const char* name : {"bad\xFF.pdf", "bad\xFE.pdf", "esc\x1B[2J.pdf"})
+        ASSERT_TRUE(TestPdf::WritePages(odd + "/" + name, 1));
+    CliRun r = Run("-o " + ShellQuote(m_out) + " -u reader " + ShellQuote(odd));
+    EXPECT_EQ(0, r.status) << r.out;
+    EXPECT_EQ("bad\xFE_encryption.pdf,bad\xFF_encryption.pdf,esc\x1B[2J_encryption.pdf",
+              TempDir::ListDir(m_out));
+    EXPECT_NE(std::string::npos, r.out.find("bad\\xFF_encryption.pdf: Finished")) << r.out;
+    EXPECT_EQ(std::string::npos, r.out.find('\x1B'));
 }
 
 } // namespace

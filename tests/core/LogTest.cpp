@@ -47,6 +47,14 @@ TEST(LogTest, DayFileNameAndRecordForms) {
         lines[2], std::regex("# \\d\\d:\\d\\d:\\d\\d no line end# \\d\\d:\\d\\d:\\d\\d Fail "
                              "\\[\\] \\[-1\\]")))
         << lines[2];
+
+    // A file name holding a newline cannot forge a record of its own.
+    FileUtil::WriteLogEvent("Converting", "/in/a.pdf\n# 01:02:03 Finished [payroll.pdf] [0]", 0);
+    lines = Lines(LogText());
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_NE(lines[3].find("[/in/a.pdf\\x0A# 01:02:03 Finished [payroll.pdf] [0]] [0]"),
+              std::string::npos)
+        << lines[3];
 }
 
 TEST(LogTest, DeletedLogFolderIsRecreated) {

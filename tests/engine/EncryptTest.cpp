@@ -205,7 +205,7 @@ TEST_F(EncryptTest, FailuresHaveDistinctCodesAndLeaveNothing) {
     EXPECT_EQ(PDFMS_ERR_ARGUMENT,
               m_service->EncryptPdf(m_service, nullptr, out.c_str(), &params, nullptr, nullptr));
     EXPECT_FALSE(TempDir::Exists(out));
-    EXPECT_EQ(std::string::npos, TempDir::ListDir(m_dir.path()).find("pztmp"));
+    EXPECT_EQ(std::string::npos, TempDir::ListDir(m_dir.path()).find(".pz-"));
 }
 
 TEST_F(EncryptTest, OutputThatCannotBeWrittenToTheEndFailsAndLeavesNothing) {

@@ -12,7 +12,7 @@
 //   slow     (encrypt) writes and reports 1 % every 20 ms, then answers well
 //   fatal    a "fatal" message
 //   crash    aborts
-//   code:N   (encrypt) answers with result code N
+//   code:N   (encrypt) answers with result code N; "slow+code:N" after writing slowly
 //   (hello)  good, garbled, or old (a version that is not ours)
 //
 // It watches for the library hanging up exactly as the real host does.
@@ -101,7 +101,7 @@ void AnswerProbe(HostChannel& channel, const std::string& how) {
         channel.Send(HostProtocol::Encode(HostProtocol::ProbeReply{0, 0, 1}));
 }
 
-void AnswerEncrypt(HostChannel& channel, const std::string& how,
+void AnswerEncrypt(HostChannel& channel, std::string how,
                    const HostProtocol::EncryptRequest& request) {
     HangupWatch::SetCurrentTemp(request.temp);
     WriteTemp(request.temp, "%PDF-1.4\n% written by the fake host\n");
@@ -116,12 +116,14 @@ void AnswerEncrypt(HostChannel& channel, const std::string& how,
         channel.Send({"encrypt"});
         return;
     }
-    if (how == "slow") {
+    if (how.compare(0, 4, "slow") == 0) {
         for (int percent = 0; percent <= 100; ++percent) {
             channel.Send(HostProtocol::Encode(HostProtocol::Progress{percent}));
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
-    } else if (how.compare(0, 5, "code:") == 0) {
+        how.erase(0, how.compare(0, 5, "slow+") == 0 ? 5 : 4);
+    }
+    if (how.compare(0, 5, "code:") == 0) {
         reply.code = std::atoi(how.c_str() + 5);
         reply.writer = HostProtocol::Writer::None;
     }

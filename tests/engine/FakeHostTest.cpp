@@ -91,6 +91,22 @@ TEST_F(FakeHostTest, TheHostsOwnFailureCodesReachTheCallerWithNothingWritten) {
     }
 }
 
+TEST_F(FakeHostTest, AnOutputFolderRemovedMidFileIsAnOutputFailure) {
+    // The host's read-back then fails too; the folder, not the PDF, is to blame.
+    Script("encrypt=slow+code:6");
+    const std::string folder = m_dir.file("gone");
+    TempDir::MakeDir(folder);
+    m_out = folder + "/out.pdf";
+    static std::string s_folder;
+    s_folder = folder;
+    auto removeFolder = [](void*, int32_t done, int32_t) -> int32_t {
+        if (done == 10)
+            std::system(("rm -rf '" + s_folder + "'").c_str());
+        return PDFMS_PROGRESS_CONTINUE;
+    };
+    EXPECT_EQ(PDFMS_ERR_OUTPUT, Encrypt(nullptr, removeFolder));
+}
+
 TEST_F(FakeHostTest, StopDuringASlowWriteIsPromptAndLeavesTheOldOutput) {
     TempDir::WriteFile(m_out, "previous result");
     Script("encrypt=slow");

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
+#include <fstream>
 #include <thread>
 
 namespace {
@@ -117,6 +118,37 @@ TEST_F(IsolationTest, HostOverItsMemoryCapFailsThatFileOnly) {
     EXPECT_EQ(PDFMS_ERR_HOST, Encrypt(m_slow, m_dir.file("out.pdf")));
     ExpectOnlyFiles("good.pdf,slow.pdf");
     EXPECT_EQ(PDFMS_OK, Encrypt(m_good, m_dir.file("next.pdf")));
+}
+
+TEST_F(IsolationTest, ManyHostsShareTheMachinesMemory) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "sanitizer builds run the host without its memory cap";
+#endif
+    // Sixty-four hosts with 2 GB each would promise far more than this machine has.
+    PdfEngine::SetExpectedHosts(64);
+    std::thread crash = CrashFirstBusyHost(SIGKILL);
+    unsigned long long capMb = 0;
+    std::thread watch([&] {
+        for (int i = 0; i < 500 && capMb == 0; ++i) {
+            for (int pid : PdfEngine::GetBusyHostPids()) {
+                std::ifstream in("/proc/" + std::to_string(pid) + "/limits");
+                for (std::string line; std::getline(in, line);) {
+                    if (line.rfind("Max address space", 0) == 0)
+                        capMb = std::stoull(line.substr(26)) >> 20;
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    });
+    m_service->GetOpenState(m_slow.c_str());
+    watch.join();
+    crash.join();
+    const unsigned long share = PdfEngine::HostMemoryMb();
+    PdfEngine::SetExpectedHosts(2);
+    const HostLimits defaults;
+    ASSERT_GT(capMb, 0u);
+    EXPECT_LT(capMb, defaults.memoryMb + defaults.stackMb);
+    EXPECT_NEAR(static_cast<double>(capMb), static_cast<double>(share + defaults.stackMb), 64);
 }
 
 TEST_F(IsolationTest, DecompressionBombIsCopiedWithoutInflating) {
