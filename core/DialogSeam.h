@@ -23,6 +23,8 @@ public:
                               const wxString& defaultPath, wxString& path) = 0;
     virtual void OpenUrl(const wxString& url) = 0;
     virtual void OpenFolder(const wxString& path) = 0;
+    // A desktop notification: a passing message outside the window, no answer.
+    virtual void Notify(const wxString& title, const wxString& message) = 0;
 
     // The seam in use: the real dialogs unless a test installed its own.
     static DialogSeam& Get();
