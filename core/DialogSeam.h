@@ -1,7 +1,7 @@
 #pragma once
 // Every modal box, file or folder dialog and every hand-over to the desktop (browser,
-// file manager) goes through this one seam, so tests replace it, answer the boxes
-// and read their texts instead of blocking on a real dialog.
+// file manager, notification) goes through this one seam, so tests replace it,
+// answer the boxes and read their texts instead of blocking on a real dialog.
 
 #include <wx/arrstr.h>
 #include <wx/string.h>
