@@ -1,5 +1,7 @@
 #include "app/MainApp.h"
 
+#include "app/CommandLineFiles.h"
+#include "app/InstanceHandOver.h"
 #include "app/StartupSequence.h"
 #include "batch/PdfEngineFactory.h"
 #include "batch/RunState.h"
@@ -18,13 +20,30 @@ namespace {
 const int kWorkerShutdownMs = 5000;
 } // namespace
 
+MainApp::MainApp() = default;
+MainApp::~MainApp() = default;
+
 bool MainApp::OnInit() {
-    // The base class's OnInit is not called: the program takes no command-line options.
+    // The base class's OnInit is not called: the program takes no options, only
+    // files and folders to add to the list.
+    PathText::Install();
     StartupSequence::RecordProgramPath(argc > 0 ? wxString(argv[0]) : wxString());
+    const wxArrayString files = CommandLineFiles::FromArguments(argv.GetArguments());
+
+    m_handOver = std::make_unique<InstanceHandOver>(InstanceHandOver::DefaultFolder());
+    const bool first = m_handOver->Claim([this](const wxArrayString& paths) {
+        CommandLineFiles::OpenInWindow(wxDynamicCast(GetTopWindow(), wxTopLevelWindow), paths);
+    });
+    if (!first && m_handOver->HandOver(files)) {
+        m_handedOver = true;
+        return true;
+    }
+    // Either this is the first start, or the one holding the lock does not answer
+    // (it hangs, or its process id now belongs to another program): run on our own.
+
     StartupSequence::CreateProcessInstances();
     StartupSequence::InstallImageHandlers();
     SetPdfEngineFactory({CreatePdfMSService, FreePdfMSService});
-    PathText::Install();
 
     const wxString title = AppUtil::GetProductName();
     // The concrete window is chosen by this one name.
@@ -37,7 +56,15 @@ bool MainApp::OnInit() {
     frame->Create(2000, title);
     SetTopWindow(frame);
     frame->Show();
+    // Added once the window is on the screen, so the list fills in front of the user;
+    // queued on the frame, so nothing runs if it is gone by then.
+    if (!files.empty())
+        frame->CallAfter([frame, files] { CommandLineFiles::OpenInWindow(frame, files); });
     return true;
+}
+
+int MainApp::OnRun() {
+    return m_handedOver ? 0 : wxApp::OnRun();
 }
 
 int MainApp::OnExit() {
@@ -50,5 +77,7 @@ int MainApp::OnExit() {
         WaitForRunEnd(kWorkerShutdownMs);
     }
     StartupSequence::ReleaseProcessInstances();
+    // Gives up the lock and removes the socket.
+    m_handOver.reset();
     return 0;
 }

@@ -32,6 +32,8 @@ mkdir -p "$WORK/in" "$WORK/out"
 "$BUILD/tests/bin/pz-make-pdfs" "$WORK/in" "$COUNT" 2 >/dev/null
 
 export HOME="$WORK/home"
+# Its own lock and socket: a window already open for this user must not take the run.
+export XDG_RUNTIME_DIR="$WORK"
 settings="$HOME/Brisklowan files/Brisklowan PDF Zerovovor"
 mkdir -p "$settings"
 printf '<?xml version="1.0" encoding="UTF-8"?>\n<setting>\n   <last-convert-dir>%s</last-convert-dir>\n   <last-output-dir>%s</last-output-dir>\n</setting>\n' \

@@ -52,14 +52,20 @@ wxString AppUtil::GetBaseDir() {
     return slash == wxNOT_FOUND ? wxString() : exeDir.Left(slash);
 }
 
+wxString AppUtil::GetDataDir() {
+    const wxString base = GetBaseDir();
+    const wxString installed = base + "/share/pdfzerovovor";
+    return FileUtil::DirExists(installed) ? installed : base;
+}
+
 wxString AppUtil::GetOptionPath() {
-    return GetBaseDir() + "/option.cfg";
+    return GetDataDir() + "/option.cfg";
 }
 wxString AppUtil::GetLayoutPath() {
-    return GetBaseDir() + "/Themes/face.xml";
+    return GetDataDir() + "/Themes/face.xml";
 }
 wxString AppUtil::GetThemePath() {
-    return GetBaseDir() + "/Themes/default.zip";
+    return GetDataDir() + "/Themes/default.zip";
 }
 
 wxString AppUtil::GetDocumentsDir() {

@@ -1,6 +1,6 @@
 #pragma once
-// Product constants and every path of the program. Two roots: the base directory
-// (parent of the program's folder: theme, layout and option files, read only) and
+// Product constants and every path of the program. Two roots: the data directory
+// (theme, layout and option files, read only; found from the program's folder) and
 // the work directory in the user's documents folder (settings, log).
 
 #include <wx/string.h>
@@ -18,6 +18,10 @@ public:
 
     static wxString GetExeDir();  // argument 0 before its last "/" ("\" taken as "/")
     static wxString GetBaseDir(); // program directory before its last "/"
+    // Where the theme, layout and option files are: the base directory itself in
+    // the build's staged tree, or base/share/pdfzerovovor when that folder exists
+    // (an installation below a prefix such as /usr).
+    static wxString GetDataDir();
     static wxString GetOptionPath();
     static wxString GetLayoutPath();
     static wxString GetThemePath();

@@ -4,7 +4,9 @@
 
 #include <wx/dirdlg.h>
 #include <wx/filedlg.h>
+#include <wx/log.h>
 #include <wx/msgdlg.h>
+#include <wx/notifmsg.h>
 #include <wx/utils.h>
 
 namespace {
@@ -35,6 +37,13 @@ public:
 
     void OpenUrl(const wxString& url) override { wxLaunchDefaultBrowser(url); }
     void OpenFolder(const wxString& path) override { wxLaunchDefaultApplication(path); }
+
+    void Notify(const wxString& title, const wxString& message) override {
+        // A desktop without a notification service is not worth an error box.
+        wxLogNull quiet;
+        wxNotificationMessage notice(title, message);
+        notice.Show();
+    }
 };
 
 RealDialogs g_realDialogs;

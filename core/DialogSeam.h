@@ -1,7 +1,7 @@
 #pragma once
 // Every modal box, file or folder dialog and every hand-over to the desktop (browser,
-// file manager) goes through this one seam, so tests replace it, answer the boxes
-// and read their texts instead of blocking on a real dialog.
+// file manager, notification) goes through this one seam, so tests replace it,
+// answer the boxes and read their texts instead of blocking on a real dialog.
 
 #include <wx/arrstr.h>
 #include <wx/string.h>
@@ -23,6 +23,8 @@ public:
                               const wxString& defaultPath, wxString& path) = 0;
     virtual void OpenUrl(const wxString& url) = 0;
     virtual void OpenFolder(const wxString& path) = 0;
+    // A desktop notification: a passing message outside the window, no answer.
+    virtual void Notify(const wxString& title, const wxString& message) = 0;
 
     // The seam in use: the real dialogs unless a test installed its own.
     static DialogSeam& Get();

@@ -1,5 +1,10 @@
 #include "core/StringUtil.h"
 
+// The build system fixes the date per commit, so two builds of one commit match.
+#ifndef PZ_BUILD_DATE
+#error "PZ_BUILD_DATE must be defined by the build"
+#endif
+
 namespace {
 // Formats with one decimal independently of the process locale, which GTK may
 // have set from the environment.
@@ -23,7 +28,7 @@ wxString StringUtil::FormatSize(uint64_t bytes) {
 }
 
 wxString StringUtil::GetBuildDate() {
-    return __DATE__;
+    return PZ_BUILD_DATE;
 }
 
 wxString StringUtil::GetBuildYear() {

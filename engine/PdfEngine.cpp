@@ -47,13 +47,23 @@ ProbeCache& Cache() {
     return cache;
 }
 
+// Beside the running program in the build's staged tree; installed, programs are in
+// bin/ and the host in libexec/pdfzerovovor/ below the same prefix.
 std::string DefaultHostProgram() {
+    const std::string name = "pdfzerovovor-engine";
     char buf[PATH_MAX];
     ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
     if (n <= 0)
-        return "pdfzerovovor-engine";
-    std::string exe(buf, static_cast<size_t>(n));
-    return exe.substr(0, exe.rfind('/') + 1) + "pdfzerovovor-engine";
+        return name;
+    const std::string exe(buf, static_cast<size_t>(n));
+    const std::string dir = exe.substr(0, exe.rfind('/'));
+    const std::string beside = dir + "/" + name;
+    if (::access(beside.c_str(), X_OK) == 0)
+        return beside;
+    const std::string prefix = dir.substr(0, dir.rfind('/'));
+    const std::string installed = prefix + "/libexec/pdfzerovovor/" + name;
+    // Neither there: name the staged place, so the failure names a real path.
+    return ::access(installed.c_str(), X_OK) == 0 ? installed : beside;
 }
 
 int64_t TimeLimitMs(int64_t size) {

@@ -14,7 +14,7 @@
 #include <memory>
 
 wxString ImageUtil::MakeLocation(const wxString& imagePath) {
-    wxFileName archive(AppUtil::GetBaseDir() + "/Themes/default.zip", wxPATH_NATIVE);
+    wxFileName archive(AppUtil::GetThemePath(), wxPATH_NATIVE);
     return wxFileSystem::FileNameToURL(archive) + "#zip:" + imagePath;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // Theme pictures: every image of the interface is read from the theme archive
-// (Themes/default.zip below the base directory) and nowhere else.
+// (Themes/default.zip below the data directory) and nowhere else.
 
 #include <wx/bitmap.h>
 #include <wx/gdicmn.h>

@@ -3,9 +3,8 @@
 
 Usage: make_theme.py <stage dir> <theme source dir>
 
-Writes <stage>/Themes/default.zip (the pictures under image/...), copies face.xml and
-option.cfg beside it, and writes the 64x64 application icon to
-<stage>/share/icons/hicolor/64x64/apps/pdfzerovovor.png.
+Writes <stage>/Themes/default.zip (the pictures under image/...) and copies face.xml and
+option.cfg beside it. The desktop icons come from make_icons.py.
 
 The output depends only on this script, Pillow and the DejaVu fonts: no time stamps,
 no random numbers, archive entries in a fixed order.
@@ -460,9 +459,7 @@ def main(argv):
         return 2
     stage, source = argv[1], argv[2]
     themes = os.path.join(stage, "Themes")
-    icons = os.path.join(stage, "share", "icons", "hicolor", "64x64", "apps")
     os.makedirs(themes, exist_ok=True)
-    os.makedirs(icons, exist_ok=True)
 
     images = build_images()
     archive = os.path.join(themes, "default.zip")
@@ -475,8 +472,6 @@ def main(argv):
             zf.writestr(info, png_bytes(images[name]))
     os.replace(partial, archive)
 
-    with open(os.path.join(icons, "pdfzerovovor.png"), "wb") as f:
-        f.write(png_bytes(draw_app_icon(64)))
     shutil.copyfile(os.path.join(source, "face.xml"), os.path.join(themes, "face.xml"))
     shutil.copyfile(os.path.join(source, "option.cfg"), os.path.join(stage, "option.cfg"))
     return 0

@@ -12,10 +12,14 @@
 DnDFile::DnDFile(wxWindow* owner, wxGrid* grid) : m_owner(owner), m_grid(grid) {}
 
 bool DnDFile::OnDropFiles(wxCoord, wxCoord, const wxArrayString& filenames) {
-    auto* list = wxDynamicCast(WindowLookup::FindInTopWindow(m_owner, ID_FILE_LIST), SelectWindow);
+    return DropOnTopWindow(m_owner, filenames);
+}
+
+bool DnDFile::DropOnTopWindow(wxWindow* window, const wxArrayString& dropped) {
+    auto* list = wxDynamicCast(WindowLookup::FindInTopWindow(window, ID_FILE_LIST), SelectWindow);
     if (!list)
         return false;
-    return DropOnList(list, filenames);
+    return DropOnList(list, dropped);
 }
 
 int DnDFile::CollectDroppedPaths(const wxArrayString& dropped, wxArrayString& paths) {

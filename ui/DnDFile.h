@@ -23,6 +23,8 @@ public:
     static int CollectDroppedPaths(const wxArrayString& dropped, wxArrayString& paths);
     // Adds what was dropped to list; false (with a box) when nothing counted.
     static bool DropOnList(SelectWindow* list, const wxArrayString& dropped);
+    // The same for the file list of the top-level window that holds window.
+    static bool DropOnTopWindow(wxWindow* window, const wxArrayString& dropped);
 
 private:
     wxWindow* m_owner;

@@ -75,6 +75,7 @@ bool MainFramePDFENCRYPTION::Create(wxWindowID id, const wxString& title) {
     list->AppendColumn("Size", 100, true);
     list->AppendColumn("Total Pages", 100, true);
     list->AppendColumn("Status", W - 593, true);
+    m_runEndNotifier.Watch(list);
 
     auto* pane = new LjCompetencePane;
     pane->Create(CutFace(face, 0, 250, W, 280), background, ID_OPTIONS_PANE, wxPoint(0, 250),
@@ -137,6 +138,7 @@ void MainFramePDFENCRYPTION::OnJobFinished(wxCommandEvent&) {
         toolBar->EnableAll();
     if (auto* menuBar = wxDynamicCast(FindWindow(ID_MENU_BAR), ZqMenuBar))
         menuBar->EnableCommands(true);
+    m_runEndNotifier.RunFinished(this);
 }
 
 void MainFramePDFENCRYPTION::OnOutputDirMissing(wxCommandEvent&) {

@@ -4,6 +4,7 @@
 // question before closing during a run.
 
 #include "ui/MainFrame.h"
+#include "ui/RunEndNotifier.h"
 #include "ui/SinkAttachment.h"
 
 class MainFramePDFENCRYPTION : public MainFrame {
@@ -20,6 +21,7 @@ private:
     void OnOutputDirMissing(wxCommandEvent& event);
 
     SinkAttachment m_sinkAttachment;
+    RunEndNotifier m_runEndNotifier;
     bool m_askingToClose = false;
 
     wxDECLARE_DYNAMIC_CLASS(MainFramePDFENCRYPTION);

@@ -37,6 +37,9 @@ public:
     }
     void OpenUrl(const wxString&) override { ADD_FAILURE() << "no browser expected"; }
     void OpenFolder(const wxString&) override { ADD_FAILURE() << "no file manager expected"; }
+    void Notify(const wxString&, const wxString&) override {
+        ADD_FAILURE() << "no notice expected";
+    }
 };
 
 class FileChooserTest : public testing::Test {

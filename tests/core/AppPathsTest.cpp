@@ -22,6 +22,27 @@ TEST(AppPaths, BaseDirIsParentOfProgramFolder) {
     EXPECT_EQ(AppUtil::GetOptionPath(), "/option.cfg");
 }
 
+TEST(AppPaths, DataIsBesideTheProgramWhenStagedAndUnderShareWhenInstalled) {
+    TempDir staged;
+    TempDir::MakeDir(staged.file("bin"));
+    TempDir::MakeDir(staged.file("Themes"));
+    AppUtil::SetArgv0(wxString::FromUTF8(staged.file("bin/pdfzerovovor")));
+    const wxString stagedDir = wxString::FromUTF8(staged.path());
+    EXPECT_EQ(AppUtil::GetDataDir(), stagedDir);
+    EXPECT_EQ(AppUtil::GetThemePath(), stagedDir + "/Themes/default.zip");
+
+    TempDir prefix;
+    TempDir::MakeDir(prefix.file("bin"));
+    TempDir::MakeDir(prefix.file("share"));
+    TempDir::MakeDir(prefix.file("share/pdfzerovovor"));
+    AppUtil::SetArgv0(wxString::FromUTF8(prefix.file("bin/pdfzerovovor")));
+    const wxString shared = wxString::FromUTF8(prefix.file("share/pdfzerovovor"));
+    EXPECT_EQ(AppUtil::GetDataDir(), shared);
+    EXPECT_EQ(AppUtil::GetOptionPath(), shared + "/option.cfg");
+    EXPECT_EQ(AppUtil::GetLayoutPath(), shared + "/Themes/face.xml");
+    EXPECT_EQ(AppUtil::GetThemePath(), shared + "/Themes/default.zip");
+}
+
 TEST(AppPaths, UserFoldersAreCreatedInTheDocumentsFolder) {
     ScopedHome home;
     wxString docs = AppUtil::GetDocumentsDir();

@@ -24,6 +24,7 @@ void FakeDialogs::Clear() {
     m_folderDialogs = 0;
     m_urls.clear();
     m_folders.clear();
+    m_notifications.clear();
     m_lastDirectory.clear();
 }
 
@@ -78,4 +79,8 @@ void FakeDialogs::OpenUrl(const wxString& url) {
 
 void FakeDialogs::OpenFolder(const wxString& path) {
     m_folders.Add(path);
+}
+
+void FakeDialogs::Notify(const wxString&, const wxString& message) {
+    m_notifications.Add(message);
 }

@@ -38,6 +38,8 @@ public:
     int FolderDialogCount() const { return m_folderDialogs; }
     const wxArrayString& OpenedUrls() const { return m_urls; }
     const wxArrayString& OpenedFolders() const { return m_folders; }
+    // Messages of the desktop notifications, in order.
+    const wxArrayString& Notifications() const { return m_notifications; }
     // The default directory handed to the last file or folder dialog.
     const wxString& LastDialogDirectory() const { return m_lastDirectory; }
     void Clear();
@@ -50,6 +52,7 @@ public:
                       wxString& path) override;
     void OpenUrl(const wxString& url) override;
     void OpenFolder(const wxString& path) override;
+    void Notify(const wxString& title, const wxString& message) override;
 
 private:
     struct FileReply {
@@ -70,5 +73,6 @@ private:
     int m_folderDialogs = 0;
     wxArrayString m_urls;
     wxArrayString m_folders;
+    wxArrayString m_notifications;
     wxString m_lastDirectory;
 };

@@ -16,6 +16,7 @@
 #include "ui/WindowIds.h"
 #include "ui/ZqMenuBar.h"
 
+#include <wx/frame.h>
 #include <wx/msgdlg.h>
 
 #include <unistd.h>
@@ -270,4 +271,41 @@ TEST_F(RunControlTest, ASecondCloseWhileTheQuestionIsUpDoesNotAskAgain) {
     m_frame = nullptr;
     EXPECT_TRUE(g_stopRequested.load());
     EXPECT_TRUE(WaitForRunEnd(5000));
+}
+
+TEST_F(RunControlTest, ARunThatEndsBehindOtherWindowsIsAnnouncedWithItsOwnCounts) {
+    AddFiles(2);
+    // Its output name is taken by a folder: the engine cannot write it.
+    AddPath(MakeFakePdf("blocked.pdf"));
+    TempDir::MakeDir(m_out + "/blocked_encryption.pdf");
+    // Gone before the run reaches it: refused without going to the engine.
+    const std::string gone = MakeFakePdf("gone.pdf");
+    AddPath(gone);
+    ::unlink(gone.c_str());
+    SetPasswords("user", "");
+
+    // In front of the user: the list says it all.
+    m_frame->Raise();
+    ASSERT_TRUE(WaitFor([this] { return m_frame->IsActive(); }));
+    PressStart();
+    ASSERT_TRUE(WaitForRunToEnd());
+    PumpEvents();
+    EXPECT_EQ(Status(2), "Fail");
+    EXPECT_EQ(Status(3), "Fail");
+    EXPECT_TRUE(m_dialogs.Notifications().empty());
+
+    // Behind another window, the next run is announced with its own rows only.
+    AddPath(MakeFakePdf("late.pdf"));
+    wxFrame* other = new wxFrame(nullptr, wxID_ANY, "another program");
+    other->Show();
+    other->Raise();
+    other->SetFocus();
+    ASSERT_TRUE(WaitFor([this] { return !m_frame->IsActive(); }));
+    PressStart();
+    ASSERT_TRUE(WaitForRunToEnd());
+    PumpEvents();
+    other->Destroy();
+    EXPECT_EQ(Status(4), "Finished");
+    ASSERT_EQ(m_dialogs.Notifications().size(), 1u);
+    EXPECT_EQ(m_dialogs.Notifications()[0], "Encryption finished: 1 written, 1 refused, 1 failed.");
 }
