@@ -26,6 +26,10 @@ struct ItemResult {
     wxString message; // why, in words the user reads; empty when written
     wxString output;  // the output path, once known
     int32_t writer = 0; // PDFMS_WRITER_*: which engine writer made the output
+    int32_t pages = -1;   // when the file was checked first
+    int64_t bytesIn = -1;
+    int64_t bytesOut = -1;
+    int64_t milliseconds = 0; // in the engine
 };
 
 struct RunSummary {

@@ -1,7 +1,6 @@
 #include "batch/BatchRun.h"
 
 #include "batch/EncryptParams.h"
-#include "batch/OutputNames.h"
 #include "batch/PdfEngineFactory.h"
 #include "batch/ProbeFile.h"
 #include "batch/ResultTexts.h"
@@ -9,9 +8,11 @@
 #include "core/PathText.h"
 #include "core/StringUtil.h"
 
+#include <chrono>
 #include <cstring>
-#include <sys/stat.h>
+#include <fcntl.h>
 #include <string>
+#include <sys/stat.h>
 #include <thread>
 
 namespace {
@@ -35,17 +36,23 @@ int32_t OnEngineProgress(void* data, int32_t done, int32_t total) {
                                                    : PDFMS_PROGRESS_CONTINUE;
 }
 
-// The engine asks before an output replaces an existing file.
 int32_t MayReplace(void* data, uint64_t device, uint64_t inode) {
-    return static_cast<const BatchRun*>(data)->IsRunSource(device, inode) ? 0 : 1;
+    return static_cast<const BatchRun*>(data)->MayReplace(device, inode) ? 1 : 0;
 }
 
-bool Identity(const wxString& path, std::pair<uint64_t, uint64_t>& id) {
+int64_t SizeOf(const wxString& path) {
     struct stat st;
-    if (::lstat(PathText::ToBytes(path).c_str(), &st) != 0)
-        return false;
-    id = {st.st_dev, st.st_ino};
-    return true;
+    return ::stat(PathText::ToBytes(path).c_str(), &st) == 0 ? static_cast<int64_t>(st.st_size)
+                                                             : -1;
+}
+
+// The output takes the source's modification (and access) time.
+void CopyTimes(const wxString& source, const wxString& output) {
+    struct stat st;
+    if (::stat(PathText::ToBytes(source).c_str(), &st) != 0)
+        return;
+    const struct timespec times[2] = {st.st_atim, st.st_mtim};
+    ::utimensat(AT_FDCWD, PathText::ToBytes(output).c_str(), times, AT_SYMLINK_NOFOLLOW);
 }
 
 ItemResult Failure(int32_t code, const wxString& output = wxString()) {
@@ -74,37 +81,10 @@ bool ProgressPercent(int32_t done, int32_t total, int32_t& percent) {
 BatchRun::BatchRun(const Settings& settings, BatchObserver& observer, const StopToken& stop)
     : m_settings(settings), m_observer(observer), m_stop(stop) {}
 
-bool BatchRun::IsRunSource(uint64_t device, uint64_t inode) const {
-    return m_sources.count({device, inode}) != 0;
-}
+BatchRun::~BatchRun() = default;
 
-bool BatchRun::IsRunSource(const wxString& path) const {
-    std::pair<uint64_t, uint64_t> id;
-    return Identity(path, id) && m_sources.count(id) != 0;
-}
-
-int32_t BatchRun::Encrypt(PdfMSService* service, const wxString& source, const wxString& output,
-                          const EncryptParams& params, void* progress, ItemResult& result) {
-    if (!service || !service->EncryptPdf)
-        return PDFMS_ERR_ENGINE;
-    const std::string sourceBytes = PathText::ToBytes(source);
-    const std::string outputBytes = PathText::ToBytes(output);
-    PdfMSOutcome outcome;
-    std::memset(&outcome, 0, sizeof outcome);
-    PdfMSSource record;
-    std::memset(&record, 0, sizeof record);
-    record.path = sourceBytes.c_str();
-    record.mayReplace = MayReplace;
-    record.replaceData = this;
-    record.outcome = &outcome;
-    const int32_t code = service->EncryptPdf(service, &record, outputBytes.c_str(), params.get(),
-                                             progress, OnEngineProgress);
-    result.writer = outcome.writer;
-    if (outcome.tempLeft[0])
-        result.message = "the temporary file " +
-                         PathText::Printable(PathText::FromBytes(outcome.tempLeft)) +
-                         " could not be removed";
-    return code;
+bool BatchRun::MayReplace(uint64_t device, uint64_t inode) const {
+    return m_planner->MayReplace(device, inode);
 }
 
 wxString BatchRun::Detail(const wxString& source) const {
@@ -133,17 +113,60 @@ void BatchRun::Report(const BatchItem& item, int slot, const ItemResult& result)
     m_observer.OnItemResult(item, slot, result);
 }
 
-bool BatchRun::Process(PdfMSService* service, int slot, const BatchItem& item,
-                       const EncryptParams& params) {
+int32_t BatchRun::Encrypt(PdfMSService* service, const BatchItem& item, int slot,
+                          const wxString& source, void* progress, ItemResult& result) {
+    if (!service || !service->EncryptPdf)
+        return PDFMS_ERR_ENGINE;
+    std::unique_ptr<EncryptParams> own;
+    if (item.options)
+        own = std::make_unique<EncryptParams>(*item.options);
+    const EncryptParams& params = own ? *own : *m_params;
+    const std::string sourceBytes = PathText::ToBytes(source);
+
+    int32_t code = PDFMS_OK;
+    for (int taken = 0;; ++taken) {
+        const OutputPlanner::Choice choice = m_planner->Pick(item, source, taken);
+        result.output = choice.path;
+        if (choice.code != 0)
+            return choice.code;
+        m_observer.OnItemStarted(item, slot);
+        const std::string outputBytes = PathText::ToBytes(choice.path);
+        PdfMSOutcome outcome;
+        std::memset(&outcome, 0, sizeof outcome);
+        PdfMSSource record;
+        std::memset(&record, 0, sizeof record);
+        record.path = sourceBytes.c_str();
+        record.mayReplace = ::MayReplace;
+        record.replaceData = this;
+        record.outcome = &outcome;
+        code = service->EncryptPdf(service, &record, outputBytes.c_str(), params.get(), progress,
+                                   OnEngineProgress);
+        result.writer = outcome.writer;
+        if (outcome.tempLeft[0])
+            result.message = "the temporary file " +
+                             PathText::Printable(PathText::FromBytes(outcome.tempLeft)) +
+                             " could not be removed";
+        if (code != PDFMS_OK)
+            m_planner->Release(choice.path, source);
+        // Rename: a file took that name while this one was written; try the next.
+        if (code != PDFMS_ERR_OUTPUT_EXISTS || m_planner->policy() != OverwritePolicy::Rename)
+            return code;
+    }
+}
+
+bool BatchRun::Process(PdfMSService* service, int slot, const BatchItem& item) {
     const wxString source = StringUtil::ToSlashes(item.path);
+    ItemResult result;
     if (m_settings.checkFirst) {
         const FileRow row = ProbeFile(source);
         // A stop during the check ended its host: the answer says nothing of the file.
         if (m_stop.Get() != StopToken::None)
             return false;
+        long pages = -1;
+        if (row[FILEROW_PAGES].ToLong(&pages))
+            result.pages = static_cast<int32_t>(pages);
         const wxString refusal = OpenStateRefusal(row[FILEROW_OPEN_CODE], source);
         if (!refusal.empty()) {
-            ItemResult result;
             result.status = ItemStatus::Refused;
             result.message = refusal;
             Report(item, slot, result);
@@ -159,44 +182,29 @@ bool BatchRun::Process(PdfMSService* service, int slot, const BatchItem& item,
     switch (m_stop.Get()) {
     case StopToken::Abandon:
         return false;
-    case StopToken::Stop: {
-        ItemResult result;
+    case StopToken::Stop:
         result.status = ItemStatus::Stopped;
         result.message = "stopped before it was started";
         Report(item, slot, result);
         return false;
-    }
     case StopToken::None:
         break;
     }
 
-    const wxString output =
-        MakeOutputPath(m_outputDir, item.fileName, m_settings.extension);
-    if (!m_names.Claim(output, source)) {
-        FileUtil::WriteLogEvent("Fail", Detail(source), kItemNameTaken);
-        Report(item, slot, Failure(kItemNameTaken, output));
-        return true;
-    }
-    // The user's own file of that name, listed in this run, is never written over.
-    if (IsRunSource(output)) {
-        m_names.Release(output, source);
-        FileUtil::WriteLogEvent("Fail", Detail(source), kItemOutputIsSource);
-        Report(item, slot, Failure(kItemOutputIsSource, output));
-        return true;
-    }
-    m_observer.OnItemStarted(item, slot);
+    result.bytesIn = SizeOf(source);
     ProgressContext progress{&m_observer, &item, slot, &m_stop, -1};
-    ItemResult result;
-    const int32_t code = Encrypt(service, source, output, params, &progress, result);
+    const auto start = std::chrono::steady_clock::now();
+    const int32_t code = Encrypt(service, item, slot, source, &progress, result);
+    result.milliseconds = std::chrono::duration_cast<std::chrono::milliseconds>(
+                              std::chrono::steady_clock::now() - start)
+                              .count();
     if (m_stop.Get() == StopToken::Abandon) {
         std::lock_guard<std::mutex> lock(m_summaryMutex);
         m_summary.abandoned = true;
         return false;
     }
-    result.output = output;
     result.code = code;
     if (code != PDFMS_OK) {
-        m_names.Release(output, source);
         FileUtil::WriteLogEvent("Fail", Detail(source), code);
         const wxString left = result.message;
         result.status = ItemStatus::Failed;
@@ -204,13 +212,21 @@ bool BatchRun::Process(PdfMSService* service, int slot, const BatchItem& item,
         Report(item, slot, result);
         return true;
     }
-    FileUtil::WriteLogEvent("Finished", Detail(source), 0);
-    result.status = ItemStatus::Finished;
-    Report(item, slot, result);
+    Finish(item, slot, source, result);
     return true;
 }
 
-void BatchRun::Work(int slot, const std::vector<BatchItem>& items, const EncryptParams& params) {
+void BatchRun::Finish(const BatchItem& item, int slot, const wxString& source,
+                      ItemResult& result) {
+    if (m_settings.preserveTime)
+        CopyTimes(source, result.output);
+    result.bytesOut = SizeOf(result.output);
+    FileUtil::WriteLogEvent("Finished", Detail(source), 0);
+    result.status = ItemStatus::Finished;
+    Report(item, slot, result);
+}
+
+void BatchRun::Work(int slot, const std::vector<BatchItem>& items) {
     PdfMSService* service = CreateEngineService();
     while (!m_ending) {
         const size_t i = m_next++;
@@ -223,7 +239,7 @@ void BatchRun::Work(int slot, const std::vector<BatchItem>& items, const Encrypt
             ++m_handled;
             continue;
         }
-        if (!Process(service, slot, item, params))
+        if (!Process(service, slot, item))
             m_ending = true;
     }
     ReleaseEngineService(service);
@@ -238,20 +254,23 @@ RunSummary BatchRun::Run(const std::vector<BatchItem>& items) {
         return m_summary;
     }
     m_observer.OnRunStarted(m_outputDir);
-    for (const BatchItem& item : items) {
-        std::pair<uint64_t, uint64_t> id;
-        if (Identity(StringUtil::ToSlashes(item.path), id))
-            m_sources.insert(id);
-    }
+    for (const BatchItem& item : items)
+        m_sources.Add(StringUtil::ToSlashes(item.path));
+    OutputPlanner::Settings output;
+    output.folder = m_outputDir;
+    output.suffix = m_settings.suffix;
+    output.extension = m_settings.extension;
+    output.overwrite = m_settings.overwrite;
+    m_planner = std::make_unique<OutputPlanner>(output, m_sources);
+    m_params = std::make_unique<EncryptParams>(m_settings.run);
 
-    const EncryptParams params(m_settings.run);
     const int jobs = m_settings.jobs < 1 ? 1 : m_settings.jobs;
     if (jobs == 1) {
-        Work(0, items, params);
+        Work(0, items);
     } else {
         std::vector<std::thread> workers;
         for (int slot = 0; slot < jobs && static_cast<size_t>(slot) < items.size(); ++slot)
-            workers.emplace_back([this, slot, &items, &params] { Work(slot, items, params); });
+            workers.emplace_back([this, slot, &items] { Work(slot, items); });
         for (std::thread& worker : workers)
             worker.join();
     }

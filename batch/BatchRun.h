@@ -1,20 +1,20 @@
 #pragma once
 // One batch run, whoever started it: the window (one job, on its worker thread) and
 // the command line (N jobs) both run their files through this loop. It logs every
-// step, keeps the output names of the run apart, asks the engine to encrypt and
-// tells its observer what happened.
+// step, picks each output's name, asks the engine to encrypt and tells its observer
+// what happened.
 
 #include "batch/BatchItem.h"
 #include "batch/BatchObserver.h"
 #include "batch/EncryptOptions.h"
-#include "batch/OutputNameRegistry.h"
+#include "batch/OutputPlanner.h"
+#include "batch/RunSources.h"
 #include "batch/StopToken.h"
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <mutex>
-#include <set>
-#include <utility>
 #include <vector>
 
 class EncryptParams;
@@ -24,8 +24,11 @@ class BatchRun {
 public:
     struct Settings {
         wxString outputDir; // "\" is read as "/"
-        RunOptions run;
+        RunOptions run;     // for items without options of their own
         wxString extension = ".pdf";
+        wxString suffix = "_encryption";
+        OverwritePolicy overwrite = OverwritePolicy::Replace;
+        bool preserveTime = false; // the output keeps the source's modification time
         int jobs = 1; // files encrypted at once; 1 runs on the calling thread
         // Probe each file first and refuse what the list would refuse; the window
         // did that when the files were added.
@@ -33,29 +36,26 @@ public:
     };
 
     BatchRun(const Settings& settings, BatchObserver& observer, const StopToken& stop);
+    ~BatchRun();
     BatchRun(const BatchRun&) = delete;
     BatchRun& operator=(const BatchRun&) = delete;
 
     // Blocks until every item is done or the run was stopped.
     RunSummary Run(const std::vector<BatchItem>& items);
 
+    // The engine asks before an output replaces an existing file.
+    bool MayReplace(uint64_t device, uint64_t inode) const;
+
 private:
-    void Work(int slot, const std::vector<BatchItem>& items, const EncryptParams& params);
+    void Work(int slot, const std::vector<BatchItem>& items);
     // False when the run is to end (a stop, or the program closing).
-    bool Process(PdfMSService* service, int slot, const BatchItem& item,
-                 const EncryptParams& params);
+    bool Process(PdfMSService* service, int slot, const BatchItem& item);
+    // The engine on one file, its output picked (and picked again when rename finds
+    // the name taken at the last moment).
+    int32_t Encrypt(PdfMSService* service, const BatchItem& item, int slot,
+                    const wxString& source, void* progress, ItemResult& result);
+    void Finish(const BatchItem& item, int slot, const wxString& source, ItemResult& result);
     void Report(const BatchItem& item, int slot, const ItemResult& result);
-    // Runs the engine on one file; fills result's writer and a left temporary file.
-    int32_t Encrypt(PdfMSService* service, const wxString& source, const wxString& output,
-                    const EncryptParams& params, void* progress, ItemResult& result);
-    bool IsRunSource(const wxString& path) const;
-
-public:
-    // True when the file with that identity is one of the run's sources; the
-    // engine asks before an output replaces a file.
-    bool IsRunSource(uint64_t device, uint64_t inode) const;
-
-private:
     // Log detail naming the source when files of several workers interleave.
     wxString Detail(const wxString& source) const;
 
@@ -63,9 +63,9 @@ private:
     BatchObserver& m_observer;
     const StopToken& m_stop;
     wxString m_outputDir;
-    OutputNameRegistry m_names;
-    // Device and inode of every source: no output ever replaces one of them.
-    std::set<std::pair<uint64_t, uint64_t>> m_sources;
+    RunSources m_sources;
+    std::unique_ptr<OutputPlanner> m_planner;
+    std::unique_ptr<EncryptParams> m_params; // the run's own, shared by its items
     std::atomic<size_t> m_next{0};
     std::atomic<bool> m_ending{false};
     std::mutex m_summaryMutex;

@@ -3,6 +3,6 @@
 #include "core/StringUtil.h"
 
 wxString MakeOutputPath(const wxString& outputDir, const wxString& fileName,
-                        const wxString& extension) {
-    return outputDir + "/" + StringUtil::BeforeLast(fileName, '.') + "_encryption" + extension;
+                        const wxString& extension, const wxString& suffix) {
+    return outputDir + "/" + StringUtil::BeforeLast(fileName, '.') + suffix + extension;
 }

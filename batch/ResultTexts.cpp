@@ -21,8 +21,12 @@ wxString DescribeResult(int32_t code) {
     case kItemNameTaken:
         return "another file of this run has the same output name";
     case kItemOutputIsSource:
-    case PDFMS_ERR_OUTPUT_EXISTS:
         return "its output would replace a source file of this run";
+    case kItemOutputExists:
+    case PDFMS_ERR_OUTPUT_EXISTS:
+        return "the output file already exists";
+    case kItemOutputFolder:
+        return "its output folder cannot be made";
     case PDFMS_ERR_SOURCE:
         return "source cannot be read";
     case PDFMS_ERR_SOURCE_PASSWORD:

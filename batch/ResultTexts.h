@@ -10,6 +10,8 @@
 constexpr int32_t kItemMissing = -1;   // no regular file at its path any more
 constexpr int32_t kItemNameTaken = -2; // another source of the run has its output name
 constexpr int32_t kItemOutputIsSource = -3; // its output would replace a source of the run
+constexpr int32_t kItemOutputExists = -4;   // the output exists and may not be replaced
+constexpr int32_t kItemOutputFolder = -5;   // its output folder cannot be made
 
 // Why the list does not take a probed file, naming it as shownName; "" when the
 // open-state code ("0" to "6") is one the list takes.

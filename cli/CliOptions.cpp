@@ -6,10 +6,13 @@
 #include "core/PathText.h"
 #include "engine/api/WipeSecret.h"
 #include "core/StringUtil.h"
+#include "cli/PasswordTable.h"
+#include "cli/PermissionList.h"
 
 #include <CLI/CLI.hpp>
 
 #include <fstream>
+#include <iterator>
 #include <istream>
 #include <sstream>
 #include <sys/stat.h>
@@ -18,11 +21,28 @@
 
 namespace {
 
-const char* const kLevels[] = {"rc4-40", "rc4-128", "aes128", "aes256"};
-
 // A password file holds one line; anything bigger is not a password file, and a
 // device such as /dev/zero would never end.
 constexpr size_t kMaxPasswordFile = 4096;
+
+// A table of passwords for many files stays far below this.
+constexpr off_t kMaxTableFile = 16 << 20;
+
+// The whole of a regular file of at most maxSize bytes; "" or why it cannot be read.
+std::string ReadSmallFile(const std::string& file, off_t maxSize, std::string& data) {
+    struct stat st;
+    if (::stat(file.c_str(), &st) != 0)
+        return "it does not exist";
+    if (!S_ISREG(st.st_mode))
+        return "it is not a regular file";
+    if (st.st_size > maxSize)
+        return "it is too large";
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        return "it cannot be opened";
+    data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return "";
+}
 
 // The first line of file ("-": input) into line; "" or why it cannot be read.
 std::string ReadFirstLine(const std::string& file, std::istream& input, std::string& line) {
@@ -34,62 +54,14 @@ std::string ReadFirstLine(const std::string& file, std::istream& input, std::str
         if (data.size() > kMaxPasswordFile)
             return "its first line is longer than 4 KB";
     } else {
-        struct stat st;
-        if (::stat(file.c_str(), &st) != 0)
-            return "it does not exist";
-        if (!S_ISREG(st.st_mode))
-            return "it is not a regular file";
-        if (st.st_size > static_cast<off_t>(kMaxPasswordFile))
-            return "it is larger than 4 KB";
-        std::ifstream in(file, std::ios::binary);
-        if (!in)
-            return "it cannot be opened";
-        std::getline(in, data);
+        const std::string why = ReadSmallFile(file, static_cast<off_t>(kMaxPasswordFile), data);
+        if (!why.empty())
+            return why == "it is too large" ? "it is larger than 4 KB" : why;
+        data = data.substr(0, data.find('\n'));
     }
     line = data;
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
-    return "";
-}
-
-// Applies the --allow list; returns an error text or "".
-std::string ApplyPermissions(const std::string& list, int level, EncryptOptions& o) {
-    bool high = false, low = false;
-    std::stringstream items(list);
-    std::string item;
-    while (std::getline(items, item, ',')) {
-        if (item == "all") {
-            high = true;
-            o.copy = o.modify = o.annotate = true;
-            if (level != 0)
-                o.fillForms = o.accessibilityCopy = o.assemble = true;
-        } else if (item == "none") {
-        } else if (item == "print-high") {
-            high = true;
-        } else if (item == "print-low") {
-            low = true;
-        } else if (item == "copy") {
-            o.copy = true;
-        } else if (item == "modify") {
-            o.modify = true;
-        } else if (item == "annotate") {
-            o.annotate = true;
-        } else if (item == "forms" || item == "accessibility" || item == "assemble") {
-            if (level == 0)
-                return "--allow " + item + " cannot be expressed with rc4-40";
-            (item == "forms"           ? o.fillForms
-             : item == "accessibility" ? o.accessibilityCopy
-                                       : o.assemble) = true;
-        } else {
-            return "--allow: unknown permission \"" + item + "\"";
-        }
-    }
-    if (high && low && level != 0)
-        return "--allow: choose one of print-high and print-low";
-    if (level == 0)
-        o.PrintPermission = (high || low) ? 1 : 0;
-    else
-        o.PrintPermission = high ? 2 : low ? 3 : 0;
     return "";
 }
 
@@ -104,20 +76,20 @@ CliOptions::Result CliOptions::Parse(int argc, const char* const* argv, std::ist
     app.set_version_flag("--version",
                          (AppUtil::GetProductName() + " " + AppUtil::GetVersion()).utf8_string());
     std::string user, owner, userFile, ownerFile, level = "aes256", allow = "none";
+    std::string overwrite = "never", csvFile;
     unsigned cores = std::thread::hardware_concurrency();
     int jobs = cores ? static_cast<int>(cores) : 1;
     WipeOnExit wipeUser(user), wipeOwner(owner);
-    app.add_option("PATH", settings.paths, "PDF files and folders")->required();
+    app.add_option("PATH", settings.paths, "PDF files and folders");
     app.add_option("-o,--output", settings.outputDir, "output folder (must exist)")->required();
     auto* u = app.add_option("-u,--user-password", user, "password to open the files");
     auto* p = app.add_option("-p,--owner-password", owner, "password to change permissions");
-    app.add_option("--user-password-file", userFile,
-                   "first line of the file is the user "
-                   "password; - reads standard input")
-        ->excludes(u);
+    auto* uf = app.add_option("--user-password-file", userFile,
+                              "first line of the file is the user password; - reads standard "
+                              "input")
+                   ->excludes(u);
     app.add_option("--owner-password-file", ownerFile,
-                   "first line of the file is the owner "
-                   "password; - reads standard input")
+                   "first line of the file is the owner password; - reads standard input")
         ->excludes(p);
     app.add_option("-l,--level", level, "aes256 (default), aes128, rc4-128 or rc4-40")
         ->check(CLI::IsMember({"aes256", "aes128", "rc4-128", "rc4-40"}));
@@ -126,7 +98,31 @@ CliOptions::Result CliOptions::Parse(int argc, const char* const* argv, std::ist
                    "accessibility, assemble, all or none (default); only with an owner password");
     app.add_option("-j,--jobs", jobs, "files encrypted in parallel (default: number of cores)")
         ->check(CLI::Range(1, 64));
-    app.add_flag("-r,--recursive", settings.recursive, "descend into subfolders");
+    app.add_flag("-r,--recursive", settings.recursive,
+                 "descend into subfolders; outputs keep the folder tree below the output folder");
+    app.add_option("--suffix", settings.suffix,
+                   "put before .pdf in output names (default _encryption)");
+    app.add_option("--overwrite", overwrite,
+                   "when an output exists: never (default: the file fails), replace, or rename "
+                   "(name_encryption (2).pdf)")
+        ->check(CLI::IsMember({"never", "replace", "rename"}));
+    auto* csv = app.add_option("--passwords-csv", csvFile,
+                               "rows path,user,owner[,level[,allow]] giving listed files their own "
+                               "passwords and settings; listed files are taken as inputs too");
+    auto* generate =
+        app.add_flag("--generate-passwords", settings.generatePasswords,
+                     "a random user password for every file, written to the --report file")
+            ->excludes(u)
+            ->excludes(uf)
+            ->excludes(csv);
+    app.add_option("--report", settings.reportPath,
+                   "with --generate-passwords: the path,password file to create (mode 0600)")
+        ->needs(generate);
+    app.add_flag("--json", settings.json,
+                 "one JSON object per file and a summary on standard output; messages go to "
+                 "standard error");
+    app.add_flag("--preserve-time", settings.preserveTime,
+                 "outputs keep their source's modification time");
     app.add_flag("-q,--quiet", settings.quiet, "print only files that were not written");
 
     try {
@@ -142,6 +138,21 @@ CliOptions::Result CliOptions::Parse(int argc, const char* const* argv, std::ist
         return UsageError;
     }
 
+    if (settings.paths.empty() && csvFile.empty()) {
+        message = "PATH is required";
+        return UsageError;
+    }
+    if (settings.generatePasswords && settings.reportPath.empty()) {
+        message = "--generate-passwords needs --report FILE";
+        return UsageError;
+    }
+    if (settings.suffix.find('/') != std::string::npos) {
+        message = "--suffix cannot hold a \"/\"";
+        return UsageError;
+    }
+    settings.overwrite = overwrite == "replace"  ? OverwritePolicy::Replace
+                         : overwrite == "rename" ? OverwritePolicy::Rename
+                                                 : OverwritePolicy::Never;
     if (userFile == "-" && ownerFile == "-") {
         message = "standard input can give only one of the passwords";
         return UsageError;
@@ -168,19 +179,36 @@ CliOptions::Result CliOptions::Parse(int argc, const char* const* argv, std::ist
         message = "Passwords must be UTF-8 text.";
         return UsageError;
     }
-    for (int i = 0; i < 4; ++i) {
-        if (level == kLevels[i])
-            o.EncryptionLevel = i;
-    }
-    wxString check = CheckPasswords(run);
-    if (!check.empty()) {
-        message = check.utf8_string();
-        return UsageError;
-    }
-
-    message = ApplyPermissions(allow, o.EncryptionLevel, o);
+    PermissionList::Level(level, o.EncryptionLevel);
+    message = PermissionList::Apply(allow, o.EncryptionLevel, o);
     if (!message.empty())
         return UsageError;
+
+    // Generated user passwords are checked like typed ones, with one standing in.
+    RunOptions checked = run;
+    if (settings.generatePasswords) {
+        checked.userPasswordEnabled = true;
+        checked.options.userPassword = wxString('x', 20);
+    }
+    settings.hasPasswords = checked.userPasswordEnabled || checked.ownerPasswordEnabled;
+    if (settings.hasPasswords || csvFile.empty()) {
+        const wxString check = CheckPasswords(checked);
+        if (!check.empty()) {
+            message = check.utf8_string();
+            return UsageError;
+        }
+    }
+    if (!csvFile.empty()) {
+        std::string text;
+        const std::string why = ReadSmallFile(csvFile, kMaxTableFile, text);
+        if (!why.empty()) {
+            message = "cannot read the password table " + csvFile + ": " + why;
+            return UsageError;
+        }
+        settings.table = std::make_shared<PasswordTable>();
+        if (!settings.table->Load(text, csvFile, run, message))
+            return UsageError;
+    }
 
     while (settings.outputDir.size() > 1 && settings.outputDir.back() == '/')
         settings.outputDir.pop_back();

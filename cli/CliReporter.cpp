@@ -11,8 +11,8 @@ std::string NameOf(const wxString& path) {
 }
 } // namespace
 
-CliReporter::CliReporter(FILE* out, TerminalProgress* progress, bool quiet)
-    : m_out(out), m_progress(progress), m_quiet(quiet) {}
+CliReporter::CliReporter(FILE* out, FILE* errors, TerminalProgress* progress, bool quiet)
+    : m_out(out), m_errors(errors), m_progress(progress), m_quiet(quiet) {}
 
 void CliReporter::OnItemStarted(const BatchItem& item, int slot) {
     if (m_progress)
@@ -35,29 +35,39 @@ void CliReporter::OnItemResult(const BatchItem& item, int slot, const ItemResult
     switch (result.status) {
     case ItemStatus::Finished:
         if (!m_quiet)
-            Print(head + "Finished");
+            Print(head + "Finished", false);
         break;
     case ItemStatus::Refused:
-        Print(PathText::Printable(result.message));
+        Print(PathText::Printable(result.message), true);
         break;
     case ItemStatus::Stopped:
         break; // never started: the run ended there
     case ItemStatus::Failed:
         if (result.code == PDFMS_ERR_STOPPED)
-            Print(head + "Stop");
+            Print(head + "Stop", true);
         else
             Print(head + "Fail (" + result.message + ") [" + wxString::Format("%d", result.code) +
-                  "]");
+                      "]",
+                  true);
         break;
     }
 }
 
-void CliReporter::Print(const wxString& line) {
+void CliReporter::Print(const wxString& line, bool failure) {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_progress)
         m_progress->Clear();
-    std::fprintf(m_out, "%s\n", line.utf8_string().c_str());
+    const std::string text = line.utf8_string();
+    std::fprintf(m_out, "%s\n", text.c_str());
     std::fflush(m_out);
+    if (failure && m_errors && m_errors != m_out) {
+        std::fprintf(m_errors, "%s\n", text.c_str());
+        std::fflush(m_errors);
+    }
+}
+
+void CliReporter::Error(const std::string& line) {
+    Print(wxString::FromUTF8(line.c_str()), true);
 }
 
 void CliReporter::Draw() {

@@ -2,9 +2,13 @@
 // What the command line asks for, after parsing and checking.
 
 #include "batch/EncryptOptions.h"
+#include "batch/OutputPlanner.h"
 
+#include <memory>
 #include <string>
 #include <vector>
+
+class PasswordTable;
 
 struct CliSettings {
     std::vector<std::string> paths; // files and folders as given
@@ -12,5 +16,14 @@ struct CliSettings {
     bool recursive = false;
     int jobs = 1;
     bool quiet = false;
+    bool json = false;
+    bool preserveTime = false;
+    std::string suffix = "_encryption";
+    OverwritePolicy overwrite = OverwritePolicy::Never;
     RunOptions run; // passwords, level and permissions as the window would hold them
+    // The command line gave passwords of its own (else only listed files are taken).
+    bool hasPasswords = true;
+    std::shared_ptr<PasswordTable> table; // --passwords-csv
+    bool generatePasswords = false;
+    std::string reportPath;
 };

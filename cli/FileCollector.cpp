@@ -8,53 +8,67 @@
 #include <set>
 #include <sys/stat.h>
 
-void FileCollector::AddFolder(const std::string& folder, bool recursive,
-                              std::vector<std::string>& files) {
+namespace {
+bool SameFolder(const std::string& a, const std::string& b) {
+    struct stat sa, sb;
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+} // namespace
+
+void FileCollector::AddFolder(const std::string& folder, const std::string& subfolder,
+                              bool recursive, const std::string& outputDir,
+                              std::vector<CollectedFile>& files) {
     wxArrayString found;
     FileUtil::ListFilesByExtension(PathText::FromBytes(folder), found, "*.pdf");
     std::vector<std::string> sorted;
     for (const auto& f : found)
         sorted.push_back(PathText::ToBytes(f));
     std::sort(sorted.begin(), sorted.end());
-    files.insert(files.end(), sorted.begin(), sorted.end());
+    for (const std::string& path : sorted)
+        files.push_back({path, subfolder});
     if (!recursive)
         return;
 
-    std::vector<std::string> subfolders;
+    std::vector<std::string> names;
     if (DIR* d = ::opendir(folder.c_str())) {
         while (dirent* e = ::readdir(d)) {
             std::string name = e->d_name;
             if (name.empty() || name[0] == '.')
                 continue;
-            std::string path = folder + "/" + name;
             struct stat st;
             // Not through links: a link back up the tree would never end.
-            if (::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-                subfolders.push_back(path);
+            if (::lstat((folder + "/" + name).c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+                names.push_back(name);
         }
         ::closedir(d);
     }
-    std::sort(subfolders.begin(), subfolders.end());
-    for (const auto& sub : subfolders)
-        AddFolder(sub, true, files);
+    std::sort(names.begin(), names.end());
+    for (const auto& name : names) {
+        const std::string path = folder + "/" + name;
+        if (SameFolder(path, outputDir))
+            continue;
+        AddFolder(path, subfolder.empty() ? name : subfolder + "/" + name, true, outputDir,
+                  files);
+    }
 }
 
-std::vector<std::string> FileCollector::Collect(const std::vector<std::string>& paths,
-                                                bool recursive) {
-    std::vector<std::string> files;
+std::vector<CollectedFile> FileCollector::Collect(const std::vector<std::string>& paths,
+                                                  bool recursive, const std::string& outputDir) {
+    std::vector<CollectedFile> files;
     for (std::string path : paths) {
         while (path.size() > 1 && path.back() == '/')
             path.pop_back();
         struct stat st;
         if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-            AddFolder(path, recursive, files);
+            AddFolder(path, "", recursive, outputDir, files);
         else
-            files.push_back(path); // the probe says what is wrong with it
+            files.push_back({path, ""}); // the probe says what is wrong with it
     }
     std::set<std::string> seen;
-    std::vector<std::string> unique;
+    std::vector<CollectedFile> unique;
     for (auto& f : files) {
-        if (seen.insert(f).second)
+        if (seen.insert(f.path).second)
             unique.push_back(f);
     }
     return unique;

@@ -63,14 +63,15 @@ int main(int argc, char** argv) {
     ::sigaction(SIGINT, &sa, nullptr);
     ::sigaction(SIGTERM, &sa, nullptr);
 
-    std::vector<std::string> files = FileCollector::Collect(settings.paths, settings.recursive);
-    if (files.empty()) {
+    const std::vector<CollectedFile> files =
+        FileCollector::Collect(settings.paths, settings.recursive, settings.outputDir);
+    if (files.empty() && !settings.table) {
         std::fprintf(stderr, "pdfzerovovor-cli: no PDF files found\n");
         return 1;
     }
     std::unique_ptr<TerminalProgress> progress;
     if (!settings.quiet && ::isatty(STDERR_FILENO))
         progress = std::make_unique<TerminalProgress>(stderr, settings.jobs, (int)files.size());
-    CliBatchRunner runner(settings, stdout, progress.get());
+    CliBatchRunner runner(settings, progress.get());
     return runner.Run(files);
 }

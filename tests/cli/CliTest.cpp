@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <sstream>
+#include <sys/stat.h>
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
@@ -156,8 +158,10 @@ TEST_F(CliTest, RecursiveDescendsAndExplicitFilesAreTakenWhateverTheirName) {
     EXPECT_EQ(0, r.status) << r.out << r.err;
     EXPECT_EQ("", r.out); // quiet: nothing for files that were written
     EXPECT_EQ("", r.err); // no progress display when standard error is not a terminal
-    EXPECT_EQ("low_encryption.pdf,mid_encryption.pdf,scan_encryption.pdf,top_encryption.pdf",
-              TempDir::ListDir(m_out));
+    // The tree below each folder argument is kept; a file argument lands on top.
+    EXPECT_EQ("scan_encryption.pdf,sub,top_encryption.pdf", TempDir::ListDir(m_out));
+    EXPECT_EQ("deeper,mid_encryption.pdf", TempDir::ListDir(m_out + "/sub"));
+    EXPECT_EQ("low_encryption.pdf", TempDir::ListDir(m_out + "/sub/deeper"));
 }
 
 TEST_F(CliTest, PasswordFilesAndPermissionsReachTheOutputButNeverTheText) {
@@ -318,6 +322,138 @@ TEST_F(CliTest, NoOutputReplacesASourceAndOddNamesKeepTheirBytes) {
               TempDir::ListDir(m_out));
     EXPECT_NE(std::string::npos, r.out.find("bad\\xFF_encryption.pdf: Finished")) << r.out;
     EXPECT_EQ(std::string::npos, r.out.find('\x1B'));
+}
+
+TEST_F(CliTest, TreesAreKeptAndExistingOutputsFollowTheOverwriteRule) {
+    for (const char* sub : {"/a", "/b", "/out"})
+        TempDir::MakeDir(m_in + sub);
+    ASSERT_TRUE(TestPdf::WritePages(m_in + "/a/report.pdf", 1));
+    ASSERT_TRUE(TestPdf::WritePages(m_in + "/b/report.pdf", 2));
+    // The output folder lies inside the input tree: its files are never read back.
+    const std::string out = ShellQuote(m_in + "/out");
+    const std::string base = "-u reader -r -o " + out + " " + ShellQuote(m_in);
+    ASSERT_EQ(0, Run(base).status);
+    EXPECT_EQ("a,b", TempDir::ListDir(m_in + "/out"));
+    EXPECT_EQ(2, ReadWithPoppler(m_in + "/out/b/report_encryption.pdf", "reader").pages);
+    const std::string first = TempDir::ReadFile(m_in + "/out/a/report_encryption.pdf");
+
+    CliRun never = Run(base); // the default: an existing output refuses its file
+    EXPECT_EQ(1, never.status);
+    EXPECT_NE(std::string::npos, never.err.find("the output file already exists")) << never.err;
+    EXPECT_EQ(first, TempDir::ReadFile(m_in + "/out/a/report_encryption.pdf"));
+    ASSERT_EQ(0, Run(base + " --overwrite rename").status);
+    EXPECT_EQ("report_encryption (2).pdf,report_encryption.pdf",
+              TempDir::ListDir(m_in + "/out/a"));
+    ASSERT_EQ(0, Run(base + " --overwrite replace -l rc4-128").status);
+    EXPECT_NE(first, TempDir::ReadFile(m_in + "/out/a/report_encryption.pdf"));
+    ASSERT_EQ(0, Run(base + " --suffix .locked").status);
+    EXPECT_TRUE(TempDir::Exists(m_in + "/out/b/report.locked.pdf"));
+}
+
+TEST_F(CliTest, APasswordTableGivesListedFilesTheirOwnSettings) {
+    ASSERT_TRUE(TestPdf::WritePages(m_in + "/a, b.pdf", 1));
+    ASSERT_TRUE(TestPdf::WritePages(m_in + "/plain.pdf", 2));
+    ASSERT_TRUE(TestPdf::WritePages(m_in + "/other.pdf", 3));
+    const std::string table = m_dir.file("table.csv");
+    TempDir::WriteFile(table, "path,user,owner,level,allow\r\n\"" + m_in +
+                                  "/a, b.pdf\",\"p\xC3\xA4ss \"\"1\"\"\",boss,aes256,\"print-high,copy\"\r\n" +
+                                  m_in + "/plain.pdf,plain-user,,rc4-40\n" + m_in +
+                                  "/gone.pdf,x,y\n");
+    CliRun r = Run("-o " + ShellQuote(m_out) + " -p default-owner --passwords-csv " +
+                   ShellQuote(table) + " " + ShellQuote(m_in + "/other.pdf"));
+    EXPECT_EQ(1, r.status); // the missing file is an error line; the others are written
+    EXPECT_NE(std::string::npos, r.err.find("line 4: no such file")) << r.err;
+    PopplerView listed = ReadWithPoppler(m_out + "/a, b_encryption.pdf", "p\xC3\xA4ss \"1\"");
+    EXPECT_EQ("print:yes copy:yes change:no addNotes:no algorithm:AES-256", listed.permissions);
+    EXPECT_EQ("print:no copy:no change:no addNotes:no algorithm:RC4",
+              ReadWithPoppler(m_out + "/plain_encryption.pdf", "plain-user").permissions);
+    // Not listed: the command line's settings (owner password only: opens without one).
+    EXPECT_EQ(3, ReadWithPoppler(m_out + "/other_encryption.pdf").pages);
+
+    // A row the table cannot read with certainty stops everything before it starts.
+    const std::string plain = m_in + "/plain.pdf";
+    const struct {
+        std::string row, why;
+    } bad[] = {{plain + ",u,o,des\n", "unknown level"},
+               {"\"" + plain + ",u,o\n", "never closed"},
+               {plain + ",u\n", "found 2 columns"},
+               {plain + ",u,o,aes256,none,extra\n", "found 6 columns"},
+               {plain + ",u,o\n" + m_in + "/../in/plain.pdf,v,w\n", "listed twice"}};
+    const std::string fresh = m_dir.file("fresh");
+    TempDir::MakeDir(fresh);
+    for (const auto& b : bad) {
+        SCOPED_TRACE(b.row);
+        TempDir::WriteFile(table, b.row);
+        CliRun run = Run("-o " + ShellQuote(fresh) + " -u u --passwords-csv " + ShellQuote(table) +
+                         " " + ShellQuote(m_in + "/other.pdf"));
+        EXPECT_EQ(2, run.status);
+        EXPECT_NE(std::string::npos, run.err.find(b.why)) << run.err;
+    }
+    EXPECT_EQ("", TempDir::ListDir(fresh));
+}
+
+TEST_F(CliTest, GeneratedPasswordsOpenTheirFilesAndStayInAPrivateReport) {
+    ASSERT_TRUE(TestPdf::WritePages(m_in + "/one.pdf", 1));
+    ASSERT_TRUE(TestPdf::WritePages(m_in + "/two.pdf", 2));
+    const std::string report = m_dir.file("report.csv");
+    CliRun r = Run("-o " + ShellQuote(m_out) + " -p boss --generate-passwords --report " +
+                   ShellQuote(report) + " " + ShellQuote(m_in));
+    ASSERT_EQ(0, r.status) << r.err;
+    struct stat st;
+    ASSERT_EQ(0, ::stat(report.c_str(), &st));
+    EXPECT_EQ(0600u, st.st_mode & 0777);
+    std::istringstream lines(TempDir::ReadFile(report));
+    std::string line;
+    std::getline(lines, line);
+    std::set<std::string> passwords;
+    for (int i = 0; std::getline(lines, line); ++i) {
+        const size_t comma = line.find("\",\"");
+        const std::string path = line.substr(1, comma - 1);
+        const std::string password = line.substr(comma + 3, line.size() - comma - 5);
+        EXPECT_GE(password.size(), 16u);
+        passwords.insert(password);
+        const std::string name = path.substr(path.rfind('/') + 1);
+        const std::string output = m_out + "/" + name.substr(0, name.size() - 4) + "_encryption.pdf";
+        EXPECT_FALSE(ReadWithPoppler(output).opened);
+        EXPECT_TRUE(ReadWithPoppler(output, password).opened) << output;
+    }
+    EXPECT_EQ(2u, passwords.size());
+    EXPECT_EQ(std::string::npos, LogText().find(*passwords.begin()));
+    // An existing report, or a link to one, is never written through.
+    ::symlink(report.c_str(), m_dir.file("link.csv").c_str());
+    for (const std::string& taken : {report, m_dir.file("link.csv")})
+        EXPECT_EQ(2, Run("-o " + ShellQuote(m_out) + " --overwrite replace --generate-passwords "
+                         "--report " + ShellQuote(taken) + " " + ShellQuote(m_in))
+                         .status);
+    EXPECT_EQ(TempDir::ReadFile(report), TempDir::ReadFile(m_dir.file("link.csv")));
+}
+
+TEST_F(CliTest, JsonLinesForScriptsAndKeptTimes) {
+    ASSERT_TRUE(TestPdf::WritePages(m_in + "/doc.pdf", 2));
+    ASSERT_TRUE(TestPdf::WriteDamaged(m_in + "/broken.pdf"));
+    const struct timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
+    ASSERT_EQ(0, ::utimensat(AT_FDCWD, (m_in + "/doc.pdf").c_str(), old, 0));
+    CliRun r = Run("--json --preserve-time -u reader -o " + ShellQuote(m_out) + " " +
+                   ShellQuote(m_in));
+    EXPECT_EQ(1, r.status);
+    // Every line is JSON a real parser reads; the records say what happened.
+    const std::string check = m_dir.file("check.py");
+    TempDir::WriteFile(check, "import json,sys\n"
+                              "rows=[json.loads(l) for l in open(sys.argv[1])]\n"
+                              "d=[x for x in rows if x.get('source','').endswith('doc.pdf')][0]\n"
+                              "b=[x for x in rows if x.get('source','').endswith('broken.pdf')][0]\n"
+                              "s=rows[-1]['summary']\n"
+                              "print(d['status'],d['pages'],d['writer'] is not None,d['bytes_out']>0,"
+                              "b['status'],s['files'],s['written'],s['refused'])\n");
+    TempDir::WriteFile(m_dir.file("out.json"), r.out);
+    EXPECT_EQ("written 2 True True refused 2 1 1\n",
+              RunCommand("python3 " + ShellQuote(check) + " " + ShellQuote(m_dir.file("out.json")))
+                  .output)
+        << r.out;
+    EXPECT_NE(std::string::npos, r.err.find("Finished")); // the sentences on standard error
+    struct stat st;
+    ASSERT_EQ(0, ::stat((m_out + "/doc_encryption.pdf").c_str(), &st));
+    EXPECT_EQ(1000000000, st.st_mtim.tv_sec);
 }
 
 } // namespace

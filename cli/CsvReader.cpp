@@ -1,0 +1,68 @@
+#include "cli/CsvReader.h"
+
+bool CsvReader::Parse(const std::string& text, std::vector<Row>& rows, std::string& error) {
+    rows.clear();
+    Row row;
+    std::string field;
+    int line = 1;
+    row.line = 1;
+    bool quoted = false, afterQuote = false, any = false;
+    auto endField = [&] {
+        row.fields.push_back(field);
+        field.clear();
+        afterQuote = false;
+    };
+    auto endRow = [&] {
+        endField();
+        rows.push_back(row);
+        row = Row();
+        row.line = line;
+        any = false;
+    };
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quoted) {
+            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+                field += '"';
+                ++i;
+            } else if (c == '"') {
+                quoted = false;
+                afterQuote = true;
+            } else {
+                if (c == '\n')
+                    ++line;
+                field += c;
+            }
+            continue;
+        }
+        if (c == ',') {
+            endField();
+            any = true;
+        } else if (c == '\n' || (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) {
+            if (c == '\r')
+                ++i;
+            ++line;
+            endRow();
+        } else if (afterQuote) {
+            error = "line " + std::to_string(line) + ": text after a closing quote";
+            return false;
+        } else if (c == '"') {
+            if (!field.empty()) {
+                error = "line " + std::to_string(line) + ": a quote inside an unquoted field";
+                return false;
+            }
+            quoted = true;
+            any = true;
+        } else {
+            field += c;
+            any = true;
+        }
+    }
+    if (quoted) {
+        error = "line " + std::to_string(row.line) + ": a quoted field is never closed";
+        return false;
+    }
+    if (any || !field.empty())
+        endRow();
+    return true;
+}

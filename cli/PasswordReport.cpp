@@ -1,0 +1,63 @@
+#include "cli/PasswordReport.h"
+
+#include "core/PathText.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+std::string Quoted(const std::string& field) {
+    std::string out = "\"";
+    for (char c : field)
+        out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
+}
+} // namespace
+
+PasswordReport::~PasswordReport() {
+    Close();
+}
+
+std::string PasswordReport::Create(const std::string& path) {
+    m_fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (m_fd < 0)
+        return errno == EEXIST ? "it exists already (it is never replaced)" : std::strerror(errno);
+    Write("path,user\r\n");
+    return "";
+}
+
+void PasswordReport::OnItemResult(const BatchItem& item, int, const ItemResult& result) {
+    if (result.status != ItemStatus::Finished || !item.options)
+        return;
+    std::string line = Quoted(PathText::ToBytes(item.path)) + "," +
+                       Quoted(item.options->options.userPassword.utf8_string()) + "\r\n";
+    std::lock_guard<std::mutex> lock(m_mutex);
+    Write(line);
+    ::explicit_bzero(&line[0], line.size());
+}
+
+void PasswordReport::Write(const std::string& text) {
+    size_t done = 0;
+    while (m_fd >= 0 && done < text.size()) {
+        const ssize_t n = ::write(m_fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            m_failed = true;
+            return;
+        }
+        done += static_cast<size_t>(n);
+    }
+}
+
+bool PasswordReport::Close() {
+    if (m_fd < 0)
+        return !m_failed;
+    if (::fsync(m_fd) != 0)
+        m_failed = true;
+    ::close(m_fd);
+    m_fd = -1;
+    return !m_failed;
+}
