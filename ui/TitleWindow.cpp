@@ -19,10 +19,6 @@ wxBEGIN_EVENT_TABLE(TitleWindow, ZqPieceWindow)
     EVT_PAINT(TitleWindow::OnPaint)
     EVT_BUTTON(ID_TITLE_CLOSE, TitleWindow::OnCloseButton)
     EVT_BUTTON(ID_TITLE_MINIMIZE, TitleWindow::OnMinimizeButton)
-    EVT_LEFT_DOWN(TitleWindow::OnLeftDown)
-    EVT_LEFT_UP(TitleWindow::OnLeftUp)
-    EVT_MOTION(TitleWindow::OnMotion)
-    EVT_MOUSE_CAPTURE_LOST(TitleWindow::OnCaptureLost)
 wxEND_EVENT_TABLE()
     // clang-format on
 
@@ -53,12 +49,16 @@ bool TitleWindow::Create(wxWindow* parent, wxBitmap* background, wxWindowID id, 
         ImageUtil::GetBitmap("image/base/minimize-normal.png", wxBITMAP_TYPE_PNG);
     m_minimize = AddButton(ID_TITLE_MINIMIZE, "minimize",
                            closeX - (minimizeNormal.IsOk() ? minimizeNormal.GetWidth() : 20) - 1);
+    m_dragger.Attach(this);
     return true;
 }
 
 DhBitmapButton* TitleWindow::AddButton(int id, const wxString& image, int x) {
-    return ThemeButton::Create(this, id, "image/base/" + image, wxPoint(x, 2), GetBitmap(),
-                               wxSize(20, 20));
+    DhBitmapButton* button = ThemeButton::Create(this, id, "image/base/" + image, wxPoint(x, 2),
+                                                 GetBitmap(), wxSize(20, 20));
+    // The window manager's keys minimize and close; Tab walks the content only.
+    button->DisableFocusFromKeyboard();
+    return button;
 }
 
 wxSize TitleWindow::DoGetBestSize() const {
@@ -83,29 +83,4 @@ void TitleWindow::OnCloseButton(wxCommandEvent&) {
 void TitleWindow::OnMinimizeButton(wxCommandEvent&) {
     if (auto* top = wxDynamicCast(wxTheApp ? wxTheApp->GetTopWindow() : nullptr, wxTopLevelWindow))
         top->Iconize(true);
-}
-
-void TitleWindow::OnLeftDown(wxMouseEvent& event) {
-    wxWindow* top = wxGetTopLevelParent(this);
-    if (!top)
-        return;
-    if (!HasCapture())
-        CaptureMouse();
-    m_dragOffset = ClientToScreen(event.GetPosition()) - top->GetPosition();
-}
-
-void TitleWindow::OnMotion(wxMouseEvent& event) {
-    if (!event.Dragging() || !event.LeftIsDown() || !HasCapture())
-        return;
-    if (wxWindow* top = wxGetTopLevelParent(this))
-        top->Move(ClientToScreen(event.GetPosition()) - m_dragOffset);
-}
-
-void TitleWindow::OnLeftUp(wxMouseEvent&) {
-    if (HasCapture())
-        ReleaseMouse();
-}
-
-void TitleWindow::OnCaptureLost(wxMouseCaptureLostEvent&) {
-    // Nothing to undo: the window simply stays where the drag left it.
 }

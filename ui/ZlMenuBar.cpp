@@ -8,7 +8,7 @@
 #include <wx/utils.h>
 
 #ifdef __WXGTK__
-#include <dlfcn.h>
+#include <gtk/gtk.h>
 #endif
 
 namespace {
@@ -57,6 +57,8 @@ void ZlMenuBar::AddMenu(int id, wxMenu* menu, wxBitmap* normal, wxBitmap* presse
     button->UpdateBackgroundPiece();
     m_buttons.push_back(button);
     button->Bind(wxEVT_BUTTON, &ZlMenuBar::OnMenuButton, this);
+    // Menus open from the keyboard by their access keys, not by Tab.
+    button->DisableFocusFromKeyboard();
 }
 
 ZlMenuButton* ZlMenuBar::FindMenuButton(int id) const {
@@ -134,13 +136,9 @@ void ZlMenuBar::CloseOpenMenu() {
     m_pollTimer.Stop();
 #ifdef __WXGTK__
     // The toolkit has no call to close a popup menu; GTK's own does it, and the
-    // popup loop returns as soon as the menu is hidden. GTK is already loaded by
-    // the toolkit, so the symbol is looked up rather than linked.
-    using PopdownFn = void (*)(void*);
-    static const auto popdown =
-        reinterpret_cast<PopdownFn>(dlsym(RTLD_DEFAULT, "gtk_menu_popdown"));
-    if (popdown && m_openMenu && m_openMenu->m_menu)
-        popdown(m_openMenu->m_menu);
+    // popup loop returns as soon as the menu is hidden.
+    if (m_openMenu && m_openMenu->m_menu)
+        gtk_menu_popdown(GTK_MENU(m_openMenu->m_menu));
 #endif
 }
 
