@@ -1,5 +1,7 @@
 #include "skin/LjStaticText.h"
 
+#include "skin/SkinLook.h"
+
 #include <wx/dcclient.h>
 
 #include <algorithm>
@@ -10,13 +12,17 @@ const int kTextLeft = 4;
 
 wxIMPLEMENT_DYNAMIC_CLASS(LjStaticText, wxControl);
 
-wxBEGIN_EVENT_TABLE(LjStaticText, wxControl) EVT_PAINT(LjStaticText::OnPaint)
-    EVT_ERASE_BACKGROUND(LjStaticText::OnEraseBackground) wxEND_EVENT_TABLE()
+// clang-format off
+wxBEGIN_EVENT_TABLE(LjStaticText, wxControl)
+    EVT_PAINT(LjStaticText::OnPaint)
+    EVT_ERASE_BACKGROUND(LjStaticText::OnEraseBackground)
+wxEND_EVENT_TABLE()
+    // clang-format on
 
-        LjStaticText::LjStaticText(wxWindow* parent, wxWindowID id, const wxString& text,
-                                   const wxFont& font, const wxBitmap& backgroundPiece,
-                                   const wxPoint& pos, const wxSize& size, long style,
-                                   const wxValidator& validator)
+    LjStaticText::LjStaticText(wxWindow* parent, wxWindowID id, const wxString& text,
+                               const wxFont& font, const wxBitmap& backgroundPiece,
+                               const wxPoint& pos, const wxSize& size, long style,
+                               const wxValidator& validator)
     : m_backgroundPiece(backgroundPiece), m_font(font), m_text(text) {
     Create(parent, id, pos, size, style, validator);
 }
@@ -58,9 +64,14 @@ wxSize LjStaticText::DoGetBestSize() const {
     return GetSize();
 }
 
+void LjStaticText::DoEnable(bool enable) {
+    wxControl::DoEnable(enable);
+    Refresh(true);
+}
+
 void LjStaticText::OnPaint(wxPaintEvent&) {
     wxPaintDC dc(this);
-    dc.SetTextForeground(m_textColour);
+    dc.SetTextForeground(IsEnabled() ? m_textColour : SkinLook::DisabledTextColour());
     if (m_font.IsOk())
         dc.SetFont(m_font);
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);

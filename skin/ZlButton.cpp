@@ -1,6 +1,7 @@
 #include "skin/ZlButton.h"
 
 #include "skin/ImageUtil.h"
+#include "skin/SkinLook.h"
 
 #include <wx/bitmap.h>
 #include <wx/dcclient.h>
@@ -8,17 +9,24 @@
 
 wxIMPLEMENT_DYNAMIC_CLASS(ZlButton, wxControl);
 
-wxBEGIN_EVENT_TABLE(ZlButton, wxControl) EVT_PAINT(ZlButton::OnPaint)
-    EVT_ERASE_BACKGROUND(ZlButton::OnEraseBackground) EVT_SET_FOCUS(ZlButton::OnFocus)
-        EVT_KILL_FOCUS(ZlButton::OnFocus) EVT_ENTER_WINDOW(ZlButton::OnMouseEnter)
-            EVT_LEAVE_WINDOW(ZlButton::OnMouseLeave) EVT_MOTION(ZlButton::OnMotion)
-                EVT_LEFT_DOWN(ZlButton::OnLeftDown) EVT_LEFT_UP(ZlButton::OnLeftUp)
-                    wxEND_EVENT_TABLE()
+// clang-format off
+wxBEGIN_EVENT_TABLE(ZlButton, wxControl)
+    EVT_PAINT(ZlButton::OnPaint)
+    EVT_ERASE_BACKGROUND(ZlButton::OnEraseBackground)
+    EVT_SET_FOCUS(ZlButton::OnFocus)
+    EVT_KILL_FOCUS(ZlButton::OnFocus)
+    EVT_ENTER_WINDOW(ZlButton::OnMouseEnter)
+    EVT_LEAVE_WINDOW(ZlButton::OnMouseLeave)
+    EVT_MOTION(ZlButton::OnMotion)
+    EVT_LEFT_DOWN(ZlButton::OnLeftDown)
+    EVT_LEFT_UP(ZlButton::OnLeftUp)
+    EVT_KEY_DOWN(ZlButton::OnKeyDown)
+wxEND_EVENT_TABLE()
+    // clang-format on
 
-                        ZlButton::ZlButton(wxBitmap* parentPicture, wxBitmap* normal,
-                                           wxBitmap* hover, wxBitmap* pressed, wxWindow* parent,
-                                           wxWindowID id, const wxPoint& pos, wxBitmap* focused,
-                                           wxBitmap* disabled) {
+    ZlButton::ZlButton(wxBitmap* parentPicture, wxBitmap* normal, wxBitmap* hover,
+                       wxBitmap* pressed, wxWindow* parent, wxWindowID id, const wxPoint& pos,
+                       wxBitmap* focused, wxBitmap* disabled) {
     Create(parentPicture, normal, hover, pressed, parent, id, pos, focused, disabled);
 }
 
@@ -117,6 +125,10 @@ void ZlButton::OnPaint(wxPaintEvent&) {
         draw(m_images[IMAGE_PRESSED]);
     else if (HasFocus())
         draw(m_images[IMAGE_FOCUSED]);
+    // Without a focused picture of its own the button still shows where the
+    // keyboard is.
+    if (HasFocus() && !m_images[IMAGE_FOCUSED])
+        SkinLook::DrawFocusMark(dc, wxRect(GetClientSize()).Deflate(3));
 }
 
 void ZlButton::OnEraseBackground(wxEraseEvent& event) {
@@ -168,10 +180,22 @@ void ZlButton::OnLeftDown(wxMouseEvent& event) {
 void ZlButton::OnLeftUp(wxMouseEvent& event) {
     if (m_state != STATE_PRESSED && PassToParent(event))
         return;
-    if (m_state == STATE_PRESSED) {
-        wxCommandEvent click(wxEVT_BUTTON, GetId());
-        click.SetEventObject(this);
-        GetEventHandler()->ProcessEvent(click);
-    }
+    if (m_state == STATE_PRESSED)
+        SendClick();
     SetStateAndRepaint(STATE_HOVER);
+}
+
+void ZlButton::OnKeyDown(wxKeyEvent& event) {
+    const int key = event.GetKeyCode();
+    if (!event.HasAnyModifiers() &&
+        (key == WXK_SPACE || key == WXK_RETURN || key == WXK_NUMPAD_ENTER))
+        SendClick();
+    else
+        event.Skip();
+}
+
+void ZlButton::SendClick() {
+    wxCommandEvent click(wxEVT_BUTTON, GetId());
+    click.SetEventObject(this);
+    GetEventHandler()->ProcessEvent(click);
 }

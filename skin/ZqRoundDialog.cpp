@@ -13,16 +13,17 @@
 
 wxIMPLEMENT_DYNAMIC_CLASS(ZqRoundDialog, wxDialog);
 
-wxBEGIN_EVENT_TABLE(ZqRoundDialog, wxDialog) EVT_ERASE_BACKGROUND(ZqRoundDialog::OnEraseBackground)
-    EVT_BUTTON(ZqRoundDialog::ID_CLOSE,
-               ZqRoundDialog::OnCloseButton) EVT_LEFT_DOWN(ZqRoundDialog::OnLeftDown)
-        EVT_LEFT_UP(ZqRoundDialog::OnLeftUp) EVT_MOTION(ZqRoundDialog::OnMotion)
-            EVT_MOUSE_CAPTURE_LOST(ZqRoundDialog::OnCaptureLost) wxEND_EVENT_TABLE()
+// clang-format off
+wxBEGIN_EVENT_TABLE(ZqRoundDialog, wxDialog)
+    EVT_ERASE_BACKGROUND(ZqRoundDialog::OnEraseBackground)
+    EVT_BUTTON(ZqRoundDialog::ID_CLOSE, ZqRoundDialog::OnCloseButton)
+    EVT_CHAR_HOOK(ZqRoundDialog::OnCharHook)
+wxEND_EVENT_TABLE()
+    // clang-format on
 
-                ZqRoundDialog::ZqRoundDialog(wxBitmap* background, wxWindow* parent, wxWindowID id,
-                                             const wxString& title, const wxPoint& pos,
-                                             int titleBarHeight, const wxPoint& titlePos,
-                                             const wxSize& closeMargin) {
+    ZqRoundDialog::ZqRoundDialog(wxBitmap* background, wxWindow* parent, wxWindowID id,
+                                 const wxString& title, const wxPoint& pos, int titleBarHeight,
+                                 const wxPoint& titlePos, const wxSize& closeMargin) {
     Create(background, parent, id, title, pos, titleBarHeight, titlePos, closeMargin);
 }
 
@@ -60,6 +61,9 @@ bool ZqRoundDialog::Create(wxBitmap* background, wxWindow* parent, wxWindowID id
                            m_closeMargin.GetHeight());
     m_closeButton =
         ThemeButton::Create(this, ID_CLOSE, "image/base/close", closePos, m_background, closeSize);
+    // Only the title strip drags; the rest of the dialog ignores presses.
+    m_dragger.Attach(this, this,
+                     [this](const wxPoint& press) { return press.y <= m_titleBarHeight; });
     return true;
 }
 
@@ -75,34 +79,20 @@ void ZqRoundDialog::OnEraseBackground(wxEraseEvent& event) {
 }
 
 void ZqRoundDialog::OnCloseButton(wxCommandEvent&) {
+    CloseDialog();
+}
+
+void ZqRoundDialog::CloseDialog() {
     if (IsModal())
         EndModal(ID_CLOSE);
     else
         Destroy();
 }
 
-void ZqRoundDialog::OnLeftDown(wxMouseEvent& event) {
-    if (event.GetY() > m_titleBarHeight)
-        return;
-    if (!HasCapture())
-        CaptureMouse();
-    wxPoint screen = ClientToScreen(event.GetPosition());
-    wxPoint origin = GetPosition();
-    m_dragOffset = wxSize(screen.x - origin.x, screen.y - origin.y);
-}
-
-void ZqRoundDialog::OnLeftUp(wxMouseEvent&) {
-    if (HasCapture())
-        ReleaseMouse();
-}
-
-void ZqRoundDialog::OnMotion(wxMouseEvent& event) {
-    if (!event.Dragging() || !event.LeftIsDown() || !HasCapture())
-        return;
-    wxPoint screen = ClientToScreen(event.GetPosition());
-    Move(screen.x - m_dragOffset.GetWidth(), screen.y - m_dragOffset.GetHeight());
-}
-
-void ZqRoundDialog::OnCaptureLost(wxMouseCaptureLostEvent&) {
-    // Nothing to undo: the drag simply ends.
+void ZqRoundDialog::OnCharHook(wxKeyEvent& event) {
+    // The close button has no keyboard focus of its own; Escape stands for it.
+    if (event.GetKeyCode() == WXK_ESCAPE && !event.HasAnyModifiers())
+        CloseDialog();
+    else
+        event.Skip();
 }
