@@ -10,11 +10,11 @@
 #include "update/UpdateResultRelay.h"
 
 void OpenHelpPage() {
-    DialogSeam::Get().OpenUrl(g_option ? g_option->GetHelpUrl() : wxString());
+    OpenInBrowser(g_option ? g_option->GetHelpUrl() : wxString());
 }
 
 void OpenSupportPage() {
-    DialogSeam::Get().OpenUrl(g_option ? g_option->GetSupportUrl() : wxString());
+    OpenInBrowser(g_option ? g_option->GetSupportUrl() : wxString());
 }
 
 void OpenLogDirectory() {
