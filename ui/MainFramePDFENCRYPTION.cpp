@@ -16,6 +16,7 @@
 #include "ui/WindowIds.h"
 #include "ui/ZqMenuBar.h"
 
+#include <wx/accel.h>
 #include <wx/icon.h>
 
 wxIMPLEMENT_DYNAMIC_CLASS(MainFramePDFENCRYPTION, MainFrame);
@@ -68,7 +69,7 @@ bool MainFramePDFENCRYPTION::Create(wxWindowID id, const wxString& title) {
     auto* list = new SelectWindowPDFENCRYPTION;
     list->Create(CutFace(face, 15, 55, W - 153, 172), background, ID_FILE_LIST, wxPoint(15, 55),
                  wxSize(W - 153, 172), wxBORDER_SIMPLE | wxTAB_TRAVERSAL);
-    list->SetStatusColumn(4);
+    list->SetStatusColumn(JobIds::kStatusColumn);
     list->SetRowSource(ProbeThroughHook);
     list->AppendColumn("  ", 30, false);
     list->AppendColumn("File Name", 200, true);
@@ -80,6 +81,8 @@ bool MainFramePDFENCRYPTION::Create(wxWindowID id, const wxString& title) {
     pane->Create(CutFace(face, 0, 250, W, 280), background, ID_OPTIONS_PANE, wxPoint(0, 250),
                  wxSize(W, 280), wxBORDER_NONE | wxTAB_TRAVERSAL);
 
+    // Tab follows reading order: the list before the tool bar beside it.
+    list->MoveBeforeInTabOrder(toolBar);
     list->AppendColumn("File Path", 0, false);
     list->AppendColumn("Password", 0, false);
     list->AppendColumn("Item", 0, false);
@@ -93,6 +96,8 @@ bool MainFramePDFENCRYPTION::Create(wxWindowID id, const wxString& title) {
     output->SetFontSize(9);
     output->Create(CutFace(face, 10, H - 82, 570, 76), background, ID_OUTPUT_PANEL,
                    wxPoint(10, H - 82), wxSize(570, 76));
+    // The output strip, on the left, comes before Start in reading order.
+    output->MoveBeforeInTabOrder(start);
 
     // Everything the worker reports goes through one relay; each window leaves it
     // when it is destroyed, so a late event never reaches a dead window.
@@ -105,6 +110,7 @@ bool MainFramePDFENCRYPTION::Create(wxWindowID id, const wxString& title) {
     Bind(wxEVT_PZ_JOB_STARTED, &MainFramePDFENCRYPTION::OnJobStarted, this);
     Bind(wxEVT_PZ_JOB_FINISHED, &MainFramePDFENCRYPTION::OnJobFinished, this);
     Bind(wxEVT_PZ_OUTPUT_DIR_MISSING, &MainFramePDFENCRYPTION::OnOutputDirMissing, this);
+    InstallKeys();
 
     Fit();
     Centre(wxBOTH);
@@ -117,6 +123,38 @@ bool MainFramePDFENCRYPTION::Create(wxWindowID id, const wxString& title) {
         });
     }
     return true;
+}
+
+void MainFramePDFENCRYPTION::InstallKeys() {
+    wxAcceleratorEntry keys[] = {
+        wxAcceleratorEntry(wxACCEL_ALT, 'F', ID_MENU_FILE),
+        wxAcceleratorEntry(wxACCEL_ALT, 'H', ID_MENU_HELP),
+        wxAcceleratorEntry(wxACCEL_NORMAL, WXK_F10, ID_MENU_FILE),
+        wxAcceleratorEntry(wxACCEL_CTRL, 'O', ID_MENU_ADD_FILES),
+    };
+    SetAcceleratorTable(wxAcceleratorTable(WXSIZEOF(keys), keys));
+    Bind(wxEVT_MENU, &MainFramePDFENCRYPTION::OnMenuKey, this, ID_MENU_FILE);
+    Bind(wxEVT_MENU, &MainFramePDFENCRYPTION::OnMenuKey, this, ID_MENU_HELP);
+    Bind(wxEVT_MENU, &MainFramePDFENCRYPTION::OnAddFilesKey, this, ID_MENU_ADD_FILES);
+}
+
+void MainFramePDFENCRYPTION::OnMenuKey(wxCommandEvent& event) {
+    // The menu's own loop must not run inside the key's handling.
+    const int id = event.GetId();
+    CallAfter([this, id] {
+        if (auto* menuBar = wxDynamicCast(FindWindow(ID_MENU_BAR), ZqMenuBar))
+            menuBar->TrackMenus(id);
+    });
+}
+
+void MainFramePDFENCRYPTION::OnAddFilesKey(wxCommandEvent&) {
+    // The same command as File > Add File(s)..., and locked with it during a run.
+    auto* menuBar = wxDynamicCast(FindWindow(ID_MENU_BAR), ZqMenuBar);
+    if (!menuBar || !menuBar->AreCommandsEnabled())
+        return;
+    wxCommandEvent command(wxEVT_MENU, ID_MENU_ADD_FILES);
+    command.SetEventObject(menuBar);
+    menuBar->ProcessWindowEventLocally(command);
 }
 
 void MainFramePDFENCRYPTION::OnJobStarted(wxCommandEvent&) {

@@ -33,8 +33,10 @@ bool OutputWindow::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
                                "OutputWindow"))
         return false;
 
-    wxFont font(m_fontSize, wxFONTFAMILY_SWISS, wxFONTSTYLE_NORMAL, wxFONTWEIGHT_NORMAL, false,
-                "Arial", wxFONTENCODING_ISO8859_1);
+    // The window's own font at the panel's size: a face asked for by name may be
+    // missing, and a stand-in would shift the caption.
+    wxFont font = GetFont();
+    font.SetPointSize(m_fontSize);
     if (m_bold)
         font.MakeBold();
 
@@ -56,6 +58,8 @@ bool OutputWindow::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
                                  wxSize(kFolderBoxWidth, kFolderBoxHeight), wxTE_READONLY);
     m_folderBox->SetBackgroundColour(*wxWHITE);
     m_folderBox->SetToolTip(folder);
+    // Once the box has its size, show the end of the path: the folder's own name.
+    CallAfter([this] { ShowFolderEnd(); });
 
     const int browseX = boxX + kFolderBoxWidth + kButtonGap;
     m_browse = AddButton(ID_OUTPUT_BROWSE, "browse", browseX, kRowY + m_buttonOffset);
@@ -103,8 +107,14 @@ void OutputWindow::OnBrowse(wxCommandEvent&) {
     }
     m_folderBox->ChangeValue(chosen);
     m_folderBox->SetToolTip(chosen);
+    ShowFolderEnd();
     if (g_config)
         g_config->SetLastOutputDir(chosen);
+}
+
+void OutputWindow::ShowFolderEnd() {
+    m_folderBox->SetInsertionPointEnd();
+    m_folderBox->ShowPosition(m_folderBox->GetLastPosition());
 }
 
 void OutputWindow::OnJobStarted(wxCommandEvent&) {

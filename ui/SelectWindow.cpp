@@ -13,8 +13,10 @@ const wxColour kListGrey(232, 232, 232);
 const wxColour kSelectionColour(198, 222, 247);
 const wxColour kProcessingColour(255, 255, 255);
 const wxColour kProgressColour(252, 156, 0);
+// The three endings share one style: the whole cell in their colour.
 const wxColour kFinishedColour(122, 196, 120);
 const wxColour kFailColour(232, 112, 104);
+const wxColour kStopColour(246, 196, 92);
 } // namespace
 
 SelectWindow::SelectWindow() = default;
@@ -55,6 +57,8 @@ bool SelectWindow::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
     m_grid->SetSelectionForeground(*wxBLACK);
     m_grid->DisableDragRowSize();
     m_grid->DisableDragColSize();
+    // Tab leaves the list for the next control instead of walking its cells.
+    m_grid->SetTabBehaviour(wxGrid::Tab_Leave);
     m_grid->Show();
 
     Bind(wxEVT_PZ_ROW_STARTED, &SelectWindow::OnRowStarted, this);
@@ -93,7 +97,16 @@ void SelectWindow::RefreshAfterRun() {
     m_busy = false;
 }
 
-void SelectWindow::ApplyCellState(int row, int column, int state, int percent) {
+wxString SelectWindow::GetStatusDetail(int row) const {
+    if (!m_grid || row < 0 || row >= m_grid->GetNumberRows())
+        return wxString();
+    auto* renderer =
+        dynamic_cast<ZqGridCellRenderer*>(m_grid->PeekCellRenderer(row, m_statusColumn));
+    return renderer ? renderer->GetDetail() : wxString();
+}
+
+void SelectWindow::ApplyCellState(int row, int column, int state, int percent,
+                                  const wxString& detail) {
     if (!m_grid || row < 0 || row >= m_grid->GetNumberRows() || column < 0 ||
         column >= m_grid->GetNumberCols())
         return;
@@ -116,19 +129,25 @@ void SelectWindow::ApplyCellState(int row, int column, int state, int percent) {
         break;
     case CELL_STOP:
         text = "Stop";
-        if (renderer)
-            renderer->SetColour(kProgressColour);
+        if (renderer) {
+            renderer->SetColour(kStopColour);
+            renderer->SetPercent(100);
+        }
         break;
     case CELL_FAIL:
         text = "Fail";
         // An orange bar would read as "still working"; a failed file is marked red.
-        if (renderer)
+        if (renderer) {
             renderer->SetColour(kFailColour);
+            renderer->SetPercent(100);
+        }
         break;
     case CELL_FINISHED:
         text = "Finished";
-        if (renderer)
+        if (renderer) {
             renderer->SetColour(kFinishedColour);
+            renderer->SetPercent(100);
+        }
         break;
     case CELL_CLEARED:
         // An emptied cell must not keep the bar of the last run.
@@ -138,8 +157,11 @@ void SelectWindow::ApplyCellState(int row, int column, int state, int percent) {
     default:
         return;
     }
-    if (renderer)
+    if (renderer) {
         renderer->SetText(text);
+        // Only a failure explains itself; every other state clears the last reason.
+        renderer->SetDetail(state == CELL_FAIL ? detail : wxString());
+    }
     m_grid->SetCellValue(row, column, text);
     m_grid->RefreshCell(row, column);
 }
@@ -153,7 +175,9 @@ void SelectWindow::OnRowStarted(wxCommandEvent& event) {
 }
 
 void SelectWindow::OnRowStatus(DhGridCellRenderCommandEvent& event) {
-    ApplyCellState(event.GetRow(), event.GetCol(), event.GetState(), event.GetInt());
+    // A failure carries its reason in the event's text, in the command line's words.
+    ApplyCellState(event.GetRow(), event.GetCol(), event.GetState(), event.GetInt(),
+                   event.GetString());
 }
 
 void SelectWindow::OnGridScroll(wxScrollWinEvent& event) {

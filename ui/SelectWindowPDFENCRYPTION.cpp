@@ -35,7 +35,7 @@ enum Column {
     COL_NAME = 1,
     COL_SIZE = 2,
     COL_PAGES = 3,
-    COL_STATUS = 4,
+    COL_STATUS = JobIds::kStatusColumn,
     COL_PATH = 5,
     COL_PASSWORD = 6,
     COL_ITEM = 7,
@@ -53,15 +53,13 @@ bool SelectWindowPDFENCRYPTION::Create(wxBitmap* background, wxWindow* parent, w
     Bind(wxEVT_MENU, &SelectWindowPDFENCRYPTION::OnCommand, this, CMD_ADD_FILES,
          CMD_CLEAR_STATUSES);
     Bind(wxEVT_PZ_START_REQUEST, &SelectWindowPDFENCRYPTION::OnStartRequest, this);
-    Bind(wxEVT_PZ_SELECT_ALL, &SelectWindowPDFENCRYPTION::OnSelectAll, this);
-    Bind(wxEVT_PZ_INVERT_SELECTION, &SelectWindowPDFENCRYPTION::OnInvertSelection, this);
     Bind(wxEVT_PZ_ROW_DONE, &SelectWindowPDFENCRYPTION::OnRowDone, this);
     Bind(wxEVT_PZ_RESULTS_SHOWN, &SelectWindowPDFENCRYPTION::OnResultsShown, this);
 
     m_grid->Bind(wxEVT_GRID_CELL_CHANGED, &SelectWindowPDFENCRYPTION::OnCellChanged, this);
-    m_grid->Bind(wxEVT_GRID_CELL_LEFT_CLICK, &SelectWindowPDFENCRYPTION::OnCellLeftClick, this);
     m_grid->GetGridWindow()->Bind(wxEVT_KEY_DOWN, &SelectWindowPDFENCRYPTION::OnGridKeyDown, this);
     m_grid->GetGridWindow()->Bind(wxEVT_RIGHT_UP, &SelectWindowPDFENCRYPTION::OnGridRightUp, this);
+    m_grid->GetGridWindow()->Bind(wxEVT_MOTION, &SelectWindowPDFENCRYPTION::OnGridMotion, this);
     return true;
 }
 
@@ -74,6 +72,8 @@ wxString SelectWindowPDFENCRYPTION::AppendColumn(const wxString& label, int widt
         m_grid->SetColLabelValue(column, label);
         m_grid->SetColSize(column, width);
         m_grid->SetColLabelAlignment(wxALIGN_LEFT, wxALIGN_CENTRE);
+        if (column == m_statusColumn)
+            m_statusWidth = width;
     } else {
         m_grid->SetColLabelValue(column, wxEmptyString);
         m_grid->HideCol(column);
@@ -124,6 +124,8 @@ void SelectWindowPDFENCRYPTION::AddRow(const FileRow& row) {
         m_grid->SetCellAlignment(r, column, wxALIGN_LEFT, wxALIGN_CENTRE);
         m_grid->SetReadOnly(r, column);
     }
+    // Long names keep their start and their end; the tooltip shows the whole path.
+    m_grid->SetCellFitMode(r, COL_NAME, wxGridFitMode::Ellipsize(wxELLIPSIZE_MIDDLE));
     m_grid->SetCellAlignment(r, m_statusColumn, wxALIGN_LEFT, wxALIGN_CENTRE);
     m_grid->SetCellRenderer(r, m_statusColumn, new ZqGridCellRenderer);
     m_grid->SetReadOnly(r, m_statusColumn);
@@ -196,8 +198,23 @@ void SelectWindowPDFENCRYPTION::AddFileList(const wxArrayString& paths) {
 }
 
 void SelectWindowPDFENCRYPTION::ShowNewRows() {
+    FitRowLabels();
     m_grid->ForceRefresh();
     Update();
+}
+
+void SelectWindowPDFENCRYPTION::FitRowLabels() {
+    const int kMinimum = 20;
+    int width = 0;
+    const wxFont font = m_grid->GetLabelFont();
+    m_grid->GetTextExtent(wxString::Format("%d", GetRowCount()), &width, nullptr, nullptr, nullptr,
+                          &font);
+    const int labels = std::max(kMinimum, width + 10);
+    if (labels == m_grid->GetRowLabelSize())
+        return;
+    m_grid->SetRowLabelSize(labels);
+    if (m_statusWidth > 0)
+        m_grid->SetColSize(m_statusColumn, std::max(60, m_statusWidth - (labels - kMinimum)));
 }
 
 void SelectWindowPDFENCRYPTION::AddThroughDialog() {
@@ -228,6 +245,7 @@ void SelectWindowPDFENCRYPTION::DeleteSelected() {
         m_doneFlags.erase(m_doneFlags.begin() + row);
     }
     m_grid->ClearSelection();
+    FitRowLabels();
     m_grid->EndBatch();
 }
 
@@ -243,6 +261,7 @@ void SelectWindowPDFENCRYPTION::ClearAll() {
         return;
     m_grid->DeleteRows(0, m_grid->GetNumberRows());
     m_doneFlags.clear();
+    FitRowLabels();
 }
 
 void SelectWindowPDFENCRYPTION::MoveUp() {
@@ -294,12 +313,15 @@ void SelectWindowPDFENCRYPTION::SwapRows(int first, int second) {
         const int percent = a->GetPercent();
         const wxString text = a->GetText();
         const wxColour colour = a->GetColour();
+        const wxString detail = a->GetDetail();
         a->SetPercent(b->GetPercent());
         a->SetText(b->GetText());
         a->SetColour(b->GetColour());
+        a->SetDetail(b->GetDetail());
         b->SetPercent(percent);
         b->SetText(text);
         b->SetColour(colour);
+        b->SetDetail(detail);
     }
     std::swap(m_doneFlags[first], m_doneFlags[second]);
     m_grid->ForceRefresh();
@@ -351,6 +373,12 @@ bool SelectWindowPDFENCRYPTION::MayPrepareRun() {
 void SelectWindowPDFENCRYPTION::StartAll() {
     if (!MayPrepareRun())
         return;
+    if (GetRowCount() == 0) {
+        ShowInfoBox("The list is empty. Please add the PDF files to encrypt first (Add, "
+                    "Ctrl+O, or drop them on the list).",
+                    this);
+        return;
+    }
     for (int row = 0; row < GetRowCount(); ++row)
         m_runRows.Add(row);
     StartRun(static_cast<int>(m_runRows.size()));
@@ -366,6 +394,13 @@ void SelectWindowPDFENCRYPTION::EncryptSelected() {
 bool SelectWindowPDFENCRYPTION::StartRun(int count) {
     if (count == 0)
         return false;
+    if (std::all_of(m_runRows.begin(), m_runRows.end(),
+                    [this](int row) { return GetDoneFlag(row) == 1; })) {
+        ShowInfoBox("Every file is already encrypted; there is nothing left to encrypt. Change "
+                    "a setting to encrypt them all again.",
+                    this);
+        return false;
+    }
     auto* pane =
         wxDynamicCast(WindowLookup::FindInTopWindow(this, ID_OPTIONS_PANE), LjCompetencePane);
     const RunOptions run = pane ? pane->GetRunOptions() : RunOptions();
@@ -400,10 +435,7 @@ bool SelectWindowPDFENCRYPTION::StartRun(int count) {
     return launched;
 }
 
-void SelectWindowPDFENCRYPTION::ShowContextMenu() {
-    if (m_busy)
-        return;
-    wxMenu menu;
+void SelectWindowPDFENCRYPTION::FillContextMenu(wxMenu& menu) const {
     menu.Append(CMD_ADD_FILES, "Add File");
     menu.Append(CMD_DELETE_SELECTED, "Delete");
     menu.Append(CMD_CLEAR_ALL, "Clear All");
@@ -411,9 +443,30 @@ void SelectWindowPDFENCRYPTION::ShowContextMenu() {
     menu.AppendSeparator();
     menu.Append(CMD_MOVE_UP, "Move Up");
     menu.Append(CMD_MOVE_DOWN, "Move Down");
+    wxArrayInt selected;
+    const bool oneRow = GetSelectedRows(selected) == 1;
+    menu.Enable(CMD_MOVE_UP, oneRow);
+    menu.Enable(CMD_MOVE_DOWN, oneRow);
     menu.AppendSeparator();
     menu.Append(CMD_ENCRYPT_SELECTED, "Encrypt Selected");
+}
+
+void SelectWindowPDFENCRYPTION::ShowContextMenu() {
+    if (m_busy)
+        return;
+    wxMenu menu;
+    FillContextMenu(menu);
     PopupMenu(&menu);
+}
+
+wxString SelectWindowPDFENCRYPTION::GetCellTip(int row, int column) const {
+    if (row < 0 || row >= GetRowCount())
+        return wxString();
+    if (column == COL_NAME)
+        return GetCellText(row, COL_PATH);
+    if (column == m_statusColumn)
+        return GetStatusDetail(row);
+    return wxString();
 }
 
 void SelectWindowPDFENCRYPTION::OnCommand(wxCommandEvent& event) {
@@ -447,14 +500,6 @@ void SelectWindowPDFENCRYPTION::OnCommand(wxCommandEvent& event) {
 
 void SelectWindowPDFENCRYPTION::OnStartRequest(wxCommandEvent&) {
     StartAll();
-}
-
-void SelectWindowPDFENCRYPTION::OnSelectAll(wxCommandEvent&) {
-    SelectAll();
-}
-
-void SelectWindowPDFENCRYPTION::OnInvertSelection(wxCommandEvent&) {
-    InvertSelection();
 }
 
 void SelectWindowPDFENCRYPTION::OnRowDone(wxCommandEvent& event) {
@@ -494,6 +539,15 @@ void SelectWindowPDFENCRYPTION::OnGridRightUp(wxMouseEvent&) {
     ShowContextMenu();
 }
 
-void SelectWindowPDFENCRYPTION::OnCellLeftClick(wxGridEvent& event) {
+void SelectWindowPDFENCRYPTION::OnGridMotion(wxMouseEvent& event) {
     event.Skip();
+    const wxPoint at = m_grid->CalcUnscrolledPosition(event.GetPosition());
+    const wxString tip = GetCellTip(m_grid->YToRow(at.y), m_grid->XToCol(at.x));
+    wxWindow* cells = m_grid->GetGridWindow();
+    if (tip == cells->GetToolTipText())
+        return;
+    if (tip.empty())
+        cells->UnsetToolTip();
+    else
+        cells->SetToolTip(tip);
 }

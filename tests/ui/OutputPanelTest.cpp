@@ -43,8 +43,8 @@ TEST_F(OutputPanelTest, AFolderThatDoesNotExistIsRefused) {
     TempDir::MakeDir(good);
     ChooseOutputFolder(good);
 
+    m_dialogs.ExpectMessage("The folder is unwritable, please choose another one!");
     ChooseOutputFolder(m_files.file("never-made"));
-    EXPECT_EQ(m_dialogs.LastMessage(), "The folder is unwritable, please choose another one!");
     EXPECT_EQ(Output()->GetOutputDir(), wxString::FromUTF8(good));
     EXPECT_EQ(g_config->GetLastOutputDir(), wxString::FromUTF8(good));
 }
@@ -58,9 +58,8 @@ TEST_F(OutputPanelTest, AReadOnlyFolderIsRefused) {
     ::chmod(locked.c_str(), 0555);
     if (::access(locked.c_str(), W_OK) == 0)
         GTEST_SKIP() << "running with rights that write into read-only folders";
-    m_dialogs.Clear();
+    m_dialogs.ExpectMessage("The folder is unwritable, please choose another one!");
     ChooseOutputFolder(locked);
-    EXPECT_EQ(m_dialogs.LastMessage(), "The folder is unwritable, please choose another one!");
     EXPECT_EQ(Output()->GetOutputDir(), wxString::FromUTF8(good));
 }
 
@@ -73,7 +72,7 @@ TEST_F(OutputPanelTest, OpenShowsTheFolderOrSaysItIsGone) {
     EXPECT_EQ(m_dialogs.OpenedFolders()[0], wxString::FromUTF8(folder));
 
     ::rmdir(folder.c_str());
+    m_dialogs.ExpectMessage("Output directory doesn't exist.");
     Press(ID_OUTPUT_OPEN);
-    EXPECT_EQ(m_dialogs.LastMessage(), "Output directory doesn't exist.");
     EXPECT_EQ(m_dialogs.OpenedFolders().size(), 1u) << "opened a folder that is gone";
 }
