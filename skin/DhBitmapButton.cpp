@@ -174,6 +174,11 @@ void DhBitmapButton::Press() {
     SendClick();
 }
 
+void DhBitmapButton::SetAcceptsFocus(bool accepts) {
+    m_acceptsFocus = accepts;
+    SetCanFocus(accepts);
+}
+
 void DhBitmapButton::OnKeyDown(wxKeyEvent& event) {
     const int key = event.GetKeyCode();
     if (!event.HasAnyModifiers() &&

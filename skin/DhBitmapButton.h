@@ -56,6 +56,10 @@ public:
     // A click for the keyboard: what Space and Return do.
     void Press();
 
+    // Buttons that should never hold the keyboard focus (a title bar's) say so.
+    void SetAcceptsFocus(bool accepts);
+    bool AcceptsFocus() const override { return m_acceptsFocus; }
+
 protected:
     wxSize DoGetBestSize() const override;
     void OnPaint(wxPaintEvent& event);
@@ -73,6 +77,7 @@ private:
     wxBitmap* m_hover = nullptr;
     wxBitmap* m_disabled = nullptr;
     State m_state = STATE_NORMAL;
+    bool m_acceptsFocus = true;
 
     wxDECLARE_DYNAMIC_CLASS(DhBitmapButton);
     wxDECLARE_EVENT_TABLE();

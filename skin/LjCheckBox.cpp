@@ -54,6 +54,7 @@ void LjCheckBox::SetBackgroundPiece(const wxBitmap& piece) {
 
 void LjCheckBox::SetEnabled(bool enabled) {
     m_enabled = enabled;
+    SetCanFocus(enabled);
     Refresh(true);
 }
 

@@ -35,6 +35,9 @@ public:
     const wxString& GetCaption() const { return m_caption; }
 
     bool AcceptsFocus() const override { return m_enabled; }
+    // Always in the window's focus order, which the toolkit fixes once; whether
+    // Tab stops here follows the enabled flag (see SetEnabled).
+    bool AcceptsFocusFromKeyboard() const override { return true; }
 
 protected:
     void DoEnable(bool enable) override;

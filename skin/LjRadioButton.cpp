@@ -59,12 +59,14 @@ void LjRadioButton::SetValue(bool value) {
 
 void LjRadioButton::SetSelectedMark(bool selected) {
     m_selected = selected;
+    UpdateTabStop();
     Refresh(true);
 }
 
 void LjRadioButton::AttachToGroup(LjRadioGroup* group, int index) {
     m_group = group;
     m_index = index;
+    UpdateTabStop();
 }
 
 void LjRadioButton::SetBackgroundPiece(const wxBitmap& piece) {
@@ -73,6 +75,7 @@ void LjRadioButton::SetBackgroundPiece(const wxBitmap& piece) {
 
 void LjRadioButton::SetEnabled(bool enabled) {
     m_enabled = enabled;
+    UpdateTabStop();
     Refresh(true);
 }
 
@@ -82,9 +85,8 @@ void LjRadioButton::DoEnable(bool enable) {
     Refresh(true);
 }
 
-bool LjRadioButton::AcceptsFocusFromKeyboard() const {
-    // As in a native group, Tab reaches the chosen member; the arrows do the rest.
-    return m_enabled && (!m_group || m_selected);
+void LjRadioButton::UpdateTabStop() {
+    SetCanFocus(m_enabled && (!m_group || m_selected));
 }
 
 void LjRadioButton::SetSpacing(int spacing) {
@@ -174,8 +176,9 @@ void LjRadioButton::OnKeyDown(wxKeyEvent& event) {
     case WXK_DOWN: {
         const bool back = event.GetKeyCode() == WXK_LEFT || event.GetKeyCode() == WXK_UP;
         if (LjRadioButton* next = Neighbour(back ? -1 : 1)) {
-            next->SetFocus();
+            // Chosen first: only the chosen member takes the focus.
             next->Choose();
+            next->SetFocus();
         }
         return;
     }

@@ -43,7 +43,9 @@ public:
     void SetSelectedMark(bool selected);
 
     bool AcceptsFocus() const override { return m_enabled; }
-    bool AcceptsFocusFromKeyboard() const override;
+    // Always in the window's focus order, which the toolkit fixes once; whether
+    // Tab stops here follows the enabled flag and the group's choice.
+    bool AcceptsFocusFromKeyboard() const override { return true; }
 
 protected:
     void DoEnable(bool enable) override;
@@ -55,6 +57,8 @@ protected:
 
 private:
     void LayOut();
+    // As in a native group, Tab reaches the chosen member; the arrows do the rest.
+    void UpdateTabStop();
     // Selects this button as a click does; false when it was selected already or
     // cannot be used.
     bool Choose();

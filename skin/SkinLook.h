@@ -9,7 +9,7 @@ class wxDC;
 
 class SkinLook {
 public:
-    // A dotted frame in the theme's accent colour around rect.
+    // A dotted frame in the theme's accent colour, on a white line, around rect.
     static void DrawFocusMark(wxDC& dc, const wxRect& rect);
     // Text of a control that is disabled, itself or through a parent.
     static wxColour DisabledTextColour();

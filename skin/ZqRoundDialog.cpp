@@ -45,7 +45,9 @@ bool ZqRoundDialog::Create(wxBitmap* background, wxWindow* parent, wxWindowID id
     wxSize size = haveBackground ? m_background->GetSize() : wxSize(300, 200);
     // The picture gives the dialog its whole look; the erase handler paints it.
     SetBackgroundStyle(wxBG_STYLE_ERASE);
-    if (!wxDialog::Create(parent, id, title, pos, size, wxFRAME_SHAPED, wxDialogNameStr))
+    // Undecorated like the main window: a window manager frame would cut the picture.
+    if (!wxDialog::Create(parent, id, title, pos, size, wxFRAME_SHAPED | wxBORDER_NONE,
+                          wxDialogNameStr))
         return false;
     SetShape(ZLDazzleFrame::MakeShapeRegion(m_background));
 

@@ -6,6 +6,7 @@
 #include "core/AppUtil.h"
 #include "core/DialogSeam.h"
 #include "skin/ImageUtil.h"
+#include "skin/XyGrid.h"
 #include "skin/ZqPieceWindow.h"
 #include "ui/LjCompetencePane.h"
 #include "ui/LjToolBar.h"
@@ -114,6 +115,8 @@ bool MainFramePDFENCRYPTION::Create(wxWindowID id, const wxString& title) {
 
     Fit();
     Centre(wxBOTH);
+    // The keyboard starts where reading does: in the list.
+    CallAfter([list] { list->GetGrid()->GetGridWindow()->SetFocus(); });
     if (!face.IsOk()) {
         // Without its pictures the window has invisible buttons; say why, once it
         // is on the screen.

@@ -10,6 +10,7 @@ wxIMPLEMENT_DYNAMIC_CLASS(SelectWindow, ZqPieceWindow);
 
 namespace {
 const wxColour kListGrey(232, 232, 232);
+const wxColour kFocusedHeader(206, 224, 246);
 const wxColour kSelectionColour(198, 222, 247);
 const wxColour kProcessingColour(255, 255, 255);
 const wxColour kProgressColour(252, 156, 0);
@@ -48,8 +49,11 @@ bool SelectWindow::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
     m_grid->HideCellEditControl();
     m_grid->SetLabelBackgroundColour(kListGrey);
     m_grid->EnableEditing(true);
-    m_grid->SetCellHighlightPenWidth(0);
-    m_grid->SetCellHighlightROPenWidth(0);
+    // The grid frames its current cell only while it has the keyboard focus: the
+    // list's focus mark, in the skin's accent colour.
+    m_grid->SetCellHighlightPenWidth(1);
+    m_grid->SetCellHighlightROPenWidth(1);
+    m_grid->SetCellHighlightColour(wxColour(30, 96, 170));
     m_grid->SetGridLineColour(kListGrey);
     // The desktop's highlight is grey on some themes when the list lacks the focus;
     // the face's own blue keeps the selection readable on every theme.
@@ -57,9 +61,12 @@ bool SelectWindow::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
     m_grid->SetSelectionForeground(*wxBLACK);
     m_grid->DisableDragRowSize();
     m_grid->DisableDragColSize();
-    // Tab leaves the list for the next control instead of walking its cells.
-    m_grid->SetTabBehaviour(wxGrid::Tab_Leave);
     m_grid->Show();
+
+    for (wxWindow* part : {static_cast<wxWindow*>(m_grid), m_grid->GetGridWindow()}) {
+        part->Bind(wxEVT_SET_FOCUS, &SelectWindow::OnGridFocus, this);
+        part->Bind(wxEVT_KILL_FOCUS, &SelectWindow::OnGridFocus, this);
+    }
 
     Bind(wxEVT_PZ_ROW_STARTED, &SelectWindow::OnRowStarted, this);
     Bind(wxEVT_PZ_CELL_RENDER, &SelectWindow::OnRowStatus, this);
@@ -178,6 +185,21 @@ void SelectWindow::OnRowStatus(DhGridCellRenderCommandEvent& event) {
     // A failure carries its reason in the event's text, in the command line's words.
     ApplyCellState(event.GetRow(), event.GetCol(), event.GetState(), event.GetInt(),
                    event.GetString());
+}
+
+void SelectWindow::OnGridFocus(wxFocusEvent& event) {
+    event.Skip();
+    // The focus may only be moving between the grid's own parts: look once it
+    // has settled.
+    CallAfter([this] { ShowFocusLook(); });
+}
+
+void SelectWindow::ShowFocusLook() {
+    const wxWindow* focus = FindFocus();
+    const bool inList = focus && (focus == m_grid || focus->GetParent() == m_grid);
+    const wxColour header = inList ? kFocusedHeader : kListGrey;
+    if (m_grid->GetLabelBackgroundColour() != header)
+        m_grid->SetLabelBackgroundColour(header);
 }
 
 void SelectWindow::OnGridScroll(wxScrollWinEvent& event) {

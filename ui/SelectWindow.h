@@ -64,6 +64,10 @@ protected:
 
 private:
     void OnGridScroll(wxScrollWinEvent& event);
+    // The list's focus mark: its header takes the accent tint while the keyboard
+    // is in the list.
+    void OnGridFocus(wxFocusEvent& event);
+    void ShowFocusLook();
 
     SinkAttachment m_sinkAttachment;
 

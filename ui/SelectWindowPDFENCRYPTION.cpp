@@ -57,9 +57,14 @@ bool SelectWindowPDFENCRYPTION::Create(wxBitmap* background, wxWindow* parent, w
     Bind(wxEVT_PZ_RESULTS_SHOWN, &SelectWindowPDFENCRYPTION::OnResultsShown, this);
 
     m_grid->Bind(wxEVT_GRID_CELL_CHANGED, &SelectWindowPDFENCRYPTION::OnCellChanged, this);
-    m_grid->GetGridWindow()->Bind(wxEVT_KEY_DOWN, &SelectWindowPDFENCRYPTION::OnGridKeyDown, this);
+    // The grid's cell window hands its keys on to the grid: one handler sees both.
+    m_grid->Bind(wxEVT_KEY_DOWN, &SelectWindowPDFENCRYPTION::OnGridKeyDown, this);
     m_grid->GetGridWindow()->Bind(wxEVT_RIGHT_UP, &SelectWindowPDFENCRYPTION::OnGridRightUp, this);
     m_grid->GetGridWindow()->Bind(wxEVT_MOTION, &SelectWindowPDFENCRYPTION::OnGridMotion, this);
+    // The focus belongs in the cells, where the grid shows it, not on the grid's
+    // frame around them.
+    m_grid->SetCanFocus(false);
+
     return true;
 }
 
@@ -530,6 +535,36 @@ void SelectWindowPDFENCRYPTION::OnGridKeyDown(wxKeyEvent& event) {
     }
     if (event.GetKeyCode() == WXK_DELETE) {
         DeleteSelected();
+        return;
+    }
+    if ((event.GetKeyCode() == WXK_UP || event.GetKeyCode() == WXK_DOWN) &&
+        !event.HasAnyModifiers() && GetRowCount() > 0) {
+        // The arrows move the one selected row, as in a file list.
+        wxArrayInt selected;
+        GetSelectedRows(selected);
+        int row = selected.empty()
+                      ? -1
+                      : selected[event.GetKeyCode() == WXK_UP ? 0 : selected.size() - 1];
+        row += event.GetKeyCode() == WXK_UP ? -1 : 1;
+        row = std::max(0, std::min(row, GetRowCount() - 1));
+        m_grid->ClearSelection();
+        m_grid->SelectRow(row);
+        m_grid->SetGridCursor(row, COL_NAME);
+        m_grid->MakeCellVisible(row, COL_NAME);
+        return;
+    }
+    if (event.GetKeyCode() == WXK_TAB && !event.ControlDown() && !event.AltDown()) {
+        // The grid would walk its cells first, hidden ones included; Tab leaves the
+        // list at once, as from any other control. The toolkit's focus chain passes
+        // through the grid's inner windows first: step until the focus is out.
+        auto inGrid = [this] {
+            wxWindow* focus = FindFocus();
+            return focus && (focus == m_grid || focus->GetParent() == m_grid);
+        };
+        const int direction =
+            event.ShiftDown() ? wxNavigationKeyEvent::IsBackward : wxNavigationKeyEvent::IsForward;
+        for (int step = 0; step < 4 && inGrid(); ++step)
+            m_grid->Navigate(direction);
         return;
     }
     event.Skip();

@@ -28,6 +28,7 @@ bool TitleWindow::Create(wxWindow* parent, wxBitmap* background, wxWindowID id, 
                          const wxSize& size, long style) {
     if (!ZqPieceWindow::Create(parent, background, id, pos, size, style, "TitleWindow"))
         return false;
+    SetCanFocus(false);
 
     // The icon is loaded once here; painting only draws it.
     wxBitmap icon = ImageUtil::GetBitmap("image/application/application.png", wxBITMAP_TYPE_PNG);
@@ -56,8 +57,8 @@ bool TitleWindow::Create(wxWindow* parent, wxBitmap* background, wxWindowID id, 
 DhBitmapButton* TitleWindow::AddButton(int id, const wxString& image, int x) {
     DhBitmapButton* button = ThemeButton::Create(this, id, "image/base/" + image, wxPoint(x, 2),
                                                  GetBitmap(), wxSize(20, 20));
-    // The window manager's keys minimize and close; Tab walks the content only.
-    button->DisableFocusFromKeyboard();
+    // The window manager's keys minimize and close; the focus stays in the content.
+    button->SetAcceptsFocus(false);
     return button;
 }
 

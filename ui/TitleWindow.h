@@ -18,6 +18,8 @@ public:
                 const wxSize& size, long style);
 
     wxSize DoGetBestSize() const override;
+    // Nothing on the title bar takes the keyboard focus, the bar included.
+    bool AcceptsFocus() const override { return false; }
 
 private:
     DhBitmapButton* AddButton(int id, const wxString& image, int x);

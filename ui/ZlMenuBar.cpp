@@ -39,6 +39,7 @@ bool ZlMenuBar::Create(wxBitmap* background, wxWindow* parent, wxWindowID id, co
     if (!wxPanel::Create(parent, id, pos, size, style))
         return false;
     SetBackgroundStyle(wxBG_STYLE_PAINT);
+    SetCanFocus(false);
     Bind(wxEVT_TIMER, &ZlMenuBar::OnPollPointer, this, m_pollTimer.GetId());
     return true;
 }
@@ -57,8 +58,6 @@ void ZlMenuBar::AddMenu(int id, wxMenu* menu, wxBitmap* normal, wxBitmap* presse
     button->UpdateBackgroundPiece();
     m_buttons.push_back(button);
     button->Bind(wxEVT_BUTTON, &ZlMenuBar::OnMenuButton, this);
-    // Menus open from the keyboard by their access keys, not by Tab.
-    button->DisableFocusFromKeyboard();
 }
 
 ZlMenuButton* ZlMenuBar::FindMenuButton(int id) const {

@@ -38,6 +38,8 @@ int ShowAboutDialog() {
         return -1;
     }
     auto* dialog = new AboutDialog(background, nullptr, 301, "About");
+    // Over the program's window, where the user is looking.
+    dialog->CentreOnParent();
     const int result = dialog->ShowModal();
     dialog->Destroy();
     return result;

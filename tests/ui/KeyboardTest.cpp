@@ -3,6 +3,8 @@
 
 #include "MainWindowFixture.h"
 #include "WaitFor.h"
+#include "skin/XyGrid.h"
+#include "ui/SelectWindowPDFENCRYPTION.h"
 #include "skin/LjCheckBox.h"
 #include "skin/LjRadioButton.h"
 #include "ui/LjCompetencePane.h"
@@ -31,7 +33,8 @@ protected:
     void FocusOn(wxWindow* window) {
         m_frame->Raise();
         window->SetFocus();
-        ASSERT_TRUE(WaitFor([window] { return wxWindow::FindFocus() == window; }))
+        // The grid passes the focus on to its cell window, which has the grid's id.
+        ASSERT_TRUE(WaitFor([window] { return FocusId() == window->GetId(); }))
             << "no keyboard focus on " << window->GetId();
     }
     // Presses key and waits until the focus has moved away from where it was.
@@ -46,20 +49,23 @@ protected:
 };
 
 TEST_F(KeyboardTest, TabVisitsTheEnabledControlsInReadingOrderAndSpacePressesStart) {
-    FocusOn(CheckBox(ID_USER_PASSWORD_BOX));
+    UseFakeEngine();
+    AddPath(MakeFakePdf("one.pdf")); // a row whose cells Tab must not walk
+    FocusOn(List()->GetGrid());
     // Password boxes and permissions are off until their check boxes are ticked; of
     // the levels only the chosen one is a stop, the arrows move within the group.
     std::vector<int> visited;
-    for (int i = 0; i < 12 && (visited.empty() || visited.back() != ID_START_BUTTON); ++i)
+    for (int i = 0; i < 16 && (visited.empty() || visited.back() != ID_START_BUTTON); ++i)
         visited.push_back(Press(WXK_TAB));
-    const std::vector<int> expected = {ID_OWNER_PASSWORD_BOX, ID_LEVEL_RC4_128,
-                                       ID_OUTPUT_FOLDER_BOX,  ID_OUTPUT_BROWSE,
-                                       ID_OUTPUT_OPEN,        ID_START_BUTTON};
+    const std::vector<int> expected = {
+        ID_TOOL_ADD,           ID_TOOL_DELETE,   ID_TOOL_CLEAR,        ID_USER_PASSWORD_BOX,
+        ID_OWNER_PASSWORD_BOX, ID_LEVEL_RC4_128, ID_OUTPUT_FOLDER_BOX, ID_OUTPUT_BROWSE,
+        ID_OUTPUT_OPEN,        ID_START_BUTTON};
     EXPECT_EQ(visited, expected);
     EXPECT_EQ(Press(WXK_TAB, wxMOD_SHIFT), ID_OUTPUT_OPEN);
     EXPECT_EQ(Press(WXK_TAB), ID_START_BUTTON);
 
-    m_dialogs.ExpectMessage(kEmptyList);
+    m_dialogs.ExpectMessage("Please provide password to encrypt pdf file(s).");
     m_keys.Char(WXK_SPACE);
     EXPECT_TRUE(WaitFor([this] { return m_dialogs.Messages().size() == 1; }))
         << "Space did not press Start";
