@@ -54,7 +54,7 @@ void LjStaticText::SetText(const wxString& text) {
         GetTextExtent(m_text, &width, &height, nullptr, nullptr, m_font.IsOk() ? &m_font : nullptr);
         // The text is drawn 4 pixels in and centred on the picture: size the
         // control so that none of it is cut off.
-        int pieceHeight = m_backgroundPiece.IsOk() ? m_backgroundPiece.GetHeight() : 0;
+        int pieceHeight = m_backgroundPiece.IsOk() ? m_backgroundPiece.GetLogicalSize().y : 0;
         SetSize(width + kTextLeft, std::max(height, pieceHeight));
     }
     Refresh(true);
@@ -79,7 +79,7 @@ void LjStaticText::OnPaint(wxPaintEvent&) {
     wxCoord height = 0;
     dc.GetTextExtent(m_text, &width, &height);
     // Centred on the picture under it; without a picture, on the control.
-    int pieceHeight = m_backgroundPiece.IsOk() ? m_backgroundPiece.GetHeight() : GetSize().y;
+    int pieceHeight = m_backgroundPiece.IsOk() ? m_backgroundPiece.GetLogicalSize().y : GetSize().y;
     dc.DrawText(m_text, kTextLeft, (pieceHeight - height) / 2);
 }
 

@@ -48,7 +48,7 @@ bool ZlButton::Create(wxBitmap* parentPicture, wxBitmap* normal, wxBitmap* hover
     m_images[IMAGE_PRESSED] = pressed;
     m_images[IMAGE_FOCUSED] = focused;
     m_images[IMAGE_DISABLED] = disabled;
-    wxSize size = normal && normal->IsOk() ? normal->GetSize() : wxDefaultSize;
+    wxSize size = normal && normal->IsOk() ? normal->GetLogicalSize() : wxDefaultSize;
     if (!wxControl::Create(parent, id, pos, size, wxBORDER_NONE, wxDefaultValidator,
                            wxControlNameStr))
         return false;
@@ -71,13 +71,17 @@ void ZlButton::BuildOutline() {
 bool ZlButton::IsInsidePicture(const wxPoint& pos) const {
     if (!m_outline)
         return true;
-    if (pos.x < 0 || pos.y < 0 || pos.x >= m_outline->GetWidth() || pos.y >= m_outline->GetHeight())
+    // pos is logical; the outline has the picture's pixels, twice as many at 2x.
+    const double scale = m_images[IMAGE_NORMAL]->GetScaleFactor();
+    const int x = static_cast<int>((pos.x + 0.5) * scale);
+    const int y = static_cast<int>((pos.y + 0.5) * scale);
+    if (pos.x < 0 || pos.y < 0 || x >= m_outline->GetWidth() || y >= m_outline->GetHeight())
         return false;
-    if (m_outline->HasAlpha() && m_outline->GetAlpha(pos.x, pos.y) == wxIMAGE_ALPHA_TRANSPARENT)
+    if (m_outline->HasAlpha() && m_outline->GetAlpha(x, y) == wxIMAGE_ALPHA_TRANSPARENT)
         return false;
-    if (m_outline->HasMask() && m_outline->GetRed(pos.x, pos.y) == m_outline->GetMaskRed() &&
-        m_outline->GetGreen(pos.x, pos.y) == m_outline->GetMaskGreen() &&
-        m_outline->GetBlue(pos.x, pos.y) == m_outline->GetMaskBlue())
+    if (m_outline->HasMask() && m_outline->GetRed(x, y) == m_outline->GetMaskRed() &&
+        m_outline->GetGreen(x, y) == m_outline->GetMaskGreen() &&
+        m_outline->GetBlue(x, y) == m_outline->GetMaskBlue())
         return false;
     return true;
 }
@@ -105,7 +109,7 @@ bool ZlButton::Enable(bool enable) {
 
 wxSize ZlButton::DoGetBestSize() const {
     wxBitmap* normal = m_images[IMAGE_NORMAL];
-    return normal && normal->IsOk() ? normal->GetSize() : wxSize(16, 16);
+    return normal && normal->IsOk() ? normal->GetLogicalSize() : wxSize(16, 16);
 }
 
 void ZlButton::OnPaint(wxPaintEvent&) {

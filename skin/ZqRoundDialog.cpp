@@ -42,7 +42,7 @@ bool ZqRoundDialog::Create(wxBitmap* background, wxWindow* parent, wxWindowID id
     m_closeMargin = closeMargin;
 
     bool haveBackground = m_background && m_background->IsOk();
-    wxSize size = haveBackground ? m_background->GetSize() : wxSize(300, 200);
+    wxSize size = haveBackground ? m_background->GetLogicalSize() : wxSize(300, 200);
     // The picture gives the dialog its whole look; the erase handler paints it.
     SetBackgroundStyle(wxBG_STYLE_ERASE);
     // Undecorated like the main window: a window manager frame would cut the picture.
@@ -58,7 +58,7 @@ bool ZqRoundDialog::Create(wxBitmap* background, wxWindow* parent, wxWindowID id
 
     // The close picture's width decides where the button stands.
     const wxBitmap closeNormal = ImageUtil::GetBitmap("image/base/close-normal.png");
-    const wxSize closeSize = closeNormal.IsOk() ? closeNormal.GetSize() : wxSize(16, 16);
+    const wxSize closeSize = closeNormal.IsOk() ? closeNormal.GetLogicalSize() : wxSize(16, 16);
     const wxPoint closePos(size.GetWidth() - m_closeMargin.GetWidth() - closeSize.GetWidth(),
                            m_closeMargin.GetHeight());
     m_closeButton =

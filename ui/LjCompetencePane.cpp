@@ -135,7 +135,8 @@ void LjCompetencePane::AddHint(const wxString& text, int x, int y, int width, in
 }
 
 void LjCompetencePane::BuildControls() {
-    const int width = m_background && m_background->IsOk() ? m_background->GetWidth() : GetSize().x;
+    const int width =
+        m_background && m_background->IsOk() ? m_background->GetLogicalSize().x : GetSize().x;
     const int half = (width - 60) / 2;
     const int third = (width - 60) / 3;
 

@@ -46,8 +46,9 @@ bool MainFramePDFENCRYPTION::Create(wxWindowID id, const wxString& title) {
     }
 
     const wxBitmap face = ImageUtil::GetBitmap("image/screen1.png", wxBITMAP_TYPE_PNG);
-    const int W = face.IsOk() ? face.GetWidth() : 735;
-    const int H = face.IsOk() ? face.GetHeight() : 620;
+    // Laid out in logical pixels: a 2x face has twice the pixels, not twice the size.
+    const int W = face.IsOk() ? face.GetLogicalSize().x : 735;
+    const int H = face.IsOk() ? face.GetLogicalSize().y : 620;
     if (!face.IsOk())
         SetClientSize(W, H);
 

@@ -32,8 +32,12 @@ bool TitleWindow::Create(wxWindow* parent, wxBitmap* background, wxWindowID id, 
 
     // The icon is loaded once here; painting only draws it.
     wxBitmap icon = ImageUtil::GetBitmap("image/application/application.png", wxBITMAP_TYPE_PNG);
-    if (icon.IsOk() && (icon.GetWidth() != 16 || icon.GetHeight() != 16))
-        icon = wxBitmap(icon.ConvertToImage().Scale(16, 16));
+    if (icon.IsOk() && icon.GetLogicalSize() != wxSize(16, 16)) {
+        // 16 x 16 on the bar, in the pixels of the display's scale.
+        const double scale = icon.GetScaleFactor();
+        icon = wxBitmap(icon.ConvertToImage().Scale(wxRound(16 * scale), wxRound(16 * scale)), -1,
+                        scale);
+    }
     m_icon = icon;
 
     wxFont font = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
@@ -44,12 +48,13 @@ bool TitleWindow::Create(wxWindow* parent, wxBitmap* background, wxWindowID id, 
 
     const int width = GetSize().x;
     wxBitmap closeNormal = ImageUtil::GetBitmap("image/base/close-normal.png", wxBITMAP_TYPE_PNG);
-    const int closeX = width - (closeNormal.IsOk() ? closeNormal.GetWidth() : 20) - 4;
+    const int closeX = width - (closeNormal.IsOk() ? closeNormal.GetLogicalSize().x : 20) - 4;
     m_close = AddButton(ID_TITLE_CLOSE, "close", closeX);
     wxBitmap minimizeNormal =
         ImageUtil::GetBitmap("image/base/minimize-normal.png", wxBITMAP_TYPE_PNG);
-    m_minimize = AddButton(ID_TITLE_MINIMIZE, "minimize",
-                           closeX - (minimizeNormal.IsOk() ? minimizeNormal.GetWidth() : 20) - 1);
+    m_minimize =
+        AddButton(ID_TITLE_MINIMIZE, "minimize",
+                  closeX - (minimizeNormal.IsOk() ? minimizeNormal.GetLogicalSize().x : 20) - 1);
     m_dragger.Attach(this);
     return true;
 }
@@ -64,7 +69,7 @@ DhBitmapButton* TitleWindow::AddButton(int id, const wxString& image, int x) {
 
 wxSize TitleWindow::DoGetBestSize() const {
     wxBitmap* background = const_cast<TitleWindow*>(this)->GetBitmap();
-    return background && background->IsOk() ? background->GetSize() : GetSize();
+    return background && background->IsOk() ? background->GetLogicalSize() : GetSize();
 }
 
 void TitleWindow::OnPaint(wxPaintEvent&) {

@@ -35,7 +35,7 @@ bool ZlMenuBar::Create(wxBitmap* background, wxWindow* parent, wxWindowID id, co
                        long style) {
     m_background.reset(background);
     const wxSize size =
-        m_background && m_background->IsOk() ? m_background->GetSize() : wxSize(200, 19);
+        m_background && m_background->IsOk() ? m_background->GetLogicalSize() : wxSize(200, 19);
     if (!wxPanel::Create(parent, id, pos, size, style))
         return false;
     SetBackgroundStyle(wxBG_STYLE_PAINT);
@@ -45,7 +45,7 @@ bool ZlMenuBar::Create(wxBitmap* background, wxWindow* parent, wxWindowID id, co
 }
 
 wxSize ZlMenuBar::DoGetBestSize() const {
-    return m_background && m_background->IsOk() ? m_background->GetSize() : GetSize();
+    return m_background && m_background->IsOk() ? m_background->GetLogicalSize() : GetSize();
 }
 
 void ZlMenuBar::AddMenu(int id, wxMenu* menu, wxBitmap* normal, wxBitmap* pressed) {

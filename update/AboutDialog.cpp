@@ -37,7 +37,7 @@ wxEND_EVENT_TABLE()
                              const wxString& title, const wxPoint& pos)
     : ZqRoundDialog(background, parent, id, title, pos, 25, wxPoint(10, 5), wxSize(12, 5)) {
     const bool hasBackground = background && background->IsOk();
-    const wxSize size = hasBackground ? background->GetSize() : GetClientSize();
+    const wxSize size = hasBackground ? background->GetLogicalSize() : GetClientSize();
     m_width = size.x;
 
     auto* panel = new BackgroundPanel;

@@ -30,6 +30,8 @@ TEST_F(OutputPanelTest, AChosenFolderIsShownAndRemembered) {
     EXPECT_EQ(g_config->GetLastOutputDir(), wxString::FromUTF8(folder));
     EXPECT_EQ(m_dialogs.FolderDialogCount(), 1);
     EXPECT_TRUE(m_dialogs.Messages().empty());
+    // Open stays on the strip's card, which ends 6 pixels before the panel does.
+    EXPECT_LE(m_frame->FindWindow(ID_OUTPUT_OPEN)->GetRect().GetRight(), Output()->GetSize().x - 8);
 
     // The dialog starts in the folder shown.
     m_dialogs.QueueFolderCancelled();
