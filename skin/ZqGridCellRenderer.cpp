@@ -23,6 +23,8 @@ void ZqGridCellRenderer::Draw(wxGrid& grid, wxGridCellAttr& attr, wxDC& dc, cons
     if (barWidth > 0)
         dc.DrawRectangle(rect.x, rect.y, barWidth, rect.height);
     dc.SetTextForeground(*wxBLACK);
+    // The grid may leave an opaque text background set; the bar must show through.
+    dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
     // Centred in the row's height and kept off the bar's outline, so the status
     // reads like the neighbouring cells' text.
     wxRect textRect = rect;
