@@ -44,19 +44,3 @@ wxDECLARE_EVENT(wxEVT_PZ_OUTPUT_UNLOCKED, wxCommandEvent);
 // enable again at its end.
 wxDECLARE_EVENT(wxEVT_PZ_OPTIONS_LOCK, wxCommandEvent);
 wxDECLARE_EVENT(wxEVT_PZ_OPTIONS_UNLOCK, wxCommandEvent);
-
-// Static event table entries for the command events above.
-#define EVT_PZ_COMMAND(type, id, func) wx__DECLARE_EVT1(type, id, wxCommandEventHandler(func))
-#define EVT_PZ_JOB_STARTED(id, func) EVT_PZ_COMMAND(wxEVT_PZ_JOB_STARTED, id, func)
-#define EVT_PZ_JOB_FINISHED(id, func) EVT_PZ_COMMAND(wxEVT_PZ_JOB_FINISHED, id, func)
-#define EVT_PZ_OUTPUT_DIR_MISSING(id, func) EVT_PZ_COMMAND(wxEVT_PZ_OUTPUT_DIR_MISSING, id, func)
-#define EVT_PZ_ROW_STARTED(id, func) EVT_PZ_COMMAND(wxEVT_PZ_ROW_STARTED, id, func)
-#define EVT_PZ_ROW_DONE(id, func) EVT_PZ_COMMAND(wxEVT_PZ_ROW_DONE, id, func)
-#define EVT_PZ_RESULTS_SHOWN(id, func) EVT_PZ_COMMAND(wxEVT_PZ_RESULTS_SHOWN, id, func)
-#define EVT_PZ_START_REQUEST(id, func) EVT_PZ_COMMAND(wxEVT_PZ_START_REQUEST, id, func)
-#define EVT_PZ_SELECT_ALL(id, func) EVT_PZ_COMMAND(wxEVT_PZ_SELECT_ALL, id, func)
-#define EVT_PZ_INVERT_SELECTION(id, func) EVT_PZ_COMMAND(wxEVT_PZ_INVERT_SELECTION, id, func)
-#define EVT_PZ_OUTPUT_LOCKED(id, func) EVT_PZ_COMMAND(wxEVT_PZ_OUTPUT_LOCKED, id, func)
-#define EVT_PZ_OUTPUT_UNLOCKED(id, func) EVT_PZ_COMMAND(wxEVT_PZ_OUTPUT_UNLOCKED, id, func)
-#define EVT_PZ_OPTIONS_LOCK(id, func) EVT_PZ_COMMAND(wxEVT_PZ_OPTIONS_LOCK, id, func)
-#define EVT_PZ_OPTIONS_UNLOCK(id, func) EVT_PZ_COMMAND(wxEVT_PZ_OPTIONS_UNLOCK, id, func)

@@ -35,8 +35,16 @@ public:
         return true;
     }
 
-    void OpenUrl(const wxString& url) override { wxLaunchDefaultBrowser(url); }
-    void OpenFolder(const wxString& path) override { wxLaunchDefaultApplication(path); }
+    // The toolkit reports a failed launch in a box of its own; the caller says it
+    // in the program's box instead.
+    bool OpenUrl(const wxString& url) override {
+        wxLogNull quiet;
+        return !url.empty() && wxLaunchDefaultBrowser(url);
+    }
+    bool OpenFolder(const wxString& path) override {
+        wxLogNull quiet;
+        return !path.empty() && wxLaunchDefaultApplication(path);
+    }
 
     void Notify(const wxString& title, const wxString& message) override {
         // A desktop without a notification service is not worth an error box.
@@ -71,6 +79,23 @@ bool AskOkCancel(const wxString& message, wxWindow* parent, bool cancelIsDefault
            wxCANCEL;
 }
 
+bool OpenInBrowser(const wxString& url, wxWindow* parent) {
+    if (DialogSeam::Get().OpenUrl(url))
+        return true;
+    ShowInfoBox(url.empty() ? wxString("The address of this page is missing from the program's "
+                                       "option file; please reinstall the program.")
+                            : "No web browser could be started to open " + url + ".",
+                parent);
+    return false;
+}
+
+bool OpenInFileManager(const wxString& folder, wxWindow* parent) {
+    if (DialogSeam::Get().OpenFolder(folder))
+        return true;
+    ShowInfoBox("No file manager could be started to open the folder " + folder + ".", parent);
+    return false;
+}
+
 void AppUtil::OpenFolder(const wxString& path) {
-    DialogSeam::Get().OpenFolder(path);
+    OpenInFileManager(path);
 }

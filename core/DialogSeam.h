@@ -21,8 +21,10 @@ public:
     // Folder dialog; false when cancelled.
     virtual bool ChooseFolder(wxWindow* parent, const wxString& message,
                               const wxString& defaultPath, wxString& path) = 0;
-    virtual void OpenUrl(const wxString& url) = 0;
-    virtual void OpenFolder(const wxString& path) = 0;
+    // Hand an address to the web browser / a folder to the file manager; false when
+    // no program could be started for it.
+    virtual bool OpenUrl(const wxString& url) = 0;
+    virtual bool OpenFolder(const wxString& path) = 0;
     // A desktop notification: a passing message outside the window, no answer.
     virtual void Notify(const wxString& title, const wxString& message) = 0;
 
@@ -36,3 +38,9 @@ public:
 int ShowInfoBox(const wxString& message, wxWindow* parent = nullptr);
 // OK/Cancel question with the information icon; true unless the answer was Cancel.
 bool AskOkCancel(const wxString& message, wxWindow* parent = nullptr, bool cancelIsDefault = false);
+
+// Opens url in the web browser, or says in the standard box, naming the address,
+// that it could not. Every web link of the program goes through here.
+bool OpenInBrowser(const wxString& url, wxWindow* parent = nullptr);
+// The same for a folder and the file manager.
+bool OpenInFileManager(const wxString& folder, wxWindow* parent = nullptr);

@@ -1,19 +1,27 @@
 #include "skin/DhBitmapButton.h"
 
+#include "skin/SkinLook.h"
+
 #include <wx/dcclient.h>
 
 wxIMPLEMENT_DYNAMIC_CLASS(DhBitmapButton, wxControl);
 
-wxBEGIN_EVENT_TABLE(DhBitmapButton, wxControl) EVT_PAINT(DhBitmapButton::OnPaint)
-    EVT_ERASE_BACKGROUND(DhBitmapButton::OnEraseBackground)
-        EVT_ENTER_WINDOW(DhBitmapButton::OnMouseEnter)
-            EVT_LEAVE_WINDOW(DhBitmapButton::OnMouseLeave) EVT_LEFT_DOWN(DhBitmapButton::OnLeftDown)
-                EVT_LEFT_DCLICK(DhBitmapButton::OnLeftDClick) EVT_LEFT_UP(DhBitmapButton::OnLeftUp)
-                    wxEND_EVENT_TABLE()
+// clang-format off
+wxBEGIN_EVENT_TABLE(DhBitmapButton, wxControl)
+    EVT_PAINT(DhBitmapButton::OnPaint)
+    EVT_ENTER_WINDOW(DhBitmapButton::OnMouseEnter)
+    EVT_LEAVE_WINDOW(DhBitmapButton::OnMouseLeave)
+    EVT_LEFT_DOWN(DhBitmapButton::OnLeftDown)
+    EVT_LEFT_DCLICK(DhBitmapButton::OnLeftDClick)
+    EVT_LEFT_UP(DhBitmapButton::OnLeftUp)
+    EVT_KEY_DOWN(DhBitmapButton::OnKeyDown)
+    EVT_SET_FOCUS(DhBitmapButton::OnFocus)
+    EVT_KILL_FOCUS(DhBitmapButton::OnFocus)
+wxEND_EVENT_TABLE()
+    // clang-format on
 
-                        DhBitmapButton::DhBitmapButton(wxWindow* parent, wxWindowID id,
-                                                       const wxPoint& pos, const wxSize& size,
-                                                       long style, const wxValidator& validator) {
+    DhBitmapButton::DhBitmapButton(wxWindow* parent, wxWindowID id, const wxPoint& pos,
+                                   const wxSize& size, long style, const wxValidator& validator) {
     Create(parent, id, pos, size, style, validator);
 }
 
@@ -117,10 +125,8 @@ void DhBitmapButton::OnPaint(wxPaintEvent&) {
         dc.SetBrush(*wxTRANSPARENT_BRUSH);
         dc.DrawRectangle(0, 0, best.GetWidth(), best.GetHeight());
     }
-}
-
-void DhBitmapButton::OnEraseBackground(wxEraseEvent&) {
-    // The paint handler covers every pixel; erasing first would only flicker.
+    if (HasFocus())
+        SkinLook::DrawFocusMark(dc, wxRect(size).Deflate(3));
 }
 
 void DhBitmapButton::Repaint(bool erase) {
@@ -160,6 +166,31 @@ void DhBitmapButton::OnLeftUp(wxMouseEvent&) {
     m_state = STATE_RELEASED;
     Repaint(true);
     SendClick();
+}
+
+void DhBitmapButton::Press() {
+    if (!IsEnabled() || m_state == STATE_DISABLED)
+        return;
+    SendClick();
+}
+
+void DhBitmapButton::SetAcceptsFocus(bool accepts) {
+    m_acceptsFocus = accepts;
+    SetCanFocus(accepts);
+}
+
+void DhBitmapButton::OnKeyDown(wxKeyEvent& event) {
+    const int key = event.GetKeyCode();
+    if (!event.HasAnyModifiers() &&
+        (key == WXK_SPACE || key == WXK_RETURN || key == WXK_NUMPAD_ENTER))
+        Press();
+    else
+        event.Skip(); // Tab and the rest go on to the window's navigation
+}
+
+void DhBitmapButton::OnFocus(wxFocusEvent& event) {
+    Repaint(false);
+    event.Skip();
 }
 
 void DhBitmapButton::SendClick() {

@@ -1,6 +1,7 @@
 #pragma once
 // The general picture button: normal, hover, pressed and disabled pictures over a
-// piece of the parent's picture. Sends wxEVT_BUTTON with its own id.
+// piece of the parent's picture. Sends wxEVT_BUTTON with its own id, on a click or
+// on Space or Return while it has the keyboard focus.
 
 #include <wx/bitmap.h>
 #include <wx/control.h>
@@ -52,10 +53,18 @@ public:
     virtual void OnLeftDClick(wxMouseEvent& event);
     virtual void OnLeftUp(wxMouseEvent& event);
 
+    // A click for the keyboard: what Space and Return do.
+    void Press();
+
+    // Buttons that should never hold the keyboard focus (a title bar's) say so.
+    void SetAcceptsFocus(bool accepts);
+    bool AcceptsFocus() const override { return m_acceptsFocus; }
+
 protected:
     wxSize DoGetBestSize() const override;
     void OnPaint(wxPaintEvent& event);
-    void OnEraseBackground(wxEraseEvent& event);
+    void OnKeyDown(wxKeyEvent& event);
+    void OnFocus(wxFocusEvent& event);
 
 private:
     void Repaint(bool erase);
@@ -68,6 +77,7 @@ private:
     wxBitmap* m_hover = nullptr;
     wxBitmap* m_disabled = nullptr;
     State m_state = STATE_NORMAL;
+    bool m_acceptsFocus = true;
 
     wxDECLARE_DYNAMIC_CLASS(DhBitmapButton);
     wxDECLARE_EVENT_TABLE();

@@ -3,7 +3,7 @@
 #include "core/AppUtil.h"
 
 #include <wx/dcclient.h>
-#include <wx/dcmemory.h>
+#include <wx/display.h>
 #include <wx/filename.h>
 #include <wx/filesys.h>
 #include <wx/image.h>
@@ -11,6 +11,7 @@
 #include <wx/window.h>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 
 wxString ImageUtil::MakeLocation(const wxString& imagePath) {
@@ -23,12 +24,14 @@ wxBitmap* ImageUtil::CreateBitmap(const wxString& imagePath, wxBitmapType type) 
     return bitmap.IsOk() ? new wxBitmap(bitmap) : nullptr;
 }
 
-wxBitmap ImageUtil::GetBitmap(const wxString& imagePath, wxBitmapType type) {
+namespace {
+// One file of the archive, decoded; wxNullBitmap when it can't be.
+wxBitmap ReadPicture(const wxString& imagePath, wxBitmapType type) {
     // A missing picture is the caller's to handle; the library's own error boxes
     // would interrupt start-up over one button.
     wxLogNull quiet;
     wxFileSystem fs;
-    std::unique_ptr<wxFSFile> file(fs.OpenFile(MakeLocation(imagePath), wxFS_READ));
+    std::unique_ptr<wxFSFile> file(fs.OpenFile(ImageUtil::MakeLocation(imagePath), wxFS_READ));
     if (!file || !file->GetStream())
         return wxNullBitmap;
     wxImage image;
@@ -37,30 +40,81 @@ wxBitmap ImageUtil::GetBitmap(const wxString& imagePath, wxBitmapType type) {
     wxBitmap bitmap(image, -1);
     return bitmap.IsOk() ? bitmap : wxNullBitmap;
 }
+} // namespace
+
+wxBitmapBundle ImageUtil::LoadBundle(const wxString& imagePath, wxBitmapType type) {
+    const wxBitmap normal = ReadPicture(imagePath, type);
+    if (!normal.IsOk())
+        return wxBitmapBundle();
+    wxVector<wxBitmap> sizes;
+    sizes.push_back(normal);
+    const wxString twice = imagePath.BeforeLast('.') + "@2x." + imagePath.AfterLast('.');
+    const wxBitmap large = ReadPicture(twice, type);
+    // A 2x picture of the wrong size would stretch the layout: use the 1x one then.
+    if (large.IsOk() && large.GetSize() == normal.GetSize() * 2)
+        sizes.push_back(large);
+    return wxBitmapBundle::FromBitmaps(sizes);
+}
+
+wxBitmap ImageUtil::ForScale(const wxBitmapBundle& bundle, double scale) {
+    if (!bundle.IsOk())
+        return wxNullBitmap;
+    const wxSize logical = bundle.GetDefaultSize();
+    // At 1x the picture is the file itself, pixel for pixel.
+    if (scale == 1.0)
+        return bundle.GetBitmap(wxDefaultSize);
+    // Any other scale gets the matching picture, or the nearest one scaled this
+    // once: widgets keep what they get and never scale while painting.
+    return bundle.GetBitmap(wxSize(wxRound(logical.x * scale), wxRound(logical.y * scale)));
+}
+
+double ImageUtil::GetDisplayScale() {
+    // Every window of the program lives on this display; GTK gives all windows of
+    // a display the same content scale.
+    return wxDisplay(0u).GetScaleFactor();
+}
+
+wxBitmap ImageUtil::GetBitmap(const wxString& imagePath, wxBitmapType type) {
+    return ForScale(LoadBundle(imagePath, type), GetDisplayScale());
+}
 
 wxBitmap* ImageUtil::CreateSubBitmap(const wxBitmap& source, int x, int y, int width, int height) {
     return new wxBitmap(GetSubBitmap(source, x, y, width, height));
 }
 
 wxBitmap ImageUtil::GetSubBitmap(const wxBitmap& source, int x, int y, int width, int height) {
-    wxBitmap piece(width > 0 ? width : 1, height > 0 ? height : 1, -1);
+    width = std::max(width, 1);
+    height = std::max(height, 1);
     if (!source.IsOk())
-        return piece;
-    wxMemoryDC target(piece);
-    wxMemoryDC from;
-    from.SelectObjectAsSource(source);
-    target.Blit(0, 0, width, height, &from, x, y, wxCOPY, true, -1, -1);
-    target.SelectObject(wxNullBitmap);
-    from.SelectObject(wxNullBitmap);
-    return piece;
+        return wxBitmap(width, height, -1);
+    const wxRect wanted(x, y, width, height);
+    const wxRect inside = wanted.Intersect(wxRect(wxPoint(0, 0), source.GetLogicalSize()));
+    // The toolkit cuts a logical rectangle out of the physical pixels of a scaled
+    // picture and keeps its scale.
+    if (inside == wanted)
+        return source.GetSubBitmap(wanted);
+    // Partly outside the picture: what lies inside keeps its place, the rest is
+    // left transparent.
+    const double scale = source.GetScaleFactor();
+    wxImage piece(wxRound(width * scale), wxRound(height * scale));
+    piece.InitAlpha();
+    memset(piece.GetAlpha(), wxIMAGE_ALPHA_TRANSPARENT, piece.GetWidth() * piece.GetHeight());
+    if (!inside.IsEmpty()) {
+        wxImage part = source.GetSubBitmap(inside).ConvertToImage();
+        if (!part.HasAlpha())
+            part.InitAlpha();
+        piece.Paste(part, wxRound((inside.x - x) * scale), wxRound((inside.y - y) * scale));
+    }
+    return wxBitmap(piece, -1, scale);
 }
 
 bool ImageUtil::DrawPieceUnder(wxWindow* window, const wxBitmap& parentPicture, wxDC* dc) {
     if (!parentPicture.IsOk())
         return false;
     wxRect rect = window->GetRect();
-    rect.width = std::min(rect.width, parentPicture.GetWidth() - rect.x);
-    rect.height = std::min(rect.height, parentPicture.GetHeight() - rect.y);
+    const wxSize picture = parentPicture.GetLogicalSize();
+    rect.width = std::min(rect.width, picture.x - rect.x);
+    rect.height = std::min(rect.height, picture.y - rect.y);
     if (rect.x < 0 || rect.y < 0 || rect.width <= 0 || rect.height <= 0)
         return false;
     const wxBitmap piece = parentPicture.GetSubBitmap(rect);

@@ -1,5 +1,7 @@
 #include "skin/LjCheckBox.h"
 
+#include "skin/SkinLook.h"
+
 #include <wx/dcclient.h>
 #include <wx/renderer.h>
 
@@ -9,14 +11,21 @@ wxDEFINE_EVENT(wxEVT_LJCHECKBOX_CLICKED, wxCommandEvent);
 
 wxIMPLEMENT_DYNAMIC_CLASS(LjCheckBox, wxControl);
 
-wxBEGIN_EVENT_TABLE(LjCheckBox, wxControl) EVT_PAINT(LjCheckBox::OnPaint)
-    EVT_ERASE_BACKGROUND(LjCheckBox::OnEraseBackground) EVT_LEFT_DOWN(LjCheckBox::OnLeftDown)
-        EVT_LEFT_DCLICK(LjCheckBox::OnLeftDClick) EVT_LEFT_UP(LjCheckBox::OnLeftUp)
-            wxEND_EVENT_TABLE()
+// clang-format off
+wxBEGIN_EVENT_TABLE(LjCheckBox, wxControl)
+    EVT_PAINT(LjCheckBox::OnPaint)
+    EVT_ERASE_BACKGROUND(LjCheckBox::OnEraseBackground)
+    EVT_LEFT_DOWN(LjCheckBox::OnLeftDown)
+    EVT_LEFT_DCLICK(LjCheckBox::OnLeftDClick)
+    EVT_KEY_DOWN(LjCheckBox::OnKeyDown)
+    EVT_SET_FOCUS(LjCheckBox::OnFocus)
+    EVT_KILL_FOCUS(LjCheckBox::OnFocus)
+wxEND_EVENT_TABLE()
+    // clang-format on
 
-                LjCheckBox::LjCheckBox(wxWindow* parent, wxWindowID id, const wxString& caption,
-                                       const wxPoint& pos, const wxSize& size, long style,
-                                       const wxValidator& validator) {
+    LjCheckBox::LjCheckBox(wxWindow* parent, wxWindowID id, const wxString& caption,
+                           const wxPoint& pos, const wxSize& size, long style,
+                           const wxValidator& validator) {
     Create(parent, id, caption, pos, size, style, validator);
 }
 
@@ -45,6 +54,13 @@ void LjCheckBox::SetBackgroundPiece(const wxBitmap& piece) {
 
 void LjCheckBox::SetEnabled(bool enabled) {
     m_enabled = enabled;
+    SetCanFocus(enabled);
+    Refresh(true);
+}
+
+void LjCheckBox::DoEnable(bool enable) {
+    wxControl::DoEnable(enable);
+    // Also reached when a parent is disabled: the look follows.
     Refresh(true);
 }
 
@@ -62,16 +78,20 @@ void LjCheckBox::SetCaption(const wxString& caption) {
 void LjCheckBox::OnPaint(wxPaintEvent&) {
     wxPaintDC dc(this);
     wxSize box = wxRendererNative::Get().GetCheckBoxSize(this);
-    int flags = 0;
-    if (!m_enabled)
-        flags = wxCONTROL_DISABLED;
-    else if (m_checked)
-        flags = wxCONTROL_CHECKED;
+    const bool usable = IsUsable();
+    // A disabled box keeps showing its tick: greyed, not cleared.
+    int flags = m_checked ? int(wxCONTROL_CHECKED) : 0;
+    if (!usable)
+        flags |= wxCONTROL_DISABLED;
     wxRendererNative::Get().DrawCheckBox(this, dc, wxRect(wxPoint(0, 0), box), flags);
     dc.SetFont(GetFont());
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
-    int y = std::abs(GetSize().GetHeight() - m_captionHeight) / 2;
-    dc.DrawText(m_caption, box.GetWidth() + m_spacing, y);
+    dc.SetTextForeground(usable ? m_captionColour : SkinLook::DisabledTextColour());
+    const int x = box.GetWidth() + m_spacing;
+    const int y = std::abs(GetSize().GetHeight() - m_captionHeight) / 2;
+    dc.DrawText(m_caption, x, y);
+    if (HasFocus())
+        SkinLook::DrawFocusMark(dc, wxRect(x - 2, 0, GetSize().x - x + 2, GetSize().y));
 }
 
 void LjCheckBox::OnEraseBackground(wxEraseEvent& event) {
@@ -82,7 +102,7 @@ void LjCheckBox::OnEraseBackground(wxEraseEvent& event) {
 }
 
 void LjCheckBox::Toggle() {
-    if (!m_enabled)
+    if (!IsUsable())
         return;
     m_touched = true;
     m_checked = !m_checked;
@@ -101,4 +121,14 @@ void LjCheckBox::OnLeftDClick(wxMouseEvent&) {
     Toggle();
 }
 
-void LjCheckBox::OnLeftUp(wxMouseEvent&) {}
+void LjCheckBox::OnKeyDown(wxKeyEvent& event) {
+    if (event.GetKeyCode() == WXK_SPACE && !event.HasAnyModifiers())
+        Toggle();
+    else
+        event.Skip(); // Tab and the rest go on to the window's navigation
+}
+
+void LjCheckBox::OnFocus(wxFocusEvent& event) {
+    Refresh(true);
+    event.Skip();
+}

@@ -1,6 +1,7 @@
 #pragma once
 // A check box: native box, own caption, printed on a piece of the parent's picture.
-// Each click queues wxEVT_LJCHECKBOX_CLICKED; read the new state with IsChecked.
+// Each click, or Space while it has the focus, queues wxEVT_LJCHECKBOX_CLICKED;
+// read the new state with IsChecked.
 
 #include <wx/bitmap.h>
 #include <wx/control.h>
@@ -20,10 +21,12 @@ public:
                 long style = wxBORDER_NONE, const wxValidator& validator = wxDefaultValidator);
 
     void SetBackgroundPiece(const wxBitmap& piece);
-    // The control's own enabled flag: while false the box is drawn disabled and
-    // unchecked and clicks are ignored.
+    // The control's own enabled flag: while false the box is drawn greyed (its tick
+    // still shown), clicks and keys are ignored and Tab passes it by.
     void SetEnabled(bool enabled);
     bool GetEnabled() const { return m_enabled; }
+    // Enabled by its own flag and by every parent.
+    bool IsUsable() const { return m_enabled && IsEnabled(); }
     bool IsChecked() const { return m_checked; }
     void SetChecked(bool checked);
     // True once the user has clicked the box.
@@ -31,12 +34,19 @@ public:
     void SetCaption(const wxString& caption);
     const wxString& GetCaption() const { return m_caption; }
 
+    bool AcceptsFocus() const override { return m_enabled; }
+    // Always in the window's focus order, which the toolkit fixes once; whether
+    // Tab stops here follows the enabled flag (see SetEnabled).
+    bool AcceptsFocusFromKeyboard() const override { return true; }
+
 protected:
+    void DoEnable(bool enable) override;
     void OnPaint(wxPaintEvent& event);
     void OnEraseBackground(wxEraseEvent& event);
     void OnLeftDown(wxMouseEvent& event);
     void OnLeftDClick(wxMouseEvent& event);
-    void OnLeftUp(wxMouseEvent& event);
+    void OnKeyDown(wxKeyEvent& event);
+    void OnFocus(wxFocusEvent& event);
 
 private:
     void LayOut();

@@ -1,6 +1,7 @@
 #include "skin/LjRadioButton.h"
 
 #include "skin/LjRadioGroup.h"
+#include "skin/SkinLook.h"
 
 #include <wx/dcclient.h>
 #include <wx/renderer.h>
@@ -10,12 +11,20 @@ wxDEFINE_EVENT(wxEVT_LJRADIOBUTTON_SELECTED, wxCommandEvent);
 
 wxIMPLEMENT_DYNAMIC_CLASS(LjRadioButton, wxControl);
 
-wxBEGIN_EVENT_TABLE(LjRadioButton, wxControl) EVT_ERASE_BACKGROUND(LjRadioButton::OnEraseBackground)
-    EVT_PAINT(LjRadioButton::OnPaint) EVT_LEFT_DOWN(LjRadioButton::OnLeftDown) wxEND_EVENT_TABLE()
+// clang-format off
+wxBEGIN_EVENT_TABLE(LjRadioButton, wxControl)
+    EVT_ERASE_BACKGROUND(LjRadioButton::OnEraseBackground)
+    EVT_PAINT(LjRadioButton::OnPaint)
+    EVT_LEFT_DOWN(LjRadioButton::OnLeftDown)
+    EVT_KEY_DOWN(LjRadioButton::OnKeyDown)
+    EVT_SET_FOCUS(LjRadioButton::OnFocus)
+    EVT_KILL_FOCUS(LjRadioButton::OnFocus)
+wxEND_EVENT_TABLE()
+    // clang-format on
 
-        LjRadioButton::LjRadioButton(wxWindow* parent, wxWindowID id, const wxString& caption,
-                                     const wxPoint& pos, const wxSize& size, long style,
-                                     const wxValidator& validator) {
+    LjRadioButton::LjRadioButton(wxWindow* parent, wxWindowID id, const wxString& caption,
+                                 const wxPoint& pos, const wxSize& size, long style,
+                                 const wxValidator& validator) {
     Create(parent, id, caption, pos, size, style, validator);
 }
 
@@ -50,12 +59,14 @@ void LjRadioButton::SetValue(bool value) {
 
 void LjRadioButton::SetSelectedMark(bool selected) {
     m_selected = selected;
+    UpdateTabStop();
     Refresh(true);
 }
 
 void LjRadioButton::AttachToGroup(LjRadioGroup* group, int index) {
     m_group = group;
     m_index = index;
+    UpdateTabStop();
 }
 
 void LjRadioButton::SetBackgroundPiece(const wxBitmap& piece) {
@@ -64,7 +75,18 @@ void LjRadioButton::SetBackgroundPiece(const wxBitmap& piece) {
 
 void LjRadioButton::SetEnabled(bool enabled) {
     m_enabled = enabled;
+    UpdateTabStop();
     Refresh(true);
+}
+
+void LjRadioButton::DoEnable(bool enable) {
+    wxControl::DoEnable(enable);
+    // Also reached when a parent is disabled: the look follows.
+    Refresh(true);
+}
+
+void LjRadioButton::UpdateTabStop() {
+    SetCanFocus(m_enabled && (!m_group || m_selected));
 }
 
 void LjRadioButton::SetSpacing(int spacing) {
@@ -95,25 +117,24 @@ void LjRadioButton::OnEraseBackground(wxEraseEvent& event) {
 void LjRadioButton::OnPaint(wxPaintEvent&) {
     wxPaintDC dc(this);
     wxSize circle = wxRendererNative::Get().GetCheckBoxSize(this);
-    int flags = 0;
-    if (!m_enabled)
-        flags = wxCONTROL_DISABLED;
-    else if (m_selected)
-        flags = wxCONTROL_CHECKED;
+    const bool usable = IsUsable();
+    // A disabled group keeps showing its choice: greyed, not cleared.
+    int flags = m_selected ? int(wxCONTROL_CHECKED) : 0;
+    if (!usable)
+        flags |= wxCONTROL_DISABLED;
     wxRendererNative::Get().DrawRadioBitmap(this, dc, wxRect(wxPoint(0, 0), circle), flags);
     dc.SetFont(GetFont());
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
-    int width = 0;
-    int height = 0;
-    dc.GetTextExtent(m_caption, &width, &height);
-    dc.SetTextForeground(m_captionColour);
-    dc.DrawText(m_caption, circle.GetWidth() + m_spacing,
-                (GetSize().GetHeight() - circle.GetHeight()) / 2);
+    dc.SetTextForeground(usable ? m_captionColour : SkinLook::DisabledTextColour());
+    const int x = circle.GetWidth() + m_spacing;
+    dc.DrawText(m_caption, x, (GetSize().GetHeight() - circle.GetHeight()) / 2);
+    if (HasFocus())
+        SkinLook::DrawFocusMark(dc, wxRect(x - 2, 0, GetSize().x - x + 2, GetSize().y));
 }
 
-void LjRadioButton::OnLeftDown(wxMouseEvent&) {
-    if (!m_enabled || m_selected)
-        return;
+bool LjRadioButton::Choose() {
+    if (!IsUsable() || m_selected)
+        return false;
     if (m_group)
         m_group->Select(m_index);
     else
@@ -121,4 +142,52 @@ void LjRadioButton::OnLeftDown(wxMouseEvent&) {
     wxCommandEvent* selected = new wxCommandEvent(wxEVT_LJRADIOBUTTON_SELECTED, GetId());
     selected->SetEventObject(this);
     GetEventHandler()->QueueEvent(selected);
+    return true;
+}
+
+void LjRadioButton::OnLeftDown(wxMouseEvent&) {
+    Choose();
+}
+
+LjRadioButton* LjRadioButton::Neighbour(int step) const {
+    if (!m_group)
+        return nullptr;
+    const int count = m_group->GetCount();
+    for (int i = 1; i < count; ++i) {
+        LjRadioButton* other = m_group->GetButton(((m_index + step * i) % count + count) % count);
+        if (other && other->IsShown() && other->IsUsable())
+            return other;
+    }
+    return nullptr;
+}
+
+void LjRadioButton::OnKeyDown(wxKeyEvent& event) {
+    if (event.HasAnyModifiers()) {
+        event.Skip();
+        return;
+    }
+    switch (event.GetKeyCode()) {
+    case WXK_SPACE:
+        Choose();
+        return;
+    case WXK_LEFT:
+    case WXK_UP:
+    case WXK_RIGHT:
+    case WXK_DOWN: {
+        const bool back = event.GetKeyCode() == WXK_LEFT || event.GetKeyCode() == WXK_UP;
+        if (LjRadioButton* next = Neighbour(back ? -1 : 1)) {
+            // Chosen first: only the chosen member takes the focus.
+            next->Choose();
+            next->SetFocus();
+        }
+        return;
+    }
+    default:
+        event.Skip(); // Tab and the rest go on to the window's navigation
+    }
+}
+
+void LjRadioButton::OnFocus(wxFocusEvent& event) {
+    Refresh(true);
+    event.Skip();
 }

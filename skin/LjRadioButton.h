@@ -1,6 +1,8 @@
 #pragma once
 // A radio button: native circle, own caption; an LjRadioGroup makes its members
-// exclusive. A click on an unselected member queues wxEVT_LJRADIOBUTTON_SELECTED.
+// exclusive. A click on an unselected member queues wxEVT_LJRADIOBUTTON_SELECTED,
+// and so do Space and the arrow keys, which move the selection within the group.
+// Tab stops at the group's selected member only.
 
 #include <wx/bitmap.h>
 #include <wx/control.h>
@@ -27,6 +29,8 @@ public:
     void SetBackgroundPiece(const wxBitmap& piece);
     void SetEnabled(bool enabled);
     bool GetEnabled() const { return m_enabled; }
+    // Enabled by its own flag and by every parent.
+    bool IsUsable() const { return m_enabled && IsEnabled(); }
     void SetSpacing(int spacing);
     bool SetFont(const wxFont& font) override;
     void SetCaptionColour(const wxColour& colour);
@@ -38,13 +42,28 @@ public:
     int GetGroupIndex() const { return m_index; }
     void SetSelectedMark(bool selected);
 
+    bool AcceptsFocus() const override { return m_enabled; }
+    // Always in the window's focus order, which the toolkit fixes once; whether
+    // Tab stops here follows the enabled flag and the group's choice.
+    bool AcceptsFocusFromKeyboard() const override { return true; }
+
 protected:
+    void DoEnable(bool enable) override;
     void OnEraseBackground(wxEraseEvent& event);
     void OnPaint(wxPaintEvent& event);
     void OnLeftDown(wxMouseEvent& event);
+    void OnKeyDown(wxKeyEvent& event);
+    void OnFocus(wxFocusEvent& event);
 
 private:
     void LayOut();
+    // As in a native group, Tab reaches the chosen member; the arrows do the rest.
+    void UpdateTabStop();
+    // Selects this button as a click does; false when it was selected already or
+    // cannot be used.
+    bool Choose();
+    // The next usable member of the group in direction step (+1 / -1), or null.
+    LjRadioButton* Neighbour(int step) const;
 
     LjRadioGroup* m_group = nullptr;
     int m_index = -1;

@@ -1,5 +1,7 @@
 #include "skin/LjStaticText.h"
 
+#include "skin/SkinLook.h"
+
 #include <wx/dcclient.h>
 
 #include <algorithm>
@@ -10,13 +12,17 @@ const int kTextLeft = 4;
 
 wxIMPLEMENT_DYNAMIC_CLASS(LjStaticText, wxControl);
 
-wxBEGIN_EVENT_TABLE(LjStaticText, wxControl) EVT_PAINT(LjStaticText::OnPaint)
-    EVT_ERASE_BACKGROUND(LjStaticText::OnEraseBackground) wxEND_EVENT_TABLE()
+// clang-format off
+wxBEGIN_EVENT_TABLE(LjStaticText, wxControl)
+    EVT_PAINT(LjStaticText::OnPaint)
+    EVT_ERASE_BACKGROUND(LjStaticText::OnEraseBackground)
+wxEND_EVENT_TABLE()
+    // clang-format on
 
-        LjStaticText::LjStaticText(wxWindow* parent, wxWindowID id, const wxString& text,
-                                   const wxFont& font, const wxBitmap& backgroundPiece,
-                                   const wxPoint& pos, const wxSize& size, long style,
-                                   const wxValidator& validator)
+    LjStaticText::LjStaticText(wxWindow* parent, wxWindowID id, const wxString& text,
+                               const wxFont& font, const wxBitmap& backgroundPiece,
+                               const wxPoint& pos, const wxSize& size, long style,
+                               const wxValidator& validator)
     : m_backgroundPiece(backgroundPiece), m_font(font), m_text(text) {
     Create(parent, id, pos, size, style, validator);
 }
@@ -48,7 +54,7 @@ void LjStaticText::SetText(const wxString& text) {
         GetTextExtent(m_text, &width, &height, nullptr, nullptr, m_font.IsOk() ? &m_font : nullptr);
         // The text is drawn 4 pixels in and centred on the picture: size the
         // control so that none of it is cut off.
-        int pieceHeight = m_backgroundPiece.IsOk() ? m_backgroundPiece.GetHeight() : 0;
+        int pieceHeight = m_backgroundPiece.IsOk() ? m_backgroundPiece.GetLogicalSize().y : 0;
         SetSize(width + kTextLeft, std::max(height, pieceHeight));
     }
     Refresh(true);
@@ -58,9 +64,14 @@ wxSize LjStaticText::DoGetBestSize() const {
     return GetSize();
 }
 
+void LjStaticText::DoEnable(bool enable) {
+    wxControl::DoEnable(enable);
+    Refresh(true);
+}
+
 void LjStaticText::OnPaint(wxPaintEvent&) {
     wxPaintDC dc(this);
-    dc.SetTextForeground(m_textColour);
+    dc.SetTextForeground(IsEnabled() ? m_textColour : SkinLook::DisabledTextColour());
     if (m_font.IsOk())
         dc.SetFont(m_font);
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
@@ -68,7 +79,7 @@ void LjStaticText::OnPaint(wxPaintEvent&) {
     wxCoord height = 0;
     dc.GetTextExtent(m_text, &width, &height);
     // Centred on the picture under it; without a picture, on the control.
-    int pieceHeight = m_backgroundPiece.IsOk() ? m_backgroundPiece.GetHeight() : GetSize().y;
+    int pieceHeight = m_backgroundPiece.IsOk() ? m_backgroundPiece.GetLogicalSize().y : GetSize().y;
     dc.DrawText(m_text, kTextLeft, (pieceHeight - height) / 2);
 }
 

@@ -23,8 +23,12 @@ public:
     LjStaticText* SetAutoResize(bool autoResize);
     void SetTextColour(const wxColour& colour);
 
+    // Text, not a stop for the keyboard.
+    bool AcceptsFocus() const override { return false; }
+
 protected:
     wxSize DoGetBestSize() const override;
+    void DoEnable(bool enable) override;
     virtual void OnPaint(wxPaintEvent& event);
     virtual void OnEraseBackground(wxEraseEvent& event);
 

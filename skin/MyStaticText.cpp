@@ -1,16 +1,22 @@
 #include "skin/MyStaticText.h"
 
+#include "skin/SkinLook.h"
+
 #include <wx/bitmap.h>
 #include <wx/dcclient.h>
 
 wxIMPLEMENT_DYNAMIC_CLASS(MyStaticText, wxControl);
 
-wxBEGIN_EVENT_TABLE(MyStaticText, wxControl) EVT_PAINT(MyStaticText::OnPaint)
-    EVT_ERASE_BACKGROUND(MyStaticText::OnEraseBackground) wxEND_EVENT_TABLE()
+// clang-format off
+wxBEGIN_EVENT_TABLE(MyStaticText, wxControl)
+    EVT_PAINT(MyStaticText::OnPaint)
+    EVT_ERASE_BACKGROUND(MyStaticText::OnEraseBackground)
+wxEND_EVENT_TABLE()
+    // clang-format on
 
-        MyStaticText::MyStaticText(wxWindow* parent, wxWindowID id, const wxString& text,
-                                   const wxFont& font, const wxPoint& pos, const wxSize& size,
-                                   long style, const wxValidator& validator)
+    MyStaticText::MyStaticText(wxWindow* parent, wxWindowID id, const wxString& text,
+                               const wxFont& font, const wxPoint& pos, const wxSize& size,
+                               long style, const wxValidator& validator)
     : m_font(font), m_text(text) {
     Create(parent, id, pos, size, style, validator);
 }
@@ -51,11 +57,16 @@ wxSize MyStaticText::DoGetBestSize() const {
     return GetSize();
 }
 
+void MyStaticText::DoEnable(bool enable) {
+    wxControl::DoEnable(enable);
+    Refresh(true);
+}
+
 void MyStaticText::OnPaint(wxPaintEvent&) {
     wxPaintDC dc(this);
     if (m_font.IsOk())
         dc.SetFont(m_font);
-    dc.SetTextForeground(GetForegroundColour());
+    dc.SetTextForeground(IsEnabled() ? GetForegroundColour() : SkinLook::DisabledTextColour());
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
     dc.DrawText(m_text, 0, 0);
 }

@@ -23,8 +23,12 @@ public:
     virtual void SetBackgroundPiece(wxBitmap* piece);
     MyStaticText* SetAutoResize(bool autoResize);
 
+    // Text, not a stop for the keyboard.
+    bool AcceptsFocus() const override { return false; }
+
 protected:
     wxSize DoGetBestSize() const override;
+    void DoEnable(bool enable) override;
     virtual void OnPaint(wxPaintEvent& event);
     virtual void OnEraseBackground(wxEraseEvent& event);
 

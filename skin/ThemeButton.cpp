@@ -9,7 +9,7 @@ DhBitmapButton* ThemeButton::Create(wxWindow* parent, int id, const wxString& im
     wxBitmap* normal = ImageUtil::CreateBitmap(imagePrefix + "-normal.png", wxBITMAP_TYPE_PNG);
     wxBitmap* hover = ImageUtil::CreateBitmap(imagePrefix + "-current.png", wxBITMAP_TYPE_PNG);
     wxBitmap* pressed = ImageUtil::CreateBitmap(imagePrefix + "-pressed.png", wxBITMAP_TYPE_PNG);
-    const wxSize size = normal ? normal->GetSize() : fallbackSize;
+    const wxSize size = normal ? normal->GetLogicalSize() : fallbackSize;
     auto* button = new DhBitmapButton(parent, id, pos, size, wxBORDER_NONE);
     button->SetNormalBitmap(normal)
         ->SetPressedBitmap(pressed)

@@ -3,6 +3,8 @@
 #include <wx/bitmap.h>
 #include <wx/image.h>
 
+#include <algorithm>
+
 ZLDazzleFrame::~ZLDazzleFrame() {
     delete m_bitmap;
 }
@@ -32,16 +34,25 @@ wxRegion ZLDazzleFrame::MakeShapeRegion(const wxBitmap* bitmap) {
         return !(hasMask && image.GetRed(x, y) == maskRed && image.GetGreen(x, y) == maskGreen &&
                  image.GetBlue(x, y) == maskBlue);
     };
+    // The region is in the window's logical pixels: a picture drawn for a 2x display
+    // is read at the centre of each logical pixel's block.
+    const double scale = bitmap->GetScaleFactor();
+    const wxSize logical = bitmap->GetLogicalSize();
+    auto insideLogical = [&](int x, int y) {
+        const int px = std::min(image.GetWidth() - 1, static_cast<int>((x + 0.5) * scale));
+        const int py = std::min(image.GetHeight() - 1, static_cast<int>((y + 0.5) * scale));
+        return inside(px, py);
+    };
     // One rectangle per run of inside pixels; outlines have few runs per row.
     wxRegion region;
-    const int width = image.GetWidth();
-    for (int y = 0; y < image.GetHeight(); ++y) {
+    const int width = logical.x;
+    for (int y = 0; y < logical.y; ++y) {
         int x = 0;
         while (x < width) {
-            while (x < width && !inside(x, y))
+            while (x < width && !insideLogical(x, y))
                 ++x;
             int start = x;
-            while (x < width && inside(x, y))
+            while (x < width && insideLogical(x, y))
                 ++x;
             if (x > start)
                 region.Union(start, y, x - start, 1);
@@ -52,7 +63,7 @@ wxRegion ZLDazzleFrame::MakeShapeRegion(const wxBitmap* bitmap) {
 
 bool ZLDazzleFrame::Create(wxWindow* parent, wxWindowID id, const wxString& title,
                            const wxPoint& pos) {
-    wxSize size = m_bitmap && m_bitmap->IsOk() ? m_bitmap->GetSize() : wxDefaultSize;
+    wxSize size = m_bitmap && m_bitmap->IsOk() ? m_bitmap->GetLogicalSize() : wxDefaultSize;
     if (!wxFrame::Create(parent, id, title, pos, size, wxBORDER_NONE | wxFRAME_SHAPED,
                          wxFrameNameStr))
         return false;

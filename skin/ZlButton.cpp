@@ -1,6 +1,7 @@
 #include "skin/ZlButton.h"
 
 #include "skin/ImageUtil.h"
+#include "skin/SkinLook.h"
 
 #include <wx/bitmap.h>
 #include <wx/dcclient.h>
@@ -8,17 +9,24 @@
 
 wxIMPLEMENT_DYNAMIC_CLASS(ZlButton, wxControl);
 
-wxBEGIN_EVENT_TABLE(ZlButton, wxControl) EVT_PAINT(ZlButton::OnPaint)
-    EVT_ERASE_BACKGROUND(ZlButton::OnEraseBackground) EVT_SET_FOCUS(ZlButton::OnFocus)
-        EVT_KILL_FOCUS(ZlButton::OnFocus) EVT_ENTER_WINDOW(ZlButton::OnMouseEnter)
-            EVT_LEAVE_WINDOW(ZlButton::OnMouseLeave) EVT_MOTION(ZlButton::OnMotion)
-                EVT_LEFT_DOWN(ZlButton::OnLeftDown) EVT_LEFT_UP(ZlButton::OnLeftUp)
-                    wxEND_EVENT_TABLE()
+// clang-format off
+wxBEGIN_EVENT_TABLE(ZlButton, wxControl)
+    EVT_PAINT(ZlButton::OnPaint)
+    EVT_ERASE_BACKGROUND(ZlButton::OnEraseBackground)
+    EVT_SET_FOCUS(ZlButton::OnFocus)
+    EVT_KILL_FOCUS(ZlButton::OnFocus)
+    EVT_ENTER_WINDOW(ZlButton::OnMouseEnter)
+    EVT_LEAVE_WINDOW(ZlButton::OnMouseLeave)
+    EVT_MOTION(ZlButton::OnMotion)
+    EVT_LEFT_DOWN(ZlButton::OnLeftDown)
+    EVT_LEFT_UP(ZlButton::OnLeftUp)
+    EVT_KEY_DOWN(ZlButton::OnKeyDown)
+wxEND_EVENT_TABLE()
+    // clang-format on
 
-                        ZlButton::ZlButton(wxBitmap* parentPicture, wxBitmap* normal,
-                                           wxBitmap* hover, wxBitmap* pressed, wxWindow* parent,
-                                           wxWindowID id, const wxPoint& pos, wxBitmap* focused,
-                                           wxBitmap* disabled) {
+    ZlButton::ZlButton(wxBitmap* parentPicture, wxBitmap* normal, wxBitmap* hover,
+                       wxBitmap* pressed, wxWindow* parent, wxWindowID id, const wxPoint& pos,
+                       wxBitmap* focused, wxBitmap* disabled) {
     Create(parentPicture, normal, hover, pressed, parent, id, pos, focused, disabled);
 }
 
@@ -40,7 +48,7 @@ bool ZlButton::Create(wxBitmap* parentPicture, wxBitmap* normal, wxBitmap* hover
     m_images[IMAGE_PRESSED] = pressed;
     m_images[IMAGE_FOCUSED] = focused;
     m_images[IMAGE_DISABLED] = disabled;
-    wxSize size = normal && normal->IsOk() ? normal->GetSize() : wxDefaultSize;
+    wxSize size = normal && normal->IsOk() ? normal->GetLogicalSize() : wxDefaultSize;
     if (!wxControl::Create(parent, id, pos, size, wxBORDER_NONE, wxDefaultValidator,
                            wxControlNameStr))
         return false;
@@ -63,13 +71,17 @@ void ZlButton::BuildOutline() {
 bool ZlButton::IsInsidePicture(const wxPoint& pos) const {
     if (!m_outline)
         return true;
-    if (pos.x < 0 || pos.y < 0 || pos.x >= m_outline->GetWidth() || pos.y >= m_outline->GetHeight())
+    // pos is logical; the outline has the picture's pixels, twice as many at 2x.
+    const double scale = m_images[IMAGE_NORMAL]->GetScaleFactor();
+    const int x = static_cast<int>((pos.x + 0.5) * scale);
+    const int y = static_cast<int>((pos.y + 0.5) * scale);
+    if (pos.x < 0 || pos.y < 0 || x >= m_outline->GetWidth() || y >= m_outline->GetHeight())
         return false;
-    if (m_outline->HasAlpha() && m_outline->GetAlpha(pos.x, pos.y) == wxIMAGE_ALPHA_TRANSPARENT)
+    if (m_outline->HasAlpha() && m_outline->GetAlpha(x, y) == wxIMAGE_ALPHA_TRANSPARENT)
         return false;
-    if (m_outline->HasMask() && m_outline->GetRed(pos.x, pos.y) == m_outline->GetMaskRed() &&
-        m_outline->GetGreen(pos.x, pos.y) == m_outline->GetMaskGreen() &&
-        m_outline->GetBlue(pos.x, pos.y) == m_outline->GetMaskBlue())
+    if (m_outline->HasMask() && m_outline->GetRed(x, y) == m_outline->GetMaskRed() &&
+        m_outline->GetGreen(x, y) == m_outline->GetMaskGreen() &&
+        m_outline->GetBlue(x, y) == m_outline->GetMaskBlue())
         return false;
     return true;
 }
@@ -97,7 +109,7 @@ bool ZlButton::Enable(bool enable) {
 
 wxSize ZlButton::DoGetBestSize() const {
     wxBitmap* normal = m_images[IMAGE_NORMAL];
-    return normal && normal->IsOk() ? normal->GetSize() : wxSize(16, 16);
+    return normal && normal->IsOk() ? normal->GetLogicalSize() : wxSize(16, 16);
 }
 
 void ZlButton::OnPaint(wxPaintEvent&) {
@@ -117,6 +129,10 @@ void ZlButton::OnPaint(wxPaintEvent&) {
         draw(m_images[IMAGE_PRESSED]);
     else if (HasFocus())
         draw(m_images[IMAGE_FOCUSED]);
+    // Without a focused picture of its own the button still shows where the
+    // keyboard is.
+    if (HasFocus() && !m_images[IMAGE_FOCUSED])
+        SkinLook::DrawFocusMark(dc, wxRect(GetClientSize()).Deflate(3));
 }
 
 void ZlButton::OnEraseBackground(wxEraseEvent& event) {
@@ -168,10 +184,22 @@ void ZlButton::OnLeftDown(wxMouseEvent& event) {
 void ZlButton::OnLeftUp(wxMouseEvent& event) {
     if (m_state != STATE_PRESSED && PassToParent(event))
         return;
-    if (m_state == STATE_PRESSED) {
-        wxCommandEvent click(wxEVT_BUTTON, GetId());
-        click.SetEventObject(this);
-        GetEventHandler()->ProcessEvent(click);
-    }
+    if (m_state == STATE_PRESSED)
+        SendClick();
     SetStateAndRepaint(STATE_HOVER);
+}
+
+void ZlButton::OnKeyDown(wxKeyEvent& event) {
+    const int key = event.GetKeyCode();
+    if (!event.HasAnyModifiers() &&
+        (key == WXK_SPACE || key == WXK_RETURN || key == WXK_NUMPAD_ENTER))
+        SendClick();
+    else
+        event.Skip();
+}
+
+void ZlButton::SendClick() {
+    wxCommandEvent click(wxEVT_BUTTON, GetId());
+    click.SetEventObject(this);
+    GetEventHandler()->ProcessEvent(click);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // A picture button drawn as its normal picture with a state picture on top. Presses
 // on transparent pixels of the picture are handed to the window below, as if the
-// button were cut to its outline.
+// button were cut to its outline. Space and Return click it while it has the focus.
 
 #include <wx/control.h>
 
@@ -42,8 +42,10 @@ protected:
     void OnMotion(wxMouseEvent& event);
     void OnLeftDown(wxMouseEvent& event);
     void OnLeftUp(wxMouseEvent& event);
+    void OnKeyDown(wxKeyEvent& event);
 
 private:
+    void SendClick();
     void BuildOutline();
     bool PassToParent(wxMouseEvent& event);
     void SetStateAndRepaint(State state);

@@ -34,7 +34,7 @@ bool ZlMenuButton::Create(wxMenu* menu, wxBitmap* normal, wxBitmap* hover, wxWin
     m_normal = normal;
     m_hover = hover;
     SetBackgroundStyle(wxBG_STYLE_ERASE);
-    wxSize size = normal && normal->IsOk() ? normal->GetSize() : wxDefaultSize;
+    wxSize size = normal && normal->IsOk() ? normal->GetLogicalSize() : wxDefaultSize;
     return wxControl::Create(parent, id, pos, size, style, validator, wxControlNameStr);
 }
 
@@ -79,7 +79,7 @@ bool ZlMenuButton::Enable(bool enable) {
 }
 
 wxSize ZlMenuButton::DoGetBestSize() const {
-    return m_normal && m_normal->IsOk() ? m_normal->GetSize() : wxSize(16, 16);
+    return m_normal && m_normal->IsOk() ? m_normal->GetLogicalSize() : wxSize(16, 16);
 }
 
 void ZlMenuButton::OnPaint(wxPaintEvent&) {

@@ -33,6 +33,8 @@ public:
     void SetDisabledBitmap(wxBitmap* bitmap);
 
     bool Enable(bool enable = true) override;
+    // Menus open from the keyboard by their access keys; the button takes no focus.
+    bool AcceptsFocus() const override { return false; }
 
 protected:
     wxSize DoGetBestSize() const override;

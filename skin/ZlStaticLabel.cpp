@@ -1,18 +1,23 @@
 #include "skin/ZlStaticLabel.h"
 
 #include "skin/ImageUtil.h"
+#include "skin/SkinLook.h"
 
 #include <wx/bitmap.h>
 #include <wx/dcclient.h>
 
 wxIMPLEMENT_DYNAMIC_CLASS(ZlStaticLabel, wxControl);
 
-wxBEGIN_EVENT_TABLE(ZlStaticLabel, wxControl) EVT_PAINT(ZlStaticLabel::OnPaint)
-    EVT_ERASE_BACKGROUND(ZlStaticLabel::OnEraseBackground) wxEND_EVENT_TABLE()
+// clang-format off
+wxBEGIN_EVENT_TABLE(ZlStaticLabel, wxControl)
+    EVT_PAINT(ZlStaticLabel::OnPaint)
+    EVT_ERASE_BACKGROUND(ZlStaticLabel::OnEraseBackground)
+wxEND_EVENT_TABLE()
+    // clang-format on
 
-        ZlStaticLabel::ZlStaticLabel(wxBitmap* parentPicture, const wxString& text,
-                                     wxWindow* parent, wxWindowID id, const wxPoint& pos,
-                                     const wxFont& font, const wxColour& colour) {
+    ZlStaticLabel::ZlStaticLabel(wxBitmap* parentPicture, const wxString& text, wxWindow* parent,
+                                 wxWindowID id, const wxPoint& pos, const wxFont& font,
+                                 const wxColour& colour) {
     Create(parentPicture, text, parent, id, pos, font, colour);
 }
 
@@ -62,11 +67,16 @@ bool ZlStaticLabel::SetFont(const wxFont& font) {
     return changed;
 }
 
+void ZlStaticLabel::DoEnable(bool enable) {
+    wxControl::DoEnable(enable);
+    Refresh(true);
+}
+
 void ZlStaticLabel::OnPaint(wxPaintEvent&) {
     wxPaintDC dc(this);
     if (m_font.IsOk())
         dc.SetFont(m_font);
-    dc.SetTextForeground(m_colour);
+    dc.SetTextForeground(IsEnabled() ? m_colour : SkinLook::DisabledTextColour());
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
     dc.DrawText(m_text, 0, 0);
 }

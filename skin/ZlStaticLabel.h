@@ -20,8 +20,12 @@ public:
     const wxString& GetText() const { return m_text; }
     bool SetFont(const wxFont& font) override;
 
+    // Text, not a stop for the keyboard.
+    bool AcceptsFocus() const override { return false; }
+
 protected:
     wxSize DoGetBestSize() const override;
+    void DoEnable(bool enable) override;
     void OnPaint(wxPaintEvent& event);
     void OnEraseBackground(wxEraseEvent& event);
     void FitToText();

@@ -1,6 +1,7 @@
 #pragma once
 // A label that drags a top-level window: every press on it starts a drag.
 
+#include "skin/WindowDragger.h"
 #include "skin/ZlStaticLabel.h"
 
 class ZlTitleLabel : public ZlStaticLabel {
@@ -11,15 +12,7 @@ public:
 
     wxWindow* GetMovedWindow() const { return m_movedWindow; }
 
-protected:
-    void OnLeftDown(wxMouseEvent& event);
-    void OnLeftUp(wxMouseEvent& event);
-    void OnMotion(wxMouseEvent& event);
-    void OnCaptureLost(wxMouseCaptureLostEvent& event);
-
 private:
     wxWindow* m_movedWindow = nullptr;
-    wxSize m_dragOffset;
-
-    wxDECLARE_EVENT_TABLE();
+    WindowDragger m_dragger;
 };

@@ -13,14 +13,18 @@ int ZqGridCellRenderer::BarWidth(int width, int percent) {
 
 void ZqGridCellRenderer::Draw(wxGrid& grid, wxGridCellAttr& attr, wxDC& dc, const wxRect& rect,
                               int row, int col, bool isSelected) {
-    wxGridCellStringRenderer::Draw(grid, attr, dc, rect, row, col, isSelected);
+    // Only the cell's background: the text is drawn once, below, over the bar.
+    wxGridCellRenderer::Draw(grid, attr, dc, rect, row, col, isSelected);
     dc.SetFont(wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT));
-    dc.SetPen(*wxBLACK_PEN);
-    dc.SetBrush(wxBrush(m_colour.IsOk() ? m_colour : *wxWHITE, wxBRUSHSTYLE_SOLID));
+    const wxColour fill = m_colour.IsOk() ? m_colour : *wxWHITE;
+    dc.SetPen(wxPen(fill.ChangeLightness(70)));
+    dc.SetBrush(wxBrush(fill, wxBRUSHSTYLE_SOLID));
     int barWidth = BarWidth(rect.width, m_percent);
     if (barWidth > 0)
         dc.DrawRectangle(rect.x, rect.y, barWidth, rect.height);
     dc.SetTextForeground(*wxBLACK);
+    // The grid may leave an opaque text background set; the bar must show through.
+    dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
     // Centred in the row's height and kept off the bar's outline, so the status
     // reads like the neighbouring cells' text.
     wxRect textRect = rect;
@@ -33,5 +37,6 @@ wxGridCellRenderer* ZqGridCellRenderer::Clone() const {
     copy->m_percent = m_percent;
     copy->m_text = m_text;
     copy->m_colour = m_colour;
+    copy->m_detail = m_detail;
     return copy;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// A cell drawn as a progress bar (black outline, filled percent of the width) with
-// a text over it.
+// A cell drawn as a progress bar (an outline a shade darker than its colour, filled
+// percent of the width) with a text over it, and a longer detail for its tooltip.
 
 #include <wx/grid.h>
 
@@ -11,9 +11,11 @@ public:
     void SetPercent(int percent) { m_percent = percent; }
     void SetText(const wxString& text) { m_text = text; }
     void SetColour(const wxColour& colour) { m_colour = colour; }
+    void SetDetail(const wxString& detail) { m_detail = detail; }
     int GetPercent() const { return m_percent; }
     const wxString& GetText() const { return m_text; }
     const wxColour& GetColour() const { return m_colour; }
+    const wxString& GetDetail() const { return m_detail; }
 
     // Width of the bar in a cell width wide; 0 means no bar at all.
     static int BarWidth(int width, int percent);
@@ -26,4 +28,5 @@ private:
     int m_percent = 0;
     wxString m_text;
     wxColour m_colour;
+    wxString m_detail;
 };

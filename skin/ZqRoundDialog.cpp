@@ -13,16 +13,17 @@
 
 wxIMPLEMENT_DYNAMIC_CLASS(ZqRoundDialog, wxDialog);
 
-wxBEGIN_EVENT_TABLE(ZqRoundDialog, wxDialog) EVT_ERASE_BACKGROUND(ZqRoundDialog::OnEraseBackground)
-    EVT_BUTTON(ZqRoundDialog::ID_CLOSE,
-               ZqRoundDialog::OnCloseButton) EVT_LEFT_DOWN(ZqRoundDialog::OnLeftDown)
-        EVT_LEFT_UP(ZqRoundDialog::OnLeftUp) EVT_MOTION(ZqRoundDialog::OnMotion)
-            EVT_MOUSE_CAPTURE_LOST(ZqRoundDialog::OnCaptureLost) wxEND_EVENT_TABLE()
+// clang-format off
+wxBEGIN_EVENT_TABLE(ZqRoundDialog, wxDialog)
+    EVT_ERASE_BACKGROUND(ZqRoundDialog::OnEraseBackground)
+    EVT_BUTTON(ZqRoundDialog::ID_CLOSE, ZqRoundDialog::OnCloseButton)
+    EVT_CHAR_HOOK(ZqRoundDialog::OnCharHook)
+wxEND_EVENT_TABLE()
+    // clang-format on
 
-                ZqRoundDialog::ZqRoundDialog(wxBitmap* background, wxWindow* parent, wxWindowID id,
-                                             const wxString& title, const wxPoint& pos,
-                                             int titleBarHeight, const wxPoint& titlePos,
-                                             const wxSize& closeMargin) {
+    ZqRoundDialog::ZqRoundDialog(wxBitmap* background, wxWindow* parent, wxWindowID id,
+                                 const wxString& title, const wxPoint& pos, int titleBarHeight,
+                                 const wxPoint& titlePos, const wxSize& closeMargin) {
     Create(background, parent, id, title, pos, titleBarHeight, titlePos, closeMargin);
 }
 
@@ -41,10 +42,12 @@ bool ZqRoundDialog::Create(wxBitmap* background, wxWindow* parent, wxWindowID id
     m_closeMargin = closeMargin;
 
     bool haveBackground = m_background && m_background->IsOk();
-    wxSize size = haveBackground ? m_background->GetSize() : wxSize(300, 200);
+    wxSize size = haveBackground ? m_background->GetLogicalSize() : wxSize(300, 200);
     // The picture gives the dialog its whole look; the erase handler paints it.
     SetBackgroundStyle(wxBG_STYLE_ERASE);
-    if (!wxDialog::Create(parent, id, title, pos, size, wxFRAME_SHAPED, wxDialogNameStr))
+    // Undecorated like the main window: a window manager frame would cut the picture.
+    if (!wxDialog::Create(parent, id, title, pos, size, wxFRAME_SHAPED | wxBORDER_NONE,
+                          wxDialogNameStr))
         return false;
     SetShape(ZLDazzleFrame::MakeShapeRegion(m_background));
 
@@ -55,11 +58,14 @@ bool ZqRoundDialog::Create(wxBitmap* background, wxWindow* parent, wxWindowID id
 
     // The close picture's width decides where the button stands.
     const wxBitmap closeNormal = ImageUtil::GetBitmap("image/base/close-normal.png");
-    const wxSize closeSize = closeNormal.IsOk() ? closeNormal.GetSize() : wxSize(16, 16);
+    const wxSize closeSize = closeNormal.IsOk() ? closeNormal.GetLogicalSize() : wxSize(16, 16);
     const wxPoint closePos(size.GetWidth() - m_closeMargin.GetWidth() - closeSize.GetWidth(),
                            m_closeMargin.GetHeight());
     m_closeButton =
         ThemeButton::Create(this, ID_CLOSE, "image/base/close", closePos, m_background, closeSize);
+    // Only the title strip drags; the rest of the dialog ignores presses.
+    m_dragger.Attach(this, this,
+                     [this](const wxPoint& press) { return press.y <= m_titleBarHeight; });
     return true;
 }
 
@@ -75,34 +81,20 @@ void ZqRoundDialog::OnEraseBackground(wxEraseEvent& event) {
 }
 
 void ZqRoundDialog::OnCloseButton(wxCommandEvent&) {
+    CloseDialog();
+}
+
+void ZqRoundDialog::CloseDialog() {
     if (IsModal())
         EndModal(ID_CLOSE);
     else
         Destroy();
 }
 
-void ZqRoundDialog::OnLeftDown(wxMouseEvent& event) {
-    if (event.GetY() > m_titleBarHeight)
-        return;
-    if (!HasCapture())
-        CaptureMouse();
-    wxPoint screen = ClientToScreen(event.GetPosition());
-    wxPoint origin = GetPosition();
-    m_dragOffset = wxSize(screen.x - origin.x, screen.y - origin.y);
-}
-
-void ZqRoundDialog::OnLeftUp(wxMouseEvent&) {
-    if (HasCapture())
-        ReleaseMouse();
-}
-
-void ZqRoundDialog::OnMotion(wxMouseEvent& event) {
-    if (!event.Dragging() || !event.LeftIsDown() || !HasCapture())
-        return;
-    wxPoint screen = ClientToScreen(event.GetPosition());
-    Move(screen.x - m_dragOffset.GetWidth(), screen.y - m_dragOffset.GetHeight());
-}
-
-void ZqRoundDialog::OnCaptureLost(wxMouseCaptureLostEvent&) {
-    // Nothing to undo: the drag simply ends.
+void ZqRoundDialog::OnCharHook(wxKeyEvent& event) {
+    // The close button has no keyboard focus of its own; Escape stands for it.
+    if (event.GetKeyCode() == WXK_ESCAPE && !event.HasAnyModifiers())
+        CloseDialog();
+    else
+        event.Skip();
 }

@@ -1,6 +1,9 @@
 #pragma once
 // A modal dialog cut out of its picture, with a bold white title that drags it and
-// a close button in the top right corner. ShowModal returns ID_CLOSE when closed.
+// a close button in the top right corner. ShowModal returns ID_CLOSE when closed,
+// by that button or by Escape.
+
+#include "skin/WindowDragger.h"
 
 #include <wx/dialog.h>
 
@@ -33,19 +36,18 @@ public:
 protected:
     void OnEraseBackground(wxEraseEvent& event);
     void OnCloseButton(wxCommandEvent& event);
-    void OnLeftDown(wxMouseEvent& event);
-    void OnLeftUp(wxMouseEvent& event);
-    void OnMotion(wxMouseEvent& event);
-    void OnCaptureLost(wxMouseCaptureLostEvent& event);
+    void OnCharHook(wxKeyEvent& event);
+    // What the close button does.
+    void CloseDialog();
 
 private:
     ZlTitleLabel* m_titleLabel = nullptr;
     DhBitmapButton* m_closeButton = nullptr;
-    wxSize m_dragOffset;
     wxBitmap* m_background = nullptr;
     int m_titleBarHeight = 25;
     wxPoint m_titlePos = wxPoint(10, 5);
     wxSize m_closeMargin = wxSize(10, 2);
+    WindowDragger m_dragger;
 
     wxDECLARE_DYNAMIC_CLASS(ZqRoundDialog);
     wxDECLARE_EVENT_TABLE();

@@ -3,8 +3,13 @@
 
 Usage: make_theme.py <stage dir> <theme source dir>
 
-Writes <stage>/Themes/default.zip (the pictures under image/...) and copies face.xml and
+Writes <stage>/Themes/default.zip (the pictures under image/..., each as name.png
+at 1x and name@2x.png at twice the size for 2x displays) and copies face.xml and
 option.cfg beside it. The desktop icons come from make_icons.py.
+
+Every drawing function takes the scale s (1 or 2) and works in the pixels of that
+scale: sizes, positions, line widths and font sizes are the 1x values times s, so
+the 2x pictures are drawn, not stretched, and the layout stays in 1x pixels.
 
 The output depends only on this script, Pillow and the DejaVu fonts: no time stamps,
 no random numbers, archive entries in a fixed order.
@@ -79,17 +84,18 @@ def rounded_mask(size, radius, inset=0):
     return big.resize(size, Image.LANCZOS)
 
 
-def paste_rounded(target, box, radius, fill, outline=None):
-    """Draws a filled, optionally outlined, anti-aliased rounded rectangle."""
+def paste_rounded(target, box, radius, fill, outline=None, line=1):
+    """Draws a filled, optionally outlined (line pixels wide), anti-aliased rounded
+    rectangle."""
     x0, y0, x1, y1 = box
     size = (x1 - x0, y1 - y0)
     if outline is not None:
         target.paste(Image.new("RGBA", size, outline + (255,)), (x0, y0), rounded_mask(size, radius))
-        inner = (size[0] - 2, size[1] - 2)
+        inner = (size[0] - 2 * line, size[1] - 2 * line)
         layer = fill if isinstance(fill, Image.Image) else Image.new("RGBA", inner, fill + (255,))
         if layer.size != inner:
             layer = layer.resize(inner)
-        target.paste(layer, (x0 + 1, y0 + 1), rounded_mask(inner, max(1, radius - 1)))
+        target.paste(layer, (x0 + line, y0 + line), rounded_mask(inner, max(1, radius - line)))
     else:
         layer = fill if isinstance(fill, Image.Image) else Image.new("RGBA", size, fill + (255,))
         target.paste(layer, (x0, y0), rounded_mask(size, radius))
@@ -101,6 +107,12 @@ def text_centered(draw, box, text, fnt, fill):
     x = x0 + (x1 - x0 - (right - left)) // 2 - left
     y = y0 + (y1 - y0 - (bottom - top)) // 2 - top
     draw.text((x, y), text, font=fnt, fill=fill)
+
+
+def hline(draw, x0, x1, y, fill, s):
+    """A horizontal line from x0 to x1 (1x pixels, both included) at row y, s pixels
+    thick."""
+    draw.rectangle([x0 * s, y * s, x1 * s + s - 1, y * s + s - 1], fill=fill)
 
 
 def binary_shape(image, radius):
@@ -172,12 +184,13 @@ def draw_delete_icon(size):
     return img.resize((size, size), Image.LANCZOS)
 
 
-def glyph_layer(size, painter):
-    """Runs painter(draw, scale) on a supersampled transparent layer of size."""
+def glyph_layer(size, painter, s=1):
+    """Runs painter(draw, scale) on a supersampled transparent layer of size (1x
+    pixels) drawn at scale s; painter works in 1x units times scale."""
     w, h = size
-    img = Image.new("RGBA", (w * SS, h * SS), (0, 0, 0, 0))
-    painter(ImageDraw.Draw(img), SS)
-    return img.resize(size, Image.LANCZOS)
+    img = Image.new("RGBA", (w * s * SS, h * s * SS), (0, 0, 0, 0))
+    painter(ImageDraw.Draw(img), SS * s)
+    return img.resize((w * s, h * s), Image.LANCZOS)
 
 
 def glyph_plus(colour):
@@ -238,11 +251,12 @@ def glyph_square(colour):
 
 
 def state_button(size, label, glyph, state, base, dark, light, text_colour=WHITE, radius=6,
-                 font_size=12):
+                 font_size=12, s=1):
     """A rounded push button: normal is a soft gradient, current (mouse over) is
     lighter with a glow edge, pressed is darker and shifted one pixel down."""
-    w, h = size
-    img = Image.new("RGBA", size, (0, 0, 0, 0))
+    w, h = size[0] * s, size[1] * s
+    radius *= s
+    img = Image.new("RGBA", (w, h), (0, 0, 0, 0))
     if state == "normal":
         top, bottom, edge = light, base, dark
     elif state == "current":
@@ -251,64 +265,65 @@ def state_button(size, label, glyph, state, base, dark, light, text_colour=WHITE
         edge = base
     else:
         top, bottom, edge = dark, base, tuple(int(c * 0.7) for c in dark)
-    paste_rounded(img, (0, 0, w, h), radius, vertical_gradient((w - 2, h - 2), top, bottom),
-                  outline=edge)
+    paste_rounded(img, (0, 0, w, h), radius,
+                  vertical_gradient((w - 2 * s, h - 2 * s), top, bottom), outline=edge, line=s)
     if state != "pressed":
         # top highlight line
         hl = ImageDraw.Draw(img)
-        hl.line([(radius, 1), (w - radius - 1, 1)], fill=(255, 255, 255, 70))
-    shift = 1 if state == "pressed" else 0
+        hl.rectangle([radius, s, w - radius - 1, 2 * s - 1], fill=(255, 255, 255, 70))
+    shift = s if state == "pressed" else 0
     d = ImageDraw.Draw(img)
-    fnt = font(SANS_BOLD, font_size)
+    fnt = font(SANS_BOLD, font_size * s)
     left, top_, right, bottom_ = d.textbbox((0, 0), label, font=fnt)
     text_w = right - left
-    gap = 7 if glyph else 0
-    glyph_w = 16 if glyph else 0
+    gap = 7 * s if glyph else 0
+    glyph_w = 16 * s if glyph else 0
     total = glyph_w + gap + text_w
     x = (w - total) // 2
     if glyph:
-        img.alpha_composite(glyph_layer((16, 16), glyph(text_colour)),
-                            (x, (h - 16) // 2 + shift))
+        img.alpha_composite(glyph_layer((16, 16), glyph(text_colour), s),
+                            (x, (h - 16 * s) // 2 + shift))
     ty = (h - (bottom_ - top_)) // 2 - top_ + shift
     d.text((x + glyph_w + gap - left, ty), label, font=fnt, fill=text_colour + (255,))
     return img
 
 
-def light_button(size, label, glyph, state):
+def light_button(size, label, glyph, state, s=1):
     """Buttons on the light body (tool bar, output strip): white face, blue text;
     mouse over turns the face pale blue, pressed turns it solid blue."""
-    w, h = size
-    img = Image.new("RGBA", size, (0, 0, 0, 0))
+    w, h = size[0] * s, size[1] * s
+    img = Image.new("RGBA", (w, h), (0, 0, 0, 0))
+    inner = (w - 2 * s, h - 2 * s)
     if state == "normal":
-        face, edge, ink = vertical_gradient((w - 2, h - 2), WHITE, (236, 241, 247)), CARD_EDGE, ACCENT_DARK
+        face, edge, ink = vertical_gradient(inner, WHITE, (236, 241, 247)), CARD_EDGE, ACCENT_DARK
     elif state == "current":
-        face, edge, ink = vertical_gradient((w - 2, h - 2), (235, 244, 255), (212, 230, 252)), ACCENT_LIGHT, ACCENT_DARK
+        face, edge, ink = vertical_gradient(inner, (235, 244, 255), (212, 230, 252)), ACCENT_LIGHT, ACCENT_DARK
     else:
-        face, edge, ink = vertical_gradient((w - 2, h - 2), ACCENT_DARK, ACCENT), ACCENT_DARK, WHITE
-    paste_rounded(img, (0, 0, w, h), 5, face, outline=edge)
-    shift = 1 if state == "pressed" else 0
+        face, edge, ink = vertical_gradient(inner, ACCENT_DARK, ACCENT), ACCENT_DARK, WHITE
+    paste_rounded(img, (0, 0, w, h), 5 * s, face, outline=edge, line=s)
+    shift = s if state == "pressed" else 0
     d = ImageDraw.Draw(img)
-    fnt = font(SANS_BOLD, 12)
+    fnt = font(SANS_BOLD, 12 * s)
     left, top_, right, bottom_ = d.textbbox((0, 0), label, font=fnt)
-    total = 16 + 7 + (right - left)
+    total = 16 * s + 7 * s + (right - left)
     x = (w - total) // 2
-    img.alpha_composite(glyph_layer((16, 16), glyph(ink)), (x, (h - 16) // 2 + shift))
-    d.text((x + 23 - left, (h - (bottom_ - top_)) // 2 - top_ + shift), label, font=fnt,
+    img.alpha_composite(glyph_layer((16, 16), glyph(ink), s), (x, (h - 16 * s) // 2 + shift))
+    d.text((x + 23 * s - left, (h - (bottom_ - top_)) // 2 - top_ + shift), label, font=fnt,
            fill=ink + (255,))
     return img
 
 
-def title_button(kind, state, size=(28, 20)):
+def title_button(kind, state, size=(28, 20), s=1):
     """Close and minimize of the title bars: a white glyph on nothing; mouse over
     shows a tinted plate (red for close), pressed a darker one."""
     w, h = size
-    img = Image.new("RGBA", size, (0, 0, 0, 0))
+    img = Image.new("RGBA", (w * s, h * s), (0, 0, 0, 0))
     if state != "normal":
         if kind == "close":
             plate = HALT_LIGHT if state == "current" else HALT_DARK
         else:
             plate = (70, 110, 156) if state == "current" else (18, 40, 66)
-        paste_rounded(img, (0, 0, w, h), 4, plate)
+        paste_rounded(img, (0, 0, w * s, h * s), 4 * s, plate)
 
     def paint(d, k):
         cx, cy = w / 2 * k, h / 2 * k
@@ -320,19 +335,19 @@ def title_button(kind, state, size=(28, 20)):
         else:
             d.line([(cx - 5 * k, cy + 3 * k), (cx + 5 * k, cy + 3 * k)], fill=WHITE + (255,),
                    width=lw)
-    img.alpha_composite(glyph_layer(size, paint))
+    img.alpha_composite(glyph_layer(size, paint, s))
     return img
 
 
-def menu_button(label, state, size):
+def menu_button(label, state, size, s=1):
     """Menu bar entries: white text on the navy strip; pressed (also shown while the
     pointer is over it) puts a lighter plate behind the text."""
-    w, h = size
-    img = Image.new("RGBA", size, (0, 0, 0, 0))
+    w, h = size[0] * s, size[1] * s
+    img = Image.new("RGBA", (w, h), (0, 0, 0, 0))
     if state == "pressed":
-        paste_rounded(img, (0, 0, w, h), 4, (74, 116, 164), outline=(104, 146, 194))
+        paste_rounded(img, (0, 0, w, h), 4 * s, (74, 116, 164), outline=(104, 146, 194), line=s)
     d = ImageDraw.Draw(img)
-    text_centered(d, (0, 0, w, h), label, font(SANS, 12), WHITE + (255,))
+    text_centered(d, (0, 0, w, h), label, font(SANS, 12 * s), WHITE + (255,))
     return img
 
 
@@ -340,110 +355,124 @@ def menu_button(label, state, size):
 # The face of the main window
 
 
-def card(img, box, radius=6, fill=CARD):
+def card(img, box, radius=6, fill=CARD, s=1):
+    x0, y0, x1, y1 = (v * s for v in box)
+    paste_rounded(img, (x0 + s, y0 + 2 * s, x1 + s, y1 + 2 * s), radius * s, CARD_SHADOW)
+    paste_rounded(img, (x0, y0, x1, y1), radius * s, fill, outline=CARD_EDGE, line=s)
+
+
+def section_caption(draw, x, y, text, width, s=1):
+    fnt = font(SANS_BOLD, 11 * s)
+    draw.text((x * s, y * s), text, font=fnt, fill=ACCENT_DARK + (255,))
+    left, top, right, bottom = draw.textbbox((x * s, y * s), text, font=fnt)
+    line_y = (top + bottom) // 2 + s
+    draw.rectangle([right + 8 * s, line_y, (x + width) * s + s - 1, line_y + s - 1],
+                   fill=CARD_EDGE + (255,))
+
+
+def scaled_box(box, s):
+    """An inclusive pixel rectangle of 1x coordinates as it covers pixels at scale s."""
     x0, y0, x1, y1 = box
-    paste_rounded(img, (x0 + 1, y0 + 2, x1 + 1, y1 + 2), radius, CARD_SHADOW)
-    paste_rounded(img, box, radius, fill, outline=CARD_EDGE)
+    return [x0 * s, y0 * s, x1 * s + s - 1, y1 * s + s - 1]
 
 
-def section_caption(draw, x, y, text, width):
-    fnt = font(SANS_BOLD, 11)
-    draw.text((x, y), text, font=fnt, fill=ACCENT_DARK + (255,))
-    left, top, right, bottom = draw.textbbox((x, y), text, font=fnt)
-    line_y = (top + bottom) // 2 + 1
-    draw.line([(right + 8, line_y), (x + width, line_y)], fill=CARD_EDGE + (255,))
-
-
-def draw_face():
+def draw_face(s=1):
     W, H = FACE_W, FACE_H
-    img = vertical_gradient((W, H), BODY, BODY_SHADE)
+    img = vertical_gradient((W * s, H * s), BODY, BODY_SHADE)
     d = ImageDraw.Draw(img)
 
     # Chrome: title bar (0..30) and menu strip (29..48) share one navy band.
-    band = vertical_gradient((W, 50), NAVY_TOP, NAVY_BOTTOM)
+    band = vertical_gradient((W * s, 50 * s), NAVY_TOP, NAVY_BOTTOM)
     img.paste(band, (0, 0))
-    d.line([(0, 50), (W, 50)], fill=NAVY_LINE + (255,))
-    d.line([(0, 51), (W, 51)], fill=(255, 255, 255, 90))
+    hline(d, 0, W, 50, NAVY_LINE + (255,), s)
+    hline(d, 0, W, 51, (255, 255, 255, 90), s)
 
     # File list at (15, 55) W-153 x 172: a frame one pixel outside the panel.
     list_box = (15, 55, W - 138, 227)
-    d.rectangle([list_box[0] - 2, list_box[1] - 2, list_box[2] + 1, list_box[3] + 2],
+    d.rectangle(scaled_box((list_box[0] - 2, list_box[1] - 2, list_box[2] + 1, list_box[3] + 2), s),
                 fill=CARD_SHADOW + (255,))
-    d.rectangle([list_box[0] - 1, list_box[1] - 1, list_box[2], list_box[3] + 1],
-                outline=CARD_EDGE + (255,), fill=WHITE + (255,))
+    d.rectangle(scaled_box((list_box[0] - 1, list_box[1] - 1, list_box[2], list_box[3] + 1), s),
+                outline=CARD_EDGE + (255,), fill=WHITE + (255,), width=s)
 
     # Tool bar at (W-138, 55) 128 x 172: a light card behind the three buttons.
-    card(img, (W - 138, 55, W - 10, 227), radius=6, fill=(243, 246, 250))
+    card(img, (W - 138, 55, W - 10, 227), radius=6, fill=(243, 246, 250), s=s)
 
     # Security options pane at (0, 250) W x 280, captioned just above it.
-    section_caption(d, 16, 232, "Security Settings", W - 32)
-    card(img, (10, PANE_Y, W - 10, PANE_Y + PANE_H - 2))
+    section_caption(d, 16, 232, "Security Settings", W - 32, s)
+    card(img, (10, PANE_Y, W - 10, PANE_Y + PANE_H - 2), s=s)
     # Captions between the pane's rows: the password rows end at y 64 and the
     # level rows start at 102; the level rows end near 152 and the permissions
     # start at 192 (pane coordinates).
-    section_caption(d, 30, PANE_Y + 74, "Encryption Level", W - 70)
-    section_caption(d, 30, PANE_Y + 164, "Permissions", W - 70)
+    section_caption(d, 30, PANE_Y + 74, "Encryption Level", W - 70, s)
+    section_caption(d, 30, PANE_Y + 164, "Permissions", W - 70, s)
 
     # Output folder strip at (10, H-82) 570 x 76 and start area at (580, H-65).
-    card(img, (10, H - 80, 574, H - 10))
-    d.text((26, H - 76), "Output", font=font(SANS_BOLD, 11), fill=ACCENT_DARK + (255,))
-    paste_rounded(img, (583, H - 64, 735, H - 11), 9, CARD_SHADOW)
+    card(img, (10, H - 80, 574, H - 10), s=s)
+    d.text((26 * s, (H - 76) * s), "Output", font=font(SANS_BOLD, 11 * s),
+           fill=ACCENT_DARK + (255,))
+    paste_rounded(img, (583 * s, (H - 64) * s, 735 * s, (H - 11) * s), 9 * s, CARD_SHADOW)
 
     # Fine outline of the whole window, then the rounded cut.
-    d.rounded_rectangle([0, 0, W - 1, H - 1], radius=10, outline=NAVY_LINE + (255,))
-    return binary_shape(img, 10)
+    d.rounded_rectangle([0, 0, W * s - 1, H * s - 1], radius=10 * s,
+                        outline=NAVY_LINE + (255,), width=s)
+    return binary_shape(img, 10 * s)
 
 
-def draw_about_background():
+def draw_about_background(s=1):
     W, H = 440, 280
-    img = vertical_gradient((W, H), (248, 250, 252), BODY)
+    img = vertical_gradient((W * s, H * s), (248, 250, 252), BODY)
     d = ImageDraw.Draw(img)
-    img.paste(vertical_gradient((W, 30), NAVY_TOP, NAVY_BOTTOM), (0, 0))
-    d.line([(0, 30), (W, 30)], fill=NAVY_LINE + (255,))
-    icon = draw_app_icon(64)
-    img.alpha_composite(icon, ((W - 64) // 2, 44))
-    d.line([(20, 200), (W - 20, 200)], fill=CARD_EDGE + (255,))
-    d.rounded_rectangle([0, 0, W - 1, H - 1], radius=10, outline=NAVY_LINE + (255,))
-    return binary_shape(img, 10)
+    img.paste(vertical_gradient((W * s, 30 * s), NAVY_TOP, NAVY_BOTTOM), (0, 0))
+    hline(d, 0, W, 30, NAVY_LINE + (255,), s)
+    icon = draw_app_icon(64 * s)
+    img.alpha_composite(icon, ((W - 64) * s // 2, 44 * s))
+    hline(d, 20, W - 20, 200, CARD_EDGE + (255,), s)
+    d.rounded_rectangle([0, 0, W * s - 1, H * s - 1], radius=10 * s,
+                        outline=NAVY_LINE + (255,), width=s)
+    return binary_shape(img, 10 * s)
 
 
 # ---------------------------------------------------------------------------
 
 
-def build_images():
+def build_images(s):
+    """Every picture of the theme at scale s, by its name in the archive."""
     images = {}
-    images["image/screen1.png"] = draw_face()
-    images["image/application/application.png"] = draw_app_icon(16)
-    images["image/base/background.png"] = draw_about_background()
-    images["image/base/lock.png"] = draw_lock(16)
-    images["image/base/delete.png"] = draw_delete_icon(16)
+    images["image/screen1.png"] = draw_face(s)
+    images["image/application/application.png"] = draw_app_icon(16 * s)
+    images["image/base/background.png"] = draw_about_background(s)
+    images["image/base/lock.png"] = draw_lock(16 * s)
+    images["image/base/delete.png"] = draw_delete_icon(16 * s)
     states = ("normal", "current", "pressed")
     for kind in ("close", "minimize"):
         for state in states:
-            images["image/base/%s-%s.png" % (kind, state)] = title_button(kind, state)
+            images["image/base/%s-%s.png" % (kind, state)] = title_button(kind, state, s=s)
     for state in states:
         images["image/about/ok-%s.png" % state] = state_button(
-            (80, 28), "OK", None, state, ACCENT, ACCENT_DARK, ACCENT_LIGHT)
+            (80, 28), "OK", None, state, ACCENT, ACCENT_DARK, ACCENT_LIGHT, s=s)
     toolbar = (("add-file", "Add", glyph_plus), ("delete", "Delete", glyph_minus_doc),
                ("clear-all", "Clear All", glyph_broom))
     for name, label, glyph in toolbar:
         for state in states:
             images["image/toolbar/%s-%s.png" % (name, state)] = light_button(
-                (118, 40), label, glyph, state)
+                (118, 40), label, glyph, state, s)
     for name, label, glyph in (("browse", "Browse", glyph_folder), ("open", "Open", glyph_open)):
         for state in states:
             images["image/output/%s-%s.png" % (name, state)] = light_button(
-                (96, 26), label, glyph, state)
+                (96, 26), label, glyph, state, s)
     for state in states:
         images["image/start/start-%s.png" % state] = state_button(
-            (150, 50), "Start", glyph_play, state, GO, GO_DARK, GO_LIGHT, radius=9, font_size=16)
+            (150, 50), "Start", glyph_play, state, GO, GO_DARK, GO_LIGHT, radius=9, font_size=16,
+            s=s)
         images["image/start/stop-%s.png" % state] = state_button(
             (150, 50), "Stop", glyph_square, state, HALT, HALT_DARK, HALT_LIGHT, radius=9,
-            font_size=16)
+            font_size=16, s=s)
     for name, label, width in (("file", "File", 40), ("help", "Help", 44)):
         for state in ("normal", "pressed"):
             images["image/menubar/%s-%s.png" % (name, state)] = menu_button(
-                label, state, (width, 19))
+                label, state, (width, 19), s)
+    if s != 1:
+        images = {name[:-len(".png")] + "@%dx.png" % s: image for name, image in images.items()}
     return images
 
 
@@ -461,7 +490,8 @@ def main(argv):
     themes = os.path.join(stage, "Themes")
     os.makedirs(themes, exist_ok=True)
 
-    images = build_images()
+    images = build_images(1)
+    images.update(build_images(2))
     archive = os.path.join(themes, "default.zip")
     partial = archive + ".part"
     with zipfile.ZipFile(partial, "w", zipfile.ZIP_DEFLATED) as zf:

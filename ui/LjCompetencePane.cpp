@@ -1,11 +1,14 @@
 #include "ui/LjCompetencePane.h"
 
 #include "batch/JobEvents.h"
+#include "core/DialogSeam.h"
 #include "core/StringUtil.h"
+#include "engine/api/PdfMSService.h"
 #include "skin/FaceLayout.h"
 #include "skin/ImageUtil.h"
 #include "skin/LjCheckBox.h"
 #include "skin/LjRadioButton.h"
+#include "skin/DhBitmapButton.h"
 #include "skin/LjStaticText.h"
 #include "ui/WindowIds.h"
 #include "ui/WindowLookup.h"
@@ -21,6 +24,12 @@ const int kRowStep = 30;
 const int kPermissionStep = 20;
 const int kTextBoxWidth = 175;
 const int kTextBoxHeight = 22;
+// Between a check box's caption and the box it names.
+const int kLabelGap = 10;
+
+bool IsAesLevel(int level) {
+    return level == PDFMS_LEVEL_AES_128 || level == PDFMS_LEVEL_AES_256;
+}
 } // namespace
 
 // clang-format off
@@ -40,12 +49,13 @@ bool LjCompetencePane::Create(wxBitmap* background, wxWindow* parent, wxWindowID
     // Don't erase background, the picture covers all of it.
     SetBackgroundStyle(wxBG_STYLE_PAINT);
 
+    // The hints speak in the window's own font; the theme only sets size and colour.
     m_hintFont = GetFont();
     m_hintColour = *wxBLACK;
     if (const FaceRect* hint =
             g_faceLayout ? g_faceLayout->Find("/face/panewindow/annotatefont") : nullptr) {
-        m_hintFont = wxFont(hint->value > 0 ? hint->value : GetFont().GetPointSize(),
-                            wxFONTFAMILY_MODERN, wxFONTSTYLE_NORMAL, wxFONTWEIGHT_LIGHT, false);
+        if (hint->value > 0)
+            m_hintFont.SetPointSize(hint->value);
         m_hintColour = wxColour(hint->x, hint->y, hint->width);
     }
 
@@ -60,6 +70,9 @@ bool LjCompetencePane::Create(wxBitmap* background, wxWindow* parent, wxWindowID
     Bind(wxEVT_LJRADIOBUTTON_SELECTED, &LjCompetencePane::OnLevelAes128, this, ID_LEVEL_AES_128);
     Bind(wxEVT_LJRADIOBUTTON_SELECTED, &LjCompetencePane::OnLevelRc4128, this, ID_LEVEL_RC4_128);
     Bind(wxEVT_LJRADIOBUTTON_SELECTED, &LjCompetencePane::OnLevelRc440, this, ID_LEVEL_RC4_40);
+    Bind(wxEVT_LJRADIOBUTTON_SELECTED, &LjCompetencePane::OnLevelAes256, this, ID_LEVEL_AES_256);
+    Bind(wxEVT_TEXT_ENTER, &LjCompetencePane::OnPasswordEnter, this, ID_USER_PASSWORD_TEXT);
+    Bind(wxEVT_TEXT_ENTER, &LjCompetencePane::OnPasswordEnter, this, ID_OWNER_PASSWORD_TEXT);
     Bind(wxEVT_LJCHECKBOX_CLICKED, &LjCompetencePane::OnPrinting, this, ID_PERMIT_PRINTING);
     Bind(wxEVT_LJRADIOBUTTON_SELECTED, &LjCompetencePane::OnHighResolution, this, ID_PRINT_HIGH);
     Bind(wxEVT_LJRADIOBUTTON_SELECTED, &LjCompetencePane::OnLowResolution, this, ID_PRINT_LOW);
@@ -75,8 +88,8 @@ void LjCompetencePane::AttachToSink(const std::shared_ptr<JobEventSink>& sink) {
 }
 
 void LjCompetencePane::OnLockPane(wxCommandEvent&) {
-    // Only the pane is disabled: the option controls draw a disabled box as
-    // unticked, which would show the run's options as if they were cleared.
+    // Every control greys with the pane and keeps showing its tick or choice, so
+    // the options the run uses stay readable.
     Disable();
 }
 
@@ -122,7 +135,8 @@ void LjCompetencePane::AddHint(const wxString& text, int x, int y, int width, in
 }
 
 void LjCompetencePane::BuildControls() {
-    const int width = m_background && m_background->IsOk() ? m_background->GetWidth() : GetSize().x;
+    const int width =
+        m_background && m_background->IsOk() ? m_background->GetLogicalSize().x : GetSize().x;
     const int half = (width - 60) / 2;
     const int third = (width - 60) / 3;
 
@@ -130,15 +144,18 @@ void LjCompetencePane::BuildControls() {
     m_userBox = AddCheckBox(ID_USER_PASSWORD_BOX, "User Password", kLeft, kTop, 15);
     m_ownerBox = AddCheckBox(ID_OWNER_PASSWORD_BOX, "Owner Password", kLeft, kTop + kRowStep, 15);
 
-    const int labelWidth = std::max(m_userBox->GetSize().x, m_ownerBox->GetSize().x) + 2;
+    const int labelWidth = std::max(m_userBox->GetSize().x, m_ownerBox->GetSize().x) + kLabelGap;
     const int textX = kLeft + labelWidth;
+    // Return in a password box starts the run, as pressing Start would.
     m_userText = new wxTextCtrl(this, ID_USER_PASSWORD_TEXT, wxEmptyString, wxPoint(textX, kTop),
-                                wxSize(kTextBoxWidth, kTextBoxHeight), 0);
-    m_userText->SetBackgroundColour(*wxWHITE);
+                                wxSize(kTextBoxWidth, kTextBoxHeight), wxTE_PROCESS_ENTER);
     m_ownerText =
         new wxTextCtrl(this, ID_OWNER_PASSWORD_TEXT, wxEmptyString, wxPoint(textX, kTop + kRowStep),
-                       wxSize(kTextBoxWidth, kTextBoxHeight), 0);
-    m_ownerText->SetBackgroundColour(*wxWHITE);
+                       wxSize(kTextBoxWidth, kTextBoxHeight), wxTE_PROCESS_ENTER);
+    for (wxTextCtrl* box : {m_userText, m_ownerText})
+        box->SetToolTip("Letters, digits and punctuation; with 256 bits AES any character.");
+    // Reading order for the keyboard: each box right after the check box naming it.
+    m_userText->MoveAfterInTabOrder(m_userBox);
 
     const int hintX = textX + m_userText->GetSize().x;
     const int hintHeight = m_userText->GetSize().y;
@@ -157,9 +174,11 @@ void LjCompetencePane::BuildControls() {
     m_rc440 = AddRadio(ID_LEVEL_RC4_40, "40 bits RC4", kLeft, levelY + kRowStep);
     after = kLeft + m_rc440->GetSize().x;
     AddHint("(Acrobat 4.X,5.X)", after, levelY + kRowStep, half - after, radioHeight);
-    m_levelGroup.Add(m_aes128);
-    m_levelGroup.Add(m_rc4128);
-    m_levelGroup.Add(m_rc440);
+    m_aes256 = AddRadio(ID_LEVEL_AES_256, "256 bits AES", half, levelY + kRowStep);
+    after = half + m_aes256->GetSize().x;
+    AddHint("(Acrobat X or above)", after, levelY + kRowStep, width - after, radioHeight);
+    // In reading order, which is also the order the arrow keys follow.
+    m_levelGroup.Add({m_aes128, m_rc4128, m_rc440, m_aes256});
     m_rc4128->SetValue(true);
     m_levelGroup.InitFromButtons();
 
@@ -186,6 +205,7 @@ void LjCompetencePane::BuildControls() {
     m_userText->Disable();
     m_ownerText->Disable();
     EnablePermissionControls(false);
+    ShowAccessibilityForLevel();
 }
 
 void LjCompetencePane::EnablePermissionControls(bool enable) {
@@ -195,6 +215,49 @@ void LjCompetencePane::EnablePermissionControls(bool enable) {
     const bool resolution = enable && m_printing->IsChecked();
     m_high->SetEnabled(resolution);
     m_low->SetEnabled(resolution);
+    ShowAccessibilityForLevel();
+}
+
+void LjCompetencePane::ShowAccessibilityForLevel() {
+    if (IsAesLevel(m_options.EncryptionLevel)) {
+        m_accessibility->SetChecked(true);
+        m_accessibility->SetEnabled(false);
+        m_accessibility->SetToolTip(
+            "Files encrypted with AES always allow copying for accessibility: readers follow "
+            "the PDF 2.0 rule that this permission cannot be withheld.");
+        m_options.accessibilityCopy = true;
+    } else {
+        m_accessibility->SetChecked(m_accessibilityChoice);
+        m_accessibility->SetEnabled(m_ownerPasswordEnabled);
+        m_accessibility->UnsetToolTip();
+        m_options.accessibilityCopy = m_accessibilityChoice;
+    }
+}
+
+bool LjCompetencePane::AcceptsPassword(const wxString& text) const {
+    return m_options.EncryptionLevel == PDFMS_LEVEL_AES_256 || StringUtil::IsAscii(text);
+}
+
+void LjCompetencePane::ClearPasswordsTheLevelRefuses() {
+    const bool user = !AcceptsPassword(m_options.userPassword);
+    const bool owner = !AcceptsPassword(m_options.ownerPassword);
+    if (user) {
+        m_options.userPassword.clear();
+        m_userText->ChangeValue(wxEmptyString);
+    }
+    if (owner) {
+        m_options.ownerPassword.clear();
+        m_ownerText->ChangeValue(wxEmptyString);
+    }
+    if (!user && !owner)
+        return;
+    const wxString which = user && owner ? "user and owner passwords were"
+                           : user        ? "user password was"
+                                         : "owner password was";
+    ShowInfoBox("Only 256 bits AES accepts characters beyond plain letters, digits and "
+                "punctuation. The " +
+                    which + " cleared; please type " + (user && owner ? "them" : "it") + " again.",
+                this);
 }
 
 void LjCompetencePane::ShowExtendedControls(bool show) {
@@ -248,7 +311,7 @@ void LjCompetencePane::OnOwnerPasswordBox(wxCommandEvent&) {
 
 void LjCompetencePane::OnPasswordText(wxTextCtrl* box, wxString& stored) {
     const wxString text = box->GetValue();
-    if (StringUtil::IsAscii(text)) {
+    if (AcceptsPassword(text)) {
         stored = text;
         // GTK selects the whole entry when it gains the focus, and the next key
         // would replace it: only take the focus when the box does not have it.
@@ -276,9 +339,9 @@ void LjCompetencePane::OnOwnerPasswordText(wxCommandEvent&) {
 
 void LjCompetencePane::SetPrintingFromResolution() {
     if (m_high->GetEnabled() && m_high->GetValue())
-        m_options.PrintPermission = 2;
+        m_options.PrintPermission = PDFMS_PRINT_HIGH;
     else if (m_low->GetEnabled() && m_low->GetValue())
-        m_options.PrintPermission = 3;
+        m_options.PrintPermission = PDFMS_PRINT_LOW;
 }
 
 void LjCompetencePane::OnLevelSelected(LjRadioButton* radio, int level) {
@@ -286,6 +349,8 @@ void LjCompetencePane::OnLevelSelected(LjRadioButton* radio, int level) {
         m_options.EncryptionLevel = level;
         SetPrintingFromResolution();
         ShowExtendedControls(true);
+        ShowAccessibilityForLevel();
+        ClearPasswordsTheLevelRefuses();
     } else {
         ShowExtendedControls(false);
     }
@@ -293,23 +358,37 @@ void LjCompetencePane::OnLevelSelected(LjRadioButton* radio, int level) {
 }
 
 void LjCompetencePane::OnLevelAes128(wxCommandEvent&) {
-    OnLevelSelected(m_aes128, 2);
+    OnLevelSelected(m_aes128, PDFMS_LEVEL_AES_128);
 }
 
 void LjCompetencePane::OnLevelRc4128(wxCommandEvent&) {
-    OnLevelSelected(m_rc4128, 1);
+    OnLevelSelected(m_rc4128, PDFMS_LEVEL_RC4_128);
 }
 
 void LjCompetencePane::OnLevelRc440(wxCommandEvent&) {
     if (m_rc440->GetValue()) {
-        m_options.EncryptionLevel = 0;
+        m_options.EncryptionLevel = PDFMS_LEVEL_RC4_40;
         if (m_printing->GetEnabled() && m_printing->IsChecked())
-            m_options.PrintPermission = 1;
+            m_options.PrintPermission = PDFMS_PRINT_ALLOWED;
         ShowExtendedControls(false);
+        ShowAccessibilityForLevel();
+        ClearPasswordsTheLevelRefuses();
     } else {
         ShowExtendedControls(true);
     }
     SendClearStatuses();
+}
+
+void LjCompetencePane::OnLevelAes256(wxCommandEvent&) {
+    OnLevelSelected(m_aes256, PDFMS_LEVEL_AES_256);
+}
+
+void LjCompetencePane::OnPasswordEnter(wxCommandEvent&) {
+    // Only while Start is on show: during a run Return does nothing.
+    auto* start =
+        wxDynamicCast(WindowLookup::FindInTopWindow(this, ID_START_BUTTON), DhBitmapButton);
+    if (start && start->IsShown())
+        start->Press();
 }
 
 void LjCompetencePane::OnPrinting(wxCommandEvent&) {
@@ -319,26 +398,26 @@ void LjCompetencePane::OnPrinting(wxCommandEvent&) {
         m_high->SetEnabled(true);
         m_low->SetEnabled(true);
         if (m_rc440->GetValue())
-            m_options.PrintPermission = 1;
+            m_options.PrintPermission = PDFMS_PRINT_ALLOWED;
         else if (m_high->GetValue())
-            m_options.PrintPermission = 2;
+            m_options.PrintPermission = PDFMS_PRINT_HIGH;
         else if (m_low->GetValue())
-            m_options.PrintPermission = 3;
+            m_options.PrintPermission = PDFMS_PRINT_LOW;
     } else {
         m_high->SetEnabled(false);
         m_low->SetEnabled(false);
-        m_options.PrintPermission = 0;
+        m_options.PrintPermission = PDFMS_PRINT_NONE;
     }
     SendClearStatuses();
 }
 
 void LjCompetencePane::OnHighResolution(wxCommandEvent&) {
-    m_options.PrintPermission = m_high->GetValue() ? 2 : 3;
+    m_options.PrintPermission = m_high->GetValue() ? PDFMS_PRINT_HIGH : PDFMS_PRINT_LOW;
     SendClearStatuses();
 }
 
 void LjCompetencePane::OnLowResolution(wxCommandEvent&) {
-    m_options.PrintPermission = m_low->GetValue() ? 3 : 2;
+    m_options.PrintPermission = m_low->GetValue() ? PDFMS_PRINT_LOW : PDFMS_PRINT_HIGH;
     SendClearStatuses();
 }
 
@@ -363,6 +442,7 @@ void LjCompetencePane::OnPermissionFlag(wxCommandEvent& event) {
         m_options.fillForms = on;
         break;
     case ID_PERMIT_ACCESSIBILITY:
+        m_accessibilityChoice = on;
         m_options.accessibilityCopy = on;
         break;
     case ID_PERMIT_ASSEMBLE:

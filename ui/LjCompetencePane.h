@@ -45,6 +45,12 @@ private:
     void EnablePermissionControls(bool enable);
     void ShowExtendedControls(bool show);
     void SetPrintingFromResolution();
+    // AES files always carry the accessibility permission: the box says so and
+    // cannot be unticked then; with RC4 it shows and drives the user's own choice.
+    void ShowAccessibilityForLevel();
+    // Passwords beyond ASCII work with 256-bit AES only; other levels clear them.
+    void ClearPasswordsTheLevelRefuses();
+    bool AcceptsPassword(const wxString& text) const;
     void SendClearStatuses();
 
     void OnPaint(wxPaintEvent& event);
@@ -55,6 +61,8 @@ private:
     void OnLevelAes128(wxCommandEvent& event);
     void OnLevelRc4128(wxCommandEvent& event);
     void OnLevelRc440(wxCommandEvent& event);
+    void OnLevelAes256(wxCommandEvent& event);
+    void OnPasswordEnter(wxCommandEvent& event);
     void OnPrinting(wxCommandEvent& event);
     void OnHighResolution(wxCommandEvent& event);
     void OnLowResolution(wxCommandEvent& event);
@@ -70,6 +78,8 @@ private:
     EncryptOptions m_options;
     bool m_userPasswordEnabled = false;
     bool m_ownerPasswordEnabled = false;
+    // The accessibility box as the user left it, kept while AES overrides it.
+    bool m_accessibilityChoice = false;
 
     wxFont m_hintFont;
     wxColour m_hintColour;
@@ -81,6 +91,7 @@ private:
     LjRadioButton* m_aes128 = nullptr;
     LjRadioButton* m_rc4128 = nullptr;
     LjRadioButton* m_rc440 = nullptr;
+    LjRadioButton* m_aes256 = nullptr;
     LjCheckBox* m_printing = nullptr;
     LjRadioButton* m_high = nullptr;
     LjRadioButton* m_low = nullptr;

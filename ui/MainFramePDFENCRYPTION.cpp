@@ -6,6 +6,7 @@
 #include "core/AppUtil.h"
 #include "core/DialogSeam.h"
 #include "skin/ImageUtil.h"
+#include "skin/XyGrid.h"
 #include "skin/ZqPieceWindow.h"
 #include "ui/LjCompetencePane.h"
 #include "ui/LjToolBar.h"
@@ -16,6 +17,7 @@
 #include "ui/WindowIds.h"
 #include "ui/ZqMenuBar.h"
 
+#include <wx/accel.h>
 #include <wx/icon.h>
 
 wxIMPLEMENT_DYNAMIC_CLASS(MainFramePDFENCRYPTION, MainFrame);
@@ -44,8 +46,9 @@ bool MainFramePDFENCRYPTION::Create(wxWindowID id, const wxString& title) {
     }
 
     const wxBitmap face = ImageUtil::GetBitmap("image/screen1.png", wxBITMAP_TYPE_PNG);
-    const int W = face.IsOk() ? face.GetWidth() : 735;
-    const int H = face.IsOk() ? face.GetHeight() : 620;
+    // Laid out in logical pixels: a 2x face has twice the pixels, not twice the size.
+    const int W = face.IsOk() ? face.GetLogicalSize().x : 735;
+    const int H = face.IsOk() ? face.GetLogicalSize().y : 620;
     if (!face.IsOk())
         SetClientSize(W, H);
 
@@ -68,7 +71,7 @@ bool MainFramePDFENCRYPTION::Create(wxWindowID id, const wxString& title) {
     auto* list = new SelectWindowPDFENCRYPTION;
     list->Create(CutFace(face, 15, 55, W - 153, 172), background, ID_FILE_LIST, wxPoint(15, 55),
                  wxSize(W - 153, 172), wxBORDER_SIMPLE | wxTAB_TRAVERSAL);
-    list->SetStatusColumn(4);
+    list->SetStatusColumn(JobIds::kStatusColumn);
     list->SetRowSource(ProbeThroughHook);
     list->AppendColumn("  ", 30, false);
     list->AppendColumn("File Name", 200, true);
@@ -81,6 +84,8 @@ bool MainFramePDFENCRYPTION::Create(wxWindowID id, const wxString& title) {
     pane->Create(CutFace(face, 0, 250, W, 280), background, ID_OPTIONS_PANE, wxPoint(0, 250),
                  wxSize(W, 280), wxBORDER_NONE | wxTAB_TRAVERSAL);
 
+    // Tab follows reading order: the list before the tool bar beside it.
+    list->MoveBeforeInTabOrder(toolBar);
     list->AppendColumn("File Path", 0, false);
     list->AppendColumn("Password", 0, false);
     list->AppendColumn("Item", 0, false);
@@ -94,6 +99,8 @@ bool MainFramePDFENCRYPTION::Create(wxWindowID id, const wxString& title) {
     output->SetFontSize(9);
     output->Create(CutFace(face, 10, H - 82, 570, 76), background, ID_OUTPUT_PANEL,
                    wxPoint(10, H - 82), wxSize(570, 76));
+    // The output strip, on the left, comes before Start in reading order.
+    output->MoveBeforeInTabOrder(start);
 
     // Everything the worker reports goes through one relay; each window leaves it
     // when it is destroyed, so a late event never reaches a dead window.
@@ -106,9 +113,12 @@ bool MainFramePDFENCRYPTION::Create(wxWindowID id, const wxString& title) {
     Bind(wxEVT_PZ_JOB_STARTED, &MainFramePDFENCRYPTION::OnJobStarted, this);
     Bind(wxEVT_PZ_JOB_FINISHED, &MainFramePDFENCRYPTION::OnJobFinished, this);
     Bind(wxEVT_PZ_OUTPUT_DIR_MISSING, &MainFramePDFENCRYPTION::OnOutputDirMissing, this);
+    InstallKeys();
 
     Fit();
     Centre(wxBOTH);
+    // The keyboard starts where reading does: in the list.
+    CallAfter([list] { list->GetGrid()->GetGridWindow()->SetFocus(); });
     if (!face.IsOk()) {
         // Without its pictures the window has invisible buttons; say why, once it
         // is on the screen.
@@ -118,6 +128,38 @@ bool MainFramePDFENCRYPTION::Create(wxWindowID id, const wxString& title) {
         });
     }
     return true;
+}
+
+void MainFramePDFENCRYPTION::InstallKeys() {
+    wxAcceleratorEntry keys[] = {
+        wxAcceleratorEntry(wxACCEL_ALT, 'F', ID_MENU_FILE),
+        wxAcceleratorEntry(wxACCEL_ALT, 'H', ID_MENU_HELP),
+        wxAcceleratorEntry(wxACCEL_NORMAL, WXK_F10, ID_MENU_FILE),
+        wxAcceleratorEntry(wxACCEL_CTRL, 'O', ID_MENU_ADD_FILES),
+    };
+    SetAcceleratorTable(wxAcceleratorTable(WXSIZEOF(keys), keys));
+    Bind(wxEVT_MENU, &MainFramePDFENCRYPTION::OnMenuKey, this, ID_MENU_FILE);
+    Bind(wxEVT_MENU, &MainFramePDFENCRYPTION::OnMenuKey, this, ID_MENU_HELP);
+    Bind(wxEVT_MENU, &MainFramePDFENCRYPTION::OnAddFilesKey, this, ID_MENU_ADD_FILES);
+}
+
+void MainFramePDFENCRYPTION::OnMenuKey(wxCommandEvent& event) {
+    // The menu's own loop must not run inside the key's handling.
+    const int id = event.GetId();
+    CallAfter([this, id] {
+        if (auto* menuBar = wxDynamicCast(FindWindow(ID_MENU_BAR), ZqMenuBar))
+            menuBar->TrackMenus(id);
+    });
+}
+
+void MainFramePDFENCRYPTION::OnAddFilesKey(wxCommandEvent&) {
+    // The same command as File > Add File(s)..., and locked with it during a run.
+    auto* menuBar = wxDynamicCast(FindWindow(ID_MENU_BAR), ZqMenuBar);
+    if (!menuBar || !menuBar->AreCommandsEnabled())
+        return;
+    wxCommandEvent command(wxEVT_MENU, ID_MENU_ADD_FILES);
+    command.SetEventObject(menuBar);
+    menuBar->ProcessWindowEventLocally(command);
 }
 
 void MainFramePDFENCRYPTION::OnJobStarted(wxCommandEvent&) {

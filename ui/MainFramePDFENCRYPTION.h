@@ -19,6 +19,10 @@ private:
     void OnJobStarted(wxCommandEvent& event);
     void OnJobFinished(wxCommandEvent& event);
     void OnOutputDirMissing(wxCommandEvent& event);
+    // The window's keys: Alt+F, Alt+H and F10 open the menus, Ctrl+O adds files.
+    void InstallKeys();
+    void OnMenuKey(wxCommandEvent& event);
+    void OnAddFilesKey(wxCommandEvent& event);
 
     SinkAttachment m_sinkAttachment;
     RunEndNotifier m_runEndNotifier;

@@ -15,6 +15,8 @@
 #include <wx/dcclient.h>
 #include <wx/textctrl.h>
 
+#include <algorithm>
+
 wxIMPLEMENT_DYNAMIC_CLASS(OutputWindow, ZqPieceWindow);
 
 namespace {
@@ -23,6 +25,13 @@ const int kRowY = 26;
 const int kFolderBoxWidth = 240;
 const int kFolderBoxHeight = 22;
 const int kButtonGap = 8;
+const wxSize kFallbackButton(80, 24);
+
+// The logical width of a button picture of the strip; the fallback when missing.
+int ButtonWidth(const wxString& image) {
+    const wxBitmap normal = ImageUtil::GetBitmap("image/output/" + image + "-normal.png");
+    return normal.IsOk() ? normal.GetLogicalSize().x : kFallbackButton.x;
+}
 } // namespace
 
 OutputWindow::OutputWindow() = default;
@@ -33,8 +42,10 @@ bool OutputWindow::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
                                "OutputWindow"))
         return false;
 
-    wxFont font(m_fontSize, wxFONTFAMILY_SWISS, wxFONTSTYLE_NORMAL, wxFONTWEIGHT_NORMAL, false,
-                "Arial", wxFONTENCODING_ISO8859_1);
+    // The window's own font at the panel's size: a face asked for by name may be
+    // missing, and a stand-in would shift the caption.
+    wxFont font = GetFont();
+    font.SetPointSize(m_fontSize);
     if (m_bold)
         font.MakeBold();
 
@@ -51,15 +62,24 @@ bool OutputWindow::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
             ImageUtil::CreateSubBitmap(*background, kLeft, labelY, textWidth, textHeight));
 
     const int boxX = kLeft + textWidth + m_labelGap;
+    // The folder box gives way where the caption's font is wide, so that Open ends
+    // as far inside the strip's card as the caption starts.
+    const int browseWidth = ButtonWidth("browse");
+    const int openWidth = ButtonWidth("open");
+    const int rightEdge = GetClientSize().x - kLeft;
+    const int boxWidth =
+        std::min(kFolderBoxWidth, rightEdge - boxX - 2 * kButtonGap - browseWidth - openWidth);
     const wxString folder = g_config ? g_config->GetLastOutputDir() : wxString();
     m_folderBox = new wxTextCtrl(this, ID_OUTPUT_FOLDER_BOX, folder, wxPoint(boxX, kRowY),
-                                 wxSize(kFolderBoxWidth, kFolderBoxHeight), wxTE_READONLY);
+                                 wxSize(boxWidth, kFolderBoxHeight), wxTE_READONLY);
     m_folderBox->SetBackgroundColour(*wxWHITE);
     m_folderBox->SetToolTip(folder);
+    // Once the box has its size, show the end of the path: the folder's own name.
+    CallAfter([this] { ShowFolderEnd(); });
 
-    const int browseX = boxX + kFolderBoxWidth + kButtonGap;
+    const int browseX = boxX + boxWidth + kButtonGap;
     m_browse = AddButton(ID_OUTPUT_BROWSE, "browse", browseX, kRowY + m_buttonOffset);
-    m_open = AddButton(ID_OUTPUT_OPEN, "open", browseX + m_browse->GetSize().x + kButtonGap,
+    m_open = AddButton(ID_OUTPUT_OPEN, "open", browseX + browseWidth + kButtonGap,
                        kRowY + m_buttonOffset);
 
     Bind(wxEVT_BUTTON, &OutputWindow::OnOpen, this, ID_OUTPUT_OPEN);
@@ -71,7 +91,7 @@ bool OutputWindow::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
 
 DhBitmapButton* OutputWindow::AddButton(int id, const wxString& image, int x, int y) {
     DhBitmapButton* button = ThemeButton::Create(this, id, "image/output/" + image, wxPoint(x, y),
-                                                 GetBitmap(), wxSize(80, 24));
+                                                 GetBitmap(), kFallbackButton);
     button->SetDisabledBitmap(m_disabledLooks.Make(button->GetNormalBitmap()));
     return button;
 }
@@ -103,8 +123,14 @@ void OutputWindow::OnBrowse(wxCommandEvent&) {
     }
     m_folderBox->ChangeValue(chosen);
     m_folderBox->SetToolTip(chosen);
+    ShowFolderEnd();
     if (g_config)
         g_config->SetLastOutputDir(chosen);
+}
+
+void OutputWindow::ShowFolderEnd() {
+    m_folderBox->SetInsertionPointEnd();
+    m_folderBox->ShowPosition(m_folderBox->GetLastPosition());
 }
 
 void OutputWindow::OnJobStarted(wxCommandEvent&) {

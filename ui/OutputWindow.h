@@ -30,6 +30,7 @@ public:
 
 private:
     DhBitmapButton* AddButton(int id, const wxString& image, int x, int y);
+    void ShowFolderEnd();
     void OnOpen(wxCommandEvent& event);
     void OnBrowse(wxCommandEvent& event);
     void OnJobStarted(wxCommandEvent& event);

@@ -10,11 +10,14 @@ wxIMPLEMENT_DYNAMIC_CLASS(SelectWindow, ZqPieceWindow);
 
 namespace {
 const wxColour kListGrey(232, 232, 232);
+const wxColour kFocusedHeader(206, 224, 246);
 const wxColour kSelectionColour(198, 222, 247);
 const wxColour kProcessingColour(255, 255, 255);
 const wxColour kProgressColour(252, 156, 0);
+// The three endings share one style: the whole cell in their colour.
 const wxColour kFinishedColour(122, 196, 120);
 const wxColour kFailColour(232, 112, 104);
+const wxColour kStopColour(246, 196, 92);
 } // namespace
 
 SelectWindow::SelectWindow() = default;
@@ -46,8 +49,11 @@ bool SelectWindow::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
     m_grid->HideCellEditControl();
     m_grid->SetLabelBackgroundColour(kListGrey);
     m_grid->EnableEditing(true);
-    m_grid->SetCellHighlightPenWidth(0);
-    m_grid->SetCellHighlightROPenWidth(0);
+    // The grid frames its current cell only while it has the keyboard focus: the
+    // list's focus mark, in the skin's accent colour.
+    m_grid->SetCellHighlightPenWidth(1);
+    m_grid->SetCellHighlightROPenWidth(1);
+    m_grid->SetCellHighlightColour(wxColour(30, 96, 170));
     m_grid->SetGridLineColour(kListGrey);
     // The desktop's highlight is grey on some themes when the list lacks the focus;
     // the face's own blue keeps the selection readable on every theme.
@@ -56,6 +62,11 @@ bool SelectWindow::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
     m_grid->DisableDragRowSize();
     m_grid->DisableDragColSize();
     m_grid->Show();
+
+    for (wxWindow* part : {static_cast<wxWindow*>(m_grid), m_grid->GetGridWindow()}) {
+        part->Bind(wxEVT_SET_FOCUS, &SelectWindow::OnGridFocus, this);
+        part->Bind(wxEVT_KILL_FOCUS, &SelectWindow::OnGridFocus, this);
+    }
 
     Bind(wxEVT_PZ_ROW_STARTED, &SelectWindow::OnRowStarted, this);
     Bind(wxEVT_PZ_CELL_RENDER, &SelectWindow::OnRowStatus, this);
@@ -93,7 +104,16 @@ void SelectWindow::RefreshAfterRun() {
     m_busy = false;
 }
 
-void SelectWindow::ApplyCellState(int row, int column, int state, int percent) {
+wxString SelectWindow::GetStatusDetail(int row) const {
+    if (!m_grid || row < 0 || row >= m_grid->GetNumberRows())
+        return wxString();
+    auto* renderer =
+        dynamic_cast<ZqGridCellRenderer*>(m_grid->PeekCellRenderer(row, m_statusColumn));
+    return renderer ? renderer->GetDetail() : wxString();
+}
+
+void SelectWindow::ApplyCellState(int row, int column, int state, int percent,
+                                  const wxString& detail) {
     if (!m_grid || row < 0 || row >= m_grid->GetNumberRows() || column < 0 ||
         column >= m_grid->GetNumberCols())
         return;
@@ -116,19 +136,25 @@ void SelectWindow::ApplyCellState(int row, int column, int state, int percent) {
         break;
     case CELL_STOP:
         text = "Stop";
-        if (renderer)
-            renderer->SetColour(kProgressColour);
+        if (renderer) {
+            renderer->SetColour(kStopColour);
+            renderer->SetPercent(100);
+        }
         break;
     case CELL_FAIL:
         text = "Fail";
         // An orange bar would read as "still working"; a failed file is marked red.
-        if (renderer)
+        if (renderer) {
             renderer->SetColour(kFailColour);
+            renderer->SetPercent(100);
+        }
         break;
     case CELL_FINISHED:
         text = "Finished";
-        if (renderer)
+        if (renderer) {
             renderer->SetColour(kFinishedColour);
+            renderer->SetPercent(100);
+        }
         break;
     case CELL_CLEARED:
         // An emptied cell must not keep the bar of the last run.
@@ -138,8 +164,11 @@ void SelectWindow::ApplyCellState(int row, int column, int state, int percent) {
     default:
         return;
     }
-    if (renderer)
+    if (renderer) {
         renderer->SetText(text);
+        // Only a failure explains itself; every other state clears the last reason.
+        renderer->SetDetail(state == CELL_FAIL ? detail : wxString());
+    }
     m_grid->SetCellValue(row, column, text);
     m_grid->RefreshCell(row, column);
 }
@@ -153,7 +182,24 @@ void SelectWindow::OnRowStarted(wxCommandEvent& event) {
 }
 
 void SelectWindow::OnRowStatus(DhGridCellRenderCommandEvent& event) {
-    ApplyCellState(event.GetRow(), event.GetCol(), event.GetState(), event.GetInt());
+    // A failure carries its reason in the event's text, in the command line's words.
+    ApplyCellState(event.GetRow(), event.GetCol(), event.GetState(), event.GetInt(),
+                   event.GetString());
+}
+
+void SelectWindow::OnGridFocus(wxFocusEvent& event) {
+    event.Skip();
+    // The focus may only be moving between the grid's own parts: look once it
+    // has settled.
+    CallAfter([this] { ShowFocusLook(); });
+}
+
+void SelectWindow::ShowFocusLook() {
+    const wxWindow* focus = FindFocus();
+    const bool inList = focus && (focus == m_grid || focus->GetParent() == m_grid);
+    const wxColour header = inList ? kFocusedHeader : kListGrey;
+    if (m_grid->GetLabelBackgroundColour() != header)
+        m_grid->SetLabelBackgroundColour(header);
 }
 
 void SelectWindow::OnGridScroll(wxScrollWinEvent& event) {

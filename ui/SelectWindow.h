@@ -45,8 +45,12 @@ public:
     XyGrid* GetGrid() const { return m_grid; }
 
     // Sets the status cell of row to state (percentage for the progress state);
-    // states outside 0 to 5 change nothing.
-    void ApplyCellState(int row, int column, int state, int percent);
+    // states outside 0 to 5 change nothing. detail: why a file failed, shown as
+    // the cell's tooltip.
+    void ApplyCellState(int row, int column, int state, int percent,
+                        const wxString& detail = wxString());
+    // The status cell's detail; empty when it has none.
+    wxString GetStatusDetail(int row) const;
 
 protected:
     const std::shared_ptr<JobEventSink>& GetSink() const { return m_sinkAttachment.GetSink(); }
@@ -60,6 +64,10 @@ protected:
 
 private:
     void OnGridScroll(wxScrollWinEvent& event);
+    // The list's focus mark: its header takes the accent tint while the keyboard
+    // is in the list.
+    void OnGridFocus(wxFocusEvent& event);
+    void ShowFocusLook();
 
     SinkAttachment m_sinkAttachment;
 

@@ -36,7 +36,7 @@ enum Column {
     COL_NAME = 1,
     COL_SIZE = 2,
     COL_PAGES = 3,
-    COL_STATUS = 4,
+    COL_STATUS = JobIds::kStatusColumn,
     COL_PATH = 5,
     COL_PASSWORD = 6,
     COL_ITEM = 7,
@@ -54,15 +54,18 @@ bool SelectWindowPDFENCRYPTION::Create(wxBitmap* background, wxWindow* parent, w
     Bind(wxEVT_MENU, &SelectWindowPDFENCRYPTION::OnCommand, this, CMD_ADD_FILES,
          CMD_CLEAR_STATUSES);
     Bind(wxEVT_PZ_START_REQUEST, &SelectWindowPDFENCRYPTION::OnStartRequest, this);
-    Bind(wxEVT_PZ_SELECT_ALL, &SelectWindowPDFENCRYPTION::OnSelectAll, this);
-    Bind(wxEVT_PZ_INVERT_SELECTION, &SelectWindowPDFENCRYPTION::OnInvertSelection, this);
     Bind(wxEVT_PZ_ROW_DONE, &SelectWindowPDFENCRYPTION::OnRowDone, this);
     Bind(wxEVT_PZ_RESULTS_SHOWN, &SelectWindowPDFENCRYPTION::OnResultsShown, this);
 
     m_grid->Bind(wxEVT_GRID_CELL_CHANGED, &SelectWindowPDFENCRYPTION::OnCellChanged, this);
-    m_grid->Bind(wxEVT_GRID_CELL_LEFT_CLICK, &SelectWindowPDFENCRYPTION::OnCellLeftClick, this);
-    m_grid->GetGridWindow()->Bind(wxEVT_KEY_DOWN, &SelectWindowPDFENCRYPTION::OnGridKeyDown, this);
+    // The grid's cell window hands its keys on to the grid: one handler sees both.
+    m_grid->Bind(wxEVT_KEY_DOWN, &SelectWindowPDFENCRYPTION::OnGridKeyDown, this);
     m_grid->GetGridWindow()->Bind(wxEVT_RIGHT_UP, &SelectWindowPDFENCRYPTION::OnGridRightUp, this);
+    m_grid->GetGridWindow()->Bind(wxEVT_MOTION, &SelectWindowPDFENCRYPTION::OnGridMotion, this);
+    // The focus belongs in the cells, where the grid shows it, not on the grid's
+    // frame around them.
+    m_grid->SetCanFocus(false);
+
     return true;
 }
 
@@ -75,6 +78,8 @@ wxString SelectWindowPDFENCRYPTION::AppendColumn(const wxString& label, int widt
         m_grid->SetColLabelValue(column, label);
         m_grid->SetColSize(column, width);
         m_grid->SetColLabelAlignment(wxALIGN_LEFT, wxALIGN_CENTRE);
+        if (column == m_statusColumn)
+            m_statusWidth = width;
     } else {
         m_grid->SetColLabelValue(column, wxEmptyString);
         m_grid->HideCol(column);
@@ -125,6 +130,8 @@ void SelectWindowPDFENCRYPTION::AddRow(const FileRow& row) {
         m_grid->SetCellAlignment(r, column, wxALIGN_LEFT, wxALIGN_CENTRE);
         m_grid->SetReadOnly(r, column);
     }
+    // Long names keep their start and their end; the tooltip shows the whole path.
+    m_grid->SetCellFitMode(r, COL_NAME, wxGridFitMode::Ellipsize(wxELLIPSIZE_MIDDLE));
     m_grid->SetCellAlignment(r, m_statusColumn, wxALIGN_LEFT, wxALIGN_CENTRE);
     m_grid->SetCellRenderer(r, m_statusColumn, new ZqGridCellRenderer);
     m_grid->SetReadOnly(r, m_statusColumn);
@@ -184,8 +191,23 @@ void SelectWindowPDFENCRYPTION::AddFileList(const wxArrayString& paths) {
 }
 
 void SelectWindowPDFENCRYPTION::ShowNewRows() {
+    FitRowLabels();
     m_grid->ForceRefresh();
     Update();
+}
+
+void SelectWindowPDFENCRYPTION::FitRowLabels() {
+    const int kMinimum = 20;
+    int width = 0;
+    const wxFont font = m_grid->GetLabelFont();
+    m_grid->GetTextExtent(wxString::Format("%d", GetRowCount()), &width, nullptr, nullptr, nullptr,
+                          &font);
+    const int labels = std::max(kMinimum, width + 10);
+    if (labels == m_grid->GetRowLabelSize())
+        return;
+    m_grid->SetRowLabelSize(labels);
+    if (m_statusWidth > 0)
+        m_grid->SetColSize(m_statusColumn, std::max(60, m_statusWidth - (labels - kMinimum)));
 }
 
 void SelectWindowPDFENCRYPTION::AddThroughDialog() {
@@ -216,6 +238,7 @@ void SelectWindowPDFENCRYPTION::DeleteSelected() {
         m_doneFlags.erase(m_doneFlags.begin() + row);
     }
     m_grid->ClearSelection();
+    FitRowLabels();
     m_grid->EndBatch();
 }
 
@@ -231,6 +254,7 @@ void SelectWindowPDFENCRYPTION::ClearAll() {
         return;
     m_grid->DeleteRows(0, m_grid->GetNumberRows());
     m_doneFlags.clear();
+    FitRowLabels();
 }
 
 void SelectWindowPDFENCRYPTION::MoveUp() {
@@ -282,12 +306,15 @@ void SelectWindowPDFENCRYPTION::SwapRows(int first, int second) {
         const int percent = a->GetPercent();
         const wxString text = a->GetText();
         const wxColour colour = a->GetColour();
+        const wxString detail = a->GetDetail();
         a->SetPercent(b->GetPercent());
         a->SetText(b->GetText());
         a->SetColour(b->GetColour());
+        a->SetDetail(b->GetDetail());
         b->SetPercent(percent);
         b->SetText(text);
         b->SetColour(colour);
+        b->SetDetail(detail);
     }
     std::swap(m_doneFlags[first], m_doneFlags[second]);
     m_grid->ForceRefresh();
@@ -339,6 +366,12 @@ bool SelectWindowPDFENCRYPTION::MayPrepareRun() {
 void SelectWindowPDFENCRYPTION::StartAll() {
     if (!MayPrepareRun())
         return;
+    if (GetRowCount() == 0) {
+        ShowInfoBox("The list is empty. Please add the PDF files to encrypt first (Add, "
+                    "Ctrl+O, or drop them on the list).",
+                    this);
+        return;
+    }
     for (int row = 0; row < GetRowCount(); ++row)
         m_runRows.Add(row);
     StartRun(static_cast<int>(m_runRows.size()));
@@ -354,6 +387,13 @@ void SelectWindowPDFENCRYPTION::EncryptSelected() {
 bool SelectWindowPDFENCRYPTION::StartRun(int count) {
     if (count == 0)
         return false;
+    if (std::all_of(m_runRows.begin(), m_runRows.end(),
+                    [this](int row) { return GetDoneFlag(row) == 1; })) {
+        ShowInfoBox("Every file is already encrypted; there is nothing left to encrypt. Change "
+                    "a setting to encrypt them all again.",
+                    this);
+        return false;
+    }
     auto* pane =
         wxDynamicCast(WindowLookup::FindInTopWindow(this, ID_OPTIONS_PANE), LjCompetencePane);
     const RunOptions run = pane ? pane->GetRunOptions() : RunOptions();
@@ -390,10 +430,7 @@ bool SelectWindowPDFENCRYPTION::StartRun(int count) {
     return launched;
 }
 
-void SelectWindowPDFENCRYPTION::ShowContextMenu() {
-    if (m_busy)
-        return;
-    wxMenu menu;
+void SelectWindowPDFENCRYPTION::FillContextMenu(wxMenu& menu) const {
     menu.Append(CMD_ADD_FILES, "Add File");
     menu.Append(CMD_DELETE_SELECTED, "Delete");
     menu.Append(CMD_CLEAR_ALL, "Clear All");
@@ -401,9 +438,30 @@ void SelectWindowPDFENCRYPTION::ShowContextMenu() {
     menu.AppendSeparator();
     menu.Append(CMD_MOVE_UP, "Move Up");
     menu.Append(CMD_MOVE_DOWN, "Move Down");
+    wxArrayInt selected;
+    const bool oneRow = GetSelectedRows(selected) == 1;
+    menu.Enable(CMD_MOVE_UP, oneRow);
+    menu.Enable(CMD_MOVE_DOWN, oneRow);
     menu.AppendSeparator();
     menu.Append(CMD_ENCRYPT_SELECTED, "Encrypt Selected");
+}
+
+void SelectWindowPDFENCRYPTION::ShowContextMenu() {
+    if (m_busy)
+        return;
+    wxMenu menu;
+    FillContextMenu(menu);
     PopupMenu(&menu);
+}
+
+wxString SelectWindowPDFENCRYPTION::GetCellTip(int row, int column) const {
+    if (row < 0 || row >= GetRowCount())
+        return wxString();
+    if (column == COL_NAME)
+        return GetCellText(row, COL_PATH);
+    if (column == m_statusColumn)
+        return GetStatusDetail(row);
+    return wxString();
 }
 
 void SelectWindowPDFENCRYPTION::OnCommand(wxCommandEvent& event) {
@@ -439,14 +497,6 @@ void SelectWindowPDFENCRYPTION::OnStartRequest(wxCommandEvent&) {
     StartAll();
 }
 
-void SelectWindowPDFENCRYPTION::OnSelectAll(wxCommandEvent&) {
-    SelectAll();
-}
-
-void SelectWindowPDFENCRYPTION::OnInvertSelection(wxCommandEvent&) {
-    InvertSelection();
-}
-
 void SelectWindowPDFENCRYPTION::OnRowDone(wxCommandEvent& event) {
     const int row = event.GetInt();
     if (row >= 0 && row < static_cast<int>(m_doneFlags.size()))
@@ -477,6 +527,36 @@ void SelectWindowPDFENCRYPTION::OnGridKeyDown(wxKeyEvent& event) {
         DeleteSelected();
         return;
     }
+    if ((event.GetKeyCode() == WXK_UP || event.GetKeyCode() == WXK_DOWN) &&
+        !event.HasAnyModifiers() && GetRowCount() > 0) {
+        // The arrows move the one selected row, as in a file list.
+        wxArrayInt selected;
+        GetSelectedRows(selected);
+        int row = selected.empty()
+                      ? -1
+                      : selected[event.GetKeyCode() == WXK_UP ? 0 : selected.size() - 1];
+        row += event.GetKeyCode() == WXK_UP ? -1 : 1;
+        row = std::max(0, std::min(row, GetRowCount() - 1));
+        m_grid->ClearSelection();
+        m_grid->SelectRow(row);
+        m_grid->SetGridCursor(row, COL_NAME);
+        m_grid->MakeCellVisible(row, COL_NAME);
+        return;
+    }
+    if (event.GetKeyCode() == WXK_TAB && !event.ControlDown() && !event.AltDown()) {
+        // The grid would walk its cells first, hidden ones included; Tab leaves the
+        // list at once, as from any other control. The toolkit's focus chain passes
+        // through the grid's inner windows first: step until the focus is out.
+        auto inGrid = [this] {
+            wxWindow* focus = FindFocus();
+            return focus && (focus == m_grid || focus->GetParent() == m_grid);
+        };
+        const int direction =
+            event.ShiftDown() ? wxNavigationKeyEvent::IsBackward : wxNavigationKeyEvent::IsForward;
+        for (int step = 0; step < 4 && inGrid(); ++step)
+            m_grid->Navigate(direction);
+        return;
+    }
     event.Skip();
 }
 
@@ -484,6 +564,15 @@ void SelectWindowPDFENCRYPTION::OnGridRightUp(wxMouseEvent&) {
     ShowContextMenu();
 }
 
-void SelectWindowPDFENCRYPTION::OnCellLeftClick(wxGridEvent& event) {
+void SelectWindowPDFENCRYPTION::OnGridMotion(wxMouseEvent& event) {
     event.Skip();
+    const wxPoint at = m_grid->CalcUnscrolledPosition(event.GetPosition());
+    const wxString tip = GetCellTip(m_grid->YToRow(at.y), m_grid->XToCol(at.x));
+    wxWindow* cells = m_grid->GetGridWindow();
+    if (tip == cells->GetToolTipText())
+        return;
+    if (tip.empty())
+        cells->UnsetToolTip();
+    else
+        cells->SetToolTip(tip);
 }

@@ -10,6 +10,7 @@
 
 class wxGridEvent;
 class wxKeyEvent;
+class wxMenu;
 class wxMouseEvent;
 
 class SelectWindowPDFENCRYPTION : public SelectWindow {
@@ -47,9 +48,18 @@ public:
     void StartAll();
     void EncryptSelected();
 
+    // The right-click menu's entries; moving needs exactly one selected row.
+    void FillContextMenu(wxMenu& menu) const;
+    // What a cell's tooltip says: the full path on the name, the reason on a
+    // failed status; empty elsewhere.
+    wxString GetCellTip(int row, int column) const;
+
 private:
     void AddRow(const FileRow& row);
     void ShowNewRows();
+    // Row labels as wide as the largest number needs; the status column gives up
+    // (or takes back) the difference so the columns still fill the list.
+    void FitRowLabels();
     void MoveSelected(bool up);
     void SwapRows(int first, int second);
     // False when no run may start now (one is active, or no output folder is set).
@@ -59,20 +69,19 @@ private:
 
     void OnCommand(wxCommandEvent& event);
     void OnStartRequest(wxCommandEvent& event);
-    void OnSelectAll(wxCommandEvent& event);
-    void OnInvertSelection(wxCommandEvent& event);
     void OnRowDone(wxCommandEvent& event);
     void OnResultsShown(wxCommandEvent& event);
     void OnCellChanged(wxGridEvent& event);
     void OnGridKeyDown(wxKeyEvent& event);
     void OnGridRightUp(wxMouseEvent& event);
-    void OnCellLeftClick(wxGridEvent& event);
+    void OnGridMotion(wxMouseEvent& event);
 
     wxArrayString m_columnLabels;
     RowSource m_rowSource = nullptr;
     std::vector<int32_t> m_doneFlags;
     wxArrayInt m_runRows;
     int m_processCount = -1;
+    int m_statusWidth = 0; // as the frame asked for it, with 20-pixel row labels
 
     wxDECLARE_DYNAMIC_CLASS(SelectWindowPDFENCRYPTION);
 };

@@ -19,10 +19,6 @@ wxBEGIN_EVENT_TABLE(TitleWindow, ZqPieceWindow)
     EVT_PAINT(TitleWindow::OnPaint)
     EVT_BUTTON(ID_TITLE_CLOSE, TitleWindow::OnCloseButton)
     EVT_BUTTON(ID_TITLE_MINIMIZE, TitleWindow::OnMinimizeButton)
-    EVT_LEFT_DOWN(TitleWindow::OnLeftDown)
-    EVT_LEFT_UP(TitleWindow::OnLeftUp)
-    EVT_MOTION(TitleWindow::OnMotion)
-    EVT_MOUSE_CAPTURE_LOST(TitleWindow::OnCaptureLost)
 wxEND_EVENT_TABLE()
     // clang-format on
 
@@ -32,11 +28,16 @@ bool TitleWindow::Create(wxWindow* parent, wxBitmap* background, wxWindowID id, 
                          const wxSize& size, long style) {
     if (!ZqPieceWindow::Create(parent, background, id, pos, size, style, "TitleWindow"))
         return false;
+    SetCanFocus(false);
 
     // The icon is loaded once here; painting only draws it.
     wxBitmap icon = ImageUtil::GetBitmap("image/application/application.png", wxBITMAP_TYPE_PNG);
-    if (icon.IsOk() && (icon.GetWidth() != 16 || icon.GetHeight() != 16))
-        icon = wxBitmap(icon.ConvertToImage().Scale(16, 16));
+    if (icon.IsOk() && icon.GetLogicalSize() != wxSize(16, 16)) {
+        // 16 x 16 on the bar, in the pixels of the display's scale.
+        const double scale = icon.GetScaleFactor();
+        icon = wxBitmap(icon.ConvertToImage().Scale(wxRound(16 * scale), wxRound(16 * scale)), -1,
+                        scale);
+    }
     m_icon = icon;
 
     wxFont font = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
@@ -47,23 +48,28 @@ bool TitleWindow::Create(wxWindow* parent, wxBitmap* background, wxWindowID id, 
 
     const int width = GetSize().x;
     wxBitmap closeNormal = ImageUtil::GetBitmap("image/base/close-normal.png", wxBITMAP_TYPE_PNG);
-    const int closeX = width - (closeNormal.IsOk() ? closeNormal.GetWidth() : 20) - 4;
+    const int closeX = width - (closeNormal.IsOk() ? closeNormal.GetLogicalSize().x : 20) - 4;
     m_close = AddButton(ID_TITLE_CLOSE, "close", closeX);
     wxBitmap minimizeNormal =
         ImageUtil::GetBitmap("image/base/minimize-normal.png", wxBITMAP_TYPE_PNG);
-    m_minimize = AddButton(ID_TITLE_MINIMIZE, "minimize",
-                           closeX - (minimizeNormal.IsOk() ? minimizeNormal.GetWidth() : 20) - 1);
+    m_minimize =
+        AddButton(ID_TITLE_MINIMIZE, "minimize",
+                  closeX - (minimizeNormal.IsOk() ? minimizeNormal.GetLogicalSize().x : 20) - 1);
+    m_dragger.Attach(this);
     return true;
 }
 
 DhBitmapButton* TitleWindow::AddButton(int id, const wxString& image, int x) {
-    return ThemeButton::Create(this, id, "image/base/" + image, wxPoint(x, 2), GetBitmap(),
-                               wxSize(20, 20));
+    DhBitmapButton* button = ThemeButton::Create(this, id, "image/base/" + image, wxPoint(x, 2),
+                                                 GetBitmap(), wxSize(20, 20));
+    // The window manager's keys minimize and close; the focus stays in the content.
+    button->SetAcceptsFocus(false);
+    return button;
 }
 
 wxSize TitleWindow::DoGetBestSize() const {
     wxBitmap* background = const_cast<TitleWindow*>(this)->GetBitmap();
-    return background && background->IsOk() ? background->GetSize() : GetSize();
+    return background && background->IsOk() ? background->GetLogicalSize() : GetSize();
 }
 
 void TitleWindow::OnPaint(wxPaintEvent&) {
@@ -83,29 +89,4 @@ void TitleWindow::OnCloseButton(wxCommandEvent&) {
 void TitleWindow::OnMinimizeButton(wxCommandEvent&) {
     if (auto* top = wxDynamicCast(wxTheApp ? wxTheApp->GetTopWindow() : nullptr, wxTopLevelWindow))
         top->Iconize(true);
-}
-
-void TitleWindow::OnLeftDown(wxMouseEvent& event) {
-    wxWindow* top = wxGetTopLevelParent(this);
-    if (!top)
-        return;
-    if (!HasCapture())
-        CaptureMouse();
-    m_dragOffset = ClientToScreen(event.GetPosition()) - top->GetPosition();
-}
-
-void TitleWindow::OnMotion(wxMouseEvent& event) {
-    if (!event.Dragging() || !event.LeftIsDown() || !HasCapture())
-        return;
-    if (wxWindow* top = wxGetTopLevelParent(this))
-        top->Move(ClientToScreen(event.GetPosition()) - m_dragOffset);
-}
-
-void TitleWindow::OnLeftUp(wxMouseEvent&) {
-    if (HasCapture())
-        ReleaseMouse();
-}
-
-void TitleWindow::OnCaptureLost(wxMouseCaptureLostEvent&) {
-    // Nothing to undo: the window simply stays where the drag left it.
 }

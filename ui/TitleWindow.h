@@ -2,12 +2,11 @@
 // The skinned title bar: application icon, caption, minimize and close buttons.
 // Dragging it moves the whole window.
 
+#include "skin/WindowDragger.h"
 #include "skin/ZqPieceWindow.h"
 
 class DhBitmapButton;
 class wxCommandEvent;
-class wxMouseEvent;
-class wxMouseCaptureLostEvent;
 class wxPaintEvent;
 
 class TitleWindow : public ZqPieceWindow {
@@ -19,21 +18,19 @@ public:
                 const wxSize& size, long style);
 
     wxSize DoGetBestSize() const override;
+    // Nothing on the title bar takes the keyboard focus, the bar included.
+    bool AcceptsFocus() const override { return false; }
 
 private:
     DhBitmapButton* AddButton(int id, const wxString& image, int x);
     void OnPaint(wxPaintEvent& event);
     void OnCloseButton(wxCommandEvent& event);
     void OnMinimizeButton(wxCommandEvent& event);
-    void OnLeftDown(wxMouseEvent& event);
-    void OnLeftUp(wxMouseEvent& event);
-    void OnMotion(wxMouseEvent& event);
-    void OnCaptureLost(wxMouseCaptureLostEvent& event);
 
     wxBitmap m_icon;
     DhBitmapButton* m_close = nullptr;
     DhBitmapButton* m_minimize = nullptr;
-    wxPoint m_dragOffset;
+    WindowDragger m_dragger;
 
     wxDECLARE_DYNAMIC_CLASS(TitleWindow);
     wxDECLARE_EVENT_TABLE();

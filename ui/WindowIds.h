@@ -1,16 +1,20 @@
 #pragma once
 // Fixed ids of the main window's children and of the commands they exchange.
-// Children find each other by these ids; none keeps a pointer to a sibling.
+// Children find each other by these ids; none keeps a pointer to a sibling. The
+// windows the batch run addresses take their ids from the batch, so the two can
+// never disagree.
+
+#include "batch/JobEvents.h"
 
 enum MainWindowId {
     ID_MAIN_FRAME = 2000,
     ID_TITLE_BAR = 2001,
     ID_MENU_BAR = 2002,
     ID_TOOL_BAR = 2003,
-    ID_OPTIONS_PANE = 2004,
+    ID_OPTIONS_PANE = JobIds::kOptionsPane,
     ID_BACKGROUND = 2006,
-    ID_FILE_LIST = 2007,
-    ID_OUTPUT_PANEL = 2008,
+    ID_FILE_LIST = JobIds::kFileList,
+    ID_OUTPUT_PANEL = JobIds::kOutputPanel,
     ID_START_PANEL = 2011,
     ID_TITLE_CLOSE = 2012,
     ID_TITLE_MINIMIZE = 2013,
@@ -76,4 +80,5 @@ enum OptionsPaneId {
     ID_PERMIT_FILL_FORMS = 613,
     ID_PERMIT_ACCESSIBILITY = 614,
     ID_PERMIT_ASSEMBLE = 615,
+    ID_LEVEL_AES_256 = 616,
 };

@@ -8,7 +8,7 @@
 #include <wx/utils.h>
 
 #ifdef __WXGTK__
-#include <dlfcn.h>
+#include <gtk/gtk.h>
 #endif
 
 namespace {
@@ -35,16 +35,17 @@ bool ZlMenuBar::Create(wxBitmap* background, wxWindow* parent, wxWindowID id, co
                        long style) {
     m_background.reset(background);
     const wxSize size =
-        m_background && m_background->IsOk() ? m_background->GetSize() : wxSize(200, 19);
+        m_background && m_background->IsOk() ? m_background->GetLogicalSize() : wxSize(200, 19);
     if (!wxPanel::Create(parent, id, pos, size, style))
         return false;
     SetBackgroundStyle(wxBG_STYLE_PAINT);
+    SetCanFocus(false);
     Bind(wxEVT_TIMER, &ZlMenuBar::OnPollPointer, this, m_pollTimer.GetId());
     return true;
 }
 
 wxSize ZlMenuBar::DoGetBestSize() const {
-    return m_background && m_background->IsOk() ? m_background->GetSize() : GetSize();
+    return m_background && m_background->IsOk() ? m_background->GetLogicalSize() : GetSize();
 }
 
 void ZlMenuBar::AddMenu(int id, wxMenu* menu, wxBitmap* normal, wxBitmap* pressed) {
@@ -134,13 +135,9 @@ void ZlMenuBar::CloseOpenMenu() {
     m_pollTimer.Stop();
 #ifdef __WXGTK__
     // The toolkit has no call to close a popup menu; GTK's own does it, and the
-    // popup loop returns as soon as the menu is hidden. GTK is already loaded by
-    // the toolkit, so the symbol is looked up rather than linked.
-    using PopdownFn = void (*)(void*);
-    static const auto popdown =
-        reinterpret_cast<PopdownFn>(dlsym(RTLD_DEFAULT, "gtk_menu_popdown"));
-    if (popdown && m_openMenu && m_openMenu->m_menu)
-        popdown(m_openMenu->m_menu);
+    // popup loop returns as soon as the menu is hidden.
+    if (m_openMenu && m_openMenu->m_menu)
+        gtk_menu_popdown(GTK_MENU(m_openMenu->m_menu));
 #endif
 }
 

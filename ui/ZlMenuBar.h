@@ -41,6 +41,9 @@ public:
     ZlMenuButton* FindMenuButton(int id) const;
     int GetOpenMenuId() const { return m_currentId; }
 
+    // The menus have their own keys; the strip is no stop for Tab.
+    bool AcceptsFocus() const override { return false; }
+
 protected:
     wxSize DoGetBestSize() const override;
 

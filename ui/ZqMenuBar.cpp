@@ -17,10 +17,6 @@ wxBEGIN_EVENT_TABLE(ZqMenuBar, ZlMenuBar)
     EVT_MENU(ID_MENU_SUPPORT, ZqMenuBar::OnSupport)
     EVT_MENU(ID_MENU_CHECK_UPDATE, ZqMenuBar::OnCheckForUpdate)
     EVT_MENU(ID_MENU_ABOUT, ZqMenuBar::OnAbout)
-    EVT_LEFT_DOWN(ZqMenuBar::OnLeftDown)
-    EVT_LEFT_UP(ZqMenuBar::OnLeftUp)
-    EVT_MOTION(ZqMenuBar::OnMotion)
-    EVT_MOUSE_CAPTURE_LOST(ZqMenuBar::OnCaptureLost)
 wxEND_EVENT_TABLE()
     // clang-format on
 
@@ -51,6 +47,7 @@ bool ZqMenuBar::Create(wxBitmap* background, wxWindow* parent, wxWindowID id, co
     AddMenu(ID_MENU_HELP, m_helpMenu,
             ImageUtil::CreateBitmap("image/menubar/help-normal.png", wxBITMAP_TYPE_PNG),
             ImageUtil::CreateBitmap("image/menubar/help-pressed.png", wxBITMAP_TYPE_PNG));
+    m_dragger.Attach(this);
     return true;
 }
 
@@ -96,32 +93,4 @@ void ZqMenuBar::OnCheckForUpdate(wxCommandEvent&) {
 
 void ZqMenuBar::OnAbout(wxCommandEvent&) {
     ShowAboutDialog();
-}
-
-void ZqMenuBar::OnLeftDown(wxMouseEvent& event) {
-    wxWindow* top = wxGetTopLevelParent(this);
-    if (!top)
-        return;
-    if (!HasCapture())
-        CaptureMouse();
-    m_dragging = true;
-    m_dragOffset = ClientToScreen(event.GetPosition()) - top->GetPosition();
-}
-
-void ZqMenuBar::OnMotion(wxMouseEvent& event) {
-    if (!event.Dragging() || !event.LeftIsDown() || !m_dragging)
-        return;
-    if (wxWindow* top = wxGetTopLevelParent(this))
-        top->Move(ClientToScreen(event.GetPosition()) - m_dragOffset);
-}
-
-void ZqMenuBar::OnLeftUp(wxMouseEvent&) {
-    if (HasCapture()) {
-        ReleaseMouse();
-        m_dragging = false;
-    }
-}
-
-void ZqMenuBar::OnCaptureLost(wxMouseCaptureLostEvent&) {
-    m_dragging = false;
 }

@@ -2,10 +2,8 @@
 // The product's menu strip: File and Help menus and their commands. Dragging its
 // empty part moves the window, like the title bar.
 
+#include "skin/WindowDragger.h"
 #include "ui/ZlMenuBar.h"
-
-class wxMouseEvent;
-class wxMouseCaptureLostEvent;
 
 class ZqMenuBar : public ZlMenuBar {
 public:
@@ -26,15 +24,10 @@ private:
     void OnSupport(wxCommandEvent& event);
     void OnCheckForUpdate(wxCommandEvent& event);
     void OnAbout(wxCommandEvent& event);
-    void OnLeftDown(wxMouseEvent& event);
-    void OnLeftUp(wxMouseEvent& event);
-    void OnMotion(wxMouseEvent& event);
-    void OnCaptureLost(wxMouseCaptureLostEvent& event);
 
     wxMenu* m_fileMenu = nullptr;
     wxMenu* m_helpMenu = nullptr;
-    bool m_dragging = false;
-    wxPoint m_dragOffset;
+    WindowDragger m_dragger;
 
     wxDECLARE_EVENT_TABLE();
 };

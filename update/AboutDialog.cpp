@@ -1,6 +1,7 @@
 #include "update/AboutDialog.h"
 
 #include "core/AppUtil.h"
+#include "core/DialogSeam.h"
 #include "core/StringUtil.h"
 #include "skin/DhBitmapButton.h"
 #include "skin/ImageUtil.h"
@@ -36,7 +37,7 @@ wxEND_EVENT_TABLE()
                              const wxString& title, const wxPoint& pos)
     : ZqRoundDialog(background, parent, id, title, pos, 25, wxPoint(10, 5), wxSize(12, 5)) {
     const bool hasBackground = background && background->IsOk();
-    const wxSize size = hasBackground ? background->GetSize() : GetClientSize();
+    const wxSize size = hasBackground ? background->GetLogicalSize() : GetClientSize();
     m_width = size.x;
 
     auto* panel = new BackgroundPanel;
@@ -45,8 +46,13 @@ wxEND_EVENT_TABLE()
         panel->SetBackgroundBitmap(*background);
     m_panel = panel;
     // The panel covers the whole dialog, title band included: hand its presses
-    // to the dialog so it can still be dragged.
-    m_panel->Bind(wxEVT_LEFT_DOWN, &AboutDialog::OnLeftDown, this);
+    // to the dialog (the panel sits at its origin) so it can still be dragged.
+    m_panel->Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& event) {
+        wxMouseEvent forwarded(event);
+        forwarded.SetEventObject(this);
+        forwarded.SetId(GetId());
+        GetEventHandler()->ProcessEvent(forwarded);
+    });
     // Created after them, the panel would hide the base dialog's title and close
     // button; they keep their places and work the same from the panel.
     if (wxWindow* titleLabel = GetTitleLabel())
@@ -70,6 +76,21 @@ wxEND_EVENT_TABLE()
     linkSize.IncTo(m_supportLink->GetBestSize());
     m_supportLink->SetSize(linkSize);
     m_supportLink->Move((m_width - m_supportLink->GetSize().x) / 2, kLinkY);
+    // The link opens its page as every other web command does, failure box included.
+    m_supportLink->Bind(wxEVT_HYPERLINK,
+                        [this](wxHyperlinkEvent& event) { OpenInBrowser(event.GetURL(), this); });
+    Bind(wxEVT_CHAR_HOOK, &AboutDialog::OnReturnKey, this);
+    m_okButton->SetFocus();
+}
+
+void AboutDialog::OnReturnKey(wxKeyEvent& event) {
+    const int key = event.GetKeyCode();
+    // On the link, Return opens the page as the link's own key.
+    if ((key == WXK_RETURN || key == WXK_NUMPAD_ENTER) && !event.HasAnyModifiers() &&
+        FindFocus() != m_supportLink)
+        CloseDialog();
+    else
+        event.Skip(); // Escape goes on to the base dialog
 }
 
 AboutDialog::~AboutDialog() = default;

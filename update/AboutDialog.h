@@ -32,6 +32,8 @@ public:
 
 private:
     wxStaticText* CreateCentredLine(const wxString& text, int y);
+    // Return presses OK, wherever the focus is.
+    void OnReturnKey(wxKeyEvent& event);
 
     wxPanel* m_panel = nullptr;
     wxStaticText* m_versionLine = nullptr;

@@ -20,7 +20,7 @@ void ShowUpdateResult(wxWindow* mainWindow, const wxString& version) {
         const wxString question = "A new version of " + product + "(" + version +
                                   ") is available. Click Yes to open download page.";
         if (dialogs.MessageBox(question, product, wxYES_NO | wxCENTRE, mainWindow) == wxYES)
-            dialogs.OpenUrl(g_option ? g_option->GetDownloadUrl() : wxString());
+            OpenInBrowser(g_option ? g_option->GetDownloadUrl() : wxString(), mainWindow);
         return;
     }
     // Our own version, not the published one: the user knows which one he runs.

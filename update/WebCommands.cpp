@@ -10,11 +10,11 @@
 #include "update/UpdateResultRelay.h"
 
 void OpenHelpPage() {
-    DialogSeam::Get().OpenUrl(g_option ? g_option->GetHelpUrl() : wxString());
+    OpenInBrowser(g_option ? g_option->GetHelpUrl() : wxString());
 }
 
 void OpenSupportPage() {
-    DialogSeam::Get().OpenUrl(g_option ? g_option->GetSupportUrl() : wxString());
+    OpenInBrowser(g_option ? g_option->GetSupportUrl() : wxString());
 }
 
 void OpenLogDirectory() {
@@ -38,6 +38,8 @@ int ShowAboutDialog() {
         return -1;
     }
     auto* dialog = new AboutDialog(background, nullptr, 301, "About");
+    // Over the program's window, where the user is looking.
+    dialog->CentreOnParent();
     const int result = dialog->ShowModal();
     dialog->Destroy();
     return result;

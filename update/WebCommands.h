@@ -8,7 +8,7 @@
 //   5014 "About"                  -> ShowAboutDialog()
 
 // The help / support page of the option file in the default browser (through
-// DialogSeam). An empty address is handed on unchanged.
+// DialogSeam); a browser that cannot be started is reported in one box.
 void OpenHelpPage();
 void OpenSupportPage();
 // Creates the log folder if needed and opens it in the file browser.

@@ -35,8 +35,14 @@ public:
         ADD_FAILURE() << "no folder dialog expected";
         return false;
     }
-    void OpenUrl(const wxString&) override { ADD_FAILURE() << "no browser expected"; }
-    void OpenFolder(const wxString&) override { ADD_FAILURE() << "no file manager expected"; }
+    bool OpenUrl(const wxString&) override {
+        ADD_FAILURE() << "no browser expected";
+        return false;
+    }
+    bool OpenFolder(const wxString&) override {
+        ADD_FAILURE() << "no file manager expected";
+        return false;
+    }
     void Notify(const wxString&, const wxString&) override {
         ADD_FAILURE() << "no notice expected";
     }

@@ -9,6 +9,12 @@ FakeDialogs::FakeDialogs() {
 
 FakeDialogs::~FakeDialogs() {
     DialogSeam::Set(nullptr);
+    if (!m_strict)
+        return;
+    for (const MessageReply& unused : m_messageReplies)
+        ADD_FAILURE() << "expected message box never shown: \"" << unused.text.utf8_str() << "\"";
+    if (!m_fileReplies.empty() || !m_folderReplies.empty())
+        ADD_FAILURE() << "a scripted file or folder dialog was never shown";
 }
 
 wxString FakeDialogs::LastMessage() const {
@@ -32,9 +38,12 @@ int FakeDialogs::MessageBox(const wxString& message, const wxString& caption, lo
                             wxWindow*) {
     m_messages.push_back({message, caption, style});
     if (!m_messageReplies.empty()) {
-        int reply = m_messageReplies.front();
+        const MessageReply reply = m_messageReplies.front();
         m_messageReplies.pop_front();
-        return reply;
+        if (reply.checkText) {
+            EXPECT_EQ(message.utf8_string(), reply.text.utf8_string()) << "unexpected box text";
+        }
+        return reply.reply;
     }
     if (m_strict)
         ADD_FAILURE() << "unexpected message box: \"" << message.utf8_str() << "\"";
@@ -73,12 +82,14 @@ bool FakeDialogs::ChooseFolder(wxWindow*, const wxString&, const wxString& defau
     return reply.chosen;
 }
 
-void FakeDialogs::OpenUrl(const wxString& url) {
+bool FakeDialogs::OpenUrl(const wxString& url) {
     m_urls.Add(url);
+    return !m_failLaunches;
 }
 
-void FakeDialogs::OpenFolder(const wxString& path) {
+bool FakeDialogs::OpenFolder(const wxString& path) {
     m_folders.Add(path);
+    return !m_failLaunches;
 }
 
 void FakeDialogs::Notify(const wxString&, const wxString& message) {

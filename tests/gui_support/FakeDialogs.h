@@ -1,6 +1,7 @@
 #pragma once
-// A DialogSeam for tests: records every box and launch, answers from a script, and
-// (when strict) fails the test on a dialog nobody expected.
+// A DialogSeam for tests: records every box and launch and answers from a script.
+// Strict by default: a box or dialog nobody scripted fails the test, and so does a
+// scripted answer still unused when the fake goes away.
 
 #include "core/DialogSeam.h"
 
@@ -21,11 +22,16 @@ public:
     FakeDialogs(const FakeDialogs&) = delete;
     FakeDialogs& operator=(const FakeDialogs&) = delete;
 
-    // Strict: any box or dialog without a scripted answer is a test failure.
+    // Lenient: unscripted boxes are answered OK (or Cancel where it is the default).
     void SetStrict(bool strict) { m_strict = strict; }
 
-    // Scripted answers, used in order.
-    void QueueMessageReply(int reply) { m_messageReplies.push_back(reply); }
+    // Scripted answers, used in order. ExpectMessage also requires the box's text.
+    void ExpectMessage(const wxString& text, int reply = wxOK) {
+        m_messageReplies.push_back({true, text, reply});
+    }
+    void QueueMessageReply(int reply) { m_messageReplies.push_back({false, wxString(), reply}); }
+    // Launches of the browser or the file manager fail from now on.
+    void FailLaunches(bool fail = true) { m_failLaunches = fail; }
     void QueueFiles(const wxArrayString& paths) { m_fileReplies.push_back({true, paths}); }
     void QueueFilesCancelled() { m_fileReplies.push_back({false, {}}); }
     void QueueFolder(const wxString& path) { m_folderReplies.push_back({true, path}); }
@@ -50,11 +56,16 @@ public:
                      const wxString& wildcard, long style, wxArrayString& paths) override;
     bool ChooseFolder(wxWindow* parent, const wxString& message, const wxString& defaultPath,
                       wxString& path) override;
-    void OpenUrl(const wxString& url) override;
-    void OpenFolder(const wxString& path) override;
+    bool OpenUrl(const wxString& url) override;
+    bool OpenFolder(const wxString& path) override;
     void Notify(const wxString& title, const wxString& message) override;
 
 private:
+    struct MessageReply {
+        bool checkText;
+        wxString text;
+        int reply;
+    };
     struct FileReply {
         bool chosen;
         wxArrayString paths;
@@ -64,8 +75,9 @@ private:
         wxString path;
     };
 
-    bool m_strict = false;
-    std::deque<int> m_messageReplies;
+    bool m_strict = true;
+    bool m_failLaunches = false;
+    std::deque<MessageReply> m_messageReplies;
     std::deque<FileReply> m_fileReplies;
     std::deque<FolderReply> m_folderReplies;
     std::vector<RecordedMessage> m_messages;

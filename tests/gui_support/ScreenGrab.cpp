@@ -1,7 +1,26 @@
 #include "ScreenGrab.h"
 
+#include <wx/mstream.h>
+
 #include <cstdio>
 #include <string>
+
+bool ReadScreenArea(const wxRect& area, wxImage& image) {
+    const std::string command = "import -window root -crop " + std::to_string(area.width) + "x" +
+                                std::to_string(area.height) + "+" + std::to_string(area.x) + "+" +
+                                std::to_string(area.y) + " +repage png:- 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return false;
+    std::string png;
+    char buffer[4096];
+    while (size_t n = fread(buffer, 1, sizeof buffer, pipe))
+        png.append(buffer, n);
+    if (pclose(pipe) != 0 || png.empty())
+        return false;
+    wxMemoryInputStream in(png.data(), png.size());
+    return image.LoadFile(in, wxBITMAP_TYPE_PNG) && image.GetSize() == area.GetSize();
+}
 
 bool ReadScreenPixel(const wxPoint& pos, wxColour& colour) {
     std::string command = "import -window root -crop 1x1+" + std::to_string(pos.x) + "+" +

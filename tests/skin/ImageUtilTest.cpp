@@ -13,7 +13,6 @@ namespace {
 class ImageUtilTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dialogs.SetStrict(true);
         wxImage close = ThemeSandbox::SolidImage(20, 14, wxColour(200, 40, 40));
         theme.AddImage("image/base/close-normal.png", close);
         // A picture with one marked pixel at (10, 29) for the cutting tests.

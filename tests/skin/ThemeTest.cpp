@@ -9,6 +9,11 @@
 
 #include <gtest/gtest.h>
 #include <wx/filename.h>
+#include <wx/wfstream.h>
+#include <wx/zipstrm.h>
+
+#include <map>
+#include <memory>
 
 #include <vector>
 
@@ -109,6 +114,28 @@ TEST_F(ThemeTest, PanelButtonsFitTheirPanels) {
     wxSize help = CheckStates("image/menubar/help", {"normal", "pressed"});
     EXPECT_LE(file.GetHeight(), 19);
     EXPECT_LE(help.GetHeight(), 19);
+}
+
+TEST_F(ThemeTest, EveryPictureHasItsTwiceAsLargeCounterpart) {
+    wxFFileInputStream file(PZ_STAGE_DIR "/Themes/default.zip");
+    ASSERT_TRUE(file.IsOk());
+    wxZipInputStream zip(file);
+    std::map<wxString, wxSize> sizes;
+    while (std::unique_ptr<wxZipEntry> entry{zip.GetNextEntry()}) {
+        wxImage image(zip, wxBITMAP_TYPE_PNG);
+        EXPECT_TRUE(image.IsOk()) << entry->GetName().utf8_str();
+        sizes[entry->GetName(wxPATH_UNIX)] = image.GetSize();
+    }
+    int pictures = 0;
+    for (const auto& [name, size] : sizes) {
+        if (name.Contains("@2x"))
+            continue;
+        ++pictures;
+        const auto twice = sizes.find(name.BeforeLast('.') + "@2x.png");
+        ASSERT_NE(twice, sizes.end()) << name.utf8_str() << " has no 2x picture";
+        EXPECT_EQ(twice->second, size * 2) << name.utf8_str();
+    }
+    EXPECT_EQ(sizes.size(), 2u * pictures) << "a 2x picture without its 1x one";
 }
 
 TEST_F(ThemeTest, LayoutFileAndDesktopIconAreStaged) {

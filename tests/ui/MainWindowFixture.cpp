@@ -171,5 +171,5 @@ bool MainWindowTest::WaitForRunToEnd(int timeoutMs) {
 }
 
 wxString MainWindowTest::Status(int row) const {
-    return List()->GetCellText(row, 4);
+    return List()->GetCellText(row, JobIds::kStatusColumn);
 }

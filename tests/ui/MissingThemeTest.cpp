@@ -15,6 +15,7 @@ TEST(MissingTheme, TheWindowOpensAndNamesTheMissingTheme) {
     ScopedHome home;
     ThemeSandbox sandbox; // a base directory whose theme archive does not exist
     FakeDialogs dialogs;
+    dialogs.QueueMessageReply(wxOK);
     auto* frame = new MainFramePDFENCRYPTION;
     ASSERT_TRUE(frame->Create(ID_MAIN_FRAME, AppUtil::GetProductName()));
     frame->Show();

@@ -1,12 +1,15 @@
 // The security options pane's rules, driven through its controls.
 
 #include "MainWindowFixture.h"
+#include "ScreenGrab.h"
 #include "WaitFor.h"
+#include "engine/api/PdfMSService.h"
 #include "skin/LjCheckBox.h"
 #include "skin/LjRadioButton.h"
 #include "ui/LjCompetencePane.h"
 #include "ui/WindowIds.h"
 
+#include <wx/renderer.h>
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
 
@@ -133,6 +136,99 @@ TEST_F(OptionsPaneTest, FortyBitHidesTheExtendedControlsAndAllowsPlainPrinting) 
     Click(ID_LEVEL_RC4_128);
     EXPECT_EQ(Pane()->GetOptions().EncryptionLevel, 1);
     EXPECT_FALSE(Radio(ID_LEVEL_AES_128)->GetValue());
+}
+
+TEST_F(OptionsPaneTest, AesLevelsShowAccessibilityCopyingAsAlwaysGranted) {
+    Click(ID_OWNER_PASSWORD_BOX);
+    LjCheckBox* box = CheckBox(ID_PERMIT_ACCESSIBILITY);
+    const struct {
+        int radio;
+        bool aes;
+    } levels[] = {{ID_LEVEL_AES_128, true}, {ID_LEVEL_RC4_128, false}, {ID_LEVEL_AES_256, true}};
+    for (const auto& level : levels) {
+        Click(level.radio);
+        EXPECT_EQ(box->IsChecked(), level.aes) << level.radio;
+        EXPECT_EQ(box->GetEnabled(), !level.aes) << level.radio;
+        EXPECT_EQ(box->GetToolTipText().Contains("always allow"), level.aes) << level.radio;
+        EXPECT_EQ(Pane()->GetOptions().accessibilityCopy, level.aes) << level.radio;
+    }
+    // With AES the box cannot be unticked; back on RC4 the user's own choice returns.
+    Click(ID_PERMIT_ACCESSIBILITY);
+    EXPECT_TRUE(box->IsChecked());
+    Click(ID_LEVEL_RC4_128);
+    EXPECT_FALSE(box->IsChecked());
+    Click(ID_PERMIT_ACCESSIBILITY);
+    Click(ID_LEVEL_AES_128);
+    Click(ID_LEVEL_RC4_128);
+    EXPECT_TRUE(box->IsChecked());
+    EXPECT_TRUE(Pane()->GetOptions().accessibilityCopy);
+}
+
+TEST_F(OptionsPaneTest, AesTwoFiftySixTakesAnyCharacterAndOtherLevelsClearSuchPasswords) {
+    Click(ID_LEVEL_AES_256);
+    EXPECT_EQ(Pane()->GetOptions().EncryptionLevel, PDFMS_LEVEL_AES_256);
+    for (int id : kExtendedControls)
+        EXPECT_TRUE(Pane()->FindWindow(id)->IsShown()) << id;
+    const wxString unicode = wxString::FromUTF8("p\xC3\xA4ss-\xE5\xAF\x86");
+    SetPasswords(unicode, "owner");
+    EXPECT_EQ(TextBox(ID_USER_PASSWORD_TEXT)->GetValue(), unicode);
+    EXPECT_EQ(Pane()->GetOptions().userPassword, unicode);
+
+    m_dialogs.ExpectMessage("Only 256 bits AES accepts characters beyond plain letters, digits "
+                            "and punctuation. The user password was cleared; please type it "
+                            "again.");
+    Click(ID_LEVEL_RC4_128);
+    EXPECT_TRUE(Pane()->GetOptions().userPassword.empty());
+    EXPECT_TRUE(TextBox(ID_USER_PASSWORD_TEXT)->GetValue().empty());
+    EXPECT_EQ(Pane()->GetOptions().ownerPassword, "owner");
+}
+
+TEST_F(OptionsPaneTest, DisabledControlsAreGreyedAndKeepTheirTicks) {
+    wxImage probe;
+    if (!ReadScreenArea(wxRect(0, 0, 2, 2), probe))
+        GTEST_SKIP() << "ImageMagick's import is needed to read the screen";
+    m_frame->Raise();
+    // The darkest ink of a control as the screen shows it (0 black, 255 white).
+    auto darkest = [](wxWindow* window) {
+        window->Update();
+        PumpEvents();
+        wxImage shot;
+        if (!ReadScreenArea(window->GetScreenRect(), shot))
+            return -1;
+        int ink = 255;
+        for (int y = 0; y < shot.GetHeight(); ++y)
+            for (int x = 0; x < shot.GetWidth(); ++x)
+                ink = std::min(ink,
+                               (shot.GetRed(x, y) + shot.GetGreen(x, y) + shot.GetBlue(x, y)) / 3);
+        return ink;
+    };
+    LjCheckBox* owner = CheckBox(ID_OWNER_PASSWORD_BOX);
+    ASSERT_TRUE(WaitFor([&] { return darkest(owner) >= 0 && darkest(owner) < 80; }))
+        << "enabled caption not drawn dark: " << darkest(owner);
+    // As during a run: the whole pane is locked.
+    Pane()->Disable();
+    EXPECT_TRUE(WaitFor([&] { return darkest(owner) > 110; })) << darkest(owner);
+    Pane()->Enable();
+
+    // A disabled box still shows whether it is ticked.
+    LjCheckBox* accessibility = CheckBox(ID_PERMIT_ACCESSIBILITY);
+    const wxSize box = wxRendererNative::Get().GetCheckBoxSize(accessibility);
+    auto boxPixels = [&] {
+        accessibility->Update();
+        PumpEvents();
+        wxImage shot;
+        ReadScreenArea(wxRect(accessibility->GetScreenPosition(), box), shot);
+        return shot;
+    };
+    ASSERT_FALSE(accessibility->GetEnabled());
+    const wxImage unticked = boxPixels();
+    Click(ID_LEVEL_AES_128);
+    ASSERT_FALSE(accessibility->GetEnabled());
+    ASSERT_TRUE(accessibility->IsChecked());
+    const wxImage ticked = boxPixels();
+    ASSERT_TRUE(unticked.IsOk() && ticked.IsOk());
+    EXPECT_NE(memcmp(unticked.GetData(), ticked.GetData(), box.x * box.y * 3), 0)
+        << "a ticked disabled box looks like an unticked one";
 }
 
 TEST_F(OptionsPaneTest, NonAsciiPasswordTextIsRefused) {

@@ -92,6 +92,8 @@ TEST_F(RunControlTest, ASecondRunSkipsFinishedRowsUntilAnOptionChanges) {
     for (int row = 0; row < 3; ++row)
         EXPECT_EQ(List()->GetDoneFlag(row), 1);
 
+    m_dialogs.ExpectMessage("Every file is already encrypted; there is nothing left to encrypt. "
+                            "Change a setting to encrypt them all again.");
     PressStart();
     ASSERT_TRUE(WaitForRunToEnd());
     EXPECT_EQ(FakeEngine::EncryptCalls(), 3) << "finished rows were encrypted again";
@@ -212,6 +214,7 @@ TEST_F(RunControlTest, AnOutputFolderRemovedBeforeTheRunIsReportedAndNothingLock
     AddFiles(1);
     SetPasswords("user", "");
     ASSERT_EQ(::rmdir(m_out.c_str()), 0);
+    m_dialogs.ExpectMessage("Output directory doesn't exist.");
     PressStart();
     ASSERT_TRUE(WaitForRunToEnd());
     EXPECT_TRUE(
@@ -263,6 +266,7 @@ TEST_F(RunControlTest, ASecondCloseWhileTheQuestionIsUpDoesNotAskAgain) {
     ASSERT_TRUE(WaitFor([] { return FakeEngine::IsEncrypting(); }));
     {
         ImpatientUser user(m_frame);
+        user.QueueMessageReply(wxOK);
         m_frame->Close();
         PumpEvents();
         EXPECT_EQ(user.Messages().size(), 1u);

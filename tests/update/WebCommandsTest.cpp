@@ -11,7 +11,6 @@
 TEST(WebCommands, HelpAndSupportOpenTheirPages) {
     OptionFileFixture options;
     FakeDialogs dialogs;
-    dialogs.SetStrict(true);
     OpenHelpPage();
     OpenSupportPage();
     ASSERT_EQ(dialogs.OpenedUrls().size(), 2u);
@@ -20,10 +19,26 @@ TEST(WebCommands, HelpAndSupportOpenTheirPages) {
     EXPECT_TRUE(dialogs.Messages().empty());
 }
 
+TEST(WebCommands, ABrowserOrFileManagerThatCannotStartIsNamedInOneBox) {
+    OptionFileFixture options;
+    ScopedHome home;
+    FakeDialogs dialogs;
+    dialogs.FailLaunches();
+    dialogs.ExpectMessage(wxString("No web browser could be started to open ") +
+                          OptionFileFixture::kSupportUrl + ".");
+    OpenSupportPage();
+    const wxString logDir = FileUtil::GetLogFilePath().BeforeLast('/');
+    dialogs.ExpectMessage("No file manager could be started to open the folder " + logDir + ".");
+    OpenLogDirectory();
+    for (const RecordedMessage& box : dialogs.Messages()) {
+        EXPECT_EQ(box.caption, "Brisklowan PDF Zerovovor");
+        EXPECT_TRUE(box.style & wxICON_INFORMATION);
+    }
+}
+
 TEST(WebCommands, OpenLogDirectoryCreatesAndOpensTheLogFolder) {
     ScopedHome home;
     FakeDialogs dialogs;
-    dialogs.SetStrict(true);
     const wxString logFile = FileUtil::GetLogFilePath();
     const wxString logDir = logFile.BeforeLast('/');
     ASSERT_TRUE(logDir.EndsWith("/Log")) << logDir;

@@ -45,7 +45,7 @@ enum class Look { Normal, Hover, Pressed, Disabled };
 DhBitmapButton* MakeButton(wxWindow* parent, const wxBitmap& parentPicture, const wxString& stem,
                            const wxPoint& pos, Look look) {
     wxBitmap* normal = ImageUtil::CreateBitmap(stem + "-normal.png");
-    wxSize size = normal ? normal->GetSize() : wxSize(20, 20);
+    wxSize size = normal ? normal->GetLogicalSize() : wxSize(20, 20);
     DhBitmapButton* button = new DhBitmapButton(parent, wxID_ANY, pos, size);
     button->SetNormalBitmap(normal)
         ->SetPressedBitmap(ImageUtil::CreateBitmap(stem + "-pressed.png"))
@@ -76,8 +76,8 @@ ZLDazzleFrame* BuildMainWindow() {
     wxBitmap* face = ImageUtil::CreateBitmap("image/screen1.png");
     if (!face)
         return nullptr;
-    const int W = face->GetWidth();
-    const int H = face->GetHeight();
+    const int W = face->GetLogicalSize().x;
+    const int H = face->GetLogicalSize().y;
     ZLDazzleFrame* frame = new ZLDazzleFrame;
     frame->SetBitmap(face);
     frame->Create(nullptr, wxID_ANY, AppUtil::GetProductName(), wxPoint(10, 10));
@@ -354,11 +354,11 @@ ZqRoundDialog* BuildAbout() {
     wxString version = AppUtil::GetProductName() + " " + AppUtil::GetVersion();
     ZlStaticLabel* line = new ZlStaticLabel(background, version, about, wxID_ANY, wxPoint(0, 120),
                                             BoldGuiFont(), wxColour(38, 52, 70));
-    line->Move((background->GetWidth() - line->GetSize().x) / 2, 120);
+    line->Move((background->GetLogicalSize().x - line->GetSize().x) / 2, 120);
     ZlStaticLabel* link =
         new ZlStaticLabel(background, "Product Support Page", about, wxID_ANY, wxPoint(0, 160),
                           wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT), wxColour(30, 96, 170));
-    link->Move((background->GetWidth() - link->GetSize().x) / 2, 160);
+    link->Move((background->GetLogicalSize().x - link->GetSize().x) / 2, 160);
     new ZlButton(background, ImageUtil::CreateBitmap("image/about/ok-normal.png"),
                  ImageUtil::CreateBitmap("image/about/ok-current.png"),
                  ImageUtil::CreateBitmap("image/about/ok-pressed.png"), about, 311,

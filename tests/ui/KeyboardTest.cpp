@@ -1,0 +1,124 @@
+// The window driven from the keyboard alone: Tab through the controls, Space and
+// the arrows on them, the menu and command keys.
+
+#include "MainWindowFixture.h"
+#include "WaitFor.h"
+#include "skin/XyGrid.h"
+#include "ui/SelectWindowPDFENCRYPTION.h"
+#include "skin/LjCheckBox.h"
+#include "skin/LjRadioButton.h"
+#include "ui/LjCompetencePane.h"
+#include "ui/WindowIds.h"
+#include "ui/ZqMenuBar.h"
+
+#include <wx/textctrl.h>
+#include <wx/timer.h>
+#include <wx/uiaction.h>
+
+#include <vector>
+
+namespace {
+const char* const kEmptyList = "The list is empty. Please add the PDF files to encrypt first "
+                               "(Add, Ctrl+O, or drop them on the list).";
+
+int FocusId() {
+    wxWindow* focus = wxWindow::FindFocus();
+    return focus ? focus->GetId() : wxID_NONE;
+}
+} // namespace
+
+class KeyboardTest : public MainWindowTest {
+protected:
+    // Gives window the keyboard focus, as a click on it would.
+    void FocusOn(wxWindow* window) {
+        m_frame->Raise();
+        window->SetFocus();
+        // The grid passes the focus on to its cell window, which has the grid's id.
+        ASSERT_TRUE(WaitFor([window] { return FocusId() == window->GetId(); }))
+            << "no keyboard focus on " << window->GetId();
+    }
+    // Presses key and waits until the focus has moved away from where it was.
+    int Press(int key, int modifiers = wxMOD_NONE) {
+        const int before = FocusId();
+        m_keys.Char(key, modifiers);
+        WaitFor([before] { return FocusId() != before; }, 1000);
+        return FocusId();
+    }
+
+    wxUIActionSimulator m_keys;
+};
+
+TEST_F(KeyboardTest, TabVisitsTheEnabledControlsInReadingOrderAndSpacePressesStart) {
+    UseFakeEngine();
+    AddPath(MakeFakePdf("one.pdf")); // a row whose cells Tab must not walk
+    FocusOn(List()->GetGrid());
+    // Password boxes and permissions are off until their check boxes are ticked; of
+    // the levels only the chosen one is a stop, the arrows move within the group.
+    std::vector<int> visited;
+    for (int i = 0; i < 16 && (visited.empty() || visited.back() != ID_START_BUTTON); ++i)
+        visited.push_back(Press(WXK_TAB));
+    const std::vector<int> expected = {
+        ID_TOOL_ADD,           ID_TOOL_DELETE,   ID_TOOL_CLEAR,        ID_USER_PASSWORD_BOX,
+        ID_OWNER_PASSWORD_BOX, ID_LEVEL_RC4_128, ID_OUTPUT_FOLDER_BOX, ID_OUTPUT_BROWSE,
+        ID_OUTPUT_OPEN,        ID_START_BUTTON};
+    EXPECT_EQ(visited, expected);
+    EXPECT_EQ(Press(WXK_TAB, wxMOD_SHIFT), ID_OUTPUT_OPEN);
+    EXPECT_EQ(Press(WXK_TAB), ID_START_BUTTON);
+
+    m_dialogs.ExpectMessage("Please provide password to encrypt pdf file(s).");
+    m_keys.Char(WXK_SPACE);
+    EXPECT_TRUE(WaitFor([this] { return m_dialogs.Messages().size() == 1; }))
+        << "Space did not press Start";
+}
+
+TEST_F(KeyboardTest, SpaceTicksArrowsChooseAndReturnInAPasswordStarts) {
+    FocusOn(CheckBox(ID_USER_PASSWORD_BOX));
+    m_keys.Char(WXK_SPACE);
+    ASSERT_TRUE(WaitFor([this] { return Pane()->IsUserPasswordEnabled(); }));
+    // Ticking hands the focus on to the password box.
+    EXPECT_TRUE(WaitFor([] { return FocusId() == ID_USER_PASSWORD_TEXT; }));
+    m_keys.Text("key");
+    EXPECT_TRUE(WaitFor([this] { return Pane()->GetOptions().userPassword == "key"; }));
+
+    FocusOn(Radio(ID_LEVEL_RC4_128));
+    m_keys.Char(WXK_RIGHT);
+    EXPECT_TRUE(WaitFor([this] { return Pane()->GetOptions().EncryptionLevel == 0; }))
+        << "Right did not choose 40 bits RC4";
+    EXPECT_EQ(FocusId(), ID_LEVEL_RC4_40);
+    m_keys.Char(WXK_LEFT);
+    EXPECT_TRUE(WaitFor([this] { return Pane()->GetOptions().EncryptionLevel == 1; }));
+
+    FocusOn(TextBox(ID_USER_PASSWORD_TEXT));
+    m_dialogs.ExpectMessage(kEmptyList);
+    m_keys.Char(WXK_RETURN);
+    EXPECT_TRUE(WaitFor([this] { return m_dialogs.Messages().size() == 1; }))
+        << "Return in the password box did not press Start";
+}
+
+TEST_F(KeyboardTest, AltFAltHAndF10OpenTheMenusAndCtrlOAddsFiles) {
+    FocusOn(CheckBox(ID_OWNER_PASSWORD_BOX));
+    const struct {
+        int key;
+        int modifiers;
+        int menu;
+    } keys[] = {{'F', wxMOD_ALT, ID_MENU_FILE},
+                {'H', wxMOD_ALT, ID_MENU_HELP},
+                {WXK_F10, wxMOD_NONE, ID_MENU_FILE}};
+    for (const auto& key : keys) {
+        // The menu runs its own loop; a timer looks at it from inside and closes it.
+        int seen = 0;
+        wxTimer look;
+        look.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+            seen = MenuBar()->GetOpenMenuId();
+            m_keys.Char(WXK_ESCAPE);
+        });
+        look.StartOnce(500);
+        m_keys.Char(key.key, key.modifiers);
+        EXPECT_TRUE(WaitFor([&] { return seen != 0 && MenuBar()->GetOpenMenuId() == -1; }, 5000));
+        EXPECT_EQ(seen, key.menu) << "key " << key.key;
+    }
+
+    m_dialogs.QueueFilesCancelled();
+    m_keys.Char('O', wxMOD_CONTROL);
+    EXPECT_TRUE(WaitFor([this] { return m_dialogs.FileDialogCount() == 1; }));
+}
