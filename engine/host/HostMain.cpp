@@ -122,7 +122,7 @@ void Serve(HostChannel& channel) {
                     }
                 };
                 SetCurrentTemp(r.temp);
-                int32_t code = worker.Encrypt(r, progress);
+                int32_t code = worker.Encrypt(r, progress).code;
                 ::alarm(0);
                 SetCurrentTemp(std::string());
                 channel.Send({HostProtocol::kEncrypt, std::to_string(code)});

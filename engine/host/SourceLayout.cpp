@@ -1,0 +1,369 @@
+#include "engine/host/SourceLayout.h"
+
+#include "engine/host/PdfScanner.h"
+#include "engine/host/SourceWindow.h"
+
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFObjectHandle.hh>
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <unordered_map>
+
+namespace {
+
+using Kind = PdfToken::Kind;
+
+// Deeper nesting than this is left to qpdf's writer, which has its own limit.
+constexpr int kMaxDepth = 400;
+constexpr size_t kFirstView = 64u << 10;
+constexpr size_t kTailView = 512;
+
+// Walks the tokens of one object. `more` is set when the bytes ran out before
+// the object did, so a larger view may succeed.
+class ValueReader {
+public:
+    ValueReader(PdfScanner& s, bool clipped) : m_s(s), m_clipped(clipped) {}
+
+    // The next token that is not a comment.
+    PdfToken Next(std::string* value = nullptr) {
+        PdfToken t;
+        do
+            t = m_s.Next(value);
+        while (t.kind == Kind::Comment);
+        // A token that touches the end of a clipped view may continue beyond it.
+        if (m_clipped && (t.kind == Kind::End || t.end >= m_s.size()))
+            more = true;
+        return t;
+    }
+
+    // Skips one value that starts with `t`; false when it is malformed.
+    bool SkipValue(const PdfToken& t) {
+        switch (t.kind) {
+        case Kind::DictOpen:
+        case Kind::ArrayOpen:
+            return SkipNested(t.kind);
+        case Kind::Name:
+        case Kind::String:
+            return true;
+        case Kind::Word: {
+            // "N G R" is one value.
+            int64_t v;
+            if (!m_s.ToInt(t, v))
+                return !IsObjectKeyword(t);
+            size_t back = m_s.pos();
+            PdfToken g = Next();
+            PdfToken r = Next();
+            if (m_s.ToInt(g, v) && r.kind == Kind::Word && m_s.Is(r, "R"))
+                return true;
+            m_s.seek(back);
+            return true;
+        }
+        default:
+            return false;
+        }
+    }
+
+    bool IsObjectKeyword(const PdfToken& t) const {
+        return m_s.Is(t, "endobj") || m_s.Is(t, "stream") || m_s.Is(t, "endstream") ||
+               m_s.Is(t, "obj") || m_s.Is(t, "R");
+    }
+
+    bool more = false;
+
+private:
+    bool SkipNested(Kind open) {
+        std::vector<Kind> stack{open};
+        while (!stack.empty()) {
+            PdfToken t = Next();
+            switch (t.kind) {
+            case Kind::DictOpen:
+            case Kind::ArrayOpen:
+                if (stack.size() >= static_cast<size_t>(kMaxDepth))
+                    return false;
+                stack.push_back(t.kind);
+                break;
+            case Kind::DictClose:
+            case Kind::ArrayClose:
+                if ((t.kind == Kind::DictClose) != (stack.back() == Kind::DictOpen))
+                    return false;
+                stack.pop_back();
+                break;
+            case Kind::Name:
+            case Kind::String:
+                break;
+            case Kind::Word:
+                if (m_s.Is(t, "endobj") || m_s.Is(t, "stream") || m_s.Is(t, "endstream") ||
+                    m_s.Is(t, "obj"))
+                    return false;
+                break;
+            default: // Bad, End, braces
+                return false;
+            }
+        }
+        return true;
+    }
+
+    PdfScanner& m_s;
+    bool m_clipped;
+};
+
+bool HasName(const char* data, size_t begin, size_t end, const char* name) {
+    PdfScanner s(data + begin, end - begin);
+    std::string value;
+    for (PdfToken t = s.Next(&value); t.kind != Kind::End; t = s.Next(&value))
+        if (t.kind == Kind::Name && value == name)
+            return true;
+    return false;
+}
+
+} // namespace
+
+SourceLayout::Parse SourceLayout::ParseObject(const char* data, size_t n, bool clipped,
+                                              LaidObject& o, int64_t& length, int& lengthNum,
+                                              int& lengthGen) {
+    PdfScanner s(data, n);
+    ValueReader r(s, clipped);
+    auto fail = [&r] { return r.more ? Parse::NeedMore : Parse::Bad; };
+    int64_t v = 0;
+    // The offset must name the object itself, not white space before it.
+    if (n == 0 || PdfScanner::IsWhite(static_cast<unsigned char>(data[0])))
+        return Parse::Bad;
+    PdfToken t = r.Next();
+    if (!s.ToInt(t, v) || v != o.num)
+        return fail();
+    t = r.Next();
+    if (!s.ToInt(t, v) || v != o.gen)
+        return fail();
+    t = r.Next();
+    if (t.kind != Kind::Word || !s.Is(t, "obj"))
+        return fail();
+    o.bodyStart = o.offset + t.end;
+
+    length = -1;
+    lengthNum = -1;
+    std::string type;
+    bool linearized = false;
+    t = r.Next();
+    if (t.kind == Kind::DictOpen) {
+        o.dictionary = true;
+        std::string key, name;
+        bool lengthSeen = false;
+        for (;;) {
+            t = r.Next(&key);
+            if (t.kind == Kind::DictClose)
+                break;
+            if (t.kind != Kind::Name)
+                return fail();
+            PdfToken first = r.Next(&name);
+            if (!r.SkipValue(first))
+                return fail();
+            const size_t valueEnd = s.pos();
+            if (key == "Length") {
+                if (lengthSeen)
+                    return Parse::Bad;
+                lengthSeen = true;
+                o.lengthBegin = o.offset + first.begin;
+                o.lengthEnd = o.offset + valueEnd;
+                PdfScanner ls(data + first.begin, valueEnd - first.begin);
+                PdfToken a = ls.Next(), b = ls.Next();
+                int64_t g = 0;
+                if (b.kind == Kind::End) {
+                    if (!ls.ToInt(a, length))
+                        return Parse::Bad;
+                } else if (ls.ToInt(a, v) && ls.ToInt(b, g) && v <= INT32_MAX && g <= 65535) {
+                    lengthNum = static_cast<int>(v);
+                    lengthGen = static_cast<int>(g);
+                } else {
+                    return Parse::Bad;
+                }
+            } else if (key == "Type" && first.kind == Kind::Name) {
+                type = name;
+            } else if (key == "Filter") {
+                o.crypt = HasName(data, first.begin, valueEnd, "Crypt");
+            } else if (key == "Linearized") {
+                linearized = true;
+            } else if (key == "Extensions") {
+                o.hasExtensions = true;
+            }
+        }
+    } else if (!r.SkipValue(t)) {
+        return fail();
+    }
+    o.bodyEnd = o.offset + s.pos();
+
+    t = r.Next();
+    if (r.more)
+        return Parse::NeedMore;
+    if (t.kind == Kind::Word && s.Is(t, "endobj")) {
+        o.end = o.offset + t.end;
+        o.role = linearized ? LaidObject::Role::Linearization : LaidObject::Role::Plain;
+        return Parse::Ok;
+    }
+    if (t.kind != Kind::Word || !s.Is(t, "stream") || !o.dictionary)
+        return Parse::Bad;
+    // One EOL after the keyword: CR LF or LF, never CR alone.
+    size_t eol = t.end;
+    if (eol < n && data[eol] == '\n')
+        eol += 1;
+    else if (eol + 1 < n && data[eol] == '\r' && data[eol + 1] == '\n')
+        eol += 2;
+    else
+        return clipped && eol + 1 >= n ? Parse::NeedMore : Parse::Bad;
+    o.dataStart = o.offset + eol;
+    if (o.lengthBegin == 0)
+        return Parse::Bad;
+    o.role = type == "XRef"     ? LaidObject::Role::XrefStream
+             : type == "ObjStm" ? LaidObject::Role::ObjectStream
+                                : LaidObject::Role::Stream;
+    return Parse::Ok;
+}
+
+bool SourceLayout::ReadObject(QPDF& pdf, SourceWindow& in, LaidObject& o, std::string& why) {
+    const uint64_t left = in.fileSize() > o.offset ? in.fileSize() - o.offset : 0;
+    size_t view = kFirstView;
+    Parse p = Parse::Bad;
+    int64_t length = -1;
+    int lengthNum = -1, lengthGen = 0;
+    for (;;) {
+        const char* data = nullptr;
+        size_t n = in.View(o.offset, view, data);
+        const bool clipped = n < left;
+        o = LaidObject{o.num, o.gen, LaidObject::Role::Plain, false, false, false, o.offset};
+        p = ParseObject(data, n, clipped, o, length, lengthNum, lengthGen);
+        if (p != Parse::NeedMore || view >= kMaxObjectBytes || n < view)
+            break;
+        view = std::min(view * 4, kMaxObjectBytes);
+    }
+    if (p != Parse::Ok) {
+        why = "object " + std::to_string(o.num) +
+              " is not where the cross-reference says, or "
+              "does not parse";
+        return false;
+    }
+    if (o.dataStart == 0)
+        return true;
+
+    if (lengthNum >= 0) {
+        // An indirect length, maybe in an object stream: qpdf knows where it is.
+        try {
+            size_t warnings = pdf.numWarnings();
+            QPDFObjectHandle h = pdf.getObject(lengthNum, lengthGen);
+            if (h.isInteger() && h.getIntValue() >= 0 && pdf.numWarnings() == warnings)
+                length = h.getIntValue();
+        } catch (const std::exception&) {
+            length = -1;
+        }
+    }
+    if (length < 0 || static_cast<uint64_t>(length) > in.fileSize() - o.dataStart) {
+        why = "stream " + std::to_string(o.num) + " has no usable /Length";
+        return false;
+    }
+    o.dataLength = static_cast<uint64_t>(length);
+    const uint64_t dataEnd = o.dataStart + o.dataLength;
+    const char* tail = nullptr;
+    size_t n = in.View(dataEnd, kTailView, tail);
+    size_t i = 0;
+    if (i < n && tail[i] == '\r')
+        ++i;
+    if (i < n && tail[i] == '\n')
+        ++i;
+    static const char kEnd[] = "endstream";
+    if (n - i < sizeof kEnd - 1 || std::memcmp(tail + i, kEnd, sizeof kEnd - 1) != 0) {
+        why = "stream " + std::to_string(o.num) + " does not end where its /Length says";
+        return false;
+    }
+    PdfScanner s(tail + i + sizeof kEnd - 1, n - i - (sizeof kEnd - 1));
+    PdfToken t;
+    do
+        t = s.Next();
+    while (t.kind == Kind::Comment);
+    if (t.kind != Kind::Word || !s.Is(t, "endobj")) {
+        why = "stream " + std::to_string(o.num) + " has no endobj";
+        return false;
+    }
+    o.end = dataEnd + i + (sizeof kEnd - 1) + t.end;
+    return true;
+}
+
+bool SourceLayout::Read(QPDF& pdf, SourceWindow& in, std::string& why) {
+    m_objects.clear();
+    m_compressed.clear();
+    m_size = 0;
+    int highest = 0;
+    std::unordered_map<int, size_t> byNumber; // object number -> index in m_objects
+    try {
+        QPDFObjectHandle trailer = pdf.getTrailer();
+        if (!trailer.getKey("/Root").isIndirect() ||
+            (trailer.hasKey("/Info") && !trailer.getKey("/Info").isIndirect()) ||
+            trailer.hasKey("/Encrypt")) {
+            why = "the trailer's /Root or /Info is not a reference";
+            return false;
+        }
+        QPDFObjectHandle size = trailer.getKey("/Size");
+        if (size.isInteger() && size.getIntValue() > 0 && size.getIntValue() < INT32_MAX - 2)
+            m_size = static_cast<int>(size.getIntValue());
+        std::vector<int> numbers;
+        for (const auto& entry : pdf.getXRefTable()) {
+            const int num = entry.first.getObj();
+            const int gen = entry.first.getGen();
+            numbers.push_back(num);
+            highest = std::max(highest, num);
+            if (entry.second.getType() == 1) {
+                LaidObject o;
+                o.num = num;
+                o.gen = gen;
+                o.offset = static_cast<uint64_t>(entry.second.getOffset());
+                m_objects.push_back(o);
+            } else if (entry.second.getType() == 2 && gen == 0) {
+                m_compressed.push_back(
+                    {num, entry.second.getObjStreamNumber(), entry.second.getObjStreamIndex()});
+            } else {
+                why = "unexpected cross-reference entry";
+                return false;
+            }
+        }
+        std::sort(numbers.begin(), numbers.end());
+        if (std::adjacent_find(numbers.begin(), numbers.end()) != numbers.end()) {
+            why = "one object number with two generations";
+            return false;
+        }
+    } catch (const std::exception& e) {
+        why = e.what();
+        return false;
+    }
+    if (highest >= INT32_MAX - 2) {
+        why = "object numbers out of range";
+        return false;
+    }
+    m_size = std::max(m_size, highest + 1);
+
+    std::sort(m_objects.begin(), m_objects.end(),
+              [](const LaidObject& a, const LaidObject& b) { return a.offset < b.offset; });
+    in.SetReadSize(kFirstView);
+    uint64_t previousEnd = 0;
+    for (size_t i = 0; i < m_objects.size(); ++i) {
+        LaidObject& o = m_objects[i];
+        if (o.offset < previousEnd) {
+            why = "objects overlap";
+            return false;
+        }
+        if (!ReadObject(pdf, in, o, why))
+            return false;
+        // Only the file's first object can be its linearization dictionary.
+        if (i > 0 && o.role == LaidObject::Role::Linearization)
+            o.role = LaidObject::Role::Plain;
+        previousEnd = o.end;
+        byNumber[o.num] = i;
+    }
+    for (const CompressedObject& c : m_compressed) {
+        auto it = byNumber.find(c.stream);
+        if (it == byNumber.end() || m_objects[it->second].role != LaidObject::Role::ObjectStream ||
+            m_objects[it->second].gen != 0) {
+            why = "object " + std::to_string(c.num) + " is in something not an object stream";
+            return false;
+        }
+    }
+    return !in.readFailed();
+}
