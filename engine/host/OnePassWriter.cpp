@@ -134,7 +134,7 @@ void OnePassWriter::CopyObject(FileSink& sink, const LaidObject& o, ObjectCipher
     m_out.clear();
     m_out += std::to_string(o.num) + " " + std::to_string(o.gen) + " obj";
     CopyBody(data, bodySize, o, cipher, editCatalog, newLength);
-    Written w{o.num, o.gen, m_written, 0, 0};
+    Written w{o.num, o.gen, m_written, 0, 0, bodySize};
     if (!stream) {
         m_records.push_back(w);
         m_out += "\nendobj\n";

@@ -37,6 +37,7 @@ public:
         uint64_t offset = 0;
         uint64_t dataStart = 0; // streams only
         uint64_t dataLength = 0;
+        uint64_t bodyBytes = 0; // source bytes of the object without stream data
     };
     const std::vector<Written>& written() const { return m_records; }
     // Whether the catalog gained the extension entry (AES-256 below PDF 2.0).

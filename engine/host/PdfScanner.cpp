@@ -1,6 +1,7 @@
 #include "engine/host/PdfScanner.h"
 
 #include <cstring>
+#include <initializer_list>
 
 namespace {
 
@@ -17,6 +18,40 @@ int HexDigit(unsigned char c) {
 bool IsRegular(unsigned char c) {
     return !PdfScanner::IsWhite(c) && !PdfScanner::IsDelimiter(c);
 }
+
+// Bytes that end a run of plain bytes inside a literal string.
+struct LiteralSpecial {
+    bool table[256] = {};
+    constexpr LiteralSpecial() : table() {
+        table[static_cast<unsigned char>('\\')] = true;
+        table[static_cast<unsigned char>('(')] = true;
+        table[static_cast<unsigned char>(')')] = true;
+        table[static_cast<unsigned char>('\r')] = true;
+    }
+    bool operator[](unsigned char c) const { return table[c]; }
+};
+constexpr LiteralSpecial kLiteralSpecial;
+
+// Hex digit values; white space is skipped, anything else is an error.
+constexpr signed char kWhiteInHex = -1;
+constexpr signed char kNotHex = -2;
+struct HexTable {
+    signed char table[256] = {};
+    constexpr HexTable() : table() {
+        for (int c = 0; c < 256; ++c)
+            table[c] = kNotHex;
+        for (int c = '0'; c <= '9'; ++c)
+            table[c] = static_cast<signed char>(c - '0');
+        for (int c = 'a'; c <= 'f'; ++c)
+            table[c] = static_cast<signed char>(c - 'a' + 10);
+        for (int c = 'A'; c <= 'F'; ++c)
+            table[c] = static_cast<signed char>(c - 'A' + 10);
+        for (unsigned char c : {' ', '\n', '\r', '\t', '\f', '\0'})
+            table[c] = kWhiteInHex;
+    }
+    signed char operator[](unsigned char c) const { return table[c]; }
+};
+constexpr HexTable kHex;
 
 } // namespace
 
@@ -36,7 +71,7 @@ PdfToken PdfScanner::Next(std::string* value) {
     };
     switch (c) {
     case '(':
-        t.kind = LiteralString(value);
+        t.kind = LiteralString(m_decodeStrings ? value : nullptr);
         break;
     case ')':
         t.kind = single(PdfToken::Kind::Bad);
@@ -46,7 +81,7 @@ PdfToken PdfScanner::Next(std::string* value) {
             m_pos += 2;
             t.kind = PdfToken::Kind::DictOpen;
         } else {
-            t.kind = HexString(value);
+            t.kind = HexString(m_decodeStrings ? value : nullptr);
         }
         break;
     case '>':
@@ -89,13 +124,21 @@ PdfToken PdfScanner::Next(std::string* value) {
 }
 
 // A literal string: balanced parentheses, backslash escapes, and end-of-line
-// sequences read as a single LF.
+// sequences read as a single LF. Runs of plain bytes are copied in one go.
 PdfToken::Kind PdfScanner::LiteralString(std::string* value) {
     if (value)
         value->clear();
     size_t i = m_pos + 1;
     int depth = 1;
     while (i < m_size) {
+        size_t run = i;
+        while (run < m_size && !kLiteralSpecial[static_cast<unsigned char>(m_data[run])])
+            ++run;
+        if (value)
+            value->append(m_data + i, run - i);
+        i = run;
+        if (i >= m_size)
+            break;
         unsigned char c = static_cast<unsigned char>(m_data[i++]);
         if (c == '\\') {
             if (i >= m_size)
@@ -147,7 +190,7 @@ PdfToken::Kind PdfScanner::LiteralString(std::string* value) {
                 m_pos = i;
                 return PdfToken::Kind::String;
             }
-        } else if (c == '\r') {
+        } else { // '\r', alone or before '\n'
             if (i < m_size && m_data[i] == '\n')
                 ++i;
             c = '\n';
@@ -160,35 +203,59 @@ PdfToken::Kind PdfScanner::LiteralString(std::string* value) {
 }
 
 PdfToken::Kind PdfScanner::HexString(std::string* value) {
-    if (value)
-        value->clear();
-    size_t i = m_pos + 1;
+    const size_t i = m_pos + 1;
+    // Find the end first: the decoded size is then known, and a string we only
+    // step over needs nothing more than a check of its bytes.
+    const void* found = std::memchr(m_data + i, '>', m_size - i);
+    const size_t close =
+        found ? static_cast<size_t>(static_cast<const char*>(found) - m_data) : m_size;
+    unsigned bad = 0;
+    for (size_t k = i; k < close; ++k)
+        bad |= kHex[static_cast<unsigned char>(m_data[k])] == kNotHex;
+    if (bad) {
+        size_t k = i;
+        while (kHex[static_cast<unsigned char>(m_data[k])] != kNotHex)
+            ++k;
+        m_pos = k + 1;
+        return PdfToken::Kind::Bad;
+    }
+    if (close >= m_size) {
+        m_pos = m_size;
+        return PdfToken::Kind::Bad;
+    }
+    m_pos = close + 1;
+    if (!value)
+        return PdfToken::Kind::String;
+    value->resize((close - i + 1) / 2);
+    char* out = &(*value)[0];
+    size_t n = 0;
     int high = -1;
-    while (i < m_size) {
-        unsigned char c = static_cast<unsigned char>(m_data[i++]);
-        if (c == '>') {
-            if (value && high >= 0)
-                value->push_back(static_cast<char>(high << 4));
-            m_pos = i;
-            return PdfToken::Kind::String;
+    size_t k = i;
+    while (k < close) {
+        // Pairs of digits without white space between them are the usual case.
+        if (high < 0 && k + 1 < close) {
+            const signed char a = kHex[static_cast<unsigned char>(m_data[k])];
+            const signed char b = kHex[static_cast<unsigned char>(m_data[k + 1])];
+            if ((a | b) >= 0) {
+                out[n++] = static_cast<char>((a << 4) | b);
+                k += 2;
+                continue;
+            }
         }
-        if (IsWhite(c))
-            continue;
-        int d = HexDigit(c);
-        if (d < 0) {
-            m_pos = i;
-            return PdfToken::Kind::Bad;
-        }
+        const signed char d = kHex[static_cast<unsigned char>(m_data[k++])];
+        if (d < 0)
+            continue; // white space
         if (high < 0) {
             high = d;
         } else {
-            if (value)
-                value->push_back(static_cast<char>((high << 4) | d));
+            out[n++] = static_cast<char>((high << 4) | d);
             high = -1;
         }
     }
-    m_pos = m_size;
-    return PdfToken::Kind::Bad;
+    if (high >= 0)
+        out[n++] = static_cast<char>(high << 4);
+    value->resize(n);
+    return PdfToken::Kind::String;
 }
 
 void PdfScanner::Name(std::string* value) {

@@ -36,6 +36,10 @@ public:
     // decoded text without its slash, go to `value` when it is not null.
     PdfToken Next(std::string* value = nullptr);
 
+    // Strings are decoded into `value` unless this is off; stepping over them
+    // is then much cheaper.
+    void SetDecodeStrings(bool on) { m_decodeStrings = on; }
+
     size_t pos() const { return m_pos; }
     void seek(size_t pos) { m_pos = pos; }
     const char* data() const { return m_data; }
@@ -62,4 +66,5 @@ private:
     const char* m_data;
     size_t m_size;
     size_t m_pos = 0;
+    bool m_decodeStrings = true;
 };

@@ -17,7 +17,11 @@ using Kind = PdfToken::Kind;
 
 // Deeper nesting than this is left to qpdf's writer, which has its own limit.
 constexpr int kMaxDepth = 400;
-constexpr size_t kFirstView = 64u << 10;
+// Most objects are small: a first look of this much, growing as needed, read
+// from a buffer refilled this much at a time.
+constexpr size_t kFirstView = 4u << 10;
+constexpr size_t kGrowth = 16;
+constexpr size_t kHopReadSize = 256u << 10;
 constexpr size_t kTailView = 512;
 
 // Walks the tokens of one object. `more` is set when the bytes ran out before
@@ -124,6 +128,7 @@ SourceLayout::Parse SourceLayout::ParseObject(const char* data, size_t n, bool c
                                               LaidObject& o, int64_t& length, int& lengthNum,
                                               int& lengthGen) {
     PdfScanner s(data, n);
+    s.SetDecodeStrings(false);
     ValueReader r(s, clipped);
     auto fail = [&r] { return r.more ? Parse::NeedMore : Parse::Bad; };
     int64_t v = 0;
@@ -234,7 +239,7 @@ bool SourceLayout::ReadObject(QPDF& pdf, SourceWindow& in, LaidObject& o, std::s
         p = ParseObject(data, n, clipped, o, length, lengthNum, lengthGen);
         if (p != Parse::NeedMore || view >= kMaxObjectBytes || n < view)
             break;
-        view = std::min(view * 4, kMaxObjectBytes);
+        view = std::min(view * kGrowth, kMaxObjectBytes);
     }
     if (p != Parse::Ok) {
         why = "object " + std::to_string(o.num) +
@@ -341,7 +346,7 @@ bool SourceLayout::Read(QPDF& pdf, SourceWindow& in, std::string& why) {
 
     std::sort(m_objects.begin(), m_objects.end(),
               [](const LaidObject& a, const LaidObject& b) { return a.offset < b.offset; });
-    in.SetReadSize(kFirstView);
+    in.SetReadSize(kHopReadSize);
     uint64_t previousEnd = 0;
     for (size_t i = 0; i < m_objects.size(); ++i) {
         LaidObject& o = m_objects[i];
