@@ -125,7 +125,8 @@ void OnePassWriter::CopyObject(FileSink& sink, const LaidObject& o, ObjectCipher
                                bool editCatalog) {
     cipher.SetObject(o.num, o.gen);
     const bool stream = o.dataStart != 0;
-    const bool encryptData = stream && !o.crypt;
+    // Crypt filters exist from V4 on; below that a reader decrypts every stream.
+    const bool encryptData = stream && !(o.crypt && m_security.V() >= 4);
     const uint64_t newLength = encryptData ? cipher.EncryptedSize(o.dataLength) : o.dataLength;
     const char* data = nullptr;
     const size_t bodySize = static_cast<size_t>(o.bodyEnd - o.bodyStart);

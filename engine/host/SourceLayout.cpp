@@ -299,16 +299,9 @@ bool SourceLayout::Read(QPDF& pdf, SourceWindow& in, std::string& why) {
     int highest = 0;
     std::unordered_map<int, size_t> byNumber; // object number -> index in m_objects
     try {
-        QPDFObjectHandle trailer = pdf.getTrailer();
-        if (!trailer.getKey("/Root").isIndirect() ||
-            (trailer.hasKey("/Info") && !trailer.getKey("/Info").isIndirect()) ||
-            trailer.hasKey("/Encrypt")) {
-            why = "the trailer's /Root or /Info is not a reference";
-            return false;
-        }
-        QPDFObjectHandle size = trailer.getKey("/Size");
-        if (size.isInteger() && size.getIntValue() > 0 && size.getIntValue() < INT32_MAX - 2)
-            m_size = static_cast<int>(size.getIntValue());
+        // The table as the file has it: anything that resolves an object first may
+        // make qpdf rebuild it from a scan.
+        const size_t warnings = pdf.numWarnings();
         std::vector<int> numbers;
         for (const auto& entry : pdf.getXRefTable()) {
             const int num = entry.first.getObj();
@@ -332,6 +325,20 @@ bool SourceLayout::Read(QPDF& pdf, SourceWindow& in, std::string& why) {
         std::sort(numbers.begin(), numbers.end());
         if (std::adjacent_find(numbers.begin(), numbers.end()) != numbers.end()) {
             why = "one object number with two generations";
+            return false;
+        }
+        QPDFObjectHandle trailer = pdf.getTrailer();
+        if (!trailer.getKey("/Root").isIndirect() ||
+            (trailer.hasKey("/Info") && !trailer.getKey("/Info").isIndirect()) ||
+            trailer.hasKey("/Encrypt")) {
+            why = "the trailer's /Root or /Info is not a reference";
+            return false;
+        }
+        QPDFObjectHandle size = trailer.getKey("/Size");
+        if (size.isInteger() && size.getIntValue() > 0 && size.getIntValue() < INT32_MAX - 2)
+            m_size = static_cast<int>(size.getIntValue());
+        if (pdf.numWarnings() != warnings) {
+            why = "qpdf had to repair something";
             return false;
         }
     } catch (const std::exception& e) {
@@ -369,6 +376,11 @@ bool SourceLayout::Read(QPDF& pdf, SourceWindow& in, std::string& why) {
             why = "object " + std::to_string(c.num) + " is in something not an object stream";
             return false;
         }
+    }
+    if (pdf.numWarnings() != 0) {
+        // qpdf found something amiss while it read a /Length for us.
+        why = "qpdf had to repair something";
+        return false;
     }
     return !in.readFailed();
 }
