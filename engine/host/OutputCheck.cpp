@@ -33,7 +33,7 @@ std::string Canonical(QPDFObjectHandle h) {
         d.removeKey("/Extensions"); // added to the catalog for AES-256
         return d.unparse();
     }
-    return h.unparse();
+    return h.unparseResolved(); // the value, not "N G R"
 }
 
 bool Starts(const char* data, size_t n, const std::string& prefix) {

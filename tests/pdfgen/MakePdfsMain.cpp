@@ -2,7 +2,7 @@
 // Writes COUNT files DIR/docNNNN.pdf for the benchmark script. KIND is "clean"
 // (default), "repair", "damaged", "notpdf", "deep" (PAGES is the depth), "bomb"
 // (PAD_BYTES is the inflated size), or one of the structure cases ("features",
-// "incremental", "objstm", "linearized", "hybrid", "wrong-offset", "wrong-length").
+// "incremental", "objstm", "linearized", "hybrid", "wrong-offset", "wrong-length", "stray-hash").
 
 #include "StructurePdf.h"
 #include "TestPdf.h"
@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
             ok = TestPdf::WriteDeepPageTree(path, pages);
         else if (kind == "bomb")
             ok = TestPdf::WriteDecompressionBomb(path, pad);
-        for (int k = 0; k <= static_cast<int>(StructurePdf::Kind::WrongLength); ++k)
+        for (int k = 0; k <= static_cast<int>(StructurePdf::Kind::StrayHash); ++k)
             if (kind == StructurePdf::Name(static_cast<StructurePdf::Kind>(k)))
                 ok = StructurePdf::Write(path, static_cast<StructurePdf::Kind>(k));
         if (!ok) {

@@ -210,6 +210,24 @@ bool Hybrid(const std::string& path) {
     return p.Save(path);
 }
 
+bool StrayHash(const std::string& path) {
+    RawPdf p("1.4");
+    const std::string content = kContent;
+    p.Object(1, 0, "<< /Type /Catalog /Pages 2 0 R >>");
+    p.Object(2, 0, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>");
+    p.Object(3, 0,
+             "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 150] /Resources << /Font << /F1 4 "
+             "0 R >> >> /Contents 5 0 R /Odd#Name true >>");
+    p.Object(4, 0, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>");
+    p.Stream(5, "<< /Length " + std::to_string(content.size()) + " >>", content);
+    std::map<int, std::string> rows;
+    rows[0] = "0000000000 65535 f";
+    for (int n = 1; n <= 5; ++n)
+        rows[n] = p.InUse(n);
+    p.Table(rows, "<< /Size 6 /Root 1 0 R >>");
+    return p.Save(path);
+}
+
 bool WithQpdfTool(const std::string& path, const std::string& options) {
     const std::string plain = path + ".features.pdf";
     if (!Features(plain, 0, 0))
@@ -238,6 +256,8 @@ bool StructurePdf::Write(const std::string& path, Kind kind) {
         return Features(path, 2, 0);
     case Kind::WrongLength:
         return Features(path, 0, -3);
+    case Kind::StrayHash:
+        return StrayHash(path);
     }
     return false;
 }
@@ -258,6 +278,8 @@ const char* StructurePdf::Name(Kind kind) {
         return "wrong-offset";
     case Kind::WrongLength:
         return "wrong-length";
+    case Kind::StrayHash:
+        return "stray-hash";
     }
     return "";
 }

@@ -19,6 +19,8 @@ public:
         // Features without the /Crypt filter, and with ...
         WrongOffset, // ... the /Info entry pointing 2 bytes too far
         WrongLength, // ... the content stream's /Length 3 too short
+        StrayHash,   // a page whose dictionary has a name with a stray '#': qpdf
+                     // warns when it reads the page, yet every reader copes
     };
     static bool Write(const std::string& path, Kind kind);
     static const char* Name(Kind kind);
