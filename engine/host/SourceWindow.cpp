@@ -7,7 +7,8 @@
 #include <unistd.h>
 
 SourceWindow::SourceWindow(int fd, const struct stat& st, size_t capacity)
-    : m_fd(fd), m_status(st), m_fileSize(static_cast<uint64_t>(st.st_size)), m_buffer(capacity) {}
+    : m_fd(fd), m_status(st), m_fileSize(static_cast<uint64_t>(st.st_size)),
+      m_capacity(static_cast<size_t>(std::min<uint64_t>(capacity, m_fileSize))) {}
 
 SourceWindow::~SourceWindow() {
     if (m_fd >= 0)
@@ -32,7 +33,7 @@ size_t SourceWindow::View(uint64_t offset, size_t want, const char*& data) {
     data = m_buffer.data();
     if (offset >= m_fileSize)
         return 0;
-    want = static_cast<size_t>(std::min<uint64_t>({want, m_buffer.size(), m_fileSize - offset}));
+    want = static_cast<size_t>(std::min<uint64_t>({want, m_capacity, m_fileSize - offset}));
     if (offset >= m_base && offset + want <= m_base + m_length) {
         data = m_buffer.data() + (offset - m_base);
         return want;
@@ -40,18 +41,20 @@ size_t SourceWindow::View(uint64_t offset, size_t want, const char*& data) {
     // Refill from the page boundary below offset.
     const uint64_t base = offset & ~uint64_t(4095);
     size_t lead = static_cast<size_t>(offset - base);
-    size_t target = std::max(want + lead, std::min(m_readSize, m_buffer.size()));
+    size_t target = std::max(want + lead, std::min(m_readSize, m_capacity));
     target = static_cast<size_t>(std::min<uint64_t>(target, m_fileSize - base));
-    target = std::min(target, m_buffer.size());
+    target = std::min(target, m_capacity);
     if (want + lead > target) { // a view near the end of a full buffer: start at offset
         lead = 0;
         target = want;
     }
+    if (m_buffer.size() < target)
+        m_buffer.resize(target);
     const uint64_t start = offset - lead;
     size_t got = 0;
     while (got < target) {
-        ssize_t n =
-            ::pread(m_fd, m_buffer.data() + got, target - got, static_cast<off_t>(start + got));
+        ssize_t n = ::pread(m_fd, m_buffer.data() + got, target - got,
+                            static_cast<off_t>(start + got));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {

@@ -14,7 +14,7 @@
 class SourceWindow {
 public:
     // Takes ownership of fd, whose status is `st`. `capacity` bounds the buffer and
-    // so the largest view.
+    // so the largest view; the buffer grows to it only as far as reads need.
     SourceWindow(int fd, const struct stat& st, size_t capacity);
     ~SourceWindow();
     SourceWindow(const SourceWindow&) = delete;
@@ -35,14 +35,15 @@ public:
     uint64_t fileSize() const { return m_fileSize; }
     // The file's status when it was opened.
     const struct stat& status() const { return m_status; }
-    size_t capacity() const { return m_buffer.size(); }
+    size_t capacity() const { return m_capacity; }
     bool readFailed() const { return m_readFailed; }
 
 private:
     int m_fd;
     struct stat m_status;
     uint64_t m_fileSize;
-    std::vector<char> m_buffer;
+    size_t m_capacity;           // at most this much buffer, and never more than the file
+    std::vector<char> m_buffer; // grows as views need it
     uint64_t m_base = 0; // file offset of m_buffer[0]
     size_t m_length = 0; // valid bytes in m_buffer
     size_t m_readSize = 1 << 16;
