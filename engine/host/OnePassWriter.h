@@ -40,6 +40,7 @@ public:
         uint64_t bodyBytes = 0; // source bytes of the object without stream data
     };
     const std::vector<Written>& written() const { return m_records; }
+    std::vector<Written> TakeWritten() { return std::move(m_records); }
     // Whether the catalog gained the extension entry (AES-256 below PDF 2.0).
     bool editedCatalog() const { return m_editedCatalog; }
 

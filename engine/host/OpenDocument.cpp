@@ -14,8 +14,9 @@
 
 namespace {
 
-// Sequential reads and writes of whole files: big stdio buffers save many syscalls.
-constexpr size_t kIoBuffer = 1 << 20;
+// qpdf seeks before most reads, and stdio refills its whole buffer after a seek:
+// big enough for an object, small enough that hopping between objects stays cheap.
+constexpr size_t kIoBuffer = 64 << 10;
 
 // Opens a regular file for reading without ever blocking on a FIFO or device that
 // replaced it since the library looked.
@@ -56,11 +57,12 @@ void OpenDocument::reset() {
     input.reset();
 }
 
-int32_t OpenDocument::Open(const std::string& path, const char* password) {
+int32_t OpenDocument::Open(const std::string& path, const char* password, bool mapped) {
     reset();
     pdf = std::make_unique<QPDF>();
     pdf->setSuppressWarnings(true);
-    input = MappedInput::Open(path);
+    if (mapped)
+        input = MappedInput::Open(path);
     FILE* f = nullptr;
     if (!input) {
         f = OpenRegular(path);

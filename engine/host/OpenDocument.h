@@ -21,8 +21,9 @@ struct OpenDocument {
     void reset();
 
     // Opens path (with a password, when not null); returns the PDFMS_OPEN_* state
-    // reached: PDFMS_OPEN_OK when it opened.
-    int32_t Open(const std::string& path, const char* password);
+    // reached: PDFMS_OPEN_OK when it opened. `mapped`: read through a memory
+    // mapping (fast for qpdf's many small reads) rather than buffered reads.
+    int32_t Open(const std::string& path, const char* password, bool mapped = true);
     // Lists the pages; -1 when they cannot be listed. qpdf reads lazily, so a file
     // that opened may still fail here.
     int32_t CountPages();

@@ -161,7 +161,7 @@ EncryptResult PdfWorker::Encrypt(const EncryptRequest& r,
         return result;
     }
 
-    std::unique_ptr<OnePassWriter> onePass;
+    std::vector<OnePassWriter::Written> written;
     if (window) {
         result.writer = WriterUsed::OnePass;
         StandardSecurity security;
@@ -170,10 +170,11 @@ EncryptResult PdfWorker::Encrypt(const EncryptRequest& r,
         result.code = security.Setup(r, id0);
         if (result.code == PDFMS_OK) {
             FileSink sink(fd);
-            onePass = std::make_unique<OnePassWriter>(*doc.pdf, layout, *window, security);
+            OnePassWriter writer(*doc.pdf, layout, *window, security);
             try {
-                onePass->Write(sink, id0, id1, progress);
+                writer.Write(sink, id0, id1, progress);
                 result.code = sink.Commit() ? PDFMS_OK : PDFMS_ERR_OUTPUT;
+                written = writer.TakeWritten();
             } catch (const std::bad_alloc&) {
                 throw;
             } catch (const std::exception&) {
@@ -188,6 +189,11 @@ EncryptResult PdfWorker::Encrypt(const EncryptRequest& r,
         result.writer = WriterUsed::Qpdf;
         result.code = QpdfEncryptWriter::Write(*doc.pdf, r, user, owner, fd, progress);
     }
+    // The check needs neither the window's buffer nor what the writes touched.
+    const bool onePass = window != nullptr;
+    window.reset();
+    if (doc.input)
+        doc.input->Release();
     if (result.code != PDFMS_OK)
         return result;
 
@@ -202,7 +208,7 @@ EncryptResult PdfWorker::Encrypt(const EncryptRequest& r,
     OutputCheck check;
     bool good = check.Open(r.temp, user) && check.SamePages(source.pageCount);
     if (good && onePass)
-        good = check.MatchesOnePassWrite(r.temp, onePass->written(), layout, *doc.pdf);
+        good = check.MatchesOnePassWrite(r.temp, written, layout, *doc.pdf);
     if (good)
         good = check.NoNewWarnings(sourceWarnings);
     if (!good)

@@ -53,8 +53,8 @@ size_t SourceWindow::View(uint64_t offset, size_t want, const char*& data) {
     const uint64_t start = offset - lead;
     size_t got = 0;
     while (got < target) {
-        ssize_t n = ::pread(m_fd, m_buffer.data() + got, target - got,
-                            static_cast<off_t>(start + got));
+        ssize_t n =
+            ::pread(m_fd, m_buffer.data() + got, target - got, static_cast<off_t>(start + got));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {

@@ -42,10 +42,10 @@ private:
     int m_fd;
     struct stat m_status;
     uint64_t m_fileSize;
-    size_t m_capacity;           // at most this much buffer, and never more than the file
+    size_t m_capacity;          // at most this much buffer, and never more than the file
     std::vector<char> m_buffer; // grows as views need it
-    uint64_t m_base = 0; // file offset of m_buffer[0]
-    size_t m_length = 0; // valid bytes in m_buffer
+    uint64_t m_base = 0;        // file offset of m_buffer[0]
+    size_t m_length = 0;        // valid bytes in m_buffer
     size_t m_readSize = 1 << 16;
     bool m_readFailed = false;
 };
