@@ -209,19 +209,16 @@ PdfToken::Kind PdfScanner::HexString(std::string* value) {
     const void* found = std::memchr(m_data + i, '>', m_size - i);
     const size_t close =
         found ? static_cast<size_t>(static_cast<const char*>(found) - m_data) : m_size;
-    unsigned bad = 0;
-    for (size_t k = i; k < close; ++k)
-        bad |= kHex[static_cast<unsigned char>(m_data[k])] == kNotHex;
-    if (bad) {
-        size_t k = i;
-        while (kHex[static_cast<unsigned char>(m_data[k])] != kNotHex)
-            ++k;
-        m_pos = k + 1;
-        return PdfToken::Kind::Bad;
-    }
     if (close >= m_size) {
         m_pos = m_size;
         return PdfToken::Kind::Bad;
+    }
+    if (!value) {
+        unsigned bad = 0;
+        for (size_t k = i; k < close; ++k)
+            bad |= kHex[static_cast<unsigned char>(m_data[k])] == kNotHex;
+        if (bad)
+            return BadHex(i);
     }
     m_pos = close + 1;
     if (!value)
@@ -243,6 +240,8 @@ PdfToken::Kind PdfScanner::HexString(std::string* value) {
             }
         }
         const signed char d = kHex[static_cast<unsigned char>(m_data[k++])];
+        if (d == kNotHex)
+            return BadHex(i);
         if (d < 0)
             continue; // white space
         if (high < 0) {
@@ -256,6 +255,13 @@ PdfToken::Kind PdfScanner::HexString(std::string* value) {
         out[n++] = static_cast<char>(high << 4);
     value->resize(n);
     return PdfToken::Kind::String;
+}
+
+PdfToken::Kind PdfScanner::BadHex(size_t from) {
+    while (kHex[static_cast<unsigned char>(m_data[from])] != kNotHex)
+        ++from;
+    m_pos = from + 1;
+    return PdfToken::Kind::Bad;
 }
 
 void PdfScanner::Name(std::string* value) {

@@ -61,6 +61,7 @@ public:
 private:
     PdfToken::Kind LiteralString(std::string* value);
     PdfToken::Kind HexString(std::string* value);
+    PdfToken::Kind BadHex(size_t from);
     void Name(std::string* value);
 
     const char* m_data;

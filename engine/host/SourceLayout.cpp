@@ -17,10 +17,9 @@ using Kind = PdfToken::Kind;
 
 // Deeper nesting than this is left to qpdf's writer, which has its own limit.
 constexpr int kMaxDepth = 400;
-// Most objects are small: a first look of this much, growing as needed, read
-// from a buffer refilled this much at a time.
+// Most objects are small: a first look of this much, then as much as the object
+// may take, read from a buffer refilled this much at a time.
 constexpr size_t kFirstView = 4u << 10;
-constexpr size_t kGrowth = 16;
 constexpr size_t kHopReadSize = 256u << 10;
 constexpr size_t kTailView = 512;
 
@@ -225,21 +224,25 @@ SourceLayout::Parse SourceLayout::ParseObject(const char* data, size_t n, bool c
     return Parse::Ok;
 }
 
-bool SourceLayout::ReadObject(QPDF& pdf, SourceWindow& in, LaidObject& o, std::string& why) {
-    const uint64_t left = in.fileSize() > o.offset ? in.fileSize() - o.offset : 0;
-    size_t view = kFirstView;
+bool SourceLayout::ReadObject(QPDF& pdf, SourceWindow& in, LaidObject& o, uint64_t next,
+                              std::string& why) {
+    // An object ends before the next one starts: a large first look is never
+    // needed, and a second look can take all there may be.
+    const uint64_t span = std::min<uint64_t>(next, in.fileSize()) - o.offset;
+    size_t view = static_cast<size_t>(std::min<uint64_t>(span, kFirstView));
     Parse p = Parse::Bad;
     int64_t length = -1;
     int lengthNum = -1, lengthGen = 0;
-    for (;;) {
+    for (int attempt = 0; attempt < 2; ++attempt) {
         const char* data = nullptr;
         size_t n = in.View(o.offset, view, data);
-        const bool clipped = n < left;
+        const bool clipped = n < in.fileSize() - o.offset;
         o = LaidObject{o.num, o.gen, LaidObject::Role::Plain, false, false, false, o.offset};
         p = ParseObject(data, n, clipped, o, length, lengthNum, lengthGen);
-        if (p != Parse::NeedMore || view >= kMaxObjectBytes || n < view)
+        if (p != Parse::NeedMore || n < view)
             break;
-        view = std::min(view * kGrowth, kMaxObjectBytes);
+        view = static_cast<size_t>(
+            std::min<uint64_t>(std::max<uint64_t>(span, kFirstView), kMaxObjectBytes));
     }
     if (p != Parse::Ok) {
         why = "object " + std::to_string(o.num) +
@@ -361,7 +364,8 @@ bool SourceLayout::Read(QPDF& pdf, SourceWindow& in, std::string& why) {
             why = "objects overlap";
             return false;
         }
-        if (!ReadObject(pdf, in, o, why))
+        const uint64_t next = i + 1 < m_objects.size() ? m_objects[i + 1].offset : in.fileSize();
+        if (!ReadObject(pdf, in, o, next, why))
             return false;
         // Only the file's first object can be its linearization dictionary.
         if (i > 0 && o.role == LaidObject::Role::Linearization)

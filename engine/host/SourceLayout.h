@@ -61,7 +61,8 @@ public:
 
 private:
     enum class Parse { Ok, Bad, NeedMore };
-    bool ReadObject(QPDF& pdf, SourceWindow& in, LaidObject& o, std::string& why);
+    // `next` is the offset of the object after this one in the file.
+    bool ReadObject(QPDF& pdf, SourceWindow& in, LaidObject& o, uint64_t next, std::string& why);
     Parse ParseObject(const char* data, size_t n, bool clipped, LaidObject& o, int64_t& length,
                       int& lengthNum, int& lengthGen);
 
