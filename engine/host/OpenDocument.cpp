@@ -2,43 +2,19 @@
 
 #include "engine/api/PdfMSService.h"
 #include "engine/host/MappedInput.h"
+#include "engine/host/SourceWindow.h"
+#include "engine/host/WindowInputSource.h"
 
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFExc.hh>
 
-#include <cstdio>
-#include <fcntl.h>
 #include <new>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
-
-// qpdf seeks before most reads, and stdio refills its whole buffer after a seek:
-// big enough for an object, small enough that hopping between objects stays cheap.
-constexpr size_t kIoBuffer = 64 << 10;
-
-// Opens a regular file for reading without ever blocking on a FIFO or device that
-// replaced it since the library looked.
-FILE* OpenRegular(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return nullptr;
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return nullptr;
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    FILE* f = ::fdopen(fd, "rb");
-    if (!f) {
-        ::close(fd);
-        return nullptr;
-    }
-    std::setvbuf(f, nullptr, _IOFBF, kIoBuffer);
-    return f;
-}
-
+// Reading without a mapping: qpdf's seeks and small reads are served from a
+// buffer of this size, refilled this much at a time.
+constexpr size_t kWindow = 1u << 20;
+constexpr size_t kWindowRead = 64u << 10;
 } // namespace
 
 OpenDocument::OpenDocument() = default;
@@ -63,17 +39,18 @@ int32_t OpenDocument::Open(const std::string& path, const char* password, bool m
     pdf->setSuppressWarnings(true);
     if (mapped)
         input = MappedInput::Open(path);
-    FILE* f = nullptr;
-    if (!input) {
-        f = OpenRegular(path);
-        if (!f)
+    std::shared_ptr<InputSource> source;
+    if (input) {
+        source = input->source();
+    } else {
+        std::unique_ptr<SourceWindow> window = SourceWindow::Open(path, kWindow);
+        if (!window)
             return PDFMS_OPEN_NOT_FILE;
+        window->SetReadSize(kWindowRead);
+        source = std::make_shared<WindowInputSource>(path, std::move(window));
     }
     try {
-        if (input)
-            pdf->processInputSource(input->source(), password);
-        else
-            pdf->processFile(path.c_str(), f, true, password);
+        pdf->processInputSource(source, password);
     } catch (const std::bad_alloc&) {
         throw;
     } catch (const QPDFExc& e) {

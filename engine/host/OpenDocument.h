@@ -22,7 +22,8 @@ struct OpenDocument {
 
     // Opens path (with a password, when not null); returns the PDFMS_OPEN_* state
     // reached: PDFMS_OPEN_OK when it opened. `mapped`: read through a memory
-    // mapping (fast for qpdf's many small reads) rather than buffered reads.
+    // mapping rather than a bounded buffer; files too big to map always use the
+    // buffer.
     int32_t Open(const std::string& path, const char* password, bool mapped = true);
     // Lists the pages; -1 when they cannot be listed. qpdf reads lazily, so a file
     // that opened may still fail here.

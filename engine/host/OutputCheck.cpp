@@ -43,7 +43,7 @@ bool Starts(const char* data, size_t n, const std::string& prefix) {
 } // namespace
 
 bool OutputCheck::Open(const std::string& path, const std::string& password) {
-    // Buffered reads, not a mapping: pages of a mapped file just written count
+    // A bounded buffer, not a mapping: pages of a mapped file just written count
     // in this process's memory as qpdf hops between objects.
     return m_doc.Open(path, password.c_str(), false) == PDFMS_OPEN_OK && m_doc.pdf->isEncrypted();
 }

@@ -68,3 +68,11 @@ size_t SourceWindow::View(uint64_t offset, size_t want, const char*& data) {
     data = m_buffer.data() + lead;
     return got > lead ? std::min(want, got - lead) : 0;
 }
+
+size_t SourceWindow::ViewSome(uint64_t offset, size_t atMost, const char*& data) {
+    if (offset >= m_base && offset < m_base + m_length) {
+        data = m_buffer.data() + (offset - m_base);
+        return std::min<uint64_t>(atMost, m_base + m_length - offset);
+    }
+    return View(offset, std::min(atMost, m_readSize), data);
+}

@@ -28,6 +28,10 @@ public:
     // until the next call.
     size_t View(uint64_t offset, size_t want, const char*& data);
 
+    // Like View, but content with fewer bytes when the buffer already holds
+    // `offset`: for readers that take what is there and come back for more.
+    size_t ViewSome(uint64_t offset, size_t atMost, const char*& data);
+
     // How much to read at least when the buffer has to be refilled: small for
     // hopping from object to object, large for copying.
     void SetReadSize(size_t bytes) { m_readSize = bytes; }
