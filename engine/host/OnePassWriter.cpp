@@ -64,6 +64,9 @@ OnePassWriter::OnePassWriter(QPDF& pdf, const SourceLayout& layout, SourceWindow
 void OnePassWriter::Put(FileSink& sink, const std::string& s) {
     sink.write(reinterpret_cast<const unsigned char*>(s.data()), s.size());
     m_written += s.size();
+    // A full disk ends the file now rather than after encrypting the rest for nothing.
+    if (sink.failed())
+        throw std::runtime_error("output write failed");
 }
 
 // The version line; for AES-256 below PDF 2.0 the catalog gains Adobe's

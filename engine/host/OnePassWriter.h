@@ -25,8 +25,9 @@ public:
     OnePassWriter(QPDF& pdf, const SourceLayout& layout, SourceWindow& in,
                   const StandardSecurity& security);
 
-    // Writes everything to `sink`; `id0`/`id1` form the new /ID. Throws on a failed
-    // read of the source (std::runtime_error) and lets cipher errors through.
+    // Writes everything to `sink`; `id0`/`id1` form the new /ID. Throws
+    // std::runtime_error when the source cannot be read or the sink fails, and
+    // lets cipher errors through.
     void Write(FileSink& sink, const std::string& id0, const std::string& id1,
                const std::function<void(int)>& progress);
 

@@ -22,6 +22,8 @@ constexpr int kMaxDepth = 400;
 constexpr size_t kFirstView = 4u << 10;
 constexpr size_t kHopReadSize = 256u << 10;
 constexpr size_t kTailView = 512;
+// Free numbers a sound file may leave above its objects.
+constexpr int64_t kSpareNumbers = 1 << 20;
 
 // Walks the tokens of one object. `more` is set when the bytes ran out before
 // the object did, so a larger view may succeed.
@@ -348,8 +350,12 @@ bool SourceLayout::Read(QPDF& pdf, SourceWindow& in, std::string& why) {
         why = e.what();
         return false;
     }
-    if (highest >= INT32_MAX - 2) {
-        why = "object numbers out of range";
+    // The new cross-reference section has an entry for every number below the
+    // size: numbers far beyond the objects there are would only make it huge.
+    const int64_t entries = static_cast<int64_t>(m_objects.size() + m_compressed.size());
+    const int64_t sane = 4 * entries + kSpareNumbers;
+    if (highest >= sane || m_size >= sane) {
+        why = "object numbers far beyond the number of objects";
         return false;
     }
     m_size = std::max(m_size, highest + 1);

@@ -136,6 +136,16 @@ TEST(PathDecision, MisplacedOrRepairedSourcesGoToQpdfAndComeOutRight) {
         EXPECT_TRUE(QdfView(source) == QdfView(out, "reader"));
         EXPECT_TRUE(FirstPageImage(source) == FirstPageImage(out, "reader"));
     }
+    // A /Size far beyond the objects would make the new cross-reference section huge.
+    const std::string sized = dir.file("sized.pdf");
+    ASSERT_TRUE(StructurePdf::Write(sized, Kind::Features));
+    std::string bytes = TempDir::ReadFile(sized);
+    bytes.replace(bytes.find("/Size 15 "), 9, "/Size 2000000000 ");
+    TempDir::WriteFile(sized, bytes);
+    EncryptResult big = EncryptAs(sized, dir.file("sized.out.pdf"), PDFMS_LEVEL_AES_128);
+    EXPECT_EQ(PDFMS_OK, big.code);
+    EXPECT_EQ(WriterUsed::Qpdf, big.writer);
+
     const std::string repair = dir.file("repair.pdf");
     ASSERT_TRUE(TestPdf::WriteNeedsRepair(repair, 3));
     const std::string out = dir.file("repair.out.pdf");
