@@ -311,6 +311,10 @@ bool SourceLayout::Read(QPDF& pdf, SourceWindow& in, std::string& why) {
         for (const auto& entry : pdf.getXRefTable()) {
             const int num = entry.first.getObj();
             const int gen = entry.first.getGen();
+            if (num <= 0 || gen < 0 || gen > 65535) {
+                why = "object number or generation out of range";
+                return false;
+            }
             numbers.push_back(num);
             highest = std::max(highest, num);
             if (entry.second.getType() == 1) {
