@@ -132,7 +132,7 @@ probe() {
 # times, and peak memory.
 host_alone() {
     local file="$1" secs kb
-    timed "$PATHS" "$file"
+    timed "$PATHS" "$file" >/dev/null
     read -r secs kb <<<"$TIMED"
     printf '== engine work alone: %s, peak %.1f MB\n' \
         "$(head -1 < <("$PATHS" "$file"))" "$(calc "$kb / 1024")"
