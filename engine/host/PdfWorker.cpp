@@ -206,9 +206,12 @@ EncryptResult PdfWorker::Encrypt(const EncryptRequest& r,
     // The written file must read back cleanly with the password it was given;
     // without a user password it must open with none.
     OutputCheck check;
-    bool good = check.Open(r.temp, user) && check.SamePages(source.pageCount);
+    bool good = check.Open(r.temp, user);
     if (good && onePass)
-        good = check.MatchesOnePassWrite(r.temp, written, layout, *doc.pdf);
+        good = check.MatchesOnePassWrite(r.temp, written, layout, *doc.pdf) &&
+               check.SamePageTree(*doc.pdf, layout, source.pageCount);
+    else if (good)
+        good = check.SamePages(source.pageCount);
     if (good)
         good = check.NoNewWarnings(sourceWarnings);
     if (!good)

@@ -196,6 +196,7 @@ struct OnePassRun {
     SourceLayout layout;
     StandardSecurity security;
     std::unique_ptr<OnePassWriter> writer;
+    int32_t pages = 0;
 
     bool Write(const std::string& source, const std::string& out) {
         std::string why;
@@ -204,6 +205,7 @@ struct OnePassRun {
         r.user = "reader";
         if (doc.Open(source, nullptr) != PDFMS_OPEN_OK)
             return false;
+        pages = doc.CountPages();
         window = SourceWindow::Open(source, SourceLayout::kMaxObjectBytes);
         if (!layout.Read(*doc.pdf, *window, why) || security.Setup(r, "0123456789abcdef") != 0)
             return false;
@@ -215,7 +217,8 @@ struct OnePassRun {
     bool Check(const std::string& out) {
         OutputCheck check;
         return check.Open(out, "reader") &&
-               check.MatchesOnePassWrite(out, writer->written(), layout, *doc.pdf);
+               check.MatchesOnePassWrite(out, writer->written(), layout, *doc.pdf) &&
+               check.SamePageTree(*doc.pdf, layout, pages);
     }
 };
 
@@ -247,6 +250,17 @@ TEST_F(WriterRules, OutputCheckCatchesWrongOffsetsShortWritesAndWrongKeys) {
         TempDir::WriteFile(out, rekeyed);
         EXPECT_FALSE(run.Check(out)) << "wrong key in " << marker;
     }
+
+    // Objects in an object stream are checked through the stream's bytes.
+    ASSERT_TRUE(StructurePdf::Write(source, StructurePdf::Kind::ObjectStreams));
+    OnePassRun packed;
+    ASSERT_TRUE(packed.Write(source, out));
+    ASSERT_TRUE(packed.Check(out));
+    std::string bytes = TempDir::ReadFile(out);
+    size_t data = bytes.find("stream\n", bytes.find("/Type /ObjStm")) + 7 + 20;
+    bytes[data] = static_cast<char>(bytes[data] ^ 1);
+    TempDir::WriteFile(out, bytes);
+    EXPECT_FALSE(packed.Check(out)) << "object stream";
 }
 
 } // namespace
