@@ -74,12 +74,13 @@
 // leaves no temporary file and leaves an existing file of the output name
 // untouched. The check: the output reopens with its password, is encrypted, has
 // the source's pages, and raises no qpdf warning the source did not raise. qpdf
-// lists the pages of a qpdf-written output anew. A one-pass output must instead
-// have its cross-reference entries where the writer put each object, every object
-// header and stream end at its place on disk, a spread of objects (strings, stream
-// data) and every object stream decrypting to exactly the source's, and every page
-// and page-tree node decrypting to the source's object: the same pages, checked
-// without parsing every object stream again (which can cost ten times the write).
+// lists the pages anew. A one-pass output must also have its cross-reference
+// entries where the writer put each object, every object header and stream end at
+// its place on disk, and a spread of objects (strings, stream data) decrypting to
+// exactly the source's; when it has object streams, every object stream must
+// decrypt to the source's bytes and every page and page-tree node to the source's
+// object, which shows the same pages without parsing every object stream again
+// (that can cost ten times the write).
 // The source is opened read-only and never changed.
 //
 // Progress: the callback gets (percent, 100) as the file is written, and is also

@@ -6,8 +6,9 @@
 // cross-reference entries are where the writer put each object, every object
 // header and stream end is at its place, a spread of objects (strings, stream
 // data) and every object stream decrypt to exactly the source's.
-// Its pages are checked node by node instead of by listing them anew: qpdf would
-// parse every object stream holding a page, which can cost ten times the write.
+// When it has object streams, its pages are checked node by node instead of by
+// listing them anew: qpdf would parse every object stream holding a page, which
+// can cost ten times the write.
 
 #include "engine/host/OnePassWriter.h"
 #include "engine/host/OpenDocument.h"
