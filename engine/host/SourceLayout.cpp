@@ -7,6 +7,7 @@
 #include <qpdf/QPDFObjectHandle.hh>
 
 #include <algorithm>
+#include <cctype>
 #include <climits>
 #include <cstring>
 #include <unordered_map>
@@ -40,7 +41,23 @@ public:
         // A token that touches the end of a clipped view may continue beyond it.
         if (m_clipped && (t.kind == Kind::End || t.end >= m_s.size()))
             more = true;
+        // qpdf warns about a '#' without two hex digits (or encoding a null) in a
+        // name when it reads the object: such files go to its writer.
+        if (t.kind == Kind::Name && !GoodName(t))
+            t.kind = Kind::Bad;
         return t;
+    }
+
+    bool GoodName(const PdfToken& t) const {
+        const char* p = m_s.data() + t.begin;
+        const char* end = m_s.data() + t.end;
+        while ((p = static_cast<const char*>(std::memchr(p, '#', static_cast<size_t>(end - p))))) {
+            if (end - p < 3 || !std::isxdigit(static_cast<unsigned char>(p[1])) ||
+                !std::isxdigit(static_cast<unsigned char>(p[2])) || (p[1] == '0' && p[2] == '0'))
+                return false;
+            p += 3;
+        }
+        return true;
     }
 
     // Skips one value that starts with `t`; false when it is malformed.
@@ -56,7 +73,7 @@ public:
             // "N G R" is one value.
             int64_t v;
             if (!m_s.ToInt(t, v))
-                return !IsObjectKeyword(t);
+                return IsValueWord(t, false);
             size_t back = m_s.pos();
             PdfToken g = Next();
             PdfToken r = Next();
@@ -70,9 +87,27 @@ public:
         }
     }
 
-    bool IsObjectKeyword(const PdfToken& t) const {
-        return m_s.Is(t, "endobj") || m_s.Is(t, "stream") || m_s.Is(t, "endstream") ||
-               m_s.Is(t, "obj") || m_s.Is(t, "R");
+    // A number, true, false, null, or (inside arrays and dictionaries, where
+    // references are not grouped) the R of a reference. qpdf reads any other word
+    // in an object as a string, with a warning: such files go to its writer.
+    bool IsValueWord(const PdfToken& t, bool allowR) const {
+        if (m_s.Is(t, "true") || m_s.Is(t, "false") || m_s.Is(t, "null") ||
+            (allowR && m_s.Is(t, "R")))
+            return true;
+        const char* p = m_s.data() + t.begin;
+        const char* end = m_s.data() + t.end;
+        if (p < end && (*p == '+' || *p == '-'))
+            ++p;
+        bool digit = false, dot = false;
+        for (; p < end; ++p) {
+            if (*p >= '0' && *p <= '9')
+                digit = true;
+            else if (*p == '.' && !dot)
+                dot = true;
+            else
+                return false;
+        }
+        return digit;
     }
 
     bool more = false;
@@ -99,8 +134,7 @@ private:
             case Kind::String:
                 break;
             case Kind::Word:
-                if (m_s.Is(t, "endobj") || m_s.Is(t, "stream") || m_s.Is(t, "endstream") ||
-                    m_s.Is(t, "obj"))
+                if (!IsValueWord(t, true))
                     return false;
                 break;
             default: // Bad, End, braces

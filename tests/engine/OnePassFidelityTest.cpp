@@ -146,6 +146,21 @@ TEST(PathDecision, MisplacedOrRepairedSourcesGoToQpdfAndComeOutRight) {
     EXPECT_EQ(PDFMS_OK, big.code);
     EXPECT_EQ(WriterUsed::Qpdf, big.writer);
 
+    // Words and names qpdf warns about once it reads the object (here one outside
+    // the page tree, so the probe never did).
+    for (const char* odd : {"/a#zz1 ", "-3 ture"}) {
+        SCOPED_TRACE(odd);
+        const std::string source = dir.file("odd.pdf");
+        ASSERT_TRUE(StructurePdf::Write(source, Kind::Features));
+        std::string text = TempDir::ReadFile(source);
+        text.replace(text.find("-3 true"), 7, odd);
+        TempDir::WriteFile(source, text);
+        const std::string out = dir.file(std::string("odd") + odd[1] + ".out.pdf");
+        EncryptResult result = EncryptAs(source, out, PDFMS_LEVEL_AES_128);
+        EXPECT_EQ(PDFMS_OK, result.code);
+        EXPECT_EQ(WriterUsed::Qpdf, result.writer);
+    }
+
     const std::string repair = dir.file("repair.pdf");
     ASSERT_TRUE(TestPdf::WriteNeedsRepair(repair, 3));
     const std::string out = dir.file("repair.out.pdf");
