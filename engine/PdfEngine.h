@@ -57,7 +57,8 @@
 // parses to one value followed by endobj and every stream ends where its /Length
 // says, goes through the one-pass writer: each object is read once through a
 // bounded window and written once under its own number, strings encrypted (as hex
-// strings), stream data encrypted as it is copied with a direct /Length, object
+// strings) except a signature's /Contents (left readable, as qpdf's writer and
+// PDF 2.0 do), stream data encrypted as it is copied with a direct /Length, object
 // streams encrypted whole, the source's cross-reference streams and a stale
 // linearization dictionary left out, and a new cross-reference table (or stream,
 // when objects live in object streams) with /Encrypt and /ID; memory stays flat in

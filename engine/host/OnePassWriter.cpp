@@ -96,6 +96,8 @@ void OnePassWriter::CopyBody(const char* data, size_t size, const LaidObject& o,
     PdfScanner s(data, size);
     const size_t lengthBegin = o.lengthBegin ? static_cast<size_t>(o.lengthBegin - o.bodyStart) : 0;
     const size_t lengthEnd = o.lengthBegin ? static_cast<size_t>(o.lengthEnd - o.bodyStart) : 0;
+    const size_t plainBegin = o.plainBegin ? static_cast<size_t>(o.plainBegin - o.bodyStart) : 0;
+    const size_t plainEnd = o.plainBegin ? static_cast<size_t>(o.plainEnd - o.bodyStart) : 0;
     size_t copied = 0;
     for (;;) {
         PdfToken t = s.Next(&m_value);
@@ -106,6 +108,10 @@ void OnePassWriter::CopyBody(const char* data, size_t size, const LaidObject& o,
             m_out += std::to_string(newLength);
             s.seek(lengthEnd);
             copied = lengthEnd;
+        } else if (o.plainBegin && t.begin == plainBegin) {
+            m_out.append(data + copied, plainEnd - copied);
+            s.seek(plainEnd);
+            copied = plainEnd;
         } else if (t.kind == PdfToken::Kind::String) {
             m_out.append(data + copied, t.begin - copied);
             m_scratch.clear();

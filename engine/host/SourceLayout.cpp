@@ -131,6 +131,11 @@ private:
                 stack.pop_back();
                 break;
             case Kind::Name:
+                // A signature dictionary inside another object: qpdf's writer
+                // knows which of its strings to leave alone.
+                if (m_s.Is(t, "/ByteRange"))
+                    return false;
+                break;
             case Kind::String:
                 break;
             case Kind::Word:
@@ -189,7 +194,8 @@ SourceLayout::Parse SourceLayout::ParseObject(const char* data, size_t n, bool c
     if (t.kind == Kind::DictOpen) {
         o.dictionary = true;
         std::string key, name;
-        bool lengthSeen = false;
+        bool lengthSeen = false, byteRange = false;
+        uint64_t contentsBegin = 0, contentsEnd = 0;
         for (;;) {
             t = r.Next(&key);
             if (t.kind == Kind::DictClose)
@@ -226,7 +232,18 @@ SourceLayout::Parse SourceLayout::ParseObject(const char* data, size_t n, bool c
                 linearized = true;
             } else if (key == "Extensions") {
                 o.hasExtensions = true;
+            } else if (key == "ByteRange") {
+                byteRange = true;
+            } else if (key == "Contents" && first.kind == Kind::String) {
+                contentsBegin = o.offset + first.begin;
+                contentsEnd = o.offset + valueEnd;
             }
+        }
+        // A signature's /Contents stays readable, as qpdf (and PDF 2.0) have it:
+        // encrypting it would break the signature for good.
+        if (type == "Sig" && byteRange && contentsBegin) {
+            o.plainBegin = contentsBegin;
+            o.plainEnd = contentsEnd;
         }
     } else if (!r.SkipValue(t)) {
         return fail();

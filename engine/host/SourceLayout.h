@@ -31,6 +31,8 @@ struct LaidObject {
     uint64_t bodyEnd = 0;       // after the value (a stream's dictionary)
     uint64_t lengthBegin = 0;   // a stream's /Length value, raw bytes
     uint64_t lengthEnd = 0;
+    uint64_t plainBegin = 0; // a signature's /Contents string: never encrypted
+    uint64_t plainEnd = 0;
     uint64_t dataStart = 0; // a stream's data
     uint64_t dataLength = 0;
     uint64_t end = 0; // after "endobj"

@@ -100,6 +100,11 @@ TEST(OnePassFidelity, GeneratedStructuresAtEveryLevel) {
             if (level >= 2 && (kind == Kind::Features || kind == Kind::IncrementalUpdate)) {
                 EXPECT_NE(std::string::npos, bytes.find("stream\nplain data\nendstream"));
             }
+            // A signature's /Contents stays as it was; everything else is encrypted.
+            if (kind == Kind::Features || kind == Kind::IncrementalUpdate) {
+                EXPECT_NE(std::string::npos,
+                          bytes.find("/Contents <308006092a864886f70d010702a08030>"));
+            }
             EXPECT_EQ(std::string::npos, bytes.find("Structure"));
             EXPECT_EQ(std::string::npos, bytes.find("xpacket"));
 
@@ -140,7 +145,7 @@ TEST(PathDecision, MisplacedOrRepairedSourcesGoToQpdfAndComeOutRight) {
     const std::string sized = dir.file("sized.pdf");
     ASSERT_TRUE(StructurePdf::Write(sized, Kind::Features));
     std::string bytes = TempDir::ReadFile(sized);
-    bytes.replace(bytes.find("/Size 15 "), 9, "/Size 2000000000 ");
+    bytes.replace(bytes.find("/Size 16 "), 9, "/Size 2000000000 ");
     TempDir::WriteFile(sized, bytes);
     EncryptResult big = EncryptAs(sized, dir.file("sized.out.pdf"), PDFMS_LEVEL_AES_128);
     EXPECT_EQ(PDFMS_OK, big.code);

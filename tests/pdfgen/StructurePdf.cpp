@@ -82,14 +82,14 @@ const char kXmp[] = "<?xpacket begin=\"\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?>"
                     "xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\"/></x:xmpmeta>"
                     "<?xpacket end=\"w\"?>";
 
-// Objects 1 to 12 and 14 of the Features document; 13 is a free number.
+// Objects 1 to 12, 14 and 15 of the Features document; 13 is a free number.
 // `lengthDelta` makes the content stream's indirect /Length wrong. Without
 // `cryptFilter` object 10 is a plain stream: qpdf's writer edits /Crypt filters.
 void FeatureObjects(RawPdf& p, long lengthDelta, bool cryptFilter = true) {
     const std::string content = kContent;
     p.Object(1, 0,
              "<< /Type /Catalog /Pages 2 0 R /Metadata 8 0 R % a comment (with a paren\n"
-             "/Extra [9 0 R 10 0 R 11 1 R 14 0 R] /Na#6De (name with an escape) >>");
+             "/Extra [9 0 R 10 0 R 11 1 R 14 0 R 15 0 R] /Na#6De (name with an escape) >>");
     p.Object(2, 0, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>");
     p.Object(3, 0,
              "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 150] /Resources << /Font << /F1 4 "
@@ -116,12 +116,17 @@ void FeatureObjects(RawPdf& p, long lengthDelta, bool cryptFilter = true) {
              "<< /Type /Annot /Subtype /Text /Rect [150 100 170 120] /Contents " + AllBytesHex() +
                  " >>");
     p.Object(14, 0, "[(after a free number) <> () 14.5 -3 true null /N]");
+    // A signature: its /Contents is never encrypted.
+    p.Object(
+        15, 0,
+        "<< /Type /Sig /Filter /Adobe.PPKLite /SubFilter /adbe.pkcs7.detached /ByteRange [0 10 "
+        "20 30] /Contents <308006092a864886f70d010702a08030> /M (D:20240101000000Z) >>");
 }
 
 std::map<int, std::string> FeatureRows(const RawPdf& p, long infoShift) {
     std::map<int, std::string> rows;
     rows[0] = "0000000013 65535 f";
-    for (int n = 1; n <= 14; ++n)
+    for (int n = 1; n <= 15; ++n)
         if (n != 13)
             rows[n] = p.InUse(n, n == 11 ? 1 : 0, n == 7 ? infoShift : 0);
     rows[13] = "0000000000 00001 f";
@@ -129,7 +134,7 @@ std::map<int, std::string> FeatureRows(const RawPdf& p, long infoShift) {
 }
 
 const char kFeatureTrailer[] =
-    "<< /Size 15 /Root 1 0 R /Info 7 0 R /ID [<0123456789ABCDEF0123456789ABCDEF>"
+    "<< /Size 16 /Root 1 0 R /Info 7 0 R /ID [<0123456789ABCDEF0123456789ABCDEF>"
     "<0123456789ABCDEF0123456789ABCDEF>] >>";
 
 bool Features(const std::string& path, long infoShift, long lengthDelta) {
@@ -144,19 +149,19 @@ bool Incremental(const std::string& path) {
     FeatureObjects(p, 0);
     const size_t first = p.Size();
     p.Table(FeatureRows(p, 0), kFeatureTrailer);
-    // The update: a new title, object 14 freed, object 15 added and listed.
+    // The update: a new title, object 14 freed, object 16 added and listed.
     p.Object(7, 0, "<< /Title (updated title) >>");
-    p.Object(15, 0, "(added by the update)");
+    p.Object(16, 0, "(added by the update)");
     p.Object(1, 0,
              "<< /Type /Catalog /Pages 2 0 R /Metadata 8 0 R /Extra [9 0 R 10 0 R 11 1 R 15 0 "
-             "R] >>");
+             "R 16 0 R] >>");
     std::map<int, std::string> rows;
     rows[0] = "0000000014 65535 f";
     rows[1] = p.InUse(1);
     rows[7] = p.InUse(7);
     rows[14] = "0000000000 00001 f";
-    rows[15] = p.InUse(15);
-    p.Table(rows, "<< /Size 16 /Root 1 0 R /Info 7 0 R /Prev " + std::to_string(first) +
+    rows[16] = p.InUse(16);
+    p.Table(rows, "<< /Size 17 /Root 1 0 R /Info 7 0 R /Prev " + std::to_string(first) +
                       " /ID [<0123456789ABCDEF0123456789ABCDEF><00112233445566778899AABBCCDDEEFF>] "
                       ">>");
     return p.Save(path);
