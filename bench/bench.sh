@@ -1,42 +1,57 @@
 #!/usr/bin/env bash
-# Times pdfzerovovor-cli against the Debian qpdf tool run once per file, on the
-# same files with the same level and permissions, and the probe on its own.
+# Times pdfzerovovor-cli against two peers on the same files with the same level
+# (AES-128) and permissions, every side flushing its output to disk:
+#   - MuPDF's `mutool clean -E aes-128`, run as 2 processes at once (xargs -P 2);
+#   - the Debian qpdf tool, run once per file with the engine's fallback settings.
+# Prints times, ratios (peer time / our time) and peak memory, then the engine's
+# work alone on the big files and the probe alone.
 #
-#   bench/bench.sh [-b BUILD_DIR] [-d PDF_FOLDER] [-s SMALL_COUNT] [-l LARGE_COUNT]
-#                  [-m LARGE_MB] [-j JOBS]
+#   bench/bench.sh [-b BUILD_DIR] [-c CORPUS_DIR] [-L LARGE_DIR] [-n COPIES]
+#                  [-d PDF_FOLDER] [-j JOBS] [-g]
 #
-# Without -d it makes two sets with the test generator: SMALL_COUNT small and
-# medium files (default 300) and LARGE_COUNT big ones (default 4 of LARGE_MB = 100 MB).
-# With -d it times that folder's PDF files only. Needs: cmake build of the targets
-# pdfzerovovor-cli, pz-make-pdfs, pz-probe-bench; qpdf.
+# Sets: the sample corpus (CORPUS_DIR/sample-files, default ../shared/corpus) copied
+# COPIES times (default 11: over 300 small files with real structure), and each
+# large file of LARGE_DIR (built there by the corpus's make-large.sh when missing:
+# merged-small, merged-objstm, merged-big, annots-30k), merged-big also with one
+# job. -d times only that folder. -g adds the generator's synthetic sets (300 small
+# and medium files, 4 large ones). Peak memory is GNU time's maximum resident size
+# of the command and the processes it waited for (for the CLI: the front end or an
+# engine host, whichever was larger).
+# Needs: cmake build of pdfzerovovor-cli, pdfzerovovor-engine, pz-probe-bench,
+# pz-writer-paths (and pz-make-pdfs for -g); qpdf, mutool, GNU time.
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 BUILD="$ROOT/build"
+CORPUS="$ROOT/../shared/corpus"
+LARGE_DIR=""
+COPIES=11
 FOLDER=""
-SMALL=300
-LARGE=4
-LARGE_MB=100
-JOBS="$(nproc)"
-while getopts "b:d:s:l:m:j:" opt; do
+JOBS=2
+SYNTHETIC=0
+while getopts "b:c:L:n:d:j:g" opt; do
     case "$opt" in
     b) BUILD="$OPTARG" ;;
+    c) CORPUS="$OPTARG" ;;
+    L) LARGE_DIR="$OPTARG" ;;
+    n) COPIES="$OPTARG" ;;
     d) FOLDER="$OPTARG" ;;
-    s) SMALL="$OPTARG" ;;
-    l) LARGE="$OPTARG" ;;
-    m) LARGE_MB="$OPTARG" ;;
     j) JOBS="$OPTARG" ;;
-    *) sed -n 2,12p "$0"; exit 2 ;;
+    g) SYNTHETIC=1 ;;
+    *) sed -n 2,22p "$0"; exit 2 ;;
     esac
 done
 
 CLI="$BUILD/stage/bin/pdfzerovovor-cli"
 MAKE="$BUILD/tests/bin/pz-make-pdfs"
 PROBE="$BUILD/bench/bin/pz-probe-bench"
-for tool in "$CLI" "$PROBE"; do
+PATHS="$BUILD/bench/bin/pz-writer-paths"
+for tool in "$CLI" "$PROBE" "$PATHS"; do
     [ -x "$tool" ] || { echo "missing $tool: build it first" >&2; exit 2; }
 done
-command -v qpdf >/dev/null || { echo "missing the qpdf tool" >&2; exit 2; }
+for tool in qpdf mutool /usr/bin/time; do
+    command -v "$tool" >/dev/null || { echo "missing $tool" >&2; exit 2; }
+done
 
 WORK="$(mktemp -d /tmp/pz-bench-XXXXXX)"
 trap 'rm -rf "$WORK"' EXIT
@@ -44,49 +59,62 @@ trap 'rm -rf "$WORK"' EXIT
 export HOME="$WORK/home"
 mkdir -p "$HOME"
 
-now() { date +%s.%N; }
 calc() { awk "BEGIN { printf \"%.2f\", $1 }"; }
+# Runs a command under GNU time; leaves "seconds peak_kb" in $TIMED. A command
+# that refuses some files still gets its figures.
+timed() {
+    /usr/bin/time -f "%e %M" -o "$WORK/time" "$@" || true
+    TIMED=$(tail -1 "$WORK/time")
+}
 
-# Encrypts every PDF of $1 both ways and prints the figures under label $2.
+# Encrypts every PDF of $1 three ways and prints the figures under label $2;
+# $3 is the CLI's job count.
 compare() {
-    local dir="$1" label="$2"
+    local dir="$1" label="$2" jobs="$3"
     local files bytes mb
-    files=$(find "$dir" -maxdepth 1 -name '*.pdf' | wc -l)
-    bytes=$(find "$dir" -maxdepth 1 -name '*.pdf' -printf '%s\n' | awk '{ s += $1 } END { print s + 0 }')
+    files=$(find -L "$dir" -maxdepth 1 -name '*.pdf' | wc -l)
+    bytes=$(find -L "$dir" -maxdepth 1 -name '*.pdf' -printf '%s\n' | awk '{ s += $1 } END { print s + 0 }')
     mb=$(calc "$bytes / 1048576")
-    local out1="$WORK/out-cli" out2="$WORK/out-qpdf"
-    rm -rf "$out1" "$out2"; mkdir -p "$out1" "$out2"
+    local out1="$WORK/out-cli" out2="$WORK/out-qpdf" out3="$WORK/out-mutool"
+    rm -rf "$out1" "$out2" "$out3"
+    mkdir -p "$out1" "$out2" "$out3"
     sync
 
-    local t0 t1 t2
-    t0=$(now)
-    "$CLI" -q -j "$JOBS" -o "$out1" -u user -p owner -l aes128 -a print-high,copy "$dir"
-    t1=$(now)
+    # The CLI flushes every output before renaming it.
+    timed "$CLI" -q -j "$jobs" -o "$out1" -u user -p owner -l aes128 -a print-high,copy "$dir"
+    local cli cli_kb
+    read -r cli cli_kb <<<"$TIMED"
+    sync
+
+    # mutool leaves its files in the page cache: one sync at the end flushes them.
+    # -P: print, high-quality print, copy and accessibility, the word the CLI writes.
+    timed sh -c 'find -L "$1" -maxdepth 1 -name "*.pdf" -print0 |
+        xargs -0 -P 2 -I{} sh -c '\''mutool clean -E aes-128 -U user -O owner -P -1324 "$1" "$2/$(basename "$1")"'\'' _ {} "$2" && sync' \
+        _ "$dir" "$out3"
+    local mu mu_kb
+    read -r mu mu_kb <<<"$TIMED"
+
+    local t0 t1 qp
+    t0=$(date +%s.%N)
     for f in "$dir"/*.pdf; do
         b=$(basename "$f" .pdf)
-        # The writer settings the engine uses, so both sides do the same work.
+        # The writer settings of the engine's fallback, so both do the same work.
         qpdf --decode-level=none --compress-streams=n --object-streams=preserve \
             --encrypt user owner 128 --use-aes=y --print=full --extract=y --modify=none \
-            --annotate=n --form=n --assemble=n -- "$f" "$out2/${b}_encryption.pdf"
+            --annotate=n --form=n --assemble=n -- "$f" "$out2/${b}_encryption.pdf" || true
     done
-    t2=$(now)
-    # The engine flushes every output to disk before renaming it; the qpdf tool
-    # leaves its files in the page cache. One sync afterwards gives the same end state.
     sync
-    t3=$(now)
+    t1=$(date +%s.%N)
+    qp=$(calc "$t1 - $t0")
 
-    local cli qp qps
-    cli=$(calc "$t1 - $t0")
-    qp=$(calc "$t2 - $t1")
-    qps=$(calc "$t3 - $t1")
     echo "== $label: $files files, $mb MB"
-    printf '  pdfzerovovor-cli -j %s : %7.2f s  %8.1f files/s  %8.1f MB/s\n' "$JOBS" "$cli" \
-        "$(calc "$files / $cli")" "$(calc "$mb / $cli")"
-    printf '  qpdf, one per file    : %7.2f s  %8.1f files/s  %8.1f MB/s\n' "$qp" \
-        "$(calc "$files / $qp")" "$(calc "$mb / $qp")"
-    printf '  qpdf loop + one sync  : %7.2f s\n' "$qps"
-    printf '  ratio (qpdf time / cli time): %.2fx   (with the sync: %.2fx)\n' \
-        "$(calc "$qp / $cli")" "$(calc "$qps / $cli")"
+    printf '  pdfzerovovor-cli -j %s : %7.2f s  %8.1f files/s  %8.1f MB/s  peak %6.1f MB\n' \
+        "$jobs" "$cli" "$(calc "$files / $cli")" "$(calc "$mb / $cli")" "$(calc "$cli_kb / 1024")"
+    printf '  mutool, 2 processes  : %7.2f s  %8.1f files/s  %8.1f MB/s  peak %6.1f MB\n' \
+        "$mu" "$(calc "$files / $mu")" "$(calc "$mb / $mu")" "$(calc "$mu_kb / 1024")"
+    printf '  qpdf, one per file   : %7.2f s  %8.1f files/s  %8.1f MB/s\n' \
+        "$qp" "$(calc "$files / $qp")" "$(calc "$mb / $qp")"
+    printf '  ratio mutool/cli %.2fx   qpdf/cli %.2fx\n' "$(calc "$mu / $cli")" "$(calc "$qp / $cli")"
     [ "$(ls "$out1" | wc -l)" -eq "$files" ] || echo "  WARNING: the CLI wrote $(ls "$out1" | wc -l) of $files files"
 }
 
@@ -100,26 +128,61 @@ probe() {
         "$(calc "$1 / $2")" "$3"
 }
 
+# The engine host's work in one process: which writer, probe and encryption
+# times, and peak memory.
+host_alone() {
+    local file="$1" secs kb
+    timed "$PATHS" "$file" >/dev/null
+    read -r secs kb <<<"$TIMED"
+    printf '== engine work alone: %s, peak %.1f MB\n' \
+        "$(head -1 < <("$PATHS" "$file"))" "$(calc "$kb / 1024")"
+}
+
 if [ -n "$FOLDER" ]; then
-    compare "$FOLDER" "folder $FOLDER"
+    compare "$FOLDER" "folder $FOLDER" "$JOBS"
     probe "$FOLDER"
     exit 0
 fi
 
-[ -x "$MAKE" ] || { echo "missing $MAKE: build it first" >&2; exit 2; }
+# Small real-structure files: every sample that is neither encrypted nor damaged,
+# COPIES times under distinct names.
 SMALLDIR="$WORK/small"
-LARGEDIR="$WORK/large"
-mkdir -p "$SMALLDIR" "$LARGEDIR"
-# Small and medium: two thirds of 1-5 page files, one third of 40-page files with
-# a 400 KB image.
-n_small=$((SMALL * 2 / 3))
-n_medium=$((SMALL - n_small))
-"$MAKE" "$SMALLDIR" "$n_small" 3
-mkdir -p "$WORK/medium"
-"$MAKE" "$WORK/medium" "$n_medium" 40 409600
-for f in "$WORK/medium"/*.pdf; do mv "$f" "$SMALLDIR/m-$(basename "$f")"; done
-"$MAKE" "$LARGEDIR" "$LARGE" 200 $((LARGE_MB * 1048576))
+mkdir -p "$SMALLDIR"
+for f in "$CORPUS"/sample-files/*.pdf; do
+    qpdf --is-encrypted "$f" >/dev/null 2>&1 && continue
+    qpdf --check "$f" >/dev/null 2>&1 || continue
+    for ((k = 0; k < COPIES; k++)); do
+        cp "$f" "$SMALLDIR/c${k}_$(basename "$f")"
+    done
+done
+compare "$SMALLDIR" "corpus samples x $COPIES" "$JOBS"
 
-compare "$SMALLDIR" "small and medium files"
-compare "$LARGEDIR" "large files"
+if [ -z "$LARGE_DIR" ]; then
+    LARGE_DIR="$WORK/large"
+fi
+if [ ! -f "$LARGE_DIR/merged-big.pdf" ]; then
+    "$CORPUS/make-large.sh" "$LARGE_DIR" >/dev/null
+fi
+for name in merged-small merged-objstm merged-big annots-30k; do
+    one="$WORK/one-$name"
+    mkdir -p "$one"
+    ln -sf "$LARGE_DIR/$name.pdf" "$one/$name.pdf"
+    compare "$one" "$name.pdf" "$JOBS"
+done
+compare "$WORK/one-merged-big" "merged-big.pdf, one job" 1
+for name in merged-big merged-objstm annots-30k; do
+    host_alone "$LARGE_DIR/$name.pdf"
+done
 probe "$SMALLDIR"
+
+if [ "$SYNTHETIC" -eq 1 ]; then
+    [ -x "$MAKE" ] || { echo "missing $MAKE: build it first" >&2; exit 2; }
+    SYN="$WORK/synthetic"
+    mkdir -p "$SYN/small" "$SYN/medium" "$SYN/large"
+    "$MAKE" "$SYN/small" 200 3
+    "$MAKE" "$SYN/medium" 100 40 409600
+    for f in "$SYN/medium"/*.pdf; do mv "$f" "$SYN/small/m-$(basename "$f")"; done
+    "$MAKE" "$SYN/large" 4 200 $((100 * 1048576))
+    compare "$SYN/small" "generated small and medium files" "$JOBS"
+    compare "$SYN/large" "generated large files" "$JOBS"
+fi

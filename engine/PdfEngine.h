@@ -32,25 +32,57 @@
 //   4 PDFMS_ERR_STOPPED          the progress callback answered PDFMS_PROGRESS_STOP
 //   5 PDFMS_ERR_HOST             the host crashed, ran out of time or memory, or
 //                                could not be started
-//   6 PDFMS_ERR_VERIFY           the written file did not reopen with its password,
-//                                with the same page count and without warnings
-//   7 PDFMS_ERR_ENGINE           any other qpdf error while writing
-//   8 PDFMS_ERR_ARGUMENT         null pointers or an unknown level
+//   6 PDFMS_ERR_VERIFY           the written file failed its check (below)
+//   7 PDFMS_ERR_ENGINE           any other error while writing
+//   8 PDFMS_ERR_ARGUMENT         null pointers, an unknown level, or a password that
+//                                does not encode for the level (below)
+//   9 PDFMS_ERR_SOURCE_CHANGED   the source's device, inode, size or modification
+//                                time changed between the first read and the end of
+//                                the write
 //
-// Levels: 0 -> R2 RC4 40-bit, 1 -> R3 RC4 128-bit, 2 -> R4 AES-128, 3 -> R6 AES-256
-// (metadata encrypted too; R6 passwords are UTF-8). Permissions map one to one: printing 2 full, 3 low, 1 allowed
-// (full), 0 none; copy, modify, annotate, forms, accessibility and assemble to
-// qpdf's flags of the same meaning. R2 knows only print, modify, copy and annotate;
-// the other flags are ignored there. qpdf always keeps the accessibility bit set at
-// R4 and R6, whatever is asked (PDF 2.0 tells readers to ignore it there).
+// Levels: 0 -> R2 RC4 40-bit, 1 -> R3 RC4 128-bit, 2 -> R4 AES-128, 3 -> R6 AES-256;
+// metadata is encrypted too. Passwords arrive as UTF-8: at level 3 they go through
+// SASLprep (libidn; unassigned code points allowed, as a reader's query would) and
+// are cut to 127 bytes; at levels 0-2 they are converted to PDFDocEncoding, and a
+// password with a character outside it fails the file with PDFMS_ERR_ARGUMENT.
+// Permissions map one to one: printing 2 full, 3 low, 1 allowed (full), 0 none;
+// copy, modify, annotate, forms, accessibility and assemble to the flags of the same
+// meaning. R2 knows only print, modify, copy and annotate; the other flags are
+// ignored there. At the AES levels the accessibility bit is always set, whatever is
+// asked (qpdf's writer does so and PDF 2.0 tells readers to ignore it); at the RC4
+// levels every bit is exactly what was asked. Both writers give the same /P word.
 //
-// Output: written to a hidden temporary file in the output folder, flushed to
-// disk, reopened and checked, and only then renamed over the output name. A
-// failure, a stop or a killed host leaves no temporary file and leaves an existing
-// file of the output name untouched. Stream data is copied as it is (no decoding,
-// no recompression: exact content, and decompression bombs stay small); object
-// streams are preserved; no linearization. The source is opened read-only and
-// never changed.
+// Two writers. A source that opens and lists its pages without any qpdf warning,
+// and whose every cross-reference offset lands on its "N G obj", every object
+// parses to one value followed by endobj and every stream ends where its /Length
+// says, goes through the one-pass writer: each object is read once through a
+// bounded window and written once under its own number, strings encrypted (as hex
+// strings) except a signature's /Contents (left readable, as qpdf's writer and
+// PDF 2.0 do), stream data encrypted as it is copied with a direct /Length, object
+// streams encrypted whole, the source's cross-reference streams and a stale
+// linearization dictionary left out, and a new cross-reference table (or stream,
+// when objects live in object streams) with /Encrypt and /ID; memory stays flat in
+// the file size. Everything else (repaired files, odd layouts) goes through qpdf's
+// writer, which copies stream data as it is (no decoding, no recompression: exact
+// content, and decompression bombs stay small), keeps object streams and does not
+// linearize. The choice is made before anything is written. At AES-256 below PDF
+// 2.0 the one-pass writer adds Adobe's extension level 8 to the catalog, or writes
+// PDF 2.0 when the catalog cannot be edited in place.
+//
+// Output: written to a hidden temporary file in the output folder with the
+// source's permission bits (the umask still applies), flushed to disk, checked,
+// and only then renamed over the output name. A failure, a stop or a killed host
+// leaves no temporary file and leaves an existing file of the output name
+// untouched. The check: the output reopens with its password, is encrypted, has
+// the source's pages, and raises no qpdf warning the source did not raise. qpdf
+// lists the pages anew. A one-pass output must also have its cross-reference
+// entries where the writer put each object, every object header and stream end at
+// its place on disk, and a spread of objects (strings, stream data) decrypting to
+// exactly the source's; when it has object streams, every object stream must
+// decrypt to the source's bytes and every page and page-tree node to the source's
+// object, which shows the same pages without parsing every object stream again
+// (that can cost ten times the write).
+// The source is opened read-only and never changed.
 //
 // Progress: the callback gets (percent, 100) as the file is written, and is also
 // asked about every 100 ms while qpdf parses, so a stop is honoured promptly (the

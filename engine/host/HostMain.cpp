@@ -102,11 +102,13 @@ bool Answer(HostChannel& channel, PdfWorker& worker, const HostChannel::Message&
         EncryptRequest request = ToWorkerRequest(encrypt);
         WipeSecret(encrypt.user);
         WipeSecret(encrypt.owner);
-        reply.code = worker.Encrypt(request, progress);
+        const EncryptResult result = worker.Encrypt(request, progress);
+        reply.code = result.code;
         WipeSecret(request.user);
         WipeSecret(request.owner);
-        reply.writer = reply.code == PDFMS_OK ? HostProtocol::Writer::Qpdf
-                                              : HostProtocol::Writer::None;
+        reply.writer = result.writer == WriterUsed::OnePass ? HostProtocol::Writer::OnePass
+                       : result.writer == WriterUsed::Qpdf  ? HostProtocol::Writer::Qpdf
+                                                            : HostProtocol::Writer::None;
         ::alarm(0);
         HangupWatch::SetCurrentTemp(std::string());
         return channel.Send(HostProtocol::Encode(reply));

@@ -38,3 +38,8 @@ MappedInput::~MappedInput() {
     if (m_data)
         ::munmap(m_data, m_size);
 }
+
+void MappedInput::Release() {
+    if (m_data)
+        ::madvise(m_data, m_size, MADV_DONTNEED);
+}

@@ -24,6 +24,10 @@ public:
 
     std::shared_ptr<InputSource> source() const { return m_source; }
 
+    // Drops the pages read so far from this process's memory; they stay in the
+    // page cache and come back on the next read.
+    void Release();
+
 private:
     MappedInput() = default;
 

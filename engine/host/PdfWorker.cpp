@@ -3,176 +3,46 @@
 #include "engine/api/PdfMSService.h"
 #include "engine/host/FileSink.h"
 #include "engine/host/MappedInput.h"
+#include "engine/host/OnePassWriter.h"
+#include "engine/host/OutputCheck.h"
+#include "engine/host/PasswordEncoding.h"
+#include "engine/host/QpdfEncryptWriter.h"
+#include "engine/host/SourceLayout.h"
+#include "engine/host/SourceWindow.h"
+#include "engine/host/StandardSecurity.h"
 
 #include <qpdf/QPDF.hh>
-#include <qpdf/QPDFExc.hh>
-#include <qpdf/QPDFWriter.hh>
+#include <qpdf/QPDFObjectHandle.hh>
 
-#include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
 #include <new>
+#include <openssl/rand.h>
+#include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-// Sequential reads and writes of whole files: big stdio buffers save many syscalls.
-constexpr size_t kIoBuffer = 1 << 20;
-
-// Opens a regular file for reading without ever blocking on a FIFO or device that
-// replaced it since the library looked.
-FILE* OpenRegular(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return nullptr;
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return nullptr;
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    FILE* f = ::fdopen(fd, "rb");
-    if (!f) {
-        ::close(fd);
-        return nullptr;
-    }
-    std::setvbuf(f, nullptr, _IOFBF, kIoBuffer);
-    return f;
+std::string RandomId() {
+    unsigned char bytes[16];
+    if (RAND_bytes(bytes, sizeof bytes) != 1)
+        throw std::runtime_error("no random data for the file identifier");
+    return std::string(reinterpret_cast<char*>(bytes), sizeof bytes);
 }
 
-// Opens path into doc; returns the open state it reached (0 when it opened).
-int32_t Open(OpenDocument& doc, const std::string& path, const char* password) {
-    doc.reset();
-    doc.pdf = std::make_unique<QPDF>();
-    QPDF& pdf = *doc.pdf;
-    pdf.setSuppressWarnings(true);
-    doc.input = MappedInput::Open(path);
-    FILE* f = nullptr;
-    if (!doc.input) {
-        f = OpenRegular(path);
-        if (!f)
-            return PDFMS_OPEN_NOT_FILE;
-    }
-    try {
-        if (doc.input)
-            pdf.processInputSource(doc.input->source(), password);
-        else
-            pdf.processFile(path.c_str(), f, true, password);
-    } catch (const std::bad_alloc&) {
-        throw;
-    } catch (const QPDFExc& e) {
-        if (e.getErrorCode() == qpdf_e_password || e.getErrorCode() == qpdf_e_unsupported)
-            return PDFMS_OPEN_ENCRYPTED;
-        return PDFMS_OPEN_DAMAGED;
-    } catch (const std::exception&) {
-        return PDFMS_OPEN_DAMAGED;
-    }
-    return PDFMS_OPEN_OK;
-}
-
-// Lists the pages; -1 when they cannot be listed. qpdf reads lazily, so a file
-// that opened may still fail here.
-int32_t CountPages(QPDF& pdf) {
-    try {
-        return static_cast<int32_t>(pdf.getAllPages().size());
-    } catch (const std::bad_alloc&) {
-        throw;
-    } catch (const std::exception&) {
-        return -1;
-    }
-}
-
-qpdf_r3_print_e PrintLevel(int32_t printing) {
-    switch (printing) {
-    case PDFMS_PRINT_HIGH:
-    case PDFMS_PRINT_ALLOWED:
-        return qpdf_r3p_full;
-    case PDFMS_PRINT_LOW:
-        return qpdf_r3p_low;
-    default:
-        return qpdf_r3p_none;
-    }
-}
-
-void SetEncryption(QPDFWriter& w, const EncryptRequest& r) {
-    const char* user = r.user.c_str();
-    const char* owner = r.owner.c_str();
-    switch (r.level) {
-    case PDFMS_LEVEL_RC4_40:
-        w.setR2EncryptionParametersInsecure(user, owner, r.printing != PDFMS_PRINT_NONE, r.modify,
-                                            r.copy, r.annotate);
-        break;
-    case PDFMS_LEVEL_RC4_128:
-        w.setR3EncryptionParametersInsecure(user, owner, r.accessibility, r.copy, r.assemble,
-                                            r.annotate, r.forms, r.modify, PrintLevel(r.printing));
-        break;
-    case PDFMS_LEVEL_AES_128:
-        w.setR4EncryptionParametersInsecure(user, owner, r.accessibility, r.copy, r.assemble,
-                                            r.annotate, r.forms, r.modify, PrintLevel(r.printing),
-                                            true, true);
-        break;
-    default:
-        w.setR6EncryptionParameters(user, owner, r.accessibility, r.copy, r.assemble, r.annotate,
-                                    r.forms, r.modify, PrintLevel(r.printing), true);
-        break;
-    }
-}
-
-class ProgressForwarder : public QPDFWriter::ProgressReporter {
-public:
-    explicit ProgressForwarder(const std::function<void(int)>& fn) : m_fn(fn) {}
-    void reportProgress(int percent) override { m_fn(percent); }
-
-private:
-    const std::function<void(int)>& m_fn;
-};
-
-// Writes the temporary file; returns a PDFMS_* code.
-int32_t WriteEncrypted(QPDF& pdf, const EncryptRequest& r,
-                       const std::function<void(int)>& progress) {
-    // The library made the file, with the mode the output is to have.
-    int fd = ::open(r.temp.c_str(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        return PDFMS_ERR_OUTPUT;
-    FileSink sink(fd);
-    try {
-        QPDFWriter w(pdf);
-        w.setOutputPipeline(&sink);
-        // Stream data goes out as it came in: exact content, and a decompression
-        // bomb is never inflated.
-        w.setDecodeLevel(qpdf_dl_none);
-        w.setCompressStreams(false);
-        w.setObjectStreamMode(qpdf_o_preserve);
-        w.setLinearization(false);
-        SetEncryption(w, r);
-        w.registerProgressReporter(std::make_shared<ProgressForwarder>(progress));
-        w.write();
-    } catch (const std::bad_alloc&) {
-        throw;
-    } catch (const std::exception&) {
-        return sink.failed() ? PDFMS_ERR_OUTPUT : PDFMS_ERR_ENGINE;
-    }
-    return sink.Commit() ? PDFMS_OK : PDFMS_ERR_OUTPUT;
+// The first half of /ID is the document's identity: keep the source's. The second
+// says this is a new version of it. A source without one gets both.
+void MakeId(QPDF& pdf, std::string& id0, std::string& id1) {
+    QPDFObjectHandle id = pdf.getTrailer().getKey("/ID");
+    if (id.isArray() && id.getArrayNItems() == 2 && id.getArrayItem(0).isString() &&
+        !id.getArrayItem(0).getStringValue().empty())
+        id0 = id.getArrayItem(0).getStringValue();
+    else
+        id0 = RandomId();
+    id1 = RandomId();
 }
 
 } // namespace
-
-OpenDocument::OpenDocument() = default;
-OpenDocument::OpenDocument(OpenDocument&&) noexcept = default;
-OpenDocument& OpenDocument::operator=(OpenDocument&& o) noexcept {
-    reset();
-    input = std::move(o.input);
-    pdf = std::move(o.pdf);
-    return *this;
-}
-OpenDocument::~OpenDocument() {
-    reset();
-}
-void OpenDocument::reset() {
-    pdf.reset();
-    input.reset();
-}
 
 PdfWorker::PdfWorker() = default;
 PdfWorker::~PdfWorker() = default;
@@ -186,11 +56,13 @@ bool PdfWorker::MakeKey(const std::string& path, FileKey& key) {
     key.ino = st.st_ino;
     key.size = st.st_size;
     key.mtimeNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    key.mode = st.st_mode;
     return true;
 }
 
 void PdfWorker::Forget() {
     m_doc.reset();
+    m_warnings.clear();
     m_key = FileKey();
 }
 
@@ -208,14 +80,14 @@ ProbeAnswer PdfWorker::Probe(const std::string& path) {
 
     OpenDocument doc;
     ProbeAnswer a;
-    a.openState = Open(doc, path, nullptr);
-    QPDF* pdf = doc.pdf.get();
+    a.openState = doc.Open(path, nullptr);
     if (a.openState == PDFMS_OPEN_ENCRYPTED)
         a.encrypted = 1;
     if (a.openState == PDFMS_OPEN_OK) {
-        a.encrypted = pdf->isEncrypted() ? 1 : 0;
-        int32_t pages = CountPages(*pdf);
-        bool repaired = pdf->anyWarnings();
+        a.encrypted = doc.pdf->isEncrypted() ? 1 : 0;
+        int32_t pages = doc.CountPages();
+        m_warnings = doc.Warnings();
+        bool repaired = !m_warnings.empty();
         if (pages < 0)
             a.openState = PDFMS_OPEN_DAMAGED;
         else if (repaired && pages == 0)
@@ -230,30 +102,121 @@ ProbeAnswer PdfWorker::Probe(const std::string& path) {
     m_answer = a;
     if (a.openState == PDFMS_OPEN_OK || a.openState == PDFMS_OPEN_REPAIRED)
         m_doc = std::move(doc);
+    else
+        m_warnings.clear();
     return a;
 }
 
-int32_t PdfWorker::Encrypt(const EncryptRequest& r, const std::function<void(int)>& progress) {
-    ProbeAnswer source = Probe(r.source);
+EncryptResult PdfWorker::Encrypt(const EncryptRequest& r,
+                                 const std::function<void(int)>& progress) {
+    EncryptResult result;
+    const ProbeAnswer source = Probe(r.source);
+    // The source's identity as it was before anything of it was read.
+    const FileKey identity = m_key;
     OpenDocument doc = std::move(m_doc);
+    const std::vector<std::string> sourceWarnings = std::move(m_warnings);
     // The written document shares nothing we want to keep around.
     Forget();
+    result.code = PDFMS_ERR_SOURCE;
     if (source.openState == PDFMS_OPEN_ENCRYPTED || source.encrypted)
-        return PDFMS_ERR_SOURCE_PASSWORD;
-    if (!doc.pdf)
-        return PDFMS_ERR_SOURCE;
+        result.code = PDFMS_ERR_SOURCE_PASSWORD;
+    if (result.code == PDFMS_ERR_SOURCE_PASSWORD || !doc.pdf)
+        return result;
 
-    int32_t code = WriteEncrypted(*doc.pdf, r, progress);
-    doc.reset();
-    if (code != PDFMS_OK)
-        return code;
+    std::string user, owner;
+    if (!PasswordEncoding::Prepare(r.level, r.user, user) ||
+        !PasswordEncoding::Prepare(r.level, r.owner, owner)) {
+        result.code = PDFMS_ERR_ARGUMENT;
+        return result;
+    }
 
-    // The written file must read back cleanly with the password it was given.
-    OpenDocument check;
-    // Without a user password it must open with none.
-    if (Open(check, r.temp, r.user.c_str()) != PDFMS_OPEN_OK)
-        return PDFMS_ERR_VERIFY;
-    if (CountPages(*check.pdf) != source.pageCount || check.pdf->anyWarnings())
-        return PDFMS_ERR_VERIFY;
-    return PDFMS_OK;
+    // The one-pass writer takes a source that opened without a word from qpdf and
+    // whose every object is where its cross-reference section says.
+    SourceLayout layout;
+    std::unique_ptr<SourceWindow> window;
+    if (source.openState == PDFMS_OPEN_OK) {
+        window = SourceWindow::Open(r.source, SourceLayout::kMaxObjectBytes);
+        // The path may name another file by now than the one qpdf parsed.
+        if (window &&
+            (window->status().st_dev != identity.dev || window->status().st_ino != identity.ino ||
+             window->status().st_size != identity.size)) {
+            result.code = PDFMS_ERR_SOURCE_CHANGED;
+            return result;
+        }
+        std::string why;
+        if (window && !layout.Read(*doc.pdf, *window, why))
+            window.reset();
+    }
+    // Release what the probe touched of the mapped source: the write walks the
+    // file through the bounded window.
+    if (doc.input)
+        doc.input->Release();
+
+    // The library made the temporary file, new and with the source's permission
+    // bits (the umask applied), so a private source never comes out readable by
+    // everyone; a link put in its place is not followed.
+    int fd = ::open(r.temp.c_str(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        result.code = PDFMS_ERR_OUTPUT;
+        return result;
+    }
+
+    std::vector<OnePassWriter::Written> written;
+    if (window) {
+        result.writer = WriterUsed::OnePass;
+        StandardSecurity security;
+        std::string id0, id1;
+        MakeId(*doc.pdf, id0, id1);
+        result.code = security.Setup(r, id0);
+        if (result.code == PDFMS_OK) {
+            FileSink sink(fd);
+            OnePassWriter writer(*doc.pdf, layout, *window, security);
+            try {
+                writer.Write(sink, id0, id1, progress);
+                result.code = sink.Commit() ? PDFMS_OK : PDFMS_ERR_OUTPUT;
+                written = writer.TakeWritten();
+            } catch (const std::bad_alloc&) {
+                throw;
+            } catch (const std::exception&) {
+                result.code = sink.failed()          ? PDFMS_ERR_OUTPUT
+                              : window->readFailed() ? PDFMS_ERR_SOURCE_CHANGED
+                                                     : PDFMS_ERR_ENGINE;
+            }
+        } else {
+            ::close(fd);
+        }
+    } else {
+        result.writer = WriterUsed::Qpdf;
+        result.code = QpdfEncryptWriter::Write(*doc.pdf, r, user, owner, fd, progress);
+    }
+    // The check needs neither the window's buffer nor what the writes touched.
+    const bool onePass = window != nullptr;
+    window.reset();
+    if (doc.input)
+        doc.input->Release();
+    if (result.code != PDFMS_OK)
+        return result;
+
+    FileKey after;
+    if (!MakeKey(r.source, after) || !(after == identity)) {
+        result.code = PDFMS_ERR_SOURCE_CHANGED;
+        return result;
+    }
+
+    // The written file must read back cleanly with the password it was given;
+    // without a user password it must open with none.
+    OutputCheck check;
+    bool good = check.Open(r.temp, user);
+    if (good && onePass)
+        good = check.MatchesOnePassWrite(r.temp, written, layout, *doc.pdf);
+    // Listing pages anew is cheap unless qpdf must parse object streams for it.
+    if (good && onePass && !layout.compressed().empty())
+        good = check.SamePageTree(*doc.pdf, layout, source.pageCount);
+    else if (good)
+        good = check.SamePages(source.pageCount);
+    if (good)
+        good = check.NoNewWarnings(sourceWarnings);
+    if (!good)
+        result.code = PDFMS_ERR_VERIFY;
+    return result;
 }

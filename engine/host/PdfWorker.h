@@ -3,25 +3,14 @@
 // The last probed document stays open, so the probe calls for one file and the
 // encryption that follows them parse it once.
 
+#include "engine/host/EncryptRequest.h"
+#include "engine/host/OpenDocument.h"
+
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <string>
 #include <sys/types.h>
-
-class QPDF;
-class MappedInput;
-
-// An open document with the mapped file it reads from; the document goes first.
-struct OpenDocument {
-    std::unique_ptr<MappedInput> input;
-    std::unique_ptr<QPDF> pdf;
-    OpenDocument();
-    OpenDocument(OpenDocument&&) noexcept;
-    OpenDocument& operator=(OpenDocument&&) noexcept;
-    ~OpenDocument();
-    void reset();
-};
+#include <vector>
 
 struct ProbeAnswer {
     int32_t openState = 5;
@@ -29,15 +18,12 @@ struct ProbeAnswer {
     int32_t pageCount = 0;
 };
 
-struct EncryptRequest {
-    std::string source;
-    std::string temp; // created here, left for the caller to rename or remove
-    int32_t level = 2;
-    std::string user;
-    std::string owner;
-    int32_t printing = 0;
-    bool copy = false, modify = false, annotate = false, forms = false;
-    bool accessibility = false, assemble = false;
+// Which writer produced an output.
+enum class WriterUsed { None, OnePass, Qpdf };
+
+struct EncryptResult {
+    int32_t code = 0; // PDFMS_*
+    WriterUsed writer = WriterUsed::None;
 };
 
 class PdfWorker {
@@ -46,8 +32,10 @@ public:
     ~PdfWorker();
 
     ProbeAnswer Probe(const std::string& path);
-    // Returns a PDFMS_* code. `progress` gets percentages while the file is written.
-    int32_t Encrypt(const EncryptRequest& request, const std::function<void(int)>& progress);
+    // `progress` gets percentages while the file is written. Sources that open
+    // cleanly and are laid out as their cross-reference section says go through
+    // the one-pass writer, the rest through qpdf's.
+    EncryptResult Encrypt(const EncryptRequest& request, const std::function<void(int)>& progress);
 
 private:
     struct FileKey {
@@ -56,6 +44,7 @@ private:
         ino_t ino = 0;
         off_t size = -1;
         int64_t mtimeNs = 0;
+        mode_t mode = 0;
         bool operator==(const FileKey& o) const {
             return path == o.path && dev == o.dev && ino == o.ino && size == o.size &&
                    mtimeNs == o.mtimeNs;
@@ -66,5 +55,6 @@ private:
 
     FileKey m_key;
     ProbeAnswer m_answer;
-    OpenDocument m_doc; // open document of m_key, when it opened
+    OpenDocument m_doc;                  // open document of m_key, when it opened
+    std::vector<std::string> m_warnings; // what qpdf said while probing it
 };

@@ -96,6 +96,14 @@ TEST_F(EncryptTest, EveryLevelWritesThePermissionsAsked) {
 
             std::string shown = ShowEncryption(out, "boss");
             EXPECT_NE(std::string::npos, shown.find(revision[level])) << shown;
+            // MuPDF decrypts it too, and reads the same revision and permission word.
+            std::string mu = RunCommand("mutool info -p reader " + ShellQuote(out)).output;
+            EXPECT_NE(std::string::npos, mu.find("Pages: 3")) << mu;
+            EXPECT_NE(std::string::npos, mu.find("/R " + std::string(revision[level] + 4))) << mu;
+            size_t at = shown.find("P = ");
+            ASSERT_NE(std::string::npos, at) << shown;
+            std::string word = shown.substr(at + 4, shown.find('\n', at) - at - 4);
+            EXPECT_NE(std::string::npos, mu.find("/P " + word + ">>")) << mu;
             if (level > 0) {
                 // The accessibility bit is always set at the AES levels.
                 const std::pair<std::string, bool> lines[] = {

@@ -1,8 +1,10 @@
 // pz-make-pdfs DIR COUNT PAGES [PAD_BYTES] [KIND]
 // Writes COUNT files DIR/docNNNN.pdf for the benchmark script. KIND is "clean"
-// (default), "repair", "damaged", "notpdf", "deep" (PAGES is the depth) or "bomb"
-// (PAD_BYTES is the inflated size).
+// (default), "repair", "damaged", "notpdf", "deep" (PAGES is the depth), "bomb"
+// (PAD_BYTES is the inflated size), or one of the structure cases ("features",
+// "incremental", "objstm", "linearized", "hybrid", "wrong-offset", "wrong-length", "stray-hash").
 
+#include "StructurePdf.h"
 #include "TestPdf.h"
 
 #include <cstdio>
@@ -36,6 +38,9 @@ int main(int argc, char** argv) {
             ok = TestPdf::WriteDeepPageTree(path, pages);
         else if (kind == "bomb")
             ok = TestPdf::WriteDecompressionBomb(path, pad);
+        for (int k = 0; k <= static_cast<int>(StructurePdf::Kind::StrayHash); ++k)
+            if (kind == StructurePdf::Name(static_cast<StructurePdf::Kind>(k)))
+                ok = StructurePdf::Write(path, static_cast<StructurePdf::Kind>(k));
         if (!ok) {
             std::fprintf(stderr, "cannot write %s\n", path.c_str());
             return 1;

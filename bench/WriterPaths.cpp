@@ -1,0 +1,55 @@
+// pz-writer-paths [-l LEVEL] FILE...: encrypts each file in the engine host's
+// worker, in this process, into a scratch folder and prints which writer took it
+// the result code and the time of the probe and of the encryption, then how many files took each
+// writer.
+
+#include "engine/api/PdfMSService.h"
+#include "engine/host/PdfWorker.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+
+int main(int argc, char** argv) {
+    int level = PDFMS_LEVEL_AES_128;
+    int first = 1;
+    if (argc > 2 && std::strcmp(argv[1], "-l") == 0) {
+        level = std::atoi(argv[2]);
+        first = 3;
+    }
+    char dir[] = "/tmp/pz-paths-XXXXXX";
+    if (!::mkdtemp(dir))
+        return 2;
+    const char* names[] = {"none", "one-pass", "qpdf"};
+    int counts[3] = {0, 0, 0};
+    int failed = 0;
+    PdfWorker worker;
+    for (int i = first; i < argc; ++i) {
+        EncryptRequest r;
+        r.source = argv[i];
+        r.temp = std::string(dir) + "/out.pdf";
+        r.level = level;
+        r.user = "user";
+        r.owner = "owner";
+        auto t0 = std::chrono::steady_clock::now();
+        worker.Probe(r.source);
+        auto t1 = std::chrono::steady_clock::now();
+        EncryptResult result = worker.Encrypt(r, [](int) {});
+        auto t2 = std::chrono::steady_clock::now();
+        ::unlink(r.temp.c_str());
+        int w = static_cast<int>(result.writer);
+        ++counts[w];
+        if (result.code != PDFMS_OK)
+            ++failed;
+        std::printf("%-8s %d probe %.3f s, encrypt %.3f s  %s\n", names[w], result.code,
+                    std::chrono::duration<double>(t1 - t0).count(),
+                    std::chrono::duration<double>(t2 - t1).count(), argv[i]);
+    }
+    ::rmdir(dir);
+    std::printf("one-pass %d, qpdf %d, neither %d; %d failed\n", counts[1], counts[2], counts[0],
+                failed);
+    return 0;
+}

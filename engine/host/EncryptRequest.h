@@ -1,0 +1,17 @@
+#pragma once
+// One encryption job as the engine host receives it: passwords in UTF-8, the
+// level and permissions as the library's PDFMS_* values.
+
+#include <cstdint>
+#include <string>
+
+struct EncryptRequest {
+    std::string source;
+    std::string temp; // made by the library, written here, renamed or removed by the library
+    int32_t level = 2;
+    std::string user;
+    std::string owner;
+    int32_t printing = 0;
+    bool copy = false, modify = false, annotate = false, forms = false;
+    bool accessibility = false, assemble = false;
+};

@@ -1,0 +1,47 @@
+#pragma once
+// The check of a written file before it may replace anything. Every output must
+// reopen with its password, be encrypted, have the source's pages and raise no
+// qpdf warning the source did not raise. A one-pass output must also show, on
+// disk, what a wrong offset, a short write or a wrong key would break: its
+// cross-reference entries are where the writer put each object, every object
+// header and stream end is at its place, a spread of objects (strings, stream
+// data) and every object stream decrypt to exactly the source's.
+// When it has object streams, its pages are checked node by node instead of by
+// listing them anew: qpdf would parse every object stream holding a page, which
+// can cost ten times the write.
+
+#include "engine/host/OnePassWriter.h"
+#include "engine/host/OpenDocument.h"
+
+#include <string>
+#include <vector>
+
+class QPDF;
+class SourceLayout;
+
+class OutputCheck {
+public:
+    // Opens the output with the (already encoded) password; false when it does
+    // not open or is not encrypted.
+    bool Open(const std::string& path, const std::string& password);
+
+    // qpdf lists the output's pages: there are `pages` of them.
+    bool SamePages(int32_t pages);
+    // The output's page tree is the source's: every object stream decrypts to the
+    // source's bytes (so every object in one is the same), and every page and
+    // page-tree node outside them decrypts to the source's object. `pages` is the
+    // number of pages qpdf listed in the source.
+    bool SamePageTree(QPDF& source, const SourceLayout& layout, int32_t pages);
+    // True when every warning raised while the output was read is one of these.
+    bool NoNewWarnings(const std::vector<std::string>& sourceWarnings);
+
+    bool MatchesOnePassWrite(const std::string& path,
+                             const std::vector<OnePassWriter::Written>& written,
+                             const SourceLayout& layout, QPDF& source);
+
+private:
+    bool SameObject(QPDF& source, int num, int gen);
+
+    OpenDocument m_doc;
+    size_t m_streamBytes = 0; // stream data compared so far
+};

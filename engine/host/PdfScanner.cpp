@@ -1,0 +1,306 @@
+#include "engine/host/PdfScanner.h"
+
+#include <cstring>
+#include <initializer_list>
+
+namespace {
+
+int HexDigit(unsigned char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+bool IsRegular(unsigned char c) {
+    return !PdfScanner::IsWhite(c) && !PdfScanner::IsDelimiter(c);
+}
+
+// Bytes that end a run of plain bytes inside a literal string.
+struct LiteralSpecial {
+    bool table[256] = {};
+    constexpr LiteralSpecial() : table() {
+        table[static_cast<unsigned char>('\\')] = true;
+        table[static_cast<unsigned char>('(')] = true;
+        table[static_cast<unsigned char>(')')] = true;
+        table[static_cast<unsigned char>('\r')] = true;
+    }
+    bool operator[](unsigned char c) const { return table[c]; }
+};
+constexpr LiteralSpecial kLiteralSpecial;
+
+// Hex digit values; white space is skipped, anything else is an error.
+constexpr signed char kWhiteInHex = -1;
+constexpr signed char kNotHex = -2;
+struct HexTable {
+    signed char table[256] = {};
+    constexpr HexTable() : table() {
+        for (int c = 0; c < 256; ++c)
+            table[c] = kNotHex;
+        for (int c = '0'; c <= '9'; ++c)
+            table[c] = static_cast<signed char>(c - '0');
+        for (int c = 'a'; c <= 'f'; ++c)
+            table[c] = static_cast<signed char>(c - 'a' + 10);
+        for (int c = 'A'; c <= 'F'; ++c)
+            table[c] = static_cast<signed char>(c - 'A' + 10);
+        for (unsigned char c : {' ', '\n', '\r', '\t', '\f', '\0'})
+            table[c] = kWhiteInHex;
+    }
+    signed char operator[](unsigned char c) const { return table[c]; }
+};
+constexpr HexTable kHex;
+
+} // namespace
+
+PdfToken PdfScanner::Next(std::string* value) {
+    while (m_pos < m_size && IsWhite(static_cast<unsigned char>(m_data[m_pos])))
+        ++m_pos;
+    PdfToken t;
+    t.begin = m_pos;
+    if (m_pos >= m_size) {
+        t.end = m_pos;
+        return t;
+    }
+    const unsigned char c = static_cast<unsigned char>(m_data[m_pos]);
+    auto single = [&](PdfToken::Kind kind) {
+        ++m_pos;
+        return kind;
+    };
+    switch (c) {
+    case '(':
+        t.kind = LiteralString(m_decodeStrings ? value : nullptr);
+        break;
+    case ')':
+        t.kind = single(PdfToken::Kind::Bad);
+        break;
+    case '<':
+        if (m_pos + 1 < m_size && m_data[m_pos + 1] == '<') {
+            m_pos += 2;
+            t.kind = PdfToken::Kind::DictOpen;
+        } else {
+            t.kind = HexString(m_decodeStrings ? value : nullptr);
+        }
+        break;
+    case '>':
+        if (m_pos + 1 < m_size && m_data[m_pos + 1] == '>') {
+            m_pos += 2;
+            t.kind = PdfToken::Kind::DictClose;
+        } else {
+            t.kind = single(PdfToken::Kind::Bad);
+        }
+        break;
+    case '[':
+        t.kind = single(PdfToken::Kind::ArrayOpen);
+        break;
+    case ']':
+        t.kind = single(PdfToken::Kind::ArrayClose);
+        break;
+    case '{':
+        t.kind = single(PdfToken::Kind::BraceOpen);
+        break;
+    case '}':
+        t.kind = single(PdfToken::Kind::BraceClose);
+        break;
+    case '/':
+        Name(value);
+        t.kind = PdfToken::Kind::Name;
+        break;
+    case '%':
+        while (m_pos < m_size && m_data[m_pos] != '\n' && m_data[m_pos] != '\r')
+            ++m_pos;
+        t.kind = PdfToken::Kind::Comment;
+        break;
+    default:
+        while (m_pos < m_size && IsRegular(static_cast<unsigned char>(m_data[m_pos])))
+            ++m_pos;
+        t.kind = PdfToken::Kind::Word;
+        break;
+    }
+    t.end = m_pos;
+    return t;
+}
+
+// A literal string: balanced parentheses, backslash escapes, and end-of-line
+// sequences read as a single LF. Runs of plain bytes are copied in one go.
+PdfToken::Kind PdfScanner::LiteralString(std::string* value) {
+    if (value)
+        value->clear();
+    size_t i = m_pos + 1;
+    int depth = 1;
+    while (i < m_size) {
+        size_t run = i;
+        while (run < m_size && !kLiteralSpecial[static_cast<unsigned char>(m_data[run])])
+            ++run;
+        if (value)
+            value->append(m_data + i, run - i);
+        i = run;
+        if (i >= m_size)
+            break;
+        unsigned char c = static_cast<unsigned char>(m_data[i++]);
+        if (c == '\\') {
+            if (i >= m_size)
+                break;
+            unsigned char e = static_cast<unsigned char>(m_data[i++]);
+            int out = -1;
+            switch (e) {
+            case 'n':
+                out = '\n';
+                break;
+            case 'r':
+                out = '\r';
+                break;
+            case 't':
+                out = '\t';
+                break;
+            case 'b':
+                out = '\b';
+                break;
+            case 'f':
+                out = '\f';
+                break;
+            case '\r': // line continuation: CR or CR LF
+                if (i < m_size && m_data[i] == '\n')
+                    ++i;
+                break;
+            case '\n':
+                break;
+            default:
+                if (e >= '0' && e <= '7') {
+                    int code = e - '0';
+                    for (int k = 0; k < 2 && i < m_size && m_data[i] >= '0' && m_data[i] <= '7';
+                         ++k)
+                        code = code * 8 + (m_data[i++] - '0');
+                    out = code & 0xff;
+                } else {
+                    out = e; // also '(' ')' '\\'; an unknown escape keeps its character
+                }
+                break;
+            }
+            if (value && out >= 0)
+                value->push_back(static_cast<char>(out));
+            continue;
+        }
+        if (c == '(') {
+            ++depth;
+        } else if (c == ')') {
+            if (--depth == 0) {
+                m_pos = i;
+                return PdfToken::Kind::String;
+            }
+        } else { // '\r', alone or before '\n'
+            if (i < m_size && m_data[i] == '\n')
+                ++i;
+            c = '\n';
+        }
+        if (value)
+            value->push_back(static_cast<char>(c));
+    }
+    m_pos = m_size;
+    return PdfToken::Kind::Bad;
+}
+
+PdfToken::Kind PdfScanner::HexString(std::string* value) {
+    const size_t i = m_pos + 1;
+    // Find the end first: the decoded size is then known, and a string we only
+    // step over needs nothing more than a check of its bytes.
+    const void* found = std::memchr(m_data + i, '>', m_size - i);
+    const size_t close =
+        found ? static_cast<size_t>(static_cast<const char*>(found) - m_data) : m_size;
+    if (close >= m_size) {
+        m_pos = m_size;
+        return PdfToken::Kind::Bad;
+    }
+    if (!value) {
+        unsigned bad = 0;
+        for (size_t k = i; k < close; ++k)
+            bad |= kHex[static_cast<unsigned char>(m_data[k])] == kNotHex;
+        if (bad)
+            return BadHex(i);
+    }
+    m_pos = close + 1;
+    if (!value)
+        return PdfToken::Kind::String;
+    value->resize((close - i + 1) / 2);
+    char* out = &(*value)[0];
+    size_t n = 0;
+    int high = -1;
+    size_t k = i;
+    while (k < close) {
+        // Pairs of digits without white space between them are the usual case.
+        if (high < 0 && k + 1 < close) {
+            const signed char a = kHex[static_cast<unsigned char>(m_data[k])];
+            const signed char b = kHex[static_cast<unsigned char>(m_data[k + 1])];
+            if ((a | b) >= 0) {
+                out[n++] = static_cast<char>((a << 4) | b);
+                k += 2;
+                continue;
+            }
+        }
+        const signed char d = kHex[static_cast<unsigned char>(m_data[k++])];
+        if (d == kNotHex)
+            return BadHex(i);
+        if (d < 0)
+            continue; // white space
+        if (high < 0) {
+            high = d;
+        } else {
+            out[n++] = static_cast<char>((high << 4) | d);
+            high = -1;
+        }
+    }
+    if (high >= 0)
+        out[n++] = static_cast<char>(high << 4);
+    value->resize(n);
+    return PdfToken::Kind::String;
+}
+
+PdfToken::Kind PdfScanner::BadHex(size_t from) {
+    while (kHex[static_cast<unsigned char>(m_data[from])] != kNotHex)
+        ++from;
+    m_pos = from + 1;
+    return PdfToken::Kind::Bad;
+}
+
+void PdfScanner::Name(std::string* value) {
+    size_t i = m_pos + 1;
+    if (value)
+        value->clear();
+    while (i < m_size && IsRegular(static_cast<unsigned char>(m_data[i]))) {
+        char c = m_data[i++];
+        if (c == '#' && value && i + 1 < m_size) {
+            int h = HexDigit(static_cast<unsigned char>(m_data[i]));
+            int l = HexDigit(static_cast<unsigned char>(m_data[i + 1]));
+            if (h >= 0 && l >= 0) {
+                value->push_back(static_cast<char>((h << 4) | l));
+                i += 2;
+                continue;
+            }
+        }
+        if (value)
+            value->push_back(c);
+    }
+    m_pos = i;
+}
+
+bool PdfScanner::Is(const PdfToken& token, const char* word) const {
+    size_t n = std::strlen(word);
+    return token.end - token.begin == n && std::memcmp(m_data + token.begin, word, n) == 0;
+}
+
+bool PdfScanner::ToInt(const PdfToken& token, int64_t& value) const {
+    if (token.kind != PdfToken::Kind::Word || token.end == token.begin ||
+        token.end - token.begin > 18)
+        return false;
+    int64_t v = 0;
+    for (size_t i = token.begin; i < token.end; ++i) {
+        char c = m_data[i];
+        if (c < '0' || c > '9')
+            return false;
+        v = v * 10 + (c - '0');
+    }
+    value = v;
+    return true;
+}

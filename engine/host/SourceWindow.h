@@ -1,0 +1,55 @@
+#pragma once
+// Reads a file through one bounded buffer, so a writer that walks a large file
+// front to back keeps its memory flat whatever the file size. Reads use pread: a
+// file cut short underneath gives a short read we can report, where a mapping
+// would raise SIGBUS.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+class SourceWindow {
+public:
+    // Takes ownership of fd, whose status is `st`. `capacity` bounds the buffer and
+    // so the largest view; the buffer grows to it only as far as reads need.
+    SourceWindow(int fd, const struct stat& st, size_t capacity);
+    ~SourceWindow();
+    SourceWindow(const SourceWindow&) = delete;
+    SourceWindow& operator=(const SourceWindow&) = delete;
+
+    // Opens path read-only; null when it is not a readable regular file.
+    static std::unique_ptr<SourceWindow> Open(const std::string& path, size_t capacity);
+
+    // Points `data` at bytes from `offset` on and returns how many are there: `want`
+    // (clipped to the capacity) unless the file ends first or a read fails. Valid
+    // until the next call.
+    size_t View(uint64_t offset, size_t want, const char*& data);
+
+    // Like View, but content with fewer bytes when the buffer already holds
+    // `offset`: for readers that take what is there and come back for more.
+    size_t ViewSome(uint64_t offset, size_t atMost, const char*& data);
+
+    // How much to read at least when the buffer has to be refilled: small for
+    // hopping from object to object, large for copying.
+    void SetReadSize(size_t bytes) { m_readSize = bytes; }
+
+    uint64_t fileSize() const { return m_fileSize; }
+    // The file's status when it was opened.
+    const struct stat& status() const { return m_status; }
+    size_t capacity() const { return m_capacity; }
+    bool readFailed() const { return m_readFailed; }
+
+private:
+    int m_fd;
+    struct stat m_status;
+    uint64_t m_fileSize;
+    size_t m_capacity;          // at most this much buffer, and never more than the file
+    std::vector<char> m_buffer; // grows as views need it
+    uint64_t m_base = 0;        // file offset of m_buffer[0]
+    size_t m_length = 0;        // valid bytes in m_buffer
+    size_t m_readSize = 1 << 16;
+    bool m_readFailed = false;
+};

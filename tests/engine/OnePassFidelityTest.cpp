@@ -1,0 +1,179 @@
+// The one-pass writer against real and generated files: the output, decrypted by
+// qpdf, holds exactly the source's objects and poppler draws it as the source.
+
+#include "PopplerCheck.h"
+#include "QdfView.h"
+#include "StructurePdf.h"
+#include "TempDir.h"
+#include "TestPdf.h"
+
+#include "engine/api/PdfMSService.h"
+#include "engine/host/PdfWorker.h"
+
+#include <qpdf/QPDF.hh>
+
+#include <algorithm>
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char* const kLevelNames[] = {"rc4-40", "rc4-128", "aes-128", "aes-256"};
+
+EncryptResult EncryptAs(const std::string& source, const std::string& out, int level) {
+    PdfWorker worker;
+    EncryptRequest r;
+    r.source = source;
+    r.temp = out;
+    TempDir::WriteFile(out, ""); // the library makes the temporary file
+    r.level = level;
+    r.user = "reader";
+    r.owner = "boss";
+    r.printing = PDFMS_PRINT_LOW;
+    r.copy = true;
+    return worker.Encrypt(r, [](int) {});
+}
+
+std::vector<std::string> CorpusFiles() {
+    std::vector<std::string> files;
+    if (DIR* d = ::opendir(PZ_CORPUS_DIR)) {
+        while (dirent* e = ::readdir(d)) {
+            std::string name = e->d_name;
+            if (name.size() > 4 && name.compare(name.size() - 4, 4, ".pdf") == 0)
+                files.push_back(std::string(PZ_CORPUS_DIR) + "/" + name);
+        }
+        ::closedir(d);
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+// The output has the source's objects and first page; `drawn` also compares
+// poppler's drawing.
+void ExpectSameDocument(const std::string& source, const std::string& out, bool drawn) {
+    const std::string before = QdfView(source);
+    ASSERT_FALSE(before.empty());
+    EXPECT_TRUE(QdfView(out).empty()) << "opened without its password";
+    EXPECT_TRUE(before == QdfView(out, "reader")) << "objects differ";
+    if (drawn) {
+        EXPECT_TRUE(FirstPageImage(source) == FirstPageImage(out, "reader")) << "drawn differently";
+    }
+}
+
+TEST(OnePassFidelity, EveryCorpusFileKeepsItsObjectsAndPages) {
+    TempDir dir;
+    const std::vector<std::string> files = CorpusFiles();
+    ASSERT_GE(files.size(), 29u);
+    for (size_t i = 0; i < files.size(); ++i) {
+        const int level = static_cast<int>(i % 4);
+        SCOPED_TRACE(files[i] + " " + kLevelNames[level]);
+        const std::string out = dir.file("out" + std::to_string(i) + ".pdf");
+        EncryptResult result = EncryptAs(files[i], out, level);
+        ASSERT_EQ(PDFMS_OK, result.code);
+        EXPECT_EQ(WriterUsed::OnePass, result.writer);
+        ExpectSameDocument(files[i], out, true);
+    }
+}
+
+TEST(OnePassFidelity, GeneratedStructuresAtEveryLevel) {
+    TempDir dir;
+    using Kind = StructurePdf::Kind;
+    for (Kind kind : {Kind::Features, Kind::IncrementalUpdate, Kind::ObjectStreams,
+                      Kind::Linearized, Kind::HybridXref}) {
+        const std::string source = dir.file(std::string(StructurePdf::Name(kind)) + ".pdf");
+        ASSERT_TRUE(StructurePdf::Write(source, kind));
+        for (int level = 0; level < 4; ++level) {
+            SCOPED_TRACE(std::string(StructurePdf::Name(kind)) + " " + kLevelNames[level]);
+            const std::string out = dir.file(std::string(StructurePdf::Name(kind)) +
+                                             std::to_string(level) + ".out.pdf");
+            EncryptResult result = EncryptAs(source, out, level);
+            ASSERT_EQ(PDFMS_OK, result.code);
+            EXPECT_EQ(WriterUsed::OnePass, result.writer);
+            ExpectSameDocument(source, out, level == 3);
+
+            const std::string bytes = TempDir::ReadFile(out);
+            // A linearization dictionary no longer describes the file.
+            EXPECT_EQ(std::string::npos, bytes.find("/Linearized"));
+            // From AES on, the /Crypt-filtered stream is left as it is; all else is
+            // encrypted.
+            if (level >= 2 && (kind == Kind::Features || kind == Kind::IncrementalUpdate)) {
+                EXPECT_NE(std::string::npos, bytes.find("stream\nplain data\nendstream"));
+            }
+            // A signature's /Contents stays as it was; everything else is encrypted.
+            if (kind == Kind::Features || kind == Kind::IncrementalUpdate) {
+                EXPECT_NE(std::string::npos,
+                          bytes.find("/Contents <308006092a864886f70d010702a08030>"));
+            }
+            EXPECT_EQ(std::string::npos, bytes.find("Structure"));
+            EXPECT_EQ(std::string::npos, bytes.find("xpacket"));
+
+            QPDF pdf;
+            pdf.setSuppressWarnings(true);
+            pdf.processFile(out.c_str(), "reader");
+            EXPECT_EQ(0u, pdf.numWarnings());
+            for (const std::string& key : pdf.getTrailer().getKeys())
+                EXPECT_TRUE(key == "/Size" || key == "/Root" || key == "/Info" || key == "/ID" ||
+                            key == "/Encrypt" || key == "/Type" || key == "/W" || key == "/Length")
+                    << key;
+            const std::string version = pdf.getPDFVersion();
+            const char* least[] = {"1.3", "1.4", "1.6", "1.7"};
+            EXPECT_GE(version, least[level]);
+            if (level == 3 && version < "2.0") {
+                EXPECT_EQ(8, pdf.getExtensionLevel());
+            }
+        }
+    }
+}
+
+TEST(PathDecision, MisplacedOrRepairedSourcesGoToQpdfAndComeOutRight) {
+    TempDir dir;
+    using Kind = StructurePdf::Kind;
+    for (Kind kind : {Kind::WrongOffset, Kind::WrongLength}) {
+        SCOPED_TRACE(StructurePdf::Name(kind));
+        const std::string source = dir.file(std::string(StructurePdf::Name(kind)) + ".pdf");
+        ASSERT_TRUE(StructurePdf::Write(source, kind));
+        const std::string out = dir.file(std::string(StructurePdf::Name(kind)) + ".out.pdf");
+        EncryptResult result = EncryptAs(source, out, PDFMS_LEVEL_AES_128);
+        ASSERT_EQ(PDFMS_OK, result.code);
+        EXPECT_EQ(WriterUsed::Qpdf, result.writer);
+        // The document as qpdf reads the source, repairs included.
+        EXPECT_TRUE(QdfView(source) == QdfView(out, "reader"));
+        EXPECT_TRUE(FirstPageImage(source) == FirstPageImage(out, "reader"));
+    }
+    // A /Size far beyond the objects would make the new cross-reference section huge.
+    const std::string sized = dir.file("sized.pdf");
+    ASSERT_TRUE(StructurePdf::Write(sized, Kind::Features));
+    std::string bytes = TempDir::ReadFile(sized);
+    bytes.replace(bytes.find("/Size 16 "), 9, "/Size 2000000000 ");
+    TempDir::WriteFile(sized, bytes);
+    EncryptResult big = EncryptAs(sized, dir.file("sized.out.pdf"), PDFMS_LEVEL_AES_128);
+    EXPECT_EQ(PDFMS_OK, big.code);
+    EXPECT_EQ(WriterUsed::Qpdf, big.writer);
+
+    // Words and names qpdf warns about once it reads the object (here one outside
+    // the page tree, so the probe never did).
+    for (const char* odd : {"/a#zz1 ", "-3 ture"}) {
+        SCOPED_TRACE(odd);
+        const std::string source = dir.file("odd.pdf");
+        ASSERT_TRUE(StructurePdf::Write(source, Kind::Features));
+        std::string text = TempDir::ReadFile(source);
+        text.replace(text.find("-3 true"), 7, odd);
+        TempDir::WriteFile(source, text);
+        const std::string out = dir.file(std::string("odd") + odd[1] + ".out.pdf");
+        EncryptResult result = EncryptAs(source, out, PDFMS_LEVEL_AES_128);
+        EXPECT_EQ(PDFMS_OK, result.code);
+        EXPECT_EQ(WriterUsed::Qpdf, result.writer);
+    }
+
+    const std::string repair = dir.file("repair.pdf");
+    ASSERT_TRUE(TestPdf::WriteNeedsRepair(repair, 3));
+    const std::string out = dir.file("repair.out.pdf");
+    EncryptResult result = EncryptAs(repair, out, PDFMS_LEVEL_AES_256);
+    ASSERT_EQ(PDFMS_OK, result.code);
+    EXPECT_EQ(WriterUsed::Qpdf, result.writer);
+    EXPECT_EQ(3, ReadWithPoppler(out, "reader").pages);
+}
+
+} // namespace

@@ -1,0 +1,252 @@
+// Rules both writers share: permission bits, password encodings, the source's
+// identity and permission bits, warnings the source already had; and what the
+// check of a one-pass output catches.
+
+#include "PopplerCheck.h"
+#include "StructurePdf.h"
+#include "TempDir.h"
+#include "TestPdf.h"
+
+#include "engine/api/PdfMSService.h"
+#include "engine/host/FileSink.h"
+#include "engine/host/OnePassWriter.h"
+#include "engine/host/OpenDocument.h"
+#include "engine/host/OutputCheck.h"
+#include "engine/host/PdfWorker.h"
+#include "engine/host/SourceLayout.h"
+#include "engine/host/SourceWindow.h"
+#include "engine/host/StandardSecurity.h"
+
+#include <qpdf/QPDF.hh>
+
+#include <cstring>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+class WriterRules : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_clean = m_dir.file("clean.pdf");
+        m_repair = m_dir.file("repair.pdf");
+        ASSERT_TRUE(TestPdf::WritePages(m_clean, 2));
+        ASSERT_TRUE(TestPdf::WriteNeedsRepair(m_repair, 2));
+    }
+    EncryptRequest Request(const std::string& source, int level) {
+        EncryptRequest r;
+        r.source = source;
+        r.temp = m_dir.file("out" + std::to_string(m_count++) + ".pdf");
+        TempDir::WriteFile(r.temp, ""); // the library makes the temporary file
+        r.level = level;
+        r.user = "reader";
+        r.owner = "boss";
+        return r;
+    }
+    EncryptResult Run(
+        const EncryptRequest& r, const std::function<void(int)>& progress = [](int) {}) {
+        PdfWorker worker;
+        return worker.Encrypt(r, progress);
+    }
+
+    TempDir m_dir;
+    std::string m_clean, m_repair;
+    int m_count = 0;
+};
+
+// The /P word as qpdf reads it back.
+int32_t PermissionWord(const std::string& path, const std::string& password) {
+    QPDF pdf;
+    pdf.processFile(path.c_str(), password.c_str());
+    int R = 0, P = 0;
+    pdf.isEncrypted(R, P);
+    return P;
+}
+
+TEST_F(WriterRules, BothWritersSetTheSamePermissionBits) {
+    struct Asked {
+        int printing;
+        bool copy, modify, annotate, forms, accessibility, assemble;
+    };
+    const Asked asked[] = {{PDFMS_PRINT_NONE, false, false, false, false, false, false},
+                           {PDFMS_PRINT_LOW, true, false, true, false, false, true},
+                           {PDFMS_PRINT_HIGH, false, true, false, true, true, false},
+                           {PDFMS_PRINT_HIGH, true, true, true, true, true, true}};
+    for (int level = 0; level < 4; ++level) {
+        for (const Asked& a : asked) {
+            SCOPED_TRACE("level " + std::to_string(level) + " printing " +
+                         std::to_string(a.printing));
+            int32_t words[2];
+            WriterUsed writers[2];
+            for (int k = 0; k < 2; ++k) {
+                EncryptRequest r = Request(k ? m_repair : m_clean, level);
+                r.printing = a.printing;
+                r.copy = a.copy, r.modify = a.modify, r.annotate = a.annotate;
+                r.forms = a.forms, r.accessibility = a.accessibility, r.assemble = a.assemble;
+                EncryptResult result = Run(r);
+                ASSERT_EQ(PDFMS_OK, result.code);
+                writers[k] = result.writer;
+                words[k] = PermissionWord(r.temp, "boss");
+            }
+            EXPECT_EQ(WriterUsed::OnePass, writers[0]);
+            EXPECT_EQ(WriterUsed::Qpdf, writers[1]);
+            EXPECT_EQ(words[0], words[1]);
+            auto bit = [&](int n) { return (words[0] >> (n - 1)) & 1; };
+            EXPECT_EQ(a.printing != PDFMS_PRINT_NONE, bit(3));
+            EXPECT_EQ(a.modify, bit(4));
+            EXPECT_EQ(a.copy, bit(5));
+            EXPECT_EQ(a.annotate, bit(6));
+            if (level > 0) {
+                EXPECT_EQ(a.forms, bit(9));
+                // Always set at the AES levels, exactly as asked at RC4.
+                EXPECT_EQ(a.accessibility || level >= 2, bit(10));
+                EXPECT_EQ(a.assemble, bit(11));
+                EXPECT_EQ(a.printing == PDFMS_PRINT_HIGH, bit(12));
+            }
+        }
+    }
+}
+
+TEST_F(WriterRules, PasswordsAreEncodedForTheLevel) {
+    // AES-256: UTF-8 after SASLprep, so a decomposed "é" opens with the composed one.
+    for (const std::string& source : {m_clean, m_repair}) {
+        EncryptRequest r = Request(source, PDFMS_LEVEL_AES_256);
+        r.user = "caf\x65\xcc\x81";
+        r.owner = "\xd0\x96\xd1\x83\xd0\xba"; // "Жук"
+        ASSERT_EQ(PDFMS_OK, Run(r).code);
+        EXPECT_EQ(2, ReadWithPoppler(r.temp, "caf\xc3\xa9").pages);
+        EXPECT_EQ(0,
+                  RunCommand("qpdf --check --password=\xd0\x96\xd1\x83\xd0\xba " + r.temp).status);
+    }
+    // RC4 and AES-128: PDFDocEncoding; "é€" is 0xE9 0xA0 there.
+    for (int level = 0; level <= 2; ++level) {
+        for (const std::string& source : {m_clean, m_repair}) {
+            SCOPED_TRACE("level " + std::to_string(level) + " " + source);
+            EncryptRequest r = Request(source, level);
+            r.user = "\xc3\xa9\xe2\x82\xac";
+            ASSERT_EQ(PDFMS_OK, Run(r).code);
+            QPDF pdf;
+            pdf.processFile(r.temp.c_str(), "\xe9\xa0");
+            EXPECT_TRUE(pdf.userPasswordMatched());
+            EXPECT_NE(std::string::npos, RunCommand("mutool info -p \xc3\xa9\xe2\x82\xac " + r.temp)
+                                             .output.find("Pages: 2"));
+            // Cyrillic has no PDFDocEncoding code: refused, nothing written.
+            EncryptRequest refused = Request(source, level);
+            refused.owner = "\xd0\x96\xd1\x83\xd0\xba";
+            EncryptResult result = Run(refused);
+            EXPECT_EQ(PDFMS_ERR_ARGUMENT, result.code);
+            EXPECT_EQ("", TempDir::ReadFile(refused.temp)); // nothing written
+        }
+    }
+    EncryptRequest broken = Request(m_clean, PDFMS_LEVEL_AES_256);
+    broken.user = "\xff";
+    EXPECT_EQ(PDFMS_ERR_ARGUMENT, Run(broken).code);
+}
+
+TEST_F(WriterRules, SourceThatChangesDuringTheWriteFailsTheFile) {
+    ASSERT_TRUE(TestPdf::WritePages(m_clean, 2, 3u << 20)); // several progress steps
+    for (const std::string& source : {m_clean, m_repair}) {
+        SCOPED_TRACE(source);
+        EncryptRequest r = Request(source, PDFMS_LEVEL_AES_128);
+        bool touched = false;
+        // The first progress report replaces the source with another file.
+        EncryptResult result = Run(r, [&](int) {
+            if (touched)
+                return;
+            touched = true;
+            TempDir::WriteFile(source + ".new", "x");
+            ::rename((source + ".new").c_str(), source.c_str());
+        });
+        EXPECT_TRUE(touched);
+        EXPECT_EQ(PDFMS_ERR_SOURCE_CHANGED, result.code);
+    }
+}
+
+TEST_F(WriterRules, WarningsTheSourceAlreadyHadDoNotFailTheOutput) {
+    const std::string source = m_dir.file("stray.pdf");
+    ASSERT_TRUE(StructurePdf::Write(source, StructurePdf::Kind::StrayHash));
+    EncryptRequest r = Request(source, PDFMS_LEVEL_AES_128);
+    EncryptResult result = Run(r);
+    EXPECT_EQ(PDFMS_OK, result.code);
+    EXPECT_EQ(WriterUsed::Qpdf, result.writer);
+    EXPECT_EQ(1, ReadWithPoppler(r.temp, "reader").pages);
+}
+
+// Writes `source` with the one-pass writer as the worker would, and keeps what
+// the output check needs.
+struct OnePassRun {
+    OpenDocument doc;
+    std::unique_ptr<SourceWindow> window;
+    SourceLayout layout;
+    StandardSecurity security;
+    std::unique_ptr<OnePassWriter> writer;
+    int32_t pages = 0;
+
+    bool Write(const std::string& source, const std::string& out) {
+        std::string why;
+        EncryptRequest r;
+        r.level = PDFMS_LEVEL_AES_128;
+        r.user = "reader";
+        if (doc.Open(source, nullptr) != PDFMS_OPEN_OK)
+            return false;
+        pages = doc.CountPages();
+        window = SourceWindow::Open(source, SourceLayout::kMaxObjectBytes);
+        if (!layout.Read(*doc.pdf, *window, why) || security.Setup(r, "0123456789abcdef") != 0)
+            return false;
+        FileSink sink(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
+        writer = std::make_unique<OnePassWriter>(*doc.pdf, layout, *window, security);
+        writer->Write(sink, "0123456789abcdef", "fedcba9876543210", [](int) {});
+        return sink.Commit();
+    }
+    bool Check(const std::string& out) {
+        OutputCheck check;
+        return check.Open(out, "reader") &&
+               check.MatchesOnePassWrite(out, writer->written(), layout, *doc.pdf) &&
+               check.SamePageTree(*doc.pdf, layout, pages);
+    }
+};
+
+TEST_F(WriterRules, OutputCheckCatchesWrongOffsetsShortWritesAndWrongKeys) {
+    const std::string source = m_dir.file("features.pdf");
+    ASSERT_TRUE(StructurePdf::Write(source, StructurePdf::Kind::Features));
+    const std::string out = m_dir.file("written.pdf");
+    OnePassRun run;
+    ASSERT_TRUE(run.Write(source, out));
+    ASSERT_TRUE(run.Check(out));
+    const std::string good = TempDir::ReadFile(out);
+
+    // One byte more after the header: every object is off by one, the table agrees
+    // with the writer.
+    std::string shifted = good;
+    shifted.insert(shifted.find("1 0 obj"), " ");
+    TempDir::WriteFile(out, shifted);
+    EXPECT_FALSE(run.Check(out)) << "wrong offsets";
+
+    TempDir::WriteFile(out, good.substr(0, good.size() - 100));
+    EXPECT_FALSE(run.Check(out)) << "short write";
+
+    // A string encrypted with another key decrypts to other bytes: one in a
+    // dictionary, one that is a whole object.
+    for (const char* marker : {"/Title <", "11 1 obj\n<"}) {
+        std::string rekeyed = good;
+        size_t at = rekeyed.find(marker) + std::strlen(marker) + 40;
+        rekeyed[at] = rekeyed[at] == '0' ? '1' : '0';
+        TempDir::WriteFile(out, rekeyed);
+        EXPECT_FALSE(run.Check(out)) << "wrong key in " << marker;
+    }
+
+    // Objects in an object stream are checked through the stream's bytes.
+    ASSERT_TRUE(StructurePdf::Write(source, StructurePdf::Kind::ObjectStreams));
+    OnePassRun packed;
+    ASSERT_TRUE(packed.Write(source, out));
+    ASSERT_TRUE(packed.Check(out));
+    std::string bytes = TempDir::ReadFile(out);
+    size_t data = bytes.find("stream\n", bytes.find("/Type /ObjStm")) + 7 + 20;
+    bytes[data] = static_cast<char>(bytes[data] ^ 1);
+    TempDir::WriteFile(out, bytes);
+    EXPECT_FALSE(packed.Check(out)) << "object stream";
+}
+
+} // namespace

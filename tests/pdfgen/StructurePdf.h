@@ -1,0 +1,27 @@
+#pragma once
+// PDFs whose file structure exercises what a writer that copies objects one by
+// one can get wrong: strings with every escape, binary strings, empty and
+// /Crypt-filtered streams, indirect /Length, a generation-1 object, free numbers,
+// incremental updates, object streams, linearization, hybrid cross-references,
+// and sources whose cross-reference offsets or stream lengths are wrong.
+// Some variants are made from the first with the Debian `qpdf` tool.
+
+#include <string>
+
+class StructurePdf {
+public:
+    enum class Kind {
+        Features,          // one page, the string and stream cases, a classic table
+        IncrementalUpdate, // Features plus an update that changes, frees and adds objects
+        ObjectStreams,     // Features rewritten by qpdf with object streams
+        Linearized,        // Features linearized by qpdf
+        HybridXref,        // a classic table plus an /XRefStm stream for compressed objects
+        // Features without the /Crypt filter, and with ...
+        WrongOffset, // ... the /Info entry pointing 2 bytes too far
+        WrongLength, // ... the content stream's /Length 3 too short
+        StrayHash,   // a page whose dictionary has a name with a stray '#': qpdf
+                     // warns when it reads the page, yet every reader copes
+    };
+    static bool Write(const std::string& path, Kind kind);
+    static const char* Name(Kind kind);
+};
