@@ -49,4 +49,6 @@ void StartupSequence::ReleaseProcessInstances() {
     g_config = nullptr;
     delete g_option;
     g_option = nullptr;
+    delete g_faceLayout; // every window that read it is gone by now
+    g_faceLayout = nullptr;
 }

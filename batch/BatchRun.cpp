@@ -165,7 +165,10 @@ bool BatchRun::Process(PdfMSService* service, int slot, const BatchItem& item) {
         long pages = -1;
         if (row[FILEROW_PAGES].ToLong(&pages))
             result.pages = static_cast<int32_t>(pages);
-        const wxString refusal = OpenStateRefusal(row[FILEROW_OPEN_CODE], source);
+        const wxString code = row[FILEROW_OPEN_CODE];
+        const wxString refusal = m_settings.acceptEncrypted && code == "4"
+                                     ? wxString()
+                                     : OpenStateRefusal(code, source);
         if (!refusal.empty()) {
             result.status = ItemStatus::Refused;
             result.message = refusal;

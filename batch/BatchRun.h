@@ -33,6 +33,8 @@ public:
         // Probe each file first and refuse what the list would refuse; the window
         // did that when the files were added.
         bool checkFirst = false;
+        // Encrypted sources are opened with the run's source password, not refused.
+        bool acceptEncrypted = false;
     };
 
     BatchRun(const Settings& settings, BatchObserver& observer, const StopToken& stop);

@@ -12,3 +12,7 @@ EncryptOptions::~EncryptOptions() {
     Wipe(userPassword);
     Wipe(ownerPassword);
 }
+
+RunOptions::~RunOptions() {
+    Wipe(sourcePassword);
+}

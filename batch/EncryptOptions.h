@@ -29,4 +29,13 @@ struct RunOptions {
     EncryptOptions options;
     bool userPasswordEnabled = false;
     bool ownerPasswordEnabled = false;
+    // Command line only: the password that opens encrypted sources, and writing
+    // plain copies instead of encrypted ones.
+    wxString sourcePassword;
+    bool decrypt = false;
+
+    RunOptions() = default;
+    RunOptions(const RunOptions&) = default;
+    RunOptions& operator=(const RunOptions&) = default;
+    ~RunOptions(); // overwrites the source password, as EncryptOptions does its own
 };

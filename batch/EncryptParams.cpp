@@ -7,6 +7,7 @@
 EncryptParams::~EncryptParams() {
     WipeSecret(m_user);
     WipeSecret(m_owner);
+    WipeSecret(m_source);
 }
 
 EncryptParams::EncryptParams(const RunOptions& run) {
@@ -20,6 +21,9 @@ EncryptParams::EncryptParams(const RunOptions& run) {
     m_params.level = o.EncryptionLevel;
     m_params.userPassword = m_user.c_str();
     m_params.ownerPassword = m_owner.c_str();
+    m_source = run.sourcePassword.utf8_string();
+    m_params.sourcePassword = m_source.c_str();
+    m_params.decrypt = run.decrypt ? 1 : 0;
     if (run.ownerPasswordEnabled) {
         m_params.printing = o.PrintPermission;
         m_params.copy = o.copy;

@@ -20,5 +20,6 @@ public:
 private:
     std::string m_user;
     std::string m_owner;
+    std::string m_source;
     PdfMSEncryptParams m_params;
 };

@@ -41,6 +41,8 @@ wxString DescribeResult(int32_t code) {
         return "the written file did not read back correctly";
     case PDFMS_ERR_ARGUMENT:
         return "bad arguments";
+    case PDFMS_ERR_SOURCE_RESTRICTED:
+        return "the source restricts changes and the password given is not its owner password";
     case PDFMS_ERR_SOURCE_CHANGED:
         return "source changed while it was being encrypted";
     default:

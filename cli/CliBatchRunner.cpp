@@ -134,7 +134,11 @@ int CliBatchRunner::Run(const std::vector<CollectedFile>& files) {
     }
     for (const auto& [path, why] : errors) {
         const std::string shown = PathText::Printable(PathText::FromBytes(path)).utf8_string();
-        reporter.Error(shown.empty() ? why : shown + ": " + why);
+        std::string line = shown;
+        if (!line.empty())
+            line += ": ";
+        line += why;
+        reporter.Error(line);
         if (m_settings.json)
             json.Missing(shown, why);
     }
@@ -147,6 +151,7 @@ int CliBatchRunner::Run(const std::vector<CollectedFile>& files) {
     settings.preserveTime = m_settings.preserveTime;
     settings.jobs = std::max(1, std::min<int>(m_settings.jobs, static_cast<int>(items.size())));
     settings.checkFirst = true;
+    settings.acceptEncrypted = !m_settings.run.sourcePassword.empty();
 
     PdfEngine::SetExpectedHosts(settings.jobs);
     BatchRun run(settings, observers, g_stop);

@@ -76,7 +76,8 @@ CliOptions::Result CliOptions::Parse(int argc, const char* const* argv, std::ist
     app.set_version_flag("--version",
                          (AppUtil::GetProductName() + " " + AppUtil::GetVersion()).utf8_string());
     std::string user, owner, userFile, ownerFile, level = "aes256", allow = "none";
-    std::string overwrite = "never", csvFile;
+    std::string overwrite = "never", csvFile, sourceFile, source;
+    WipeOnExit wipeSource(source);
     unsigned cores = std::thread::hardware_concurrency();
     int jobs = cores ? static_cast<int>(cores) : 1;
     WipeOnExit wipeUser(user), wipeOwner(owner);
@@ -118,6 +119,17 @@ CliOptions::Result CliOptions::Parse(int argc, const char* const* argv, std::ist
     app.add_option("--report", settings.reportPath,
                    "with --generate-passwords: the path,password file to create (mode 0600)")
         ->needs(generate);
+    app.add_option("--source-password-file", sourceFile,
+                   "first line of the file opens encrypted sources, which then take the new "
+                   "protection: the owner password always, a user password only when the "
+                   "source restricts nothing; - reads standard input");
+    app.add_flag("--decrypt", settings.run.decrypt,
+                 "write unencrypted copies of encrypted sources (with --source-password-file, "
+                 "under the same rule); default suffix _decrypted")
+        ->excludes(u)
+        ->excludes(p)
+        ->excludes(uf)
+        ->excludes(generate);
     app.add_flag("--json", settings.json,
                  "one JSON object per file and a summary on standard output; messages go to "
                  "standard error");
@@ -153,15 +165,22 @@ CliOptions::Result CliOptions::Parse(int argc, const char* const* argv, std::ist
     settings.overwrite = overwrite == "replace"  ? OverwritePolicy::Replace
                          : overwrite == "rename" ? OverwritePolicy::Rename
                                                  : OverwritePolicy::Never;
-    if (userFile == "-" && ownerFile == "-") {
+    if ((userFile == "-") + (ownerFile == "-") + (sourceFile == "-") > 1) {
         message = "standard input can give only one of the passwords";
         return UsageError;
     }
+    if (settings.run.decrypt && sourceFile.empty()) {
+        message = "--decrypt needs --source-password-file";
+        return UsageError;
+    }
+    if (settings.run.decrypt && app.count("--suffix") == 0)
+        settings.suffix = "_decrypted";
     RunOptions& run = settings.run;
     run.userPasswordEnabled = u->count() > 0 || !userFile.empty();
     run.ownerPasswordEnabled = p->count() > 0 || !ownerFile.empty();
     for (auto [file, password, which] : {std::make_tuple(&userFile, &user, "user"),
-                                          std::make_tuple(&ownerFile, &owner, "owner")}) {
+                                          std::make_tuple(&ownerFile, &owner, "owner"),
+                                          std::make_tuple(&sourceFile, &source, "source")}) {
         if (file->empty())
             continue;
         const std::string why = ReadFirstLine(*file, input, *password);
@@ -175,7 +194,9 @@ CliOptions::Result CliOptions::Parse(int argc, const char* const* argv, std::ist
     o.userPassword = wxString::FromUTF8(user.c_str());
     o.ownerPassword = wxString::FromUTF8(owner.c_str());
     // Bytes that are not UTF-8 give an empty text.
-    if (o.userPassword.utf8_string() != user || o.ownerPassword.utf8_string() != owner) {
+    run.sourcePassword = wxString::FromUTF8(source.c_str());
+    if (o.userPassword.utf8_string() != user || o.ownerPassword.utf8_string() != owner ||
+        run.sourcePassword.utf8_string() != source) {
         message = "Passwords must be UTF-8 text.";
         return UsageError;
     }
@@ -190,8 +211,10 @@ CliOptions::Result CliOptions::Parse(int argc, const char* const* argv, std::ist
         checked.userPasswordEnabled = true;
         checked.options.userPassword = wxString('x', 20);
     }
-    settings.hasPasswords = checked.userPasswordEnabled || checked.ownerPasswordEnabled;
-    if (settings.hasPasswords || csvFile.empty()) {
+    // A decrypted copy has no passwords to check.
+    settings.hasPasswords =
+        checked.userPasswordEnabled || checked.ownerPasswordEnabled || run.decrypt;
+    if (!run.decrypt && (settings.hasPasswords || csvFile.empty())) {
         const wxString check = CheckPasswords(checked);
         if (!check.empty()) {
             message = check.utf8_string();

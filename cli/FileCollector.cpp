@@ -36,20 +36,28 @@ void FileCollector::AddFolder(const std::string& folder, const std::string& subf
             std::string name = e->d_name;
             if (name.empty() || name[0] == '.')
                 continue;
+            std::string path = folder;
+            path += '/';
+            path += name;
             struct stat st;
             // Not through links: a link back up the tree would never end.
-            if (::lstat((folder + "/" + name).c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+            if (::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
                 names.push_back(name);
         }
         ::closedir(d);
     }
     std::sort(names.begin(), names.end());
     for (const auto& name : names) {
-        const std::string path = folder + "/" + name;
+        std::string path = folder;
+        path += '/';
+        path += name;
         if (SameFolder(path, outputDir))
             continue;
-        AddFolder(path, subfolder.empty() ? name : subfolder + "/" + name, true, outputDir,
-                  files);
+        std::string below = subfolder;
+        if (!below.empty())
+            below += '/';
+        below += name;
+        AddFolder(path, below, true, outputDir, files);
     }
 }
 

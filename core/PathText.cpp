@@ -34,9 +34,9 @@ wxString PathText::Printable(const wxString& text) {
     out.reserve(text.length());
     for (wxUniChar ch : text) {
         const wxUint32 value = ch.GetValue();
-        if (value >= kByteBase && value <= kByteBase + 0xFF)
-            out += Escaped(value);
-        else if (value < 0x20 || value == 0x7F || (value >= 0x80 && value < 0xA0))
+        const bool notUtf8 = value >= kByteBase && value <= kByteBase + 0xFF;
+        const bool control = value < 0x20 || value == 0x7F || (value >= 0x80 && value < 0xA0);
+        if (notUtf8 || control)
             out += Escaped(value);
         else
             out += ch;

@@ -33,10 +33,13 @@ unsigned long AvailableMemoryMb() {
     if (!f)
         return 0;
     char line[256];
+    const char* const key = "MemAvailable:";
     unsigned long kb = 0;
     while (std::fgets(line, sizeof line, f)) {
-        if (std::sscanf(line, "MemAvailable: %lu kB", &kb) == 1)
+        if (std::strncmp(line, key, std::strlen(key)) == 0) {
+            kb = std::strtoul(line + std::strlen(key), nullptr, 10);
             break;
+        }
     }
     std::fclose(f);
     return kb / 1024;
@@ -50,14 +53,14 @@ ProbeCache& Cache() {
 // Beside the running program in the build's staged tree; installed, programs are in
 // bin/ and the host in libexec/pdfzerovovor/ below the same prefix.
 std::string DefaultHostProgram() {
-    const std::string name = "pdfzerovovor-engine";
+    std::string name = "pdfzerovovor-engine";
     char buf[PATH_MAX];
     ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
     if (n <= 0)
         return name;
     const std::string exe(buf, static_cast<size_t>(n));
     const std::string dir = exe.substr(0, exe.rfind('/'));
-    const std::string beside = dir + "/" + name;
+    std::string beside = dir + "/" + name;
     if (::access(beside.c_str(), X_OK) == 0)
         return beside;
     const std::string prefix = dir.substr(0, dir.rfind('/'));
@@ -219,6 +222,8 @@ HostProtocol::EncryptRequest MakeRequest(const std::string& source, const std::s
     request.forms = p.fillForms != 0;
     request.accessibility = p.accessibility != 0;
     request.assemble = p.assemble != 0;
+    request.sourcePassword = p.sourcePassword ? p.sourcePassword : "";
+    request.decrypt = p.decrypt != 0;
     return request;
 }
 
@@ -228,7 +233,7 @@ bool ValidParams(const PdfMSEncryptParams& p) {
     auto fits = [](const char* s) { return !s || std::strlen(s) <= kMaxPassword; };
     return p.level >= PDFMS_LEVEL_RC4_40 && p.level <= PDFMS_LEVEL_AES_256 &&
            p.printing >= PDFMS_PRINT_NONE && p.printing <= PDFMS_PRINT_LOW &&
-           fits(p.userPassword) && fits(p.ownerPassword);
+           fits(p.userPassword) && fits(p.ownerPassword) && fits(p.sourcePassword);
 }
 
 } // namespace
@@ -281,6 +286,7 @@ int32_t PdfEngine::Encrypt(const PdfMSSource* source, const char* outputPath,
     HostChannel::Message sent = HostProtocol::Encode(request);
     WipeSecret(request.user);
     WipeSecret(request.owner);
+    WipeSecret(request.sourcePassword);
     HostChannel::Message message;
     auto outcomeOfCall = host->Call(
         sent, HostProtocol::Kind::Encrypt, request.timeLimitMs, message,

@@ -35,7 +35,8 @@ void XMLCALL OnStartElement(void* userData, const XML_Char* name, const XML_Char
     FaceRect rect;
     for (int i = 0; attributes[i] && attributes[i + 1]; i += 2) {
         const char* key = attributes[i];
-        int value = std::atoi(attributes[i + 1]);
+        // A value that is not a number reads as 0, as it always has.
+        const int value = static_cast<int>(std::strtol(attributes[i + 1], nullptr, 10));
         if (std::strcmp(key, "x") == 0)
             rect.x = value;
         else if (std::strcmp(key, "y") == 0)

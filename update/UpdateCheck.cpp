@@ -22,7 +22,7 @@ std::atomic<long> g_connectTimeoutMs{15000};
 std::atomic<long> g_totalTimeoutMs{30000};
 
 // The update description is a few hundred bytes; anything this large is not one.
-constexpr size_t kMaxBodyBytes = 64 * 1024;
+constexpr size_t kMaxBodyBytes = size_t{64} * 1024;
 // A version is a few dotted numbers; anything else in its place (a 3 MB string
 // froze the window and filled a box) is not an answer.
 constexpr size_t kMaxVersionLength = 32;

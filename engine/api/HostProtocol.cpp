@@ -3,7 +3,6 @@
 #include "engine/api/PdfMSService.h"
 
 #include <charconv>
-#include <cstring>
 #include <limits>
 
 namespace HostProtocol {
@@ -18,7 +17,7 @@ constexpr const char* kFatalName = "fatal";
 
 constexpr size_t kProbeRequestFields = 3;
 constexpr size_t kProbeReplyFields = 4;
-constexpr size_t kEncryptRequestFields = 14;
+constexpr size_t kEncryptRequestFields = 16;
 constexpr size_t kEncryptReplyFields = 3;
 
 // A day: longer than any file we would wait for, short enough to stay finite.
@@ -99,7 +98,7 @@ Message Encode(const EncryptRequest& m) {
     return {kEncryptName,   m.source,       m.temp,           Number(m.timeLimitMs),
             Number(m.level), m.user,        m.owner,          Number(m.printing),
             Flag(m.copy),    Flag(m.modify), Flag(m.annotate), Flag(m.forms),
-            Flag(m.accessibility), Flag(m.assemble)};
+            Flag(m.accessibility), Flag(m.assemble), m.sourcePassword, Flag(m.decrypt)};
 }
 
 Message Encode(const Progress& m) {
@@ -125,7 +124,7 @@ bool Decode(const Message& in, Hello& out) {
 bool Decode(const Message& in, ProbeRequest& out) {
     ProbeRequest m;
     if (!Is(in, kProbeName, kProbeRequestFields) || in[1].empty() ||
-        std::memchr(in[1].data(), '\0', in[1].size()) ||
+        in[1].find('\0') != std::string::npos ||
         !ParseNumber(in[2], 1, kMaxTimeLimitMs, m.timeLimitMs))
         return false;
     m.path = in[1];
@@ -147,9 +146,9 @@ bool Decode(const Message& in, EncryptRequest& out) {
     EncryptRequest m;
     if (!Is(in, kEncryptName, kEncryptRequestFields))
         return false;
-    for (size_t i : {size_t(1), size_t(2), size_t(5), size_t(6)}) {
+    for (size_t i : {size_t(1), size_t(2), size_t(5), size_t(6), size_t(14)}) {
         // Paths and passwords travel as C strings on the other side.
-        if (std::memchr(in[i].data(), '\0', in[i].size()))
+        if (in[i].find('\0') != std::string::npos)
             return false;
     }
     if (in[1].empty() || in[2].empty() ||
@@ -158,12 +157,14 @@ bool Decode(const Message& in, EncryptRequest& out) {
         !Int32(in[7], PDFMS_PRINT_NONE, PDFMS_PRINT_LOW, m.printing) ||
         !ParseFlag(in[8], m.copy) || !ParseFlag(in[9], m.modify) ||
         !ParseFlag(in[10], m.annotate) || !ParseFlag(in[11], m.forms) ||
-        !ParseFlag(in[12], m.accessibility) || !ParseFlag(in[13], m.assemble))
+        !ParseFlag(in[12], m.accessibility) || !ParseFlag(in[13], m.assemble) ||
+        !ParseFlag(in[15], m.decrypt))
         return false;
     m.source = in[1];
     m.temp = in[2];
     m.user = in[5];
     m.owner = in[6];
+    m.sourcePassword = in[14];
     out = m;
     return true;
 }
@@ -180,7 +181,7 @@ bool Decode(const Message& in, EncryptReply& out) {
     EncryptReply m;
     int32_t writer = 0;
     if (!Is(in, kEncryptName, kEncryptReplyFields) ||
-        !Int32(in[1], PDFMS_OK, PDFMS_ERR_OUTPUT_EXISTS, m.code) ||
+        !Int32(in[1], PDFMS_OK, PDFMS_ERR_SOURCE_RESTRICTED, m.code) ||
         !Int32(in[2], static_cast<int32_t>(Writer::None), static_cast<int32_t>(Writer::Qpdf),
                writer))
         return false;

@@ -6,7 +6,7 @@
 //   (host starts)            -> hello    version
 //   probe   path timeLimitMs -> probe    openState encrypted pageCount
 //   encrypt source temp timeLimitMs level user owner printing copy modify
-//           annotate forms accessibility assemble
+//           annotate forms accessibility assemble sourcePassword decrypt
 //                            -> progress percent           (any number of times)
 //                            -> encrypt  code writer       (a PDFMS_* result)
 //   any request              -> fatal    reason            (the host exits)
@@ -25,7 +25,7 @@
 namespace HostProtocol {
 
 // Raised whenever a message changes shape; a host of another version is refused.
-constexpr int32_t kVersion = 2;
+constexpr int32_t kVersion = 3;
 // The host's own guard: it ends itself this long after a request's time limit,
 // in case the library that should have killed it is gone.
 constexpr int kHostGraceSeconds = 5;
@@ -62,6 +62,8 @@ struct EncryptRequest {
     int32_t printing = 0;
     bool copy = false, modify = false, annotate = false, forms = false;
     bool accessibility = false, assemble = false;
+    std::string sourcePassword; // "" for an unencrypted source
+    bool decrypt = false;       // write without encryption
 };
 
 struct Progress {

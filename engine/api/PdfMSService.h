@@ -55,7 +55,10 @@ enum : int32_t {
     PDFMS_ERR_ENGINE = 7,          // any other engine error
     PDFMS_ERR_ARGUMENT = 8,        // bad arguments (null pointers, unknown level)
     PDFMS_ERR_SOURCE_CHANGED = 9,  // the source changed while it was being encrypted
-    PDFMS_ERR_OUTPUT_EXISTS = 10   // the output name holds a file that may not be replaced
+    PDFMS_ERR_OUTPUT_EXISTS = 10,  // the output name holds a file that may not be replaced
+    PDFMS_ERR_SOURCE_RESTRICTED = 11 // an encrypted source opened with its user password
+                                     // restricts what may be done with it: lifting the
+                                     // restrictions needs its owner password
 };
 
 // Which writer made an output (PdfMSOutcome::writer).
@@ -91,7 +94,12 @@ struct PdfMSEncryptParams {
     int32_t accessibility;     // content copying for accessibility
     int32_t assemble;          // document assembly
     int32_t reserved;          // always 0
-    int32_t unused[7];         // zero
+    // An encrypted source is opened with this password (null or "": it is refused).
+    // With the owner password it may take new protection; with the user password only
+    // when it restricts nothing.
+    const char* sourcePassword;
+    int32_t decrypt;   // non-zero: write the source without encryption (no level, no passwords)
+    int32_t unused[5]; // zero
 };
 
 struct PdfMSService {

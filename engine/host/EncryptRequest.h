@@ -14,4 +14,6 @@ struct EncryptRequest {
     int32_t printing = 0;
     bool copy = false, modify = false, annotate = false, forms = false;
     bool accessibility = false, assemble = false;
+    std::string sourcePassword; // opens an encrypted source; "" for none
+    bool decrypt = false;       // write without encryption
 };

@@ -71,6 +71,8 @@ EncryptRequest ToWorkerRequest(const HostProtocol::EncryptRequest& m) {
     r.forms = m.forms;
     r.accessibility = m.accessibility;
     r.assemble = m.assemble;
+    r.sourcePassword = m.sourcePassword;
+    r.decrypt = m.decrypt;
     return r;
 }
 
@@ -102,10 +104,12 @@ bool Answer(HostChannel& channel, PdfWorker& worker, const HostChannel::Message&
         EncryptRequest request = ToWorkerRequest(encrypt);
         WipeSecret(encrypt.user);
         WipeSecret(encrypt.owner);
+        WipeSecret(encrypt.sourcePassword);
         const EncryptResult result = worker.Encrypt(request, progress);
         reply.code = result.code;
         WipeSecret(request.user);
         WipeSecret(request.owner);
+        WipeSecret(request.sourcePassword);
         reply.writer = result.writer == WriterUsed::OnePass ? HostProtocol::Writer::OnePass
                        : result.writer == WriterUsed::Qpdf  ? HostProtocol::Writer::Qpdf
                                                             : HostProtocol::Writer::None;

@@ -44,10 +44,11 @@ bool Starts(const char* data, size_t n, const std::string& prefix) {
 
 } // namespace
 
-bool OutputCheck::Open(const std::string& path, const std::string& password) {
+bool OutputCheck::Open(const std::string& path, const std::string& password, bool encrypted) {
     // A bounded buffer, not a mapping: pages of a mapped file just written count
     // in this process's memory as qpdf hops between objects.
-    return m_doc.Open(path, password.c_str(), false) == PDFMS_OPEN_OK && m_doc.pdf->isEncrypted();
+    return m_doc.Open(path, password.c_str(), false) == PDFMS_OPEN_OK &&
+           m_doc.pdf->isEncrypted() == encrypted;
 }
 
 bool OutputCheck::SamePages(int32_t pages) {

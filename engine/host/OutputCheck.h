@@ -23,7 +23,8 @@ class OutputCheck {
 public:
     // Opens the output with the (already encoded) password; false when it does
     // not open or is not encrypted.
-    bool Open(const std::string& path, const std::string& password);
+    // `encrypted`: whether the output is to be encrypted (a decrypted copy is not).
+    bool Open(const std::string& path, const std::string& password, bool encrypted = true);
 
     // qpdf lists the output's pages: there are `pages` of them.
     bool SamePages(int32_t pages);

@@ -44,6 +44,35 @@ void MakeId(QPDF& pdf, std::string& id0, std::string& id1) {
 
 } // namespace
 
+int32_t PdfWorker::OpenLocked(const EncryptRequest& r, OpenDocument& doc, int32_t& pages,
+                              std::vector<std::string>& warnings) {
+    if (r.sourcePassword.empty())
+        return PDFMS_ERR_SOURCE_PASSWORD;
+    // The password as typed, else in PDFDocEncoding, as an RC4 or AES-128 file
+    // derives its keys from.
+    std::string pdfDoc;
+    int32_t state = doc.Open(r.source, r.sourcePassword.c_str());
+    if (state == PDFMS_OPEN_ENCRYPTED &&
+        PasswordEncoding::Prepare(PDFMS_LEVEL_AES_128, r.sourcePassword, pdfDoc) &&
+        pdfDoc != r.sourcePassword)
+        state = doc.Open(r.source, pdfDoc.c_str());
+    if (state == PDFMS_OPEN_ENCRYPTED)
+        return PDFMS_ERR_SOURCE_PASSWORD;
+    if (state != PDFMS_OPEN_OK)
+        return PDFMS_ERR_SOURCE;
+    pages = doc.CountPages();
+    warnings = doc.Warnings();
+    if (pages < 0 || (pages == 0 && !warnings.empty()))
+        return PDFMS_ERR_SOURCE;
+    // Whoever has only the user password may not lift the owner's restrictions.
+    QPDF& pdf = *doc.pdf;
+    const bool unrestricted = pdf.allowAccessibility() && pdf.allowExtractAll() &&
+                              pdf.allowPrintHighRes() && pdf.allowModifyAll();
+    if (!pdf.ownerPasswordMatched() && !unrestricted)
+        return PDFMS_ERR_SOURCE_RESTRICTED;
+    return PDFMS_OK;
+}
+
 PdfWorker::PdfWorker() = default;
 PdfWorker::~PdfWorker() = default;
 
@@ -118,14 +147,20 @@ EncryptResult PdfWorker::Encrypt(const EncryptRequest& r,
     // The written document shares nothing we want to keep around.
     Forget();
     result.code = PDFMS_ERR_SOURCE;
-    if (source.openState == PDFMS_OPEN_ENCRYPTED || source.encrypted)
-        result.code = PDFMS_ERR_SOURCE_PASSWORD;
-    if (result.code == PDFMS_ERR_SOURCE_PASSWORD || !doc.pdf)
+    int32_t sourcePages = source.pageCount;
+    std::vector<std::string> warningsBefore = sourceWarnings;
+    const bool locked = source.openState == PDFMS_OPEN_ENCRYPTED || source.encrypted;
+    if (locked) {
+        result.code = OpenLocked(r, doc, sourcePages, warningsBefore);
+        if (result.code != PDFMS_OK)
+            return result;
+    } else if (!doc.pdf) {
         return result;
+    }
 
     std::string user, owner;
-    if (!PasswordEncoding::Prepare(r.level, r.user, user) ||
-        !PasswordEncoding::Prepare(r.level, r.owner, owner)) {
+    if (!r.decrypt && (!PasswordEncoding::Prepare(r.level, r.user, user) ||
+                       !PasswordEncoding::Prepare(r.level, r.owner, owner))) {
         result.code = PDFMS_ERR_ARGUMENT;
         return result;
     }
@@ -134,7 +169,9 @@ EncryptResult PdfWorker::Encrypt(const EncryptRequest& r,
     // whose every object is where its cross-reference section says.
     SourceLayout layout;
     std::unique_ptr<SourceWindow> window;
-    if (source.openState == PDFMS_OPEN_OK) {
+    // The one-pass writer encrypts what it copies; a source that must be decrypted
+    // on the way, or written plain, goes through qpdf's writer.
+    if (source.openState == PDFMS_OPEN_OK && !locked && !r.decrypt) {
         window = SourceWindow::Open(r.source, SourceLayout::kMaxObjectBytes);
         // The path may name another file by now than the one qpdf parsed.
         if (window &&
@@ -206,16 +243,16 @@ EncryptResult PdfWorker::Encrypt(const EncryptRequest& r,
     // The written file must read back cleanly with the password it was given;
     // without a user password it must open with none.
     OutputCheck check;
-    bool good = check.Open(r.temp, user);
+    bool good = check.Open(r.temp, user, !r.decrypt);
     if (good && onePass)
         good = check.MatchesOnePassWrite(r.temp, written, layout, *doc.pdf);
     // Listing pages anew is cheap unless qpdf must parse object streams for it.
     if (good && onePass && !layout.compressed().empty())
-        good = check.SamePageTree(*doc.pdf, layout, source.pageCount);
+        good = check.SamePageTree(*doc.pdf, layout, sourcePages);
     else if (good)
-        good = check.SamePages(source.pageCount);
+        good = check.SamePages(sourcePages);
     if (good)
-        good = check.NoNewWarnings(sourceWarnings);
+        good = check.NoNewWarnings(warningsBefore);
     if (!good)
         result.code = PDFMS_ERR_VERIFY;
     return result;

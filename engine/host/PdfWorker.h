@@ -51,6 +51,10 @@ private:
         }
     };
     static bool MakeKey(const std::string& path, FileKey& key);
+    // Opens an encrypted source with the request's source password; PDFMS_OK when
+    // it may be written anew, with its page count and qpdf's warnings.
+    static int32_t OpenLocked(const EncryptRequest& request, OpenDocument& doc, int32_t& pages,
+                              std::vector<std::string>& warnings);
     void Forget();
 
     FileKey m_key;

@@ -68,7 +68,10 @@ int32_t QpdfEncryptWriter::Write(QPDF& pdf, const EncryptRequest& r, const std::
         w.setCompressStreams(false);
         w.setObjectStreamMode(qpdf_o_preserve);
         w.setLinearization(false);
-        SetEncryption(w, r, user.c_str(), owner.c_str());
+        if (r.decrypt)
+            w.setPreserveEncryption(false);
+        else
+            SetEncryption(w, r, user.c_str(), owner.c_str());
         w.registerProgressReporter(std::make_shared<ProgressForwarder>(progress));
         w.write();
     } catch (const std::bad_alloc&) {

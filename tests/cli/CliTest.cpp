@@ -456,4 +456,44 @@ TEST_F(CliTest, JsonLinesForScriptsAndKeptTimes) {
     EXPECT_EQ(1000000000, st.st_mtim.tv_sec);
 }
 
+TEST_F(CliTest, EncryptedSourcesTakeNewProtectionOnlyFromWhoMayLiftTheOld) {
+    // A source that opens with "open" and restricts printing; "boss" owns it.
+    const std::string plain = m_dir.file("plain.pdf"), locked = m_in + "/locked.pdf";
+    ASSERT_TRUE(TestPdf::WritePages(plain, 2));
+    ASSERT_EQ(0, RunCommand("qpdf --encrypt open boss 256 --print=none -- " + ShellQuote(plain) +
+                            " " + ShellQuote(locked))
+                     .status);
+    const std::string owner = m_dir.file("owner.txt"), user = m_dir.file("user.txt");
+    TempDir::WriteFile(owner, "boss\n");
+    TempDir::WriteFile(user, "open\n");
+    const std::string out = " -o " + ShellQuote(m_out) + " --overwrite replace ";
+
+    ASSERT_EQ(0, Run(out + "-u fresh -l aes128 --source-password-file " + ShellQuote(owner) + " " +
+                     ShellQuote(locked))
+                     .status);
+    const std::string changed = m_out + "/locked_encryption.pdf";
+    EXPECT_FALSE(ReadWithPoppler(changed, "open").opened);
+    EXPECT_EQ("print:no copy:no change:no addNotes:no algorithm:AES",
+              ReadWithPoppler(changed, "fresh").permissions);
+    ASSERT_EQ(0, Run(out + "--decrypt --source-password-file " + ShellQuote(owner) + " " +
+                     ShellQuote(locked))
+                     .status);
+    EXPECT_FALSE(ReadWithPoppler(m_out + "/locked_decrypted.pdf").encrypted);
+    EXPECT_EQ(2, ReadWithPoppler(m_out + "/locked_decrypted.pdf").pages);
+
+    // With only the user password the owner's restriction stays: refused, both ways.
+    for (const std::string& how : {std::string("-u fresh"), std::string("--decrypt")}) {
+        CliRun r = Run(out + how + " --suffix _again --source-password-file " + ShellQuote(user) +
+                       " " + ShellQuote(locked));
+        EXPECT_EQ(1, r.status);
+        EXPECT_NE(std::string::npos, r.err.find("not its owner password")) << r.err;
+    }
+    EXPECT_FALSE(TempDir::Exists(m_out + "/locked_again.pdf"));
+    // A source that restricts nothing is anybody's to change with its user password.
+    ASSERT_TRUE(TestPdf::WriteUserPassword(locked, "open", "boss", 1));
+    EXPECT_EQ(0, Run(out + "-u fresh --source-password-file " + ShellQuote(user) + " " +
+                     ShellQuote(locked))
+                     .status);
+}
+
 } // namespace

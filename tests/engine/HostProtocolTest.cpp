@@ -48,7 +48,7 @@ TEST(HostProtocol, NumbersMustFillTheirFieldAndLieInRange) {
     EXPECT_FALSE(Decode({"encrypt", "0x", "1"}, reply));
     EXPECT_FALSE(Decode({"encrypt", "0"}, reply));
     EXPECT_FALSE(Decode({"encrypt", "0", "1", "x"}, reply));
-    EXPECT_FALSE(Decode({"encrypt", "11", "0"}, reply)) << "an unknown result code";
+    EXPECT_FALSE(Decode({"encrypt", "12", "0"}, reply)) << "an unknown result code";
     EXPECT_FALSE(Decode({"encrypt", "0", "0"}, reply)) << "a success no writer made";
     Progress progress;
     EXPECT_FALSE(Decode({"progress", "101"}, progress));
