@@ -98,7 +98,8 @@ wxBitmap ImageUtil::GetSubBitmap(const wxBitmap& source, int x, int y, int width
     const double scale = source.GetScaleFactor();
     wxImage piece(wxRound(width * scale), wxRound(height * scale));
     piece.InitAlpha();
-    memset(piece.GetAlpha(), wxIMAGE_ALPHA_TRANSPARENT, piece.GetWidth() * piece.GetHeight());
+    memset(piece.GetAlpha(), wxIMAGE_ALPHA_TRANSPARENT,
+           static_cast<size_t>(piece.GetWidth()) * piece.GetHeight());
     if (!inside.IsEmpty()) {
         wxImage part = source.GetSubBitmap(inside).ConvertToImage();
         if (!part.HasAlpha())

@@ -13,8 +13,10 @@ int ZqGridCellRenderer::BarWidth(int width, int percent) {
 
 void ZqGridCellRenderer::Draw(wxGrid& grid, wxGridCellAttr& attr, wxDC& dc, const wxRect& rect,
                               int row, int col, bool isSelected) {
-    // Only the cell's background: the text is drawn once, below, over the bar.
-    wxGridCellRenderer::Draw(grid, attr, dc, rect, row, col, isSelected);
+    // Only the cell's background (the string renderer's own Draw would add the
+    // text): the text is drawn once, below, over the bar.
+    wxGridCellRenderer::Draw(grid, attr, dc, rect, row, col, // NOLINT(bugprone-parent-virtual-call)
+                             isSelected);
     dc.SetFont(wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT));
     const wxColour fill = m_colour.IsOk() ? m_colour : *wxWHITE;
     dc.SetPen(wxPen(fill.ChangeLightness(70)));

@@ -44,8 +44,8 @@ int VersionNumber(const std::string& v) {
     size_t dot = v.find('.');
     if (dot == std::string::npos)
         return 10;
-    int major = std::atoi(v.substr(0, dot).c_str());
-    int minor = std::atoi(v.substr(dot + 1).c_str());
+    const int major = static_cast<int>(std::strtol(v.substr(0, dot).c_str(), nullptr, 10));
+    const int minor = static_cast<int>(std::strtol(v.substr(dot + 1).c_str(), nullptr, 10));
     if (major < 1 || major > 9 || minor < 0 || minor > 9)
         return 10;
     return major * 10 + minor;

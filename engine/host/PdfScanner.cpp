@@ -245,7 +245,7 @@ PdfToken::Kind PdfScanner::HexString(std::string* value) {
         if (d < 0)
             continue; // white space
         if (high < 0) {
-            high = d;
+            high = static_cast<unsigned char>(d); // a digit here: 0 to 15
         } else {
             out[n++] = static_cast<char>((high << 4) | d);
             high = -1;

@@ -117,11 +117,9 @@ ProbeAnswer PdfWorker::Probe(const std::string& path) {
         int32_t pages = doc.CountPages();
         m_warnings = doc.Warnings();
         bool repaired = !m_warnings.empty();
-        if (pages < 0)
-            a.openState = PDFMS_OPEN_DAMAGED;
-        else if (repaired && pages == 0)
-            // Repair that lost every page would write an empty document over content
-            // other readers still show.
+        // Repair that lost every page would write an empty document over content
+        // other readers still show.
+        if (pages < 0 || (repaired && pages == 0))
             a.openState = PDFMS_OPEN_DAMAGED;
         else
             a.openState = repaired ? PDFMS_OPEN_REPAIRED : PDFMS_OPEN_OK;
