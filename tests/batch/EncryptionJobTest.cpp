@@ -24,6 +24,7 @@ protected:
         g_stopRequested = false;
         InstallPdfHooks();
         engine.Install();
+        engine.SetTiming(0, 0); // no progress unless a test asks for it
         sink = JobEventSink::Create();
         sink->Attach(JobEventSink::TOP_WINDOW, &top);
         sink->Attach(JobEventSink::FILE_LIST, &list);

@@ -15,7 +15,7 @@ protected:
 
 TEST_F(ProbeFileTest, PacksNameSizeFolderPagesAndCode) {
     const std::string path = dir.file("doc.pdf");
-    TempDir::WriteFile(path, std::string(2048, 'x'));
+    TempDir::WriteFile(path, "%PDF-1.4" + std::string(2040, 'x'));
     engine.pageCount[path] = 12;
     FileRow row = ProbeFile(path);
     ASSERT_EQ(row.size(), 6u);

@@ -58,8 +58,8 @@ void MainWindowTest::TearDown() {
 }
 
 void MainWindowTest::UseFakeEngine(int steps, int stepDelayMs) {
-    FakeEngine::Install();
-    FakeEngine::SetTiming(steps, stepDelayMs);
+    m_engine.Install();
+    m_engine.SetTiming(steps, stepDelayMs);
 }
 
 SelectWindowPDFENCRYPTION* MainWindowTest::List() const {

@@ -4,6 +4,7 @@
 // documents folder.
 
 #include "FakeDialogs.h"
+#include "FakeEngine.h"
 #include "TempDir.h"
 #include "ui/MainFramePDFENCRYPTION.h"
 
@@ -67,5 +68,6 @@ protected:
     ScopedHome m_home;
     TempDir m_files;
     FakeDialogs m_dialogs;
+    FakeEngine m_engine; // installed by UseFakeEngine
     MainFramePDFENCRYPTION* m_frame = nullptr;
 };

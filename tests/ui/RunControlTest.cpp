@@ -44,9 +44,9 @@ protected:
 TEST_F(RunControlTest, ARunLocksTheCommandsAndReleasesThemAtItsEnd) {
     AddFiles(2);
     SetPasswords("user", "owner");
-    FakeEngine::SetTiming(20, 20);
+    m_engine.SetTiming(20, 20);
     PressStart();
-    ASSERT_TRUE(WaitFor([] { return FakeEngine::IsEncrypting(); }));
+    ASSERT_TRUE(WaitFor([this] { return m_engine.IsEncrypting(); }));
     EXPECT_TRUE(List()->IsBusy());
     EXPECT_FALSE(ButtonEnabled(ID_TOOL_ADD));
     EXPECT_FALSE(ButtonEnabled(ID_TOOL_DELETE));
@@ -88,7 +88,7 @@ TEST_F(RunControlTest, ASecondRunSkipsFinishedRowsUntilAnOptionChanges) {
     SetPasswords("user", "");
     PressStart();
     ASSERT_TRUE(WaitForRunToEnd());
-    ASSERT_EQ(FakeEngine::EncryptCalls(), 3);
+    ASSERT_EQ(m_engine.EncryptCalls(), 3);
     for (int row = 0; row < 3; ++row)
         EXPECT_EQ(List()->GetDoneFlag(row), 1);
 
@@ -96,14 +96,14 @@ TEST_F(RunControlTest, ASecondRunSkipsFinishedRowsUntilAnOptionChanges) {
                             "Change a setting to encrypt them all again.");
     PressStart();
     ASSERT_TRUE(WaitForRunToEnd());
-    EXPECT_EQ(FakeEngine::EncryptCalls(), 3) << "finished rows were encrypted again";
+    EXPECT_EQ(m_engine.EncryptCalls(), 3) << "finished rows were encrypted again";
     EXPECT_EQ(Status(2), "Finished");
 
     // A row added after the run is the only one the next run takes.
     AddPath(MakeFakePdf("late.pdf"));
     PressStart();
     ASSERT_TRUE(WaitForRunToEnd());
-    EXPECT_EQ(FakeEngine::EncryptCalls(), 4);
+    EXPECT_EQ(m_engine.EncryptCalls(), 4);
 
     // Any change in the pane clears the statuses and the done flags.
     Click(ID_LEVEL_AES_128);
@@ -114,15 +114,15 @@ TEST_F(RunControlTest, ASecondRunSkipsFinishedRowsUntilAnOptionChanges) {
     }
     PressStart();
     ASSERT_TRUE(WaitForRunToEnd());
-    EXPECT_EQ(FakeEngine::EncryptCalls(), 8);
+    EXPECT_EQ(m_engine.EncryptCalls(), 8);
 }
 
 TEST_F(RunControlTest, StopDuringALargeFileEndsTheRunAndLeavesNoOutputForIt) {
     AddFiles(3);
     SetPasswords("user", "");
-    FakeEngine::SetTiming(500, 10); // some five seconds per file
+    m_engine.SetTiming(500, 10); // some five seconds per file
     PressStart();
-    ASSERT_TRUE(WaitFor([] { return FakeEngine::IsEncrypting(); }));
+    ASSERT_TRUE(WaitFor([this] { return m_engine.IsEncrypting(); }));
     ASSERT_TRUE(WaitFor([this] { return Status(0).EndsWith("%"); }));
 
     wxCommandEvent stop(wxEVT_BUTTON, ID_STOP_BUTTON);
@@ -134,7 +134,7 @@ TEST_F(RunControlTest, StopDuringALargeFileEndsTheRunAndLeavesNoOutputForIt) {
     EXPECT_FALSE(stopButton->IsEnabled()) << "Stop cannot be pressed twice";
 
     ASSERT_TRUE(WaitForRunToEnd(5000)) << "the engine was not stopped promptly";
-    EXPECT_EQ(FakeEngine::EncryptCalls(), 1);
+    EXPECT_EQ(m_engine.EncryptCalls(), 1);
     EXPECT_EQ(Status(0), "Fail"); // the engine's answer to a stopped file
     EXPECT_EQ(Status(1), "Stop");
     EXPECT_EQ(Status(2), "");
@@ -146,7 +146,7 @@ TEST_F(RunControlTest, StopDuringALargeFileEndsTheRunAndLeavesNoOutputForIt) {
     EXPECT_TRUE(log.Contains("Stop [] [0]")) << log;
 
     // A new run can start after a stopped one.
-    FakeEngine::SetTiming(2, 1);
+    m_engine.SetTiming(2, 1);
     PressStart();
     ASSERT_TRUE(WaitForRunToEnd());
     EXPECT_EQ(Status(2), "Finished");
@@ -155,9 +155,9 @@ TEST_F(RunControlTest, StopDuringALargeFileEndsTheRunAndLeavesNoOutputForIt) {
 TEST_F(RunControlTest, ClosingDuringARunAsksAndCancelKeepsEverything) {
     AddFiles(1);
     SetPasswords("user", "");
-    FakeEngine::SetTiming(300, 10);
+    m_engine.SetTiming(300, 10);
     PressStart();
-    ASSERT_TRUE(WaitFor([] { return FakeEngine::IsEncrypting(); }));
+    ASSERT_TRUE(WaitFor([this] { return m_engine.IsEncrypting(); }));
 
     m_dialogs.QueueMessageReply(wxCANCEL);
     m_frame->Close();
@@ -175,9 +175,9 @@ TEST_F(RunControlTest, ClosingDuringARunAsksAndCancelKeepsEverything) {
 TEST_F(RunControlTest, ClosingDuringARunStopsItWithoutCrashOrLeftovers) {
     AddFiles(2);
     SetPasswords("user", "");
-    FakeEngine::SetTiming(1000, 10);
+    m_engine.SetTiming(1000, 10);
     PressStart();
-    ASSERT_TRUE(WaitFor([] { return FakeEngine::IsEncrypting(); }));
+    ASSERT_TRUE(WaitFor([this] { return m_engine.IsEncrypting(); }));
 
     // The title bar's close button goes through the same question.
     m_dialogs.QueueMessageReply(wxOK);
@@ -193,7 +193,7 @@ TEST_F(RunControlTest, ClosingDuringARunStopsItWithoutCrashOrLeftovers) {
     // The worker keeps posting until it notices; nothing may reach the dead windows.
     EXPECT_TRUE(WaitForRunEnd(5000));
     PumpEvents();
-    EXPECT_EQ(FakeEngine::EncryptCalls(), 1);
+    EXPECT_EQ(m_engine.EncryptCalls(), 1);
     EXPECT_EQ(TempDir::ListDir(m_out), "");
 }
 
@@ -219,7 +219,7 @@ TEST_F(RunControlTest, AnOutputFolderRemovedBeforeTheRunIsReportedAndNothingLock
     ASSERT_TRUE(WaitForRunToEnd());
     EXPECT_TRUE(
         WaitFor([this] { return m_dialogs.LastMessage() == "Output directory doesn't exist."; }));
-    EXPECT_EQ(FakeEngine::EncryptCalls(), 0);
+    EXPECT_EQ(m_engine.EncryptCalls(), 0);
     EXPECT_EQ(Status(0), "");
     EXPECT_TRUE(ButtonEnabled(ID_OUTPUT_BROWSE));
     EXPECT_TRUE(m_frame->FindWindow(ID_OPTIONS_PANE)->IsEnabled());
@@ -261,9 +261,9 @@ private:
 TEST_F(RunControlTest, ASecondCloseWhileTheQuestionIsUpDoesNotAskAgain) {
     AddFiles(1);
     SetPasswords("user", "");
-    FakeEngine::SetTiming(500, 10);
+    m_engine.SetTiming(500, 10);
     PressStart();
-    ASSERT_TRUE(WaitFor([] { return FakeEngine::IsEncrypting(); }));
+    ASSERT_TRUE(WaitFor([this] { return m_engine.IsEncrypting(); }));
     {
         ImpatientUser user(m_frame);
         user.QueueMessageReply(wxOK);

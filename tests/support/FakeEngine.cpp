@@ -1,0 +1,184 @@
+#include "FakeEngine.h"
+
+#include "batch/PdfEngineFactory.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <thread>
+
+const char* const FakeEngine::kDamaged = "%%FAKE-DAMAGED";
+const char* const FakeEngine::kEncrypted = "/Encrypt";
+
+namespace {
+FakeEngine* g_current = nullptr;
+
+std::string BaseName(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// False when path names no regular file.
+bool ReadFile(const std::string& path, std::string& data) {
+    struct stat info;
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    data = out.str();
+    return true;
+}
+
+bool Exists(const std::string& path) {
+    struct stat info;
+    return ::lstat(path.c_str(), &info) == 0;
+}
+} // namespace
+
+FakeEngine::FakeEngine() {
+    std::memset(&m_service, 0, sizeof m_service);
+    m_service.EncryptPdf = EncryptPdf;
+    m_service.GetPageCount = GetPageCount;
+    m_service.GetOpenState = GetOpenState;
+    m_service.IsEncrypted = IsEncrypted;
+    m_service.engine = this;
+}
+
+FakeEngine::~FakeEngine() {
+    if (g_current == this)
+        Uninstall();
+}
+
+void FakeEngine::Install() {
+    g_current = this;
+    SetPdfEngineFactory({Create, Release});
+}
+
+void FakeEngine::Uninstall() {
+    g_current = nullptr;
+    SetPdfEngineFactory(PdfEngineFactory());
+}
+
+void FakeEngine::SetTiming(int steps, int stepDelayMs) {
+    m_steps = steps;
+    m_stepDelayMs = stepDelayMs;
+}
+
+std::vector<FakeEncryptCall> FakeEngine::Calls() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_calls;
+}
+
+std::vector<std::string> FakeEngine::ProbedPaths() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_probed;
+}
+
+int FakeEngine::EncryptCalls() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return static_cast<int>(m_calls.size());
+}
+
+PdfMSService* FakeEngine::Create() {
+    FakeEngine* engine = g_current;
+    if (!engine)
+        return nullptr;
+    std::lock_guard<std::mutex> lock(engine->m_mutex);
+    ++engine->created;
+    return &engine->m_service;
+}
+
+void FakeEngine::Release(PdfMSService* service) {
+    auto* engine = static_cast<FakeEngine*>(service->engine);
+    std::lock_guard<std::mutex> lock(engine->m_mutex);
+    ++engine->released;
+}
+
+int32_t FakeEngine::Answer(const std::map<std::string, int32_t>& table, const char* kind,
+                           const char* path, int32_t fromFile) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_probed.push_back(std::string(kind) + path);
+    auto it = table.find(path);
+    return it == table.end() ? fromFile : it->second;
+}
+
+int32_t FakeEngine::GetOpenState(const char* path) {
+    std::string data;
+    int32_t state = PDFMS_OPEN_OK;
+    if (!ReadFile(path, data))
+        state = Exists(path) ? PDFMS_OPEN_NOT_FILE : PDFMS_OPEN_OK;
+    else if (data.substr(0, 1024).find("%PDF-") == std::string::npos)
+        state = PDFMS_OPEN_NOT_PDF;
+    else if (data.find(kDamaged) != std::string::npos)
+        state = PDFMS_OPEN_DAMAGED;
+    return g_current->Answer(g_current->openState, "open:", path, state);
+}
+
+int32_t FakeEngine::IsEncrypted(const char* path) {
+    std::string data;
+    const int32_t locked = ReadFile(path, data) && data.find(kEncrypted) != std::string::npos;
+    return g_current->Answer(g_current->encrypted, "encrypted:", path, locked);
+}
+
+int32_t FakeEngine::GetPageCount(const char* path) {
+    std::string data;
+    return g_current->Answer(g_current->pageCount, "pages:", path, ReadFile(path, data) ? 2 : 0);
+}
+
+int32_t FakeEngine::EncryptPdf(PdfMSService* self, const PdfMSSource* source,
+                               const char* outputPath, const PdfMSEncryptParams* params,
+                               void* userData, PdfMSProgressFn progress) {
+    auto* engine = static_cast<FakeEngine*>(self->engine);
+    const std::string sourcePath = source->path;
+    {
+        std::lock_guard<std::mutex> lock(engine->m_mutex);
+        engine->m_calls.push_back(
+            {sourcePath, outputPath, params->userPassword, params->ownerPassword});
+    }
+    if (BaseName(sourcePath) == engine->blockingName) {
+        engine->blockingEntered = true;
+        // Gives up after ten seconds so a broken stop fails the test instead of hanging.
+        for (int i = 0; i < 1000; ++i) {
+            if (progress(userData, 50, 100) == PDFMS_PROGRESS_STOP)
+                return PDFMS_ERR_STOPPED;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return PDFMS_OK;
+    }
+    auto result = engine->encryptResult.find(BaseName(sourcePath));
+    if (result != engine->encryptResult.end())
+        return result->second;
+    return engine->Copy(sourcePath, outputPath, userData, progress);
+}
+
+int32_t FakeEngine::Copy(const std::string& source, const std::string& output, void* userData,
+                         PdfMSProgressFn progress) {
+    std::string data;
+    if (!ReadFile(source, data))
+        return PDFMS_ERR_SOURCE;
+    const std::string temporary = output + ".part";
+    {
+        std::ofstream out(temporary, std::ios::binary);
+        if (!out)
+            return PDFMS_ERR_OUTPUT;
+        out << data;
+    }
+    ++m_encrypting;
+    const int steps = m_steps;
+    int32_t code = PDFMS_OK;
+    for (int step = 1; step <= steps && code == PDFMS_OK; ++step) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(m_stepDelayMs));
+        if (progress && progress(userData, step, steps) == PDFMS_PROGRESS_STOP)
+            code = PDFMS_ERR_STOPPED;
+    }
+    --m_encrypting;
+    if (code == PDFMS_OK && std::rename(temporary.c_str(), output.c_str()) != 0)
+        code = PDFMS_ERR_OUTPUT;
+    if (code != PDFMS_OK)
+        std::remove(temporary.c_str());
+    return code;
+}
