@@ -9,7 +9,8 @@ cd "$(dirname "$0")/.."
 steps=("$@")
 [ ${#steps[@]} -eq 0 ] && steps=(asan tsan format)
 
-display_free_tests=(core_tests batch_tests update_tests pz_engine_tests pz_cli_tests)
+display_free_tests=(core_tests batch_tests update_tests pz_engine_tests pz_engine_host_tests
+                    pz_cli_tests)
 programs=(pdfzerovovor-cli pdfzerovovor-engine pz-fake-host pz-make-pdfs)
 
 sanitized() { # build dir, sanitizer, test programs...
@@ -32,7 +33,7 @@ for step in "${steps[@]}"; do
         export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
         sanitized build-asan address "${display_free_tests[@]}" ;;
     tsan)
-        export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+        export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/scripts/tsan.supp
         sanitized build-tsan thread batch_tests pz_engine_tests ;;
     format)
         files=$(git ls-files '*.cpp' '*.h')
