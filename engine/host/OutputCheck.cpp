@@ -77,8 +77,9 @@ bool OutputCheck::SameObject(QPDF& source, int num, int gen) {
     auto x = a.getRawStreamData();
     auto y = b.getRawStreamData();
     m_streamBytes += x->getSize();
+    // An empty stream's buffer may be null, which memcmp must never see.
     return x->getSize() == y->getSize() &&
-           std::memcmp(x->getBuffer(), y->getBuffer(), x->getSize()) == 0;
+           (x->getSize() == 0 || std::memcmp(x->getBuffer(), y->getBuffer(), x->getSize()) == 0);
 }
 
 bool OutputCheck::SamePageTree(QPDF& source, const SourceLayout& layout, int32_t pages) {
