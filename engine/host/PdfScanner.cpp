@@ -1,5 +1,6 @@
 #include "engine/host/PdfScanner.h"
 
+#include <cstdint>
 #include <cstring>
 #include <initializer_list>
 
@@ -32,7 +33,8 @@ struct LiteralSpecial {
 };
 constexpr LiteralSpecial kLiteralSpecial;
 
-// Hex digit values; white space is skipped, anything else is an error.
+// Hex digit values; white space is skipped, anything else is an error. Inside
+// hex strings qpdf also skips a vertical tab.
 constexpr signed char kWhiteInHex = -1;
 constexpr signed char kNotHex = -2;
 struct HexTable {
@@ -46,12 +48,45 @@ struct HexTable {
             table[c] = static_cast<signed char>(c - 'a' + 10);
         for (int c = 'A'; c <= 'F'; ++c)
             table[c] = static_cast<signed char>(c - 'A' + 10);
-        for (unsigned char c : {' ', '\n', '\r', '\t', '\f', '\0'})
+        for (unsigned char c : {' ', '\n', '\r', '\t', '\f', '\v', '\0'})
             table[c] = kWhiteInHex;
     }
     signed char operator[](unsigned char c) const { return table[c]; }
 };
 constexpr HexTable kHex;
+
+constexpr uint64_t kOnes = 0x0101010101010101ull;
+constexpr uint64_t kHighs = 0x8080808080808080ull;
+
+bool LittleEndian() {
+    const uint32_t one = 1;
+    unsigned char first;
+    std::memcpy(&first, &one, 1);
+    return first == 1;
+}
+
+// Whether eight bytes are all hex digits: long hex strings are mostly runs of
+// digits, checked (and decoded) a word at a time. Each test adds to bytes below
+// 0x80 without a carry into the next byte, so a byte's high bit says "at least".
+bool EightDigits(uint64_t v) {
+    if (v & kHighs)
+        return false;
+    const uint64_t digit = (v + kOnes * (0x80 - '0')) & ~(v + kOnes * (0x80 - '9' - 1));
+    const uint64_t lower = v | (kOnes * 0x20);
+    const uint64_t letter = (lower + kOnes * (0x80 - 'a')) & ~(lower + kOnes * (0x80 - 'f' - 1));
+    return ((digit | letter) & kHighs) == kHighs;
+}
+
+// Eight hex digits, first in the lowest byte, to their four bytes.
+uint32_t DecodeEight(uint64_t v) {
+    // A digit's value is its low four bits, plus 9 for a letter (bit 6 set).
+    const uint64_t nibbles = (v & (kOnes * 0x0f)) + ((v >> 6) & kOnes) * 9;
+    const uint64_t lanes = 0x00ff00ff00ff00ffull;
+    // Each 16-bit lane: high digit << 4 | low digit.
+    uint64_t bytes = ((nibbles & lanes) << 4) | ((nibbles >> 8) & lanes);
+    bytes = (bytes | (bytes >> 8)) & 0x0000ffff0000ffffull;
+    return static_cast<uint32_t>(bytes | (bytes >> 16));
+}
 
 } // namespace
 
@@ -213,29 +248,35 @@ PdfToken::Kind PdfScanner::HexString(std::string* value) {
         m_pos = m_size;
         return PdfToken::Kind::Bad;
     }
+    const bool words = LittleEndian();
     if (!value) {
+        size_t k = i;
+        uint64_t v;
+        while (words && k + 8 <= close && (std::memcpy(&v, m_data + k, 8), EightDigits(v)))
+            k += 8;
         unsigned bad = 0;
-        for (size_t k = i; k < close; ++k)
+        for (; k < close; ++k)
             bad |= kHex[static_cast<unsigned char>(m_data[k])] == kNotHex;
         if (bad)
             return BadHex(i);
-    }
-    m_pos = close + 1;
-    if (!value)
+        m_pos = close + 1;
         return PdfToken::Kind::String;
+    }
     value->resize((close - i + 1) / 2);
     char* out = &(*value)[0];
     size_t n = 0;
     int high = -1;
     size_t k = i;
     while (k < close) {
-        // Pairs of digits without white space between them are the usual case.
-        if (high < 0 && k + 1 < close) {
-            const signed char a = kHex[static_cast<unsigned char>(m_data[k])];
-            const signed char b = kHex[static_cast<unsigned char>(m_data[k + 1])];
-            if ((a | b) >= 0) {
-                out[n++] = static_cast<char>((a << 4) | b);
-                k += 2;
+        // Runs of digits without white space between them are the usual case.
+        if (high < 0 && k + 8 <= close && words) {
+            uint64_t v;
+            std::memcpy(&v, m_data + k, 8);
+            if (EightDigits(v)) {
+                const uint32_t four = DecodeEight(v);
+                std::memcpy(out + n, &four, 4);
+                n += 4;
+                k += 8;
                 continue;
             }
         }
@@ -254,6 +295,7 @@ PdfToken::Kind PdfScanner::HexString(std::string* value) {
     if (high >= 0)
         out[n++] = static_cast<char>(high << 4);
     value->resize(n);
+    m_pos = close + 1;
     return PdfToken::Kind::String;
 }
 

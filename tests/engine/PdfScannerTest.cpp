@@ -121,6 +121,12 @@ TEST(PdfScanner, OddTokensAndBrokenOnes) {
     ExpectSameTokens("<12 3G>", "bad hex");
     ExpectSameTokens(")", "stray paren");
     ExpectSameTokens("> >", "stray bracket");
+    // Long hex strings are read eight digits at a time: every byte value in such
+    // a group, and groups broken by white space or an odd digit.
+    for (int c = 0; c < 256; ++c)
+        ExpectSameTokens("<0123456" + std::string(1, static_cast<char>(c)) + "9aBcDeF0>",
+                         "hex group with byte " + std::to_string(c));
+    ExpectSameTokens("<0123456789abcdef 0123456789ABCDEF0\n123456789abcdef01 2>", "hex runs");
 }
 
 } // namespace
