@@ -4,6 +4,7 @@
 #include "StructurePdf.h"
 #include "TempDir.h"
 
+#include "engine/host/LiteralString.h"
 #include "engine/host/OpenDocument.h"
 #include "engine/host/PdfScanner.h"
 #include "engine/host/SourceLayout.h"
@@ -11,6 +12,7 @@
 
 #include <qpdf/BufferInputSource.hh>
 #include <qpdf/QPDF.hh>
+#include <qpdf/QPDFObjectHandle.hh>
 #include <qpdf/QPDFTokenizer.hh>
 
 #include <dirent.h>
@@ -127,6 +129,20 @@ TEST(PdfScanner, OddTokensAndBrokenOnes) {
         ExpectSameTokens("<0123456" + std::string(1, static_cast<char>(c)) + "9aBcDeF0>",
                          "hex group with byte " + std::to_string(c));
     ExpectSameTokens("<0123456789abcdef 0123456789ABCDEF0\n123456789abcdef01 2>", "hex runs");
+}
+
+TEST(PdfScanner, LiteralStringsWrittenReadBackExactly) {
+    std::string every;
+    for (int c = 0; c < 256; ++c)
+        every += static_cast<char>(c);
+    for (const std::string& bytes :
+         {every, std::string(), std::string("\r"), std::string("\r\n\r\r\n"), std::string(")))((("),
+          std::string("\\"), std::string("a\\(b)\\"), std::string("\\\r\n(\n")}) {
+        std::string literal;
+        LiteralString::Append(literal, bytes.data(), bytes.size());
+        EXPECT_EQ(1u, ExpectSameTokens(literal, "literal")) << literal;
+        EXPECT_TRUE(bytes == QPDFObjectHandle::parse(literal).getStringValue()) << literal;
+    }
 }
 
 } // namespace

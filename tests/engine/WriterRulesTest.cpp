@@ -228,11 +228,16 @@ TEST_F(WriterRules, OutputCheckCatchesWrongOffsetsShortWritesAndWrongKeys) {
     EXPECT_FALSE(run.Check(out)) << "short write";
 
     // A string encrypted with another key decrypts to other bytes: one in a
-    // dictionary, one that is a whole object.
-    for (const char* marker : {"/Title <", "11 1 obj\n<"}) {
+    // dictionary, one that is a whole object. One byte changes, away from escapes.
+    auto plain = [](char c) { return c != '\\' && c != '(' && c != ')' && c != '\r'; };
+    for (const char* marker : {"/Title (", "11 1 obj\n("}) {
         std::string rekeyed = good;
-        size_t at = rekeyed.find(marker) + std::strlen(marker) + 40;
-        rekeyed[at] = rekeyed[at] == '0' ? '1' : '0';
+        size_t at = rekeyed.find(marker);
+        ASSERT_NE(std::string::npos, at) << marker;
+        at += std::strlen(marker) + 20;
+        while (!plain(rekeyed[at]) || !plain(rekeyed[at] ^ 1) || rekeyed[at - 1] == '\\')
+            ++at;
+        rekeyed[at] = static_cast<char>(rekeyed[at] ^ 1);
         TempDir::WriteFile(out, rekeyed);
         EXPECT_FALSE(run.Check(out)) << "wrong key in " << marker;
     }

@@ -233,6 +233,16 @@ bool StrayHash(const std::string& path) {
     return p.Save(path);
 }
 
+std::string Hex(const std::string& bytes) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string s = "<";
+    for (unsigned char c : bytes) {
+        s += digits[c >> 4];
+        s += digits[c & 15];
+    }
+    return s + ">";
+}
+
 bool WithQpdfTool(const std::string& path, const std::string& options) {
     const std::string plain = path + ".features.pdf";
     if (!Features(plain, 0, 0))
@@ -265,6 +275,23 @@ bool StructurePdf::Write(const std::string& path, Kind kind) {
         return StrayHash(path);
     }
     return false;
+}
+
+bool StructurePdf::WriteLink(const std::string& path, const std::string& uri) {
+    RawPdf p("1.4");
+    p.Object(1, 0, "<< /Type /Catalog /Pages 2 0 R >>");
+    p.Object(2, 0, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>");
+    p.Object(3, 0, "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 150] /Annots [4 0 R] >>");
+    p.Object(4, 0,
+             "<< /Type /Annot /Subtype /Link /Rect [10 10 90 40] /A << /S /URI /URI " + Hex(uri) +
+                 " >> >>");
+    std::map<int, std::string> rows;
+    rows[0] = "0000000000 65535 f";
+    for (int n = 1; n <= 4; ++n)
+        rows[n] = p.InUse(n);
+    p.Table(rows, "<< /Size 5 /Root 1 0 R /ID [<00112233445566778899AABBCCDDEEFF>"
+                  "<00112233445566778899AABBCCDDEEFF>] >>");
+    return p.Save(path);
 }
 
 const char* StructurePdf::Name(Kind kind) {

@@ -24,4 +24,8 @@ public:
     };
     static bool Write(const std::string& path, Kind kind);
     static const char* Name(Kind kind);
+
+    // One page with a link (object 4) whose /URI holds `uri`, written in hex, and
+    // a fixed /ID, so files that differ only in `uri` get the same keys.
+    static bool WriteLink(const std::string& path, const std::string& uri);
 };
