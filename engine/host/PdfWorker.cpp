@@ -170,7 +170,13 @@ EncryptResult PdfWorker::Encrypt(const EncryptRequest& r,
     // The one-pass writer encrypts what it copies; a source that must be decrypted
     // on the way, or written plain, goes through qpdf's writer.
     if (source.openState == PDFMS_OPEN_OK && !locked && !r.decrypt) {
-        window = SourceWindow::Open(r.source, SourceLayout::kMaxObjectBytes);
+        // The mapping qpdf reads is read in place; a file too big to map through
+        // a buffer.
+        if (doc.input)
+            window = std::make_unique<SourceWindow>(doc.input->data(), doc.input->status(),
+                                                    SourceLayout::kMaxObjectBytes);
+        else
+            window = SourceWindow::Open(r.source, SourceLayout::kMaxObjectBytes);
         // The path may name another file by now than the one qpdf parsed.
         if (window &&
             (window->status().st_dev != identity.dev || window->status().st_ino != identity.ino ||
@@ -182,8 +188,8 @@ EncryptResult PdfWorker::Encrypt(const EncryptRequest& r,
         if (window && !layout.Read(*doc.pdf, *window, why))
             window.reset();
     }
-    // Release what the probe touched of the mapped source: the write walks the
-    // file through the bounded window.
+    // Release what the probe and the layout touched of the mapped source: the
+    // write walks it again, releasing as it goes.
     if (doc.input)
         doc.input->Release();
 
@@ -229,14 +235,16 @@ EncryptResult PdfWorker::Encrypt(const EncryptRequest& r,
     window.reset();
     if (doc.input)
         doc.input->Release();
-    if (result.code != PDFMS_OK)
-        return result;
-
+    // Whatever else went wrong, a source that changed underneath is the reason:
+    // a writer that read a cut file's zeros may have failed on them.
     FileKey after;
-    if (!MakeKey(r.source, after) || !(after == identity)) {
+    if (result.code != PDFMS_ERR_STOPPED && (!MakeKey(r.source, after) || !(after == identity) ||
+                                             (doc.input && doc.input->cutShort()))) {
         result.code = PDFMS_ERR_SOURCE_CHANGED;
         return result;
     }
+    if (result.code != PDFMS_OK)
+        return result;
 
     // The written file must read back cleanly with the password it was given;
     // without a user password it must open with none.

@@ -146,21 +146,29 @@ TEST_F(WriterRules, PasswordsAreEncodedForTheLevel) {
 }
 
 TEST_F(WriterRules, SourceThatChangesDuringTheWriteFailsTheFile) {
-    ASSERT_TRUE(TestPdf::WritePages(m_clean, 2, 3u << 20)); // several progress steps
-    for (const std::string& source : {m_clean, m_repair}) {
-        SCOPED_TRACE(source);
-        EncryptRequest r = Request(source, PDFMS_LEVEL_AES_128);
-        bool touched = false;
-        // The first progress report replaces the source with another file.
-        EncryptResult result = Run(r, [&](int) {
-            if (touched)
-                return;
-            touched = true;
-            TempDir::WriteFile(source + ".new", "x");
-            ::rename((source + ".new").c_str(), source.c_str());
-        });
-        EXPECT_TRUE(touched);
-        EXPECT_EQ(PDFMS_ERR_SOURCE_CHANGED, result.code);
+    // The first progress report replaces the source with another file, or cuts
+    // it short in place under the mapping both writers read.
+    for (bool cut : {false, true}) {
+        ASSERT_TRUE(TestPdf::WritePages(m_clean, 2, 3u << 20)); // several progress steps
+        ASSERT_TRUE(TestPdf::WriteNeedsRepair(m_repair, 2));
+        for (const std::string& source : {m_clean, m_repair}) {
+            SCOPED_TRACE(source + (cut ? " cut" : " replaced"));
+            EncryptRequest r = Request(source, PDFMS_LEVEL_AES_128);
+            bool touched = false;
+            EncryptResult result = Run(r, [&](int) {
+                if (touched)
+                    return;
+                touched = true;
+                if (cut) {
+                    ASSERT_EQ(0, ::truncate(source.c_str(), 1000));
+                    return;
+                }
+                TempDir::WriteFile(source + ".new", "x");
+                ::rename((source + ".new").c_str(), source.c_str());
+            });
+            EXPECT_TRUE(touched);
+            EXPECT_EQ(PDFMS_ERR_SOURCE_CHANGED, result.code);
+        }
     }
 }
 
