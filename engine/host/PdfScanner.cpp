@@ -1,8 +1,10 @@
 #include "engine/host/PdfScanner.h"
 
-#include <cstdint>
 #include <cstring>
 #include <initializer_list>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -55,37 +57,41 @@ struct HexTable {
 };
 constexpr HexTable kHex;
 
-constexpr uint64_t kOnes = 0x0101010101010101ull;
-constexpr uint64_t kHighs = 0x8080808080808080ull;
-
-bool LittleEndian() {
-    const uint32_t one = 1;
-    unsigned char first;
-    std::memcpy(&first, &one, 1);
-    return first == 1;
-}
-
-// Whether eight bytes are all hex digits: long hex strings are mostly runs of
-// digits, checked (and decoded) a word at a time. Each test adds to bytes below
-// 0x80 without a carry into the next byte, so a byte's high bit says "at least".
-bool EightDigits(uint64_t v) {
-    if (v & kHighs)
-        return false;
-    const uint64_t digit = (v + kOnes * (0x80 - '0')) & ~(v + kOnes * (0x80 - '9' - 1));
-    const uint64_t lower = v | (kOnes * 0x20);
-    const uint64_t letter = (lower + kOnes * (0x80 - 'a')) & ~(lower + kOnes * (0x80 - 'f' - 1));
-    return ((digit | letter) & kHighs) == kHighs;
-}
-
-// Eight hex digits, first in the lowest byte, to their four bytes.
-uint32_t DecodeEight(uint64_t v) {
-    // A digit's value is its low four bits, plus 9 for a letter (bit 6 set).
-    const uint64_t nibbles = (v & (kOnes * 0x0f)) + ((v >> 6) & kOnes) * 9;
-    const uint64_t lanes = 0x00ff00ff00ff00ffull;
-    // Each 16-bit lane: high digit << 4 | low digit.
-    uint64_t bytes = ((nibbles & lanes) << 4) | ((nibbles >> 8) & lanes);
-    bytes = (bytes | (bytes >> 8)) & 0x0000ffff0000ffffull;
-    return static_cast<uint32_t>(bytes | (bytes >> 16));
+// Takes the leading hex digits of [p, p + n) in groups of sixteen, as long as a
+// group holds nothing else, and writes their bytes to `out` (when not null).
+// Returns how many digits it took; the rest is left to the byte-by-byte reading
+// that handles white space and errors. Long hex strings are mostly such runs.
+size_t DigitGroups(const char* p, size_t n, char* out) {
+    size_t k = 0;
+#if defined(__SSE2__)
+    const __m128i flip = _mm_set1_epi8(static_cast<char>(0x80));
+    // Unsigned x < limit as a signed compare of both with the top bit flipped.
+    const __m128i tenDigits = _mm_set1_epi8(static_cast<char>(10 ^ 0x80));
+    const __m128i sixLetters = _mm_set1_epi8(static_cast<char>(6 ^ 0x80));
+    for (; k + 16 <= n; k += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k));
+        const __m128i digit = _mm_sub_epi8(v, _mm_set1_epi8('0'));
+        const __m128i letter =
+            _mm_sub_epi8(_mm_or_si128(v, _mm_set1_epi8(0x20)), _mm_set1_epi8('a'));
+        const __m128i isDigit = _mm_cmplt_epi8(_mm_xor_si128(digit, flip), tenDigits);
+        const __m128i isLetter = _mm_cmplt_epi8(_mm_xor_si128(letter, flip), sixLetters);
+        if (_mm_movemask_epi8(_mm_or_si128(isDigit, isLetter)) != 0xffff)
+            break;
+        if (!out)
+            continue;
+        const __m128i nibbles =
+            _mm_or_si128(_mm_and_si128(isDigit, digit),
+                         _mm_andnot_si128(isDigit, _mm_add_epi8(letter, _mm_set1_epi8(10))));
+        // Each 16-bit lane holds two digits, the first in its low byte.
+        const __m128i bytes =
+            _mm_or_si128(_mm_slli_epi16(_mm_and_si128(nibbles, _mm_set1_epi16(0x0f)), 4),
+                         _mm_srli_epi16(nibbles, 8));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + k / 2), _mm_packus_epi16(bytes, bytes));
+    }
+#else
+    (void)p, (void)n, (void)out;
+#endif
+    return k;
 }
 
 } // namespace
@@ -248,14 +254,9 @@ PdfToken::Kind PdfScanner::HexString(std::string* value) {
         m_pos = m_size;
         return PdfToken::Kind::Bad;
     }
-    const bool words = LittleEndian();
     if (!value) {
-        size_t k = i;
-        uint64_t v;
-        while (words && k + 8 <= close && (std::memcpy(&v, m_data + k, 8), EightDigits(v)))
-            k += 8;
         unsigned bad = 0;
-        for (; k < close; ++k)
+        for (size_t k = i + DigitGroups(m_data + i, close - i, nullptr); k < close; ++k)
             bad |= kHex[static_cast<unsigned char>(m_data[k])] == kNotHex;
         if (bad)
             return BadHex(i);
@@ -268,17 +269,12 @@ PdfToken::Kind PdfScanner::HexString(std::string* value) {
     int high = -1;
     size_t k = i;
     while (k < close) {
-        // Runs of digits without white space between them are the usual case.
-        if (high < 0 && k + 8 <= close && words) {
-            uint64_t v;
-            std::memcpy(&v, m_data + k, 8);
-            if (EightDigits(v)) {
-                const uint32_t four = DecodeEight(v);
-                std::memcpy(out + n, &four, 4);
-                n += 4;
-                k += 8;
-                continue;
-            }
+        if (high < 0) {
+            const size_t digits = DigitGroups(m_data + k, close - k, out + n);
+            k += digits;
+            n += digits / 2;
+            if (k >= close)
+                break;
         }
         const signed char d = kHex[static_cast<unsigned char>(m_data[k++])];
         if (d == kNotHex)
