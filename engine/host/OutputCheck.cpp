@@ -1,6 +1,7 @@
 #include "engine/host/OutputCheck.h"
 
 #include "engine/api/PdfMSService.h"
+#include "engine/host/PageTree.h"
 #include "engine/host/SourceLayout.h"
 #include "engine/host/SourceWindow.h"
 
@@ -81,7 +82,8 @@ bool OutputCheck::SameObject(QPDF& source, int num, int gen) {
            std::memcmp(x->getBuffer(), y->getBuffer(), x->getSize()) == 0;
 }
 
-bool OutputCheck::SamePageTree(QPDF& source, const SourceLayout& layout, int32_t pages) {
+bool OutputCheck::SamePageTree(QPDF& source, const SourceLayout& layout, int32_t pages,
+                               const PageTree* walked) {
     try {
         std::unordered_map<int, const LaidObject*> laid;
         for (const LaidObject& o : layout.objects()) {
@@ -95,6 +97,12 @@ bool OutputCheck::SamePageTree(QPDF& source, const SourceLayout& layout, int32_t
             if (Canonical(x) != Canonical(y) || a->getSize() != b->getSize() ||
                 std::memcmp(a->getBuffer(), b->getBuffer(), a->getSize()) != 0)
                 return false;
+        }
+        if (walked) {
+            for (const QPDFObjGen& og : walked->nodes())
+                if (laid.count(og.getObj()) && !SameObject(source, og.getObj(), og.getGen()))
+                    return false;
+            return walked->pages() == pages;
         }
         // The source's tree is in qpdf's cache since the probe listed its pages.
         std::vector<QPDFObjectHandle> todo{source.getRoot().getKey("/Pages")};

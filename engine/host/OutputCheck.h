@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+class PageTree;
 class QPDF;
 class SourceLayout;
 
@@ -31,8 +32,10 @@ public:
     // The output's page tree is the source's: every object stream decrypts to the
     // source's bytes (so every object in one is the same), and every page and
     // page-tree node outside them decrypts to the source's object. `pages` is the
-    // number of pages qpdf listed in the source.
-    bool SamePageTree(QPDF& source, const SourceLayout& layout, int32_t pages);
+    // number of pages the probe listed in the source; `walked` its tree when the
+    // probe walked it without qpdf, else qpdf's listing is walked.
+    bool SamePageTree(QPDF& source, const SourceLayout& layout, int32_t pages,
+                      const PageTree* walked = nullptr);
     // True when every warning raised while the output was read is one of these.
     bool NoNewWarnings(const std::vector<std::string>& sourceWarnings);
 

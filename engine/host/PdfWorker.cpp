@@ -5,6 +5,7 @@
 #include "engine/host/MappedInput.h"
 #include "engine/host/OnePassWriter.h"
 #include "engine/host/OutputCheck.h"
+#include "engine/host/PageTree.h"
 #include "engine/host/PasswordEncoding.h"
 #include "engine/host/QpdfEncryptWriter.h"
 #include "engine/host/SourceLayout.h"
@@ -91,6 +92,7 @@ bool PdfWorker::MakeKey(const std::string& path, FileKey& key) {
 
 void PdfWorker::Forget() {
     m_doc.reset();
+    m_tree.reset();
     m_warnings.clear();
     m_key = FileKey();
 }
@@ -112,9 +114,24 @@ ProbeAnswer PdfWorker::Probe(const std::string& path) {
     a.openState = doc.Open(path, nullptr);
     if (a.openState == PDFMS_OPEN_ENCRYPTED)
         a.encrypted = 1;
+    std::unique_ptr<PageTree> tree;
     if (a.openState == PDFMS_OPEN_OK) {
         a.encrypted = doc.pdf->isEncrypted() ? 1 : 0;
-        int32_t pages = doc.CountPages();
+        int32_t pages = -1;
+        // qpdf lists the pages by parsing every object stream that holds one:
+        // for a file with object streams, walk the tree ourselves when it can be.
+        std::string why;
+        QPDFObjectHandle trailer = doc.pdf->getTrailer();
+        if (!a.encrypted && doc.pdf->numWarnings() == 0 &&
+            (trailer.getKey("/Type").isNameAndEquals("/XRef") || trailer.hasKey("/XRefStm"))) {
+            tree = std::make_unique<PageTree>();
+            if (tree->Walk(*doc.pdf, why))
+                pages = tree->pages();
+            else
+                tree.reset();
+        }
+        if (!tree)
+            pages = doc.CountPages();
         m_warnings = doc.Warnings();
         bool repaired = !m_warnings.empty();
         // Repair that lost every page would write an empty document over content
@@ -127,10 +144,12 @@ ProbeAnswer PdfWorker::Probe(const std::string& path) {
     }
     m_key = key;
     m_answer = a;
-    if (a.openState == PDFMS_OPEN_OK || a.openState == PDFMS_OPEN_REPAIRED)
+    if (a.openState == PDFMS_OPEN_OK || a.openState == PDFMS_OPEN_REPAIRED) {
         m_doc = std::move(doc);
-    else
+        m_tree = std::move(tree);
+    } else {
         m_warnings.clear();
+    }
     return a;
 }
 
@@ -141,6 +160,7 @@ EncryptResult PdfWorker::Encrypt(const EncryptRequest& r,
     // The source's identity as it was before anything of it was read.
     const FileKey identity = m_key;
     OpenDocument doc = std::move(m_doc);
+    const std::unique_ptr<PageTree> tree = std::move(m_tree);
     const std::vector<std::string> sourceWarnings = std::move(m_warnings);
     // The written document shares nothing we want to keep around.
     Forget();
@@ -254,7 +274,7 @@ EncryptResult PdfWorker::Encrypt(const EncryptRequest& r,
         good = check.MatchesOnePassWrite(r.temp, written, layout, *doc.pdf);
     // Listing pages anew is cheap unless qpdf must parse object streams for it.
     if (good && onePass && !layout.compressed().empty())
-        good = check.SamePageTree(*doc.pdf, layout, sourcePages);
+        good = check.SamePageTree(*doc.pdf, layout, sourcePages, tree.get());
     else if (good)
         good = check.SamePages(sourcePages);
     if (good)

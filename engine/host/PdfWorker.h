@@ -8,9 +8,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <sys/types.h>
 #include <vector>
+
+class PageTree;
 
 struct ProbeAnswer {
     int32_t openState = 5;
@@ -60,5 +63,6 @@ private:
     FileKey m_key;
     ProbeAnswer m_answer;
     OpenDocument m_doc;                  // open document of m_key, when it opened
+    std::unique_ptr<PageTree> m_tree;    // its page tree, when walked without qpdf
     std::vector<std::string> m_warnings; // what qpdf said while probing it
 };

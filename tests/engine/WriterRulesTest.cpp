@@ -12,6 +12,7 @@
 #include "engine/host/OnePassWriter.h"
 #include "engine/host/OpenDocument.h"
 #include "engine/host/OutputCheck.h"
+#include "engine/host/PageTree.h"
 #include "engine/host/PdfWorker.h"
 #include "engine/host/SourceLayout.h"
 #include "engine/host/SourceWindow.h"
@@ -190,6 +191,8 @@ struct OnePassRun {
     SourceLayout layout;
     StandardSecurity security;
     std::unique_ptr<OnePassWriter> writer;
+    PageTree tree; // walked as the probe walks a source with object streams
+    bool walked = false;
     int32_t pages = 0;
 
     bool Write(const std::string& source, const std::string& out) {
@@ -199,10 +202,11 @@ struct OnePassRun {
         r.user = "reader";
         if (doc.Open(source, nullptr) != PDFMS_OPEN_OK)
             return false;
-        pages = doc.CountPages();
         window = SourceWindow::Open(source, SourceLayout::kMaxObjectBytes);
         if (!layout.Read(*doc.pdf, *window, why) || security.Setup(r, "0123456789abcdef") != 0)
             return false;
+        walked = !layout.compressed().empty() && tree.Walk(*doc.pdf, why);
+        pages = walked ? tree.pages() : doc.CountPages();
         FileSink sink(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
         writer = std::make_unique<OnePassWriter>(*doc.pdf, layout, *window, security);
         writer->Write(sink, "0123456789abcdef", "fedcba9876543210", [](int) {});
@@ -212,7 +216,7 @@ struct OnePassRun {
         OutputCheck check;
         return check.Open(out, "reader") &&
                check.MatchesOnePassWrite(out, writer->written(), layout, *doc.pdf) &&
-               check.SamePageTree(*doc.pdf, layout, pages);
+               check.SamePageTree(*doc.pdf, layout, pages, walked ? &tree : nullptr);
     }
 };
 
@@ -250,10 +254,12 @@ TEST_F(WriterRules, OutputCheckCatchesWrongOffsetsShortWritesAndWrongKeys) {
         EXPECT_FALSE(run.Check(out)) << "wrong key in " << marker;
     }
 
-    // Objects in an object stream are checked through the stream's bytes.
+    // Objects in an object stream are checked through the stream's bytes, the
+    // page tree through the nodes the probe's walk found.
     ASSERT_TRUE(StructurePdf::Write(source, StructurePdf::Kind::ObjectStreams));
     OnePassRun packed;
     ASSERT_TRUE(packed.Write(source, out));
+    ASSERT_TRUE(packed.walked);
     ASSERT_TRUE(packed.Check(out));
     std::string bytes = TempDir::ReadFile(out);
     size_t data = bytes.find("stream\n", bytes.find("/Type /ObjStm")) + 7 + 20;
