@@ -10,7 +10,6 @@
 #include <cctype>
 #include <climits>
 #include <cstring>
-#include <unordered_map>
 
 namespace {
 
@@ -114,21 +113,24 @@ public:
 
 private:
     bool SkipNested(Kind open) {
-        std::vector<Kind> stack{open};
-        while (!stack.empty()) {
+        // Whether each open level is a dictionary; no allocation per value.
+        bool dictionary[kMaxDepth];
+        int depth = 0;
+        dictionary[depth++] = open == Kind::DictOpen;
+        while (depth > 0) {
             PdfToken t = Next();
             switch (t.kind) {
             case Kind::DictOpen:
             case Kind::ArrayOpen:
-                if (stack.size() >= static_cast<size_t>(kMaxDepth))
+                if (depth >= kMaxDepth)
                     return false;
-                stack.push_back(t.kind);
+                dictionary[depth++] = t.kind == Kind::DictOpen;
                 break;
             case Kind::DictClose:
             case Kind::ArrayClose:
-                if ((t.kind == Kind::DictClose) != (stack.back() == Kind::DictOpen))
+                if ((t.kind == Kind::DictClose) != dictionary[depth - 1])
                     return false;
-                stack.pop_back();
+                --depth;
                 break;
             case Kind::Name:
                 // A signature dictionary inside another object: qpdf's writer
@@ -353,7 +355,6 @@ bool SourceLayout::Read(QPDF& pdf, SourceWindow& in, std::string& why) {
     m_compressed.clear();
     m_size = 0;
     int highest = 0;
-    std::unordered_map<int, size_t> byNumber; // object number -> index in m_objects
     try {
         // The table as the file has it: anything that resolves an object first may
         // make qpdf rebuild it from a scan.
@@ -432,12 +433,16 @@ bool SourceLayout::Read(QPDF& pdf, SourceWindow& in, std::string& why) {
         if (i > 0 && o.role == LaidObject::Role::Linearization)
             o.role = LaidObject::Role::Plain;
         previousEnd = o.end;
-        byNumber[o.num] = i;
     }
+    // Object number -> index in m_objects, for the streams that hold objects.
+    std::vector<int> byNumber(m_compressed.empty() ? 0 : static_cast<size_t>(m_size), -1);
+    for (size_t i = 0; !byNumber.empty() && i < m_objects.size(); ++i)
+        byNumber[static_cast<size_t>(m_objects[i].num)] = static_cast<int>(i);
     for (const CompressedObject& c : m_compressed) {
-        auto it = byNumber.find(c.stream);
-        if (it == byNumber.end() || m_objects[it->second].role != LaidObject::Role::ObjectStream ||
-            m_objects[it->second].gen != 0) {
+        const int at =
+            c.stream > 0 && c.stream < m_size ? byNumber[static_cast<size_t>(c.stream)] : -1;
+        if (at < 0 || m_objects[static_cast<size_t>(at)].role != LaidObject::Role::ObjectStream ||
+            m_objects[static_cast<size_t>(at)].gen != 0) {
             why = "object " + std::to_string(c.num) + " is in something not an object stream";
             return false;
         }
