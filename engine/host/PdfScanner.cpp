@@ -1,5 +1,6 @@
 #include "engine/host/PdfScanner.h"
 
+#include <algorithm>
 #include <cstring>
 #include <initializer_list>
 #if defined(__SSE2__)
@@ -245,23 +246,36 @@ PdfToken::Kind PdfScanner::LiteralString(std::string* value) {
 
 PdfToken::Kind PdfScanner::HexString(std::string* value) {
     const size_t i = m_pos + 1;
-    // Find the end first: the decoded size is then known, and a string we only
-    // step over needs nothing more than a check of its bytes.
+    if (!value) {
+        // Stepping over: one pass that checks the bytes and finds the end.
+        size_t k = i;
+        while (k < m_size) {
+            k += DigitGroups(m_data + k, m_size - k, nullptr);
+            // A group's worth byte by byte (white space, the end), then groups again.
+            for (const size_t stop = std::min(m_size, k + 16); k < stop; ++k) {
+                const unsigned char c = static_cast<unsigned char>(m_data[k]);
+                if (c == '>') {
+                    m_pos = k + 1;
+                    return PdfToken::Kind::String;
+                }
+                if (kHex[c] == kNotHex) {
+                    if (std::memchr(m_data + k, '>', m_size - k))
+                        return BadHex(i);
+                    m_pos = m_size; // no end at all
+                    return PdfToken::Kind::Bad;
+                }
+            }
+        }
+        m_pos = m_size;
+        return PdfToken::Kind::Bad;
+    }
+    // Find the end first: the decoded size is then known.
     const void* found = std::memchr(m_data + i, '>', m_size - i);
     const size_t close =
         found ? static_cast<size_t>(static_cast<const char*>(found) - m_data) : m_size;
     if (close >= m_size) {
         m_pos = m_size;
         return PdfToken::Kind::Bad;
-    }
-    if (!value) {
-        unsigned bad = 0;
-        for (size_t k = i + DigitGroups(m_data + i, close - i, nullptr); k < close; ++k)
-            bad |= kHex[static_cast<unsigned char>(m_data[k])] == kNotHex;
-        if (bad)
-            return BadHex(i);
-        m_pos = close + 1;
-        return PdfToken::Kind::String;
     }
     value->resize((close - i + 1) / 2);
     char* out = &(*value)[0];

@@ -60,16 +60,26 @@ size_t ExpectSameTokens(const std::string& bytes, const std::string& where) {
     QPDFTokenizer qt;
     qt.allowEOF();
     PdfScanner s(bytes.data(), bytes.size());
+    // The layout steps over strings without decoding them: same tokens.
+    PdfScanner skim(bytes.data(), bytes.size());
+    skim.SetDecodeStrings(false);
     std::string value;
     size_t count = 0;
     for (;;) {
         QPDFTokenizer::Token expected = qt.readToken(input, where, true);
-        PdfToken t;
+        PdfToken t, u;
         do
             t = s.Next(&value);
         while (t.kind == Kind::Comment);
+        do
+            u = skim.Next();
+        while (u.kind == Kind::Comment);
         const Kind kind = FromQpdf(expected.getType());
         EXPECT_EQ(kind, t.kind) << where << " token " << count << " " << expected.getRawValue();
+        EXPECT_EQ(kind, u.kind) << where << " token " << count << " skimmed";
+        if (kind != Kind::Bad) {
+            EXPECT_EQ(t.end, u.end) << where << " token " << count << " skimmed";
+        }
         if (kind != t.kind || kind == Kind::End || kind == Kind::Bad)
             return count;
         EXPECT_EQ(expected.getRawValue(), bytes.substr(t.begin, t.end - t.begin)) << where;
@@ -121,6 +131,8 @@ TEST(PdfScanner, OddTokensAndBrokenOnes) {
                      "/#41#42 {}[]<<>> 1.5 -.3 +7 R %x (y\n(unbalanced",
                      "odd");
     ExpectSameTokens("<12 3G>", "bad hex");
+    ExpectSameTokens("<0123456789abcdef0123456789abcdefG0>", "bad hex after a group");
+    ExpectSameTokens("<0123456789abcdef0123", "hex without an end");
     ExpectSameTokens(")", "stray paren");
     ExpectSameTokens("> >", "stray bracket");
     // Long hex strings are read eight digits at a time: every byte value in such
