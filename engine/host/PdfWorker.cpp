@@ -98,6 +98,7 @@ void PdfWorker::Forget() {
 }
 
 ProbeAnswer PdfWorker::Probe(const std::string& path) {
+    Tidy();
     FileKey key;
     if (!MakeKey(path, key)) {
         Forget();
@@ -155,6 +156,7 @@ ProbeAnswer PdfWorker::Probe(const std::string& path) {
 
 EncryptResult PdfWorker::Encrypt(const EncryptRequest& r,
                                  const std::function<void(int)>& progress) {
+    Tidy();
     EncryptResult result;
     const ProbeAnswer source = Probe(r.source);
     // The source's identity as it was before anything of it was read.
@@ -281,5 +283,12 @@ EncryptResult PdfWorker::Encrypt(const EncryptRequest& r,
         good = check.NoNewWarnings(warningsBefore);
     if (!good)
         result.code = PDFMS_ERR_VERIFY;
+    // Freeing the source's document takes a while on a large file: left to Tidy.
+    // (The output's goes now: it holds the temporary file open.)
+    m_spentSource = std::move(doc);
     return result;
+}
+
+void PdfWorker::Tidy() {
+    m_spentSource.reset();
 }

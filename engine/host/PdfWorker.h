@@ -39,6 +39,10 @@ public:
     // cleanly and are laid out as their cross-reference section says go through
     // the one-pass writer, the rest through qpdf's.
     EncryptResult Encrypt(const EncryptRequest& request, const std::function<void(int)>& progress);
+    // Frees the source document the last encryption read. Probe and Encrypt call
+    // it first; the host calls it once its reply is sent, so the caller does not
+    // wait for it.
+    void Tidy();
 
 private:
     struct FileKey {
@@ -65,4 +69,5 @@ private:
     OpenDocument m_doc;                  // open document of m_key, when it opened
     std::unique_ptr<PageTree> m_tree;    // its page tree, when walked without qpdf
     std::vector<std::string> m_warnings; // what qpdf said while probing it
+    OpenDocument m_spentSource;          // of the last encryption, for Tidy
 };
