@@ -10,6 +10,7 @@
 #include <qpdf/QPDFObjectHandle.hh>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <set>
@@ -137,32 +138,39 @@ bool OutputCheck::MatchesOnePassWrite(const std::string& path,
                                       const std::vector<OnePassWriter::Written>& written,
                                       const SourceLayout& layout, QPDF& source) {
     try {
-        // The cross-reference section as a reader sees it.
-        std::map<int, uint64_t> offsets;
-        size_t compressed = 0;
-        for (const auto& entry : m_doc.pdf->getXRefTable()) {
-            if (entry.second.getType() == 1)
-                offsets[entry.first.getObj()] = static_cast<uint64_t>(entry.second.getOffset());
-            else
+        // The cross-reference section as a reader sees it: by number, as many
+        // entries in the file as were written, each where it was written.
+        const std::map<QPDFObjGen, QPDFXRefEntry> table = m_doc.pdf->getXRefTable();
+        constexpr uint64_t kNone = ~uint64_t(0);
+        std::vector<uint64_t> offsets(
+            table.empty() ? 0 : static_cast<size_t>(table.rbegin()->first.getObj()) + 1, kNone);
+        size_t compressed = 0, inFile = 0;
+        for (const auto& entry : table) {
+            if (entry.second.getType() == 1) {
+                offsets[static_cast<size_t>(entry.first.getObj())] =
+                    static_cast<uint64_t>(entry.second.getOffset());
+                ++inFile;
+            } else {
                 ++compressed;
+            }
         }
-        if (compressed != layout.compressed().size() || offsets.size() != written.size())
+        if (compressed != layout.compressed().size() || inFile != written.size())
             return false;
-        for (const auto& w : written) {
-            auto it = offsets.find(w.num);
-            if (it == offsets.end() || it->second != w.offset)
+        for (const auto& w : written)
+            if (static_cast<size_t>(w.num) >= offsets.size() ||
+                offsets[static_cast<size_t>(w.num)] != w.offset)
                 return false;
-        }
 
         // Every header and stream end where it was written.
         std::unique_ptr<SourceWindow> out = SourceWindow::Open(path, 1u << 20);
         if (!out)
             return false;
         const char* data = nullptr;
+        char head[40];
         for (const auto& w : written) {
-            std::string head = std::to_string(w.num) + " " + std::to_string(w.gen) + " obj";
-            size_t n = out->View(w.offset, head.size(), data);
-            if (!Starts(data, n, head))
+            const int length = std::snprintf(head, sizeof head, "%d %d obj", w.num, w.gen);
+            size_t n = out->View(w.offset, static_cast<size_t>(length), data);
+            if (n != static_cast<size_t>(length) || std::memcmp(data, head, n) != 0)
                 return false;
             if (w.dataStart) {
                 n = out->View(w.dataStart + w.dataLength, 10, data);
