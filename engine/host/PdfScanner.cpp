@@ -19,9 +19,17 @@ int HexDigit(unsigned char c) {
     return -1;
 }
 
-bool IsRegular(unsigned char c) {
-    return !PdfScanner::IsWhite(c) && !PdfScanner::IsDelimiter(c);
-}
+enum : unsigned char { kRegular, kWhite, kDelimiter };
+struct CharClasses {
+    unsigned char of[256] = {};
+    constexpr CharClasses() {
+        for (unsigned char c : {' ', '\n', '\r', '\t', '\f', '\0'})
+            of[c] = kWhite;
+        for (unsigned char c : {'(', ')', '<', '>', '[', ']', '{', '}', '/', '%'})
+            of[c] = kDelimiter;
+    }
+};
+constexpr CharClasses kClasses;
 
 // Bytes that end a run of plain bytes inside a literal string.
 struct LiteralSpecial {
@@ -96,6 +104,18 @@ size_t DigitGroups(const char* p, size_t n, char* out) {
 }
 
 } // namespace
+
+bool PdfScanner::IsWhite(unsigned char c) {
+    return kClasses.of[c] == kWhite;
+}
+
+bool PdfScanner::IsDelimiter(unsigned char c) {
+    return kClasses.of[c] == kDelimiter;
+}
+
+bool PdfScanner::IsRegular(unsigned char c) {
+    return kClasses.of[c] == kRegular;
+}
 
 PdfToken PdfScanner::Next(std::string* value) {
     while (m_pos < m_size && IsWhite(static_cast<unsigned char>(m_data[m_pos])))
@@ -318,11 +338,20 @@ PdfToken::Kind PdfScanner::BadHex(size_t from) {
 
 void PdfScanner::Name(std::string* value) {
     size_t i = m_pos + 1;
-    if (value)
-        value->clear();
-    while (i < m_size && IsRegular(static_cast<unsigned char>(m_data[i]))) {
+    size_t end = i;
+    while (end < m_size && IsRegular(static_cast<unsigned char>(m_data[end])))
+        ++end;
+    // Most names have no '#': their text is their bytes.
+    if (!value || !std::memchr(m_data + i, '#', end - i)) {
+        if (value)
+            value->assign(m_data + i, end - i);
+        m_pos = end;
+        return;
+    }
+    value->clear();
+    while (i < end) {
         char c = m_data[i++];
-        if (c == '#' && value && i + 1 < m_size) {
+        if (c == '#' && i + 1 < m_size) {
             int h = HexDigit(static_cast<unsigned char>(m_data[i]));
             int l = HexDigit(static_cast<unsigned char>(m_data[i + 1]));
             if (h >= 0 && l >= 0) {
@@ -331,15 +360,9 @@ void PdfScanner::Name(std::string* value) {
                 continue;
             }
         }
-        if (value)
-            value->push_back(c);
+        value->push_back(c);
     }
     m_pos = i;
-}
-
-bool PdfScanner::Is(const PdfToken& token, const char* word) const {
-    size_t n = std::strlen(word);
-    return token.end - token.begin == n && std::memcmp(m_data + token.begin, word, n) == 0;
 }
 
 bool PdfScanner::ToInt(const PdfToken& token, int64_t& value) const {

@@ -155,6 +155,11 @@ private:
     bool m_clipped;
 };
 
+// std::string's == with a literal measures the literal on every call.
+template <size_t N> bool Is(const std::string& s, const char (&word)[N]) {
+    return s.size() == N - 1 && std::memcmp(s.data(), word, N - 1) == 0;
+}
+
 bool HasName(const char* data, size_t begin, size_t end, const char* name) {
     PdfScanner s(data + begin, end - begin);
     std::string value;
@@ -208,7 +213,7 @@ SourceLayout::Parse SourceLayout::ParseObject(const char* data, size_t n, bool c
             if (!r.SkipValue(first))
                 return fail();
             const size_t valueEnd = s.pos();
-            if (key == "Length") {
+            if (Is(key, "Length")) {
                 if (lengthSeen)
                     return Parse::Bad;
                 lengthSeen = true;
@@ -226,24 +231,24 @@ SourceLayout::Parse SourceLayout::ParseObject(const char* data, size_t n, bool c
                 } else {
                     return Parse::Bad;
                 }
-            } else if (key == "Type" && first.kind == Kind::Name) {
+            } else if (Is(key, "Type") && first.kind == Kind::Name) {
                 type = name;
-            } else if (key == "Filter") {
+            } else if (Is(key, "Filter")) {
                 o.crypt = HasName(data, first.begin, valueEnd, "Crypt");
-            } else if (key == "Linearized") {
+            } else if (Is(key, "Linearized")) {
                 linearized = true;
-            } else if (key == "Extensions") {
+            } else if (Is(key, "Extensions")) {
                 o.hasExtensions = true;
-            } else if (key == "ByteRange") {
+            } else if (Is(key, "ByteRange")) {
                 byteRange = true;
-            } else if (key == "Contents" && first.kind == Kind::String) {
+            } else if (Is(key, "Contents") && first.kind == Kind::String) {
                 contentsBegin = o.offset + first.begin;
                 contentsEnd = o.offset + valueEnd;
             }
         }
         // A signature's /Contents stays readable, as qpdf (and PDF 2.0) have it:
         // encrypting it would break the signature for good.
-        if (type == "Sig" && byteRange && contentsBegin) {
+        if (Is(type, "Sig") && byteRange && contentsBegin) {
             o.plainBegin = contentsBegin;
             o.plainEnd = contentsEnd;
         }
@@ -273,9 +278,9 @@ SourceLayout::Parse SourceLayout::ParseObject(const char* data, size_t n, bool c
     o.dataStart = o.offset + eol;
     if (o.lengthBegin == 0)
         return Parse::Bad;
-    o.role = type == "XRef"     ? LaidObject::Role::XrefStream
-             : type == "ObjStm" ? LaidObject::Role::ObjectStream
-                                : LaidObject::Role::Stream;
+    o.role = Is(type, "XRef")     ? LaidObject::Role::XrefStream
+             : Is(type, "ObjStm") ? LaidObject::Role::ObjectStream
+                                  : LaidObject::Role::Stream;
     return Parse::Ok;
 }
 
