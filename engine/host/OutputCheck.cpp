@@ -40,6 +40,12 @@ std::string Canonical(QPDFObjectHandle h) {
     return h.unparseResolved(); // the value, not "N G R"
 }
 
+// An empty stream's buffer may be null, which memcmp may not be given.
+bool SameBytes(const Buffer& a, const Buffer& b) {
+    return a.getSize() == b.getSize() &&
+           (a.getSize() == 0 || std::memcmp(a.getBuffer(), b.getBuffer(), a.getSize()) == 0);
+}
+
 bool Starts(const char* data, size_t n, const std::string& prefix) {
     return n >= prefix.size() && std::memcmp(data, prefix.data(), prefix.size()) == 0;
 }
@@ -79,8 +85,7 @@ bool OutputCheck::SameObject(QPDF& source, int num, int gen) {
     auto x = a.getRawStreamData();
     auto y = b.getRawStreamData();
     m_streamBytes += x->getSize();
-    return x->getSize() == y->getSize() &&
-           std::memcmp(x->getBuffer(), y->getBuffer(), x->getSize()) == 0;
+    return SameBytes(*x, *y);
 }
 
 bool OutputCheck::SamePageTree(QPDF& source, const SourceLayout& layout, int32_t pages,
@@ -95,8 +100,7 @@ bool OutputCheck::SamePageTree(QPDF& source, const SourceLayout& layout, int32_t
             QPDFObjectHandle y = m_doc.pdf->getObject(o.num, o.gen);
             auto a = x.getRawStreamData();
             auto b = y.getRawStreamData();
-            if (Canonical(x) != Canonical(y) || a->getSize() != b->getSize() ||
-                std::memcmp(a->getBuffer(), b->getBuffer(), a->getSize()) != 0)
+            if (Canonical(x) != Canonical(y) || !SameBytes(*a, *b))
                 return false;
         }
         if (walked) {
