@@ -116,8 +116,12 @@ bool PageTree::LoadStream(QPDF& pdf, int stream, std::string& why) {
                   " is unusual";
             return false;
         }
+        // Only what may be a node is kept: a file with a million small objects
+        // must not cost a million entries. (Any other object in the tree makes
+        // qpdf warn, so the walk gives up on it anyway.)
         auto e = m_xref.find(objects[i].first);
-        if (e != m_xref.end() && e->second.type == 2 && e->second.stream == stream)
+        if (e != m_xref.end() && e->second.type == 2 && e->second.stream == stream &&
+            (facts.type == "Page" || facts.type == "Pages" || facts.type == "Catalog"))
             m_inStreams[objects[i].first] = std::move(facts);
     }
     m_loaded[stream] = true;
@@ -139,7 +143,7 @@ bool PageTree::Facts(QPDF& pdf, QPDFObjGen og, NodeFacts& facts, std::string& wh
         return false;
     auto found = m_inStreams.find(og.getObj());
     if (found == m_inStreams.end()) {
-        why = Describe(og.getObj()) + " is not in its object stream";
+        why = Describe(og.getObj()) + " is not a catalog, page or page-tree node";
         return false;
     }
     facts = found->second;
