@@ -1,6 +1,7 @@
 #include "engine/host/OutputCheck.h"
 
 #include "engine/api/PdfMSService.h"
+#include "engine/host/MappedInput.h"
 #include "engine/host/PageTree.h"
 #include "engine/host/SourceLayout.h"
 #include "engine/host/SourceWindow.h"
@@ -70,22 +71,26 @@ bool OutputCheck::NoNewWarnings(const std::vector<std::string>& sourceWarnings) 
     return true;
 }
 
+void OutputCheck::ReleaseSource() {
+    if (m_sourceInput)
+        m_sourceInput->Release();
+}
+
 bool OutputCheck::SameObject(QPDF& source, int num, int gen) {
     QPDFObjectHandle a = source.getObject(num, gen);
     QPDFObjectHandle b = m_doc.pdf->getObject(num, gen);
-    if (a.isStream() != b.isStream() || Canonical(a) != Canonical(b))
-        return false;
-    if (!a.isStream())
-        return true;
-    QPDFObjectHandle length = a.getDict().getKey("/Length");
-    if (!length.isInteger() || length.getIntValue() < 0 ||
-        static_cast<uint64_t>(length.getIntValue()) > kMaxStreamCompared ||
-        m_streamBytes >= kSampleStreamBytes)
-        return true;
-    auto x = a.getRawStreamData();
-    auto y = b.getRawStreamData();
-    m_streamBytes += x->getSize();
-    return SameBytes(*x, *y);
+    bool same = a.isStream() == b.isStream() && Canonical(a) == Canonical(b);
+    QPDFObjectHandle length = a.isStream() ? a.getDict().getKey("/Length") : QPDFObjectHandle();
+    if (same && a.isStream() && length.isInteger() && length.getIntValue() >= 0 &&
+        static_cast<uint64_t>(length.getIntValue()) <= kMaxStreamCompared &&
+        m_streamBytes < kSampleStreamBytes) {
+        auto x = a.getRawStreamData();
+        auto y = b.getRawStreamData();
+        m_streamBytes += x->getSize();
+        same = SameBytes(*x, *y);
+    }
+    ReleaseSource();
+    return same;
 }
 
 bool OutputCheck::SamePageTree(QPDF& source, const SourceLayout& layout, int32_t pages,
@@ -100,7 +105,9 @@ bool OutputCheck::SamePageTree(QPDF& source, const SourceLayout& layout, int32_t
             QPDFObjectHandle y = m_doc.pdf->getObject(o.num, o.gen);
             auto a = x.getRawStreamData();
             auto b = y.getRawStreamData();
-            if (Canonical(x) != Canonical(y) || !SameBytes(*a, *b))
+            const bool same = Canonical(x) == Canonical(y) && SameBytes(*a, *b);
+            ReleaseSource();
+            if (!same)
                 return false;
         }
         if (walked) {

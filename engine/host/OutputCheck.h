@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+class MappedInput;
 class PageTree;
 class QPDF;
 class SourceLayout;
@@ -43,9 +44,16 @@ public:
                              const std::vector<OnePassWriter::Written>& written,
                              const SourceLayout& layout, QPDF& source);
 
+    // The mapping the source is read through, if any: its pages are let go after
+    // each object read from it. A warm page cache maps a megabyte or two at a
+    // time, so a spread of samples would otherwise hold tens of megabytes.
+    void SetSourceInput(MappedInput* input) { m_sourceInput = input; }
+
 private:
     bool SameObject(QPDF& source, int num, int gen);
+    void ReleaseSource();
 
     OpenDocument m_doc;
+    MappedInput* m_sourceInput = nullptr;
     size_t m_streamBytes = 0; // stream data compared so far
 };

@@ -133,6 +133,9 @@ ProbeAnswer PdfWorker::Probe(const std::string& path) {
         }
         if (!tree)
             pages = doc.CountPages();
+        // qpdf keeps what it parsed; what it touched of the mapping may go.
+        if (doc.input)
+            doc.input->Release();
         m_warnings = doc.Warnings();
         bool repaired = !m_warnings.empty();
         // Repair that lost every page would write an empty document over content
@@ -271,6 +274,7 @@ EncryptResult PdfWorker::Encrypt(const EncryptRequest& r,
     // The written file must read back cleanly with the password it was given;
     // without a user password it must open with none.
     OutputCheck check;
+    check.SetSourceInput(doc.input.get());
     bool good = check.Open(r.temp, user, !r.decrypt);
     if (good && onePass)
         good = check.MatchesOnePassWrite(r.temp, written, layout, *doc.pdf);
