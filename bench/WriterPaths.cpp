@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <fcntl.h>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -34,6 +35,11 @@ int main(int argc, char** argv) {
         r.level = level;
         r.user = "user";
         r.owner = "owner";
+        // The engine's library makes the temporary file; the worker only opens it.
+        const int fd = ::open(r.temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        if (fd < 0)
+            return 2;
+        ::close(fd);
         auto t0 = std::chrono::steady_clock::now();
         worker.Probe(r.source);
         auto t1 = std::chrono::steady_clock::now();

@@ -4,7 +4,10 @@
 #   - MuPDF's `mutool clean -E aes-128`, run as 2 processes at once (xargs -P 2);
 #   - the Debian qpdf tool, run once per file with the engine's fallback settings.
 # Prints times, ratios (peer time / our time) and peak memory, then the engine's
-# work alone on the big files and the probe alone.
+# work alone on the big files and the probe alone. Every side starts with its
+# input in the page cache: the files are read once before each timed command
+# (this virtual machine's page cache loses pages between runs, which made
+# whichever side ran first pay for reading from disk).
 #
 #   bench/bench.sh [-b BUILD_DIR] [-c CORPUS_DIR] [-L LARGE_DIR] [-n COPIES]
 #                  [-d PDF_FOLDER] [-j JOBS] [-g]
@@ -60,6 +63,8 @@ export HOME="$WORK/home"
 mkdir -p "$HOME"
 
 calc() { awk "BEGIN { printf \"%.2f\", $1 }"; }
+# Reads every PDF of a folder once, so the next command finds them cached.
+warm() { find -L "$1" -maxdepth 1 -name '*.pdf' -exec cat {} + >/dev/null; }
 # Runs a command under GNU time; leaves "seconds peak_kb" in $TIMED. A command
 # that refuses some files still gets its figures.
 timed() {
@@ -81,6 +86,7 @@ compare() {
     sync
 
     # The CLI flushes every output before renaming it.
+    warm "$dir"
     timed "$CLI" -q -j "$jobs" -o "$out1" -u user -p owner -l aes128 -a print-high,copy "$dir"
     local cli cli_kb
     read -r cli cli_kb <<<"$TIMED"
@@ -88,6 +94,7 @@ compare() {
 
     # mutool leaves its files in the page cache: one sync at the end flushes them.
     # -P: print, high-quality print, copy and accessibility, the word the CLI writes.
+    warm "$dir"
     timed sh -c 'find -L "$1" -maxdepth 1 -name "*.pdf" -print0 |
         xargs -0 -P 2 -I{} sh -c '\''mutool clean -E aes-128 -U user -O owner -P -1324 "$1" "$2/$(basename "$1")"'\'' _ {} "$2" && sync' \
         _ "$dir" "$out3"
@@ -95,6 +102,7 @@ compare() {
     read -r mu mu_kb <<<"$TIMED"
 
     local t0 t1 qp
+    warm "$dir"
     t0=$(date +%s.%N)
     for f in "$dir"/*.pdf; do
         b=$(basename "$f" .pdf)
@@ -121,6 +129,7 @@ compare() {
 probe() {
     local dir="$1"
     local result
+    warm "$dir"
     # shellcheck disable=SC2046
     result=$("$PROBE" "$dir"/*.pdf)
     set -- $result
@@ -132,6 +141,7 @@ probe() {
 # times, and peak memory.
 host_alone() {
     local file="$1" secs kb
+    cat "$file" >/dev/null
     timed "$PATHS" "$file" >/dev/null
     read -r secs kb <<<"$TIMED"
     printf '== engine work alone: %s, peak %.1f MB\n' \

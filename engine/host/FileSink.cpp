@@ -19,9 +19,14 @@ FileSink::~FileSink() {
 }
 
 void FileSink::Drain() {
+    WriteOut(m_buffer.data(), m_buffer.size());
+    m_buffer.clear();
+}
+
+void FileSink::WriteOut(const char* data, size_t size) {
     size_t done = 0;
-    while (done < m_buffer.size() && !m_failed) {
-        ssize_t n = ::write(m_fd, m_buffer.data() + done, m_buffer.size() - done);
+    while (done < size && !m_failed) {
+        ssize_t n = ::write(m_fd, data + done, size - done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -30,7 +35,6 @@ void FileSink::Drain() {
             done += static_cast<size_t>(n);
     }
     m_written += static_cast<off_t>(done);
-    m_buffer.clear();
     // No exception here: qpdf finishes pipelines from destructors, where a throw
     // would end the process. The failure is reported by Commit.
     if (m_failed)
@@ -44,6 +48,13 @@ void FileSink::Drain() {
 void FileSink::write(unsigned char const* data, size_t len) {
     if (m_failed)
         return;
+    // A large piece goes out as it is, without a copy into the buffer.
+    if (len >= kBlock) {
+        if (!m_buffer.empty())
+            Drain();
+        WriteOut(reinterpret_cast<const char*>(data), len);
+        return;
+    }
     while (len > 0) {
         size_t room = kBlock - m_buffer.size();
         size_t take = len < room ? len : room;

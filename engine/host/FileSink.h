@@ -24,6 +24,7 @@ public:
 
 private:
     void Drain();
+    void WriteOut(const char* data, size_t size);
 
     int m_fd;
     std::string m_buffer;

@@ -115,7 +115,9 @@ bool Answer(HostChannel& channel, PdfWorker& worker, const HostChannel::Message&
                                                             : HostProtocol::Writer::None;
         ::alarm(0);
         HangupWatch::SetCurrentTemp(std::string());
-        return channel.Send(HostProtocol::Encode(reply));
+        const bool sent = channel.Send(HostProtocol::Encode(reply));
+        worker.Tidy(); // while the library renames the output
+        return sent;
     }
     return false;
 }

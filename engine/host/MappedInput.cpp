@@ -1,5 +1,7 @@
 #include "engine/host/MappedInput.h"
 
+#include "engine/host/TruncationGuard.h"
+
 #include <qpdf/Buffer.hh>
 #include <qpdf/BufferInputSource.hh>
 
@@ -24,9 +26,11 @@ std::unique_ptr<MappedInput> MappedInput::Open(const std::string& path) {
     if (data == MAP_FAILED)
         return nullptr;
     ::madvise(data, size, MADV_SEQUENTIAL);
+    TruncationGuard::Watch(data, size);
     std::unique_ptr<MappedInput> m(new MappedInput());
     m->m_data = data;
     m->m_size = size;
+    m->m_status = st;
     m->m_buffer = std::make_unique<Buffer>(static_cast<unsigned char*>(data), size);
     m->m_source = std::make_shared<BufferInputSource>(path, m->m_buffer.get(), false);
     return m;
@@ -35,8 +39,14 @@ std::unique_ptr<MappedInput> MappedInput::Open(const std::string& path) {
 MappedInput::~MappedInput() {
     m_source.reset();
     m_buffer.reset();
-    if (m_data)
+    if (m_data) {
+        TruncationGuard::Forget(m_data);
         ::munmap(m_data, m_size);
+    }
+}
+
+bool MappedInput::cutShort() const {
+    return TruncationGuard::CutShort(m_data);
 }
 
 void MappedInput::Release() {

@@ -53,10 +53,15 @@ void ObjectCipher::Begin(std::string& out) {
     }
     unsigned char iv[16];
     RandomIv(iv);
-    const EVP_CIPHER* type = m_key.size() == 32 ? EVP_aes_256_cbc() : EVP_aes_128_cbc();
+    // The cipher is chosen once: OpenSSL 3 looks it up anew on every call that
+    // names it, which cost more than encrypting a short string.
+    const EVP_CIPHER* type = nullptr;
+    if (!m_cipherSet)
+        type = m_key.size() == 32 ? EVP_aes_256_cbc() : EVP_aes_128_cbc();
     if (EVP_EncryptInit_ex(m_ctx, type, nullptr,
                            reinterpret_cast<const unsigned char*>(m_key.data()), iv) != 1)
         throw std::runtime_error("AES initialisation failed");
+    m_cipherSet = true;
     out.append(reinterpret_cast<const char*>(iv), sizeof iv);
 }
 

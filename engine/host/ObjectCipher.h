@@ -44,6 +44,7 @@ private:
     bool m_aes;
     std::string m_key; // of the current object
     evp_cipher_ctx_st* m_ctx = nullptr;
+    bool m_cipherSet = false; // m_ctx knows the cipher; only key and IV change
     std::shared_ptr<QPDFCryptoImpl> m_rc4;
     std::string m_random; // IVs are taken from here, refilled in blocks
     size_t m_randomUsed = 0;

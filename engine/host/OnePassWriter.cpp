@@ -1,6 +1,7 @@
 #include "engine/host/OnePassWriter.h"
 
 #include "engine/host/FileSink.h"
+#include "engine/host/LiteralString.h"
 #include "engine/host/ObjectCipher.h"
 #include "engine/host/PdfScanner.h"
 #include "engine/host/SourceLayout.h"
@@ -21,21 +22,13 @@ constexpr size_t kCopyPiece = 1u << 20;
 constexpr size_t kReadSize = 4u << 20;
 const char kExtensions[] = " /Extensions << /ADBE << /BaseVersion /1.7 /ExtensionLevel 8 >> >>";
 
-void AppendHex(std::string& out, const char* data, size_t size) {
-    static const char digits[] = "0123456789abcdef";
-    const size_t at = out.size();
-    out.resize(at + 2 * size);
-    char* p = &out[at];
-    for (size_t i = 0; i < size; ++i) {
-        unsigned char c = static_cast<unsigned char>(data[i]);
-        *p++ = digits[c >> 4];
-        *p++ = digits[c & 15];
-    }
-}
-
 std::string Hex(const std::string& s) {
+    static const char digits[] = "0123456789abcdef";
     std::string out = "<";
-    AppendHex(out, s.data(), s.size());
+    for (unsigned char c : s) {
+        out += digits[c >> 4];
+        out += digits[c & 15];
+    }
     return out + ">";
 }
 
@@ -116,9 +109,7 @@ void OnePassWriter::CopyBody(const char* data, size_t size, const LaidObject& o,
             m_out.append(data + copied, t.begin - copied);
             m_scratch.clear();
             cipher.EncryptString(m_value, m_scratch);
-            m_out += '<';
-            AppendHex(m_out, m_scratch.data(), m_scratch.size());
-            m_out += '>';
+            LiteralString::Append(m_out, m_scratch.data(), m_scratch.size());
             copied = t.end;
         } else if (editCatalog && t.kind == PdfToken::Kind::DictOpen) {
             m_out.append(data + copied, t.end - copied);

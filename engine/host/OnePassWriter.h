@@ -1,11 +1,12 @@
 #pragma once
 // Writes an encrypted copy of a cleanly laid-out source in one pass: every object
 // is read once through the source window and written once, in file order, under
-// its own number. Strings are encrypted (and written in hexadecimal; a signature's
-// /Contents stays as it is), stream data is encrypted piece by piece as it is
-// copied with a new direct /Length, object streams are encrypted whole, the
-// source's cross-reference streams and a stale linearization dictionary are left
-// out, and a new cross-reference section with /Encrypt and /ID ends the file.
+// its own number. Strings are encrypted (and written as literal strings, half the
+// size of hexadecimal; a signature's /Contents stays as it is), stream data is
+// encrypted piece by piece as it is copied with a new direct /Length, object
+// streams are encrypted whole, the source's cross-reference streams and a stale
+// linearization dictionary are left out, and a new cross-reference section with
+// /Encrypt and /ID ends the file.
 
 #include <cstdint>
 #include <functional>

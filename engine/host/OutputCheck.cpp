@@ -1,6 +1,8 @@
 #include "engine/host/OutputCheck.h"
 
 #include "engine/api/PdfMSService.h"
+#include "engine/host/MappedInput.h"
+#include "engine/host/PageTree.h"
 #include "engine/host/SourceLayout.h"
 #include "engine/host/SourceWindow.h"
 
@@ -9,6 +11,7 @@
 #include <qpdf/QPDFObjectHandle.hh>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <set>
@@ -38,6 +41,12 @@ std::string Canonical(QPDFObjectHandle h) {
     return h.unparseResolved(); // the value, not "N G R"
 }
 
+// An empty stream's buffer may be null, which memcmp may not be given.
+bool SameBytes(const Buffer& a, const Buffer& b) {
+    return a.getSize() == b.getSize() &&
+           (a.getSize() == 0 || std::memcmp(a.getBuffer(), b.getBuffer(), a.getSize()) == 0);
+}
+
 bool Starts(const char* data, size_t n, const std::string& prefix) {
     return n >= prefix.size() && std::memcmp(data, prefix.data(), prefix.size()) == 0;
 }
@@ -62,27 +71,30 @@ bool OutputCheck::NoNewWarnings(const std::vector<std::string>& sourceWarnings) 
     return true;
 }
 
+void OutputCheck::ReleaseSource() {
+    if (m_sourceInput)
+        m_sourceInput->Release();
+}
+
 bool OutputCheck::SameObject(QPDF& source, int num, int gen) {
     QPDFObjectHandle a = source.getObject(num, gen);
     QPDFObjectHandle b = m_doc.pdf->getObject(num, gen);
-    if (a.isStream() != b.isStream() || Canonical(a) != Canonical(b))
-        return false;
-    if (!a.isStream())
-        return true;
-    QPDFObjectHandle length = a.getDict().getKey("/Length");
-    if (!length.isInteger() || length.getIntValue() < 0 ||
-        static_cast<uint64_t>(length.getIntValue()) > kMaxStreamCompared ||
-        m_streamBytes >= kSampleStreamBytes)
-        return true;
-    auto x = a.getRawStreamData();
-    auto y = b.getRawStreamData();
-    m_streamBytes += x->getSize();
-    // An empty stream's buffer may be null, which memcmp must never see.
-    return x->getSize() == y->getSize() &&
-           (x->getSize() == 0 || std::memcmp(x->getBuffer(), y->getBuffer(), x->getSize()) == 0);
+    bool same = a.isStream() == b.isStream() && Canonical(a) == Canonical(b);
+    QPDFObjectHandle length = a.isStream() ? a.getDict().getKey("/Length") : QPDFObjectHandle();
+    if (same && a.isStream() && length.isInteger() && length.getIntValue() >= 0 &&
+        static_cast<uint64_t>(length.getIntValue()) <= kMaxStreamCompared &&
+        m_streamBytes < kSampleStreamBytes) {
+        auto x = a.getRawStreamData();
+        auto y = b.getRawStreamData();
+        m_streamBytes += x->getSize();
+        same = SameBytes(*x, *y);
+    }
+    ReleaseSource();
+    return same;
 }
 
-bool OutputCheck::SamePageTree(QPDF& source, const SourceLayout& layout, int32_t pages) {
+bool OutputCheck::SamePageTree(QPDF& source, const SourceLayout& layout, int32_t pages,
+                               const PageTree* walked) {
     try {
         std::unordered_map<int, const LaidObject*> laid;
         for (const LaidObject& o : layout.objects()) {
@@ -91,11 +103,26 @@ bool OutputCheck::SamePageTree(QPDF& source, const SourceLayout& layout, int32_t
                 continue;
             QPDFObjectHandle x = source.getObject(o.num, o.gen);
             QPDFObjectHandle y = m_doc.pdf->getObject(o.num, o.gen);
-            auto a = x.getRawStreamData();
             auto b = y.getRawStreamData();
-            if (Canonical(x) != Canonical(y) || a->getSize() != b->getSize() ||
-                std::memcmp(a->getBuffer(), b->getBuffer(), a->getSize()) != 0)
+            bool same = Canonical(x) == Canonical(y);
+            if (same && m_sourceInput) {
+                // The source's bytes are in the mapping, where the layout found them.
+                same = b->getSize() == o.dataLength &&
+                       (o.dataLength == 0 ||
+                        std::memcmp(b->getBuffer(), m_sourceInput->data() + o.dataStart,
+                                    o.dataLength) == 0);
+            } else if (same) {
+                same = SameBytes(*x.getRawStreamData(), *b);
+            }
+            ReleaseSource();
+            if (!same)
                 return false;
+        }
+        if (walked) {
+            for (const QPDFObjGen& og : walked->nodes())
+                if (laid.count(og.getObj()) && !SameObject(source, og.getObj(), og.getGen()))
+                    return false;
+            return walked->pages() == pages;
         }
         // The source's tree is in qpdf's cache since the probe listed its pages.
         std::vector<QPDFObjectHandle> todo{source.getRoot().getKey("/Pages")};
@@ -130,32 +157,39 @@ bool OutputCheck::MatchesOnePassWrite(const std::string& path,
                                       const std::vector<OnePassWriter::Written>& written,
                                       const SourceLayout& layout, QPDF& source) {
     try {
-        // The cross-reference section as a reader sees it.
-        std::map<int, uint64_t> offsets;
-        size_t compressed = 0;
-        for (const auto& entry : m_doc.pdf->getXRefTable()) {
-            if (entry.second.getType() == 1)
-                offsets[entry.first.getObj()] = static_cast<uint64_t>(entry.second.getOffset());
-            else
+        // The cross-reference section as a reader sees it: by number, as many
+        // entries in the file as were written, each where it was written.
+        const std::map<QPDFObjGen, QPDFXRefEntry> table = m_doc.pdf->getXRefTable();
+        constexpr uint64_t kNone = ~uint64_t(0);
+        std::vector<uint64_t> offsets(
+            table.empty() ? 0 : static_cast<size_t>(table.rbegin()->first.getObj()) + 1, kNone);
+        size_t compressed = 0, inFile = 0;
+        for (const auto& entry : table) {
+            if (entry.second.getType() == 1) {
+                offsets[static_cast<size_t>(entry.first.getObj())] =
+                    static_cast<uint64_t>(entry.second.getOffset());
+                ++inFile;
+            } else {
                 ++compressed;
+            }
         }
-        if (compressed != layout.compressed().size() || offsets.size() != written.size())
+        if (compressed != layout.compressed().size() || inFile != written.size())
             return false;
-        for (const auto& w : written) {
-            auto it = offsets.find(w.num);
-            if (it == offsets.end() || it->second != w.offset)
+        for (const auto& w : written)
+            if (static_cast<size_t>(w.num) >= offsets.size() ||
+                offsets[static_cast<size_t>(w.num)] != w.offset)
                 return false;
-        }
 
         // Every header and stream end where it was written.
         std::unique_ptr<SourceWindow> out = SourceWindow::Open(path, 1u << 20);
         if (!out)
             return false;
         const char* data = nullptr;
+        char head[40];
         for (const auto& w : written) {
-            std::string head = std::to_string(w.num) + " " + std::to_string(w.gen) + " obj";
-            size_t n = out->View(w.offset, head.size(), data);
-            if (!Starts(data, n, head))
+            const int length = std::snprintf(head, sizeof head, "%d %d obj", w.num, w.gen);
+            size_t n = out->View(w.offset, static_cast<size_t>(length), data);
+            if (n != static_cast<size_t>(length) || std::memcmp(data, head, n) != 0)
                 return false;
             if (w.dataStart) {
                 n = out->View(w.dataStart + w.dataLength, 10, data);

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+class MappedInput;
+class PageTree;
 class QPDF;
 class SourceLayout;
 
@@ -31,8 +33,10 @@ public:
     // The output's page tree is the source's: every object stream decrypts to the
     // source's bytes (so every object in one is the same), and every page and
     // page-tree node outside them decrypts to the source's object. `pages` is the
-    // number of pages qpdf listed in the source.
-    bool SamePageTree(QPDF& source, const SourceLayout& layout, int32_t pages);
+    // number of pages the probe listed in the source; `walked` its tree when the
+    // probe walked it without qpdf, else qpdf's listing is walked.
+    bool SamePageTree(QPDF& source, const SourceLayout& layout, int32_t pages,
+                      const PageTree* walked = nullptr);
     // True when every warning raised while the output was read is one of these.
     bool NoNewWarnings(const std::vector<std::string>& sourceWarnings);
 
@@ -40,9 +44,16 @@ public:
                              const std::vector<OnePassWriter::Written>& written,
                              const SourceLayout& layout, QPDF& source);
 
+    // The mapping the source is read through, if any: its pages are let go after
+    // each object read from it. A warm page cache maps a megabyte or two at a
+    // time, so a spread of samples would otherwise hold tens of megabytes.
+    void SetSourceInput(MappedInput* input) { m_sourceInput = input; }
+
 private:
     bool SameObject(QPDF& source, int num, int gen);
+    void ReleaseSource();
 
     OpenDocument m_doc;
+    MappedInput* m_sourceInput = nullptr;
     size_t m_streamBytes = 0; // stream data compared so far
 };

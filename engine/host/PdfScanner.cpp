@@ -1,7 +1,11 @@
 #include "engine/host/PdfScanner.h"
 
+#include <algorithm>
 #include <cstring>
 #include <initializer_list>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -15,9 +19,17 @@ int HexDigit(unsigned char c) {
     return -1;
 }
 
-bool IsRegular(unsigned char c) {
-    return !PdfScanner::IsWhite(c) && !PdfScanner::IsDelimiter(c);
-}
+enum : unsigned char { kRegular, kWhite, kDelimiter };
+struct CharClasses {
+    unsigned char of[256] = {};
+    constexpr CharClasses() {
+        for (unsigned char c : {' ', '\n', '\r', '\t', '\f', '\0'})
+            of[c] = kWhite;
+        for (unsigned char c : {'(', ')', '<', '>', '[', ']', '{', '}', '/', '%'})
+            of[c] = kDelimiter;
+    }
+};
+constexpr CharClasses kClasses;
 
 // Bytes that end a run of plain bytes inside a literal string.
 struct LiteralSpecial {
@@ -32,7 +44,8 @@ struct LiteralSpecial {
 };
 constexpr LiteralSpecial kLiteralSpecial;
 
-// Hex digit values; white space is skipped, anything else is an error.
+// Hex digit values; white space is skipped, anything else is an error. Inside
+// hex strings qpdf also skips a vertical tab.
 constexpr signed char kWhiteInHex = -1;
 constexpr signed char kNotHex = -2;
 struct HexTable {
@@ -46,14 +59,63 @@ struct HexTable {
             table[c] = static_cast<signed char>(c - 'a' + 10);
         for (int c = 'A'; c <= 'F'; ++c)
             table[c] = static_cast<signed char>(c - 'A' + 10);
-        for (unsigned char c : {' ', '\n', '\r', '\t', '\f', '\0'})
+        for (unsigned char c : {' ', '\n', '\r', '\t', '\f', '\v', '\0'})
             table[c] = kWhiteInHex;
     }
     signed char operator[](unsigned char c) const { return table[c]; }
 };
 constexpr HexTable kHex;
 
+// Takes the leading hex digits of [p, p + n) in groups of sixteen, as long as a
+// group holds nothing else, and writes their bytes to `out` (when not null).
+// Returns how many digits it took; the rest is left to the byte-by-byte reading
+// that handles white space and errors. Long hex strings are mostly such runs.
+size_t DigitGroups(const char* p, size_t n, char* out) {
+    size_t k = 0;
+#if defined(__SSE2__)
+    const __m128i flip = _mm_set1_epi8(static_cast<char>(0x80));
+    // Unsigned x < limit as a signed compare of both with the top bit flipped.
+    const __m128i tenDigits = _mm_set1_epi8(static_cast<char>(10 ^ 0x80));
+    const __m128i sixLetters = _mm_set1_epi8(static_cast<char>(6 ^ 0x80));
+    for (; k + 16 <= n; k += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k));
+        const __m128i digit = _mm_sub_epi8(v, _mm_set1_epi8('0'));
+        const __m128i letter =
+            _mm_sub_epi8(_mm_or_si128(v, _mm_set1_epi8(0x20)), _mm_set1_epi8('a'));
+        const __m128i isDigit = _mm_cmplt_epi8(_mm_xor_si128(digit, flip), tenDigits);
+        const __m128i isLetter = _mm_cmplt_epi8(_mm_xor_si128(letter, flip), sixLetters);
+        if (_mm_movemask_epi8(_mm_or_si128(isDigit, isLetter)) != 0xffff)
+            break;
+        if (!out)
+            continue;
+        const __m128i nibbles =
+            _mm_or_si128(_mm_and_si128(isDigit, digit),
+                         _mm_andnot_si128(isDigit, _mm_add_epi8(letter, _mm_set1_epi8(10))));
+        // Each 16-bit lane holds two digits, the first in its low byte.
+        const __m128i bytes =
+            _mm_or_si128(_mm_slli_epi16(_mm_and_si128(nibbles, _mm_set1_epi16(0x0f)), 4),
+                         _mm_srli_epi16(nibbles, 8));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + k / 2), _mm_packus_epi16(bytes, bytes));
+    }
+#else
+    (void)p, (void)n, (void)out;
+#endif
+    return k;
+}
+
 } // namespace
+
+bool PdfScanner::IsWhite(unsigned char c) {
+    return kClasses.of[c] == kWhite;
+}
+
+bool PdfScanner::IsDelimiter(unsigned char c) {
+    return kClasses.of[c] == kDelimiter;
+}
+
+bool PdfScanner::IsRegular(unsigned char c) {
+    return kClasses.of[c] == kRegular;
+}
 
 PdfToken PdfScanner::Next(std::string* value) {
     while (m_pos < m_size && IsWhite(static_cast<unsigned char>(m_data[m_pos])))
@@ -204,8 +266,30 @@ PdfToken::Kind PdfScanner::LiteralString(std::string* value) {
 
 PdfToken::Kind PdfScanner::HexString(std::string* value) {
     const size_t i = m_pos + 1;
-    // Find the end first: the decoded size is then known, and a string we only
-    // step over needs nothing more than a check of its bytes.
+    if (!value) {
+        // Stepping over: one pass that checks the bytes and finds the end.
+        size_t k = i;
+        while (k < m_size) {
+            k += DigitGroups(m_data + k, m_size - k, nullptr);
+            // A group's worth byte by byte (white space, the end), then groups again.
+            for (const size_t stop = std::min(m_size, k + 16); k < stop; ++k) {
+                const unsigned char c = static_cast<unsigned char>(m_data[k]);
+                if (c == '>') {
+                    m_pos = k + 1;
+                    return PdfToken::Kind::String;
+                }
+                if (kHex[c] == kNotHex) {
+                    if (std::memchr(m_data + k, '>', m_size - k))
+                        return BadHex(i);
+                    m_pos = m_size; // no end at all
+                    return PdfToken::Kind::Bad;
+                }
+            }
+        }
+        m_pos = m_size;
+        return PdfToken::Kind::Bad;
+    }
+    // Find the end first: the decoded size is then known.
     const void* found = std::memchr(m_data + i, '>', m_size - i);
     const size_t close =
         found ? static_cast<size_t>(static_cast<const char*>(found) - m_data) : m_size;
@@ -213,31 +297,18 @@ PdfToken::Kind PdfScanner::HexString(std::string* value) {
         m_pos = m_size;
         return PdfToken::Kind::Bad;
     }
-    if (!value) {
-        unsigned bad = 0;
-        for (size_t k = i; k < close; ++k)
-            bad |= kHex[static_cast<unsigned char>(m_data[k])] == kNotHex;
-        if (bad)
-            return BadHex(i);
-    }
-    m_pos = close + 1;
-    if (!value)
-        return PdfToken::Kind::String;
     value->resize((close - i + 1) / 2);
     char* out = &(*value)[0];
     size_t n = 0;
     int high = -1;
     size_t k = i;
     while (k < close) {
-        // Pairs of digits without white space between them are the usual case.
-        if (high < 0 && k + 1 < close) {
-            const signed char a = kHex[static_cast<unsigned char>(m_data[k])];
-            const signed char b = kHex[static_cast<unsigned char>(m_data[k + 1])];
-            if ((a | b) >= 0) {
-                out[n++] = static_cast<char>((a << 4) | b);
-                k += 2;
-                continue;
-            }
+        if (high < 0) {
+            const size_t digits = DigitGroups(m_data + k, close - k, out + n);
+            k += digits;
+            n += digits / 2;
+            if (k >= close)
+                break;
         }
         const signed char d = kHex[static_cast<unsigned char>(m_data[k++])];
         if (d == kNotHex)
@@ -254,6 +325,7 @@ PdfToken::Kind PdfScanner::HexString(std::string* value) {
     if (high >= 0)
         out[n++] = static_cast<char>(high << 4);
     value->resize(n);
+    m_pos = close + 1;
     return PdfToken::Kind::String;
 }
 
@@ -266,11 +338,20 @@ PdfToken::Kind PdfScanner::BadHex(size_t from) {
 
 void PdfScanner::Name(std::string* value) {
     size_t i = m_pos + 1;
-    if (value)
-        value->clear();
-    while (i < m_size && IsRegular(static_cast<unsigned char>(m_data[i]))) {
+    size_t end = i;
+    while (end < m_size && IsRegular(static_cast<unsigned char>(m_data[end])))
+        ++end;
+    // Most names have no '#': their text is their bytes.
+    if (!value || !std::memchr(m_data + i, '#', end - i)) {
+        if (value)
+            value->assign(m_data + i, end - i);
+        m_pos = end;
+        return;
+    }
+    value->clear();
+    while (i < end) {
         char c = m_data[i++];
-        if (c == '#' && value && i + 1 < m_size) {
+        if (c == '#' && i + 1 < m_size) {
             int h = HexDigit(static_cast<unsigned char>(m_data[i]));
             int l = HexDigit(static_cast<unsigned char>(m_data[i + 1]));
             if (h >= 0 && l >= 0) {
@@ -279,15 +360,9 @@ void PdfScanner::Name(std::string* value) {
                 continue;
             }
         }
-        if (value)
-            value->push_back(c);
+        value->push_back(c);
     }
     m_pos = i;
-}
-
-bool PdfScanner::Is(const PdfToken& token, const char* word) const {
-    size_t n = std::strlen(word);
-    return token.end - token.begin == n && std::memcmp(m_data + token.begin, word, n) == 0;
 }
 
 bool PdfScanner::ToInt(const PdfToken& token, int64_t& value) const {

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 struct PdfToken {
@@ -45,18 +46,18 @@ public:
     const char* data() const { return m_data; }
     size_t size() const { return m_size; }
 
-    // True when the token's raw bytes are exactly `word`.
-    bool Is(const PdfToken& token, const char* word) const;
+    // True when the token's raw bytes are exactly `word` (inline: the length of
+    // a literal is then known when compiling).
+    bool Is(const PdfToken& token, const char* word) const {
+        const size_t n = std::strlen(word);
+        return token.end - token.begin == n && std::memcmp(m_data + token.begin, word, n) == 0;
+    }
     // A word that is a plain non-negative integer (digits only, at most 18).
     bool ToInt(const PdfToken& token, int64_t& value) const;
 
-    static bool IsWhite(unsigned char c) {
-        return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\f' || c == 0;
-    }
-    static bool IsDelimiter(unsigned char c) {
-        return c == '(' || c == ')' || c == '<' || c == '>' || c == '[' || c == ']' || c == '{' ||
-               c == '}' || c == '/' || c == '%';
-    }
+    static bool IsWhite(unsigned char c);
+    static bool IsDelimiter(unsigned char c);
+    static bool IsRegular(unsigned char c);
 
 private:
     PdfToken::Kind LiteralString(std::string* value);

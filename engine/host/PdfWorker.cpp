@@ -5,6 +5,7 @@
 #include "engine/host/MappedInput.h"
 #include "engine/host/OnePassWriter.h"
 #include "engine/host/OutputCheck.h"
+#include "engine/host/PageTree.h"
 #include "engine/host/PasswordEncoding.h"
 #include "engine/host/QpdfEncryptWriter.h"
 #include "engine/host/SourceLayout.h"
@@ -91,11 +92,13 @@ bool PdfWorker::MakeKey(const std::string& path, FileKey& key) {
 
 void PdfWorker::Forget() {
     m_doc.reset();
+    m_tree.reset();
     m_warnings.clear();
     m_key = FileKey();
 }
 
 ProbeAnswer PdfWorker::Probe(const std::string& path) {
+    Tidy();
     FileKey key;
     if (!MakeKey(path, key)) {
         Forget();
@@ -112,9 +115,27 @@ ProbeAnswer PdfWorker::Probe(const std::string& path) {
     a.openState = doc.Open(path, nullptr);
     if (a.openState == PDFMS_OPEN_ENCRYPTED)
         a.encrypted = 1;
+    std::unique_ptr<PageTree> tree;
     if (a.openState == PDFMS_OPEN_OK) {
         a.encrypted = doc.pdf->isEncrypted() ? 1 : 0;
-        int32_t pages = doc.CountPages();
+        int32_t pages = -1;
+        // qpdf lists the pages by parsing every object stream that holds one:
+        // for a file with object streams, walk the tree ourselves when it can be.
+        std::string why;
+        QPDFObjectHandle trailer = doc.pdf->getTrailer();
+        if (!a.encrypted && doc.pdf->numWarnings() == 0 &&
+            (trailer.getKey("/Type").isNameAndEquals("/XRef") || trailer.hasKey("/XRefStm"))) {
+            tree = std::make_unique<PageTree>();
+            if (tree->Walk(*doc.pdf, why))
+                pages = tree->pages();
+            else
+                tree.reset();
+        }
+        if (!tree)
+            pages = doc.CountPages();
+        // qpdf keeps what it parsed; what it touched of the mapping may go.
+        if (doc.input)
+            doc.input->Release();
         m_warnings = doc.Warnings();
         bool repaired = !m_warnings.empty();
         // Repair that lost every page would write an empty document over content
@@ -127,20 +148,24 @@ ProbeAnswer PdfWorker::Probe(const std::string& path) {
     }
     m_key = key;
     m_answer = a;
-    if (a.openState == PDFMS_OPEN_OK || a.openState == PDFMS_OPEN_REPAIRED)
+    if (a.openState == PDFMS_OPEN_OK || a.openState == PDFMS_OPEN_REPAIRED) {
         m_doc = std::move(doc);
-    else
+        m_tree = std::move(tree);
+    } else {
         m_warnings.clear();
+    }
     return a;
 }
 
 EncryptResult PdfWorker::Encrypt(const EncryptRequest& r,
                                  const std::function<void(int)>& progress) {
+    Tidy();
     EncryptResult result;
     const ProbeAnswer source = Probe(r.source);
     // The source's identity as it was before anything of it was read.
     const FileKey identity = m_key;
     OpenDocument doc = std::move(m_doc);
+    const std::unique_ptr<PageTree> tree = std::move(m_tree);
     const std::vector<std::string> sourceWarnings = std::move(m_warnings);
     // The written document shares nothing we want to keep around.
     Forget();
@@ -170,7 +195,13 @@ EncryptResult PdfWorker::Encrypt(const EncryptRequest& r,
     // The one-pass writer encrypts what it copies; a source that must be decrypted
     // on the way, or written plain, goes through qpdf's writer.
     if (source.openState == PDFMS_OPEN_OK && !locked && !r.decrypt) {
-        window = SourceWindow::Open(r.source, SourceLayout::kMaxObjectBytes);
+        // The mapping qpdf reads is read in place; a file too big to map through
+        // a buffer.
+        if (doc.input)
+            window = std::make_unique<SourceWindow>(doc.input->data(), doc.input->status(),
+                                                    SourceLayout::kMaxObjectBytes);
+        else
+            window = SourceWindow::Open(r.source, SourceLayout::kMaxObjectBytes);
         // The path may name another file by now than the one qpdf parsed.
         if (window &&
             (window->status().st_dev != identity.dev || window->status().st_ino != identity.ino ||
@@ -182,8 +213,8 @@ EncryptResult PdfWorker::Encrypt(const EncryptRequest& r,
         if (window && !layout.Read(*doc.pdf, *window, why))
             window.reset();
     }
-    // Release what the probe touched of the mapped source: the write walks the
-    // file through the bounded window.
+    // Release what the probe and the layout touched of the mapped source: the
+    // write walks it again, releasing as it goes.
     if (doc.input)
         doc.input->Release();
 
@@ -229,29 +260,39 @@ EncryptResult PdfWorker::Encrypt(const EncryptRequest& r,
     window.reset();
     if (doc.input)
         doc.input->Release();
-    if (result.code != PDFMS_OK)
-        return result;
-
+    // Whatever else went wrong, a source that changed underneath is the reason:
+    // a writer that read a cut file's zeros may have failed on them.
     FileKey after;
-    if (!MakeKey(r.source, after) || !(after == identity)) {
+    if (result.code != PDFMS_ERR_STOPPED && (!MakeKey(r.source, after) || !(after == identity) ||
+                                             (doc.input && doc.input->cutShort()))) {
         result.code = PDFMS_ERR_SOURCE_CHANGED;
         return result;
     }
+    if (result.code != PDFMS_OK)
+        return result;
 
     // The written file must read back cleanly with the password it was given;
     // without a user password it must open with none.
     OutputCheck check;
+    check.SetSourceInput(doc.input.get());
     bool good = check.Open(r.temp, user, !r.decrypt);
     if (good && onePass)
         good = check.MatchesOnePassWrite(r.temp, written, layout, *doc.pdf);
     // Listing pages anew is cheap unless qpdf must parse object streams for it.
     if (good && onePass && !layout.compressed().empty())
-        good = check.SamePageTree(*doc.pdf, layout, sourcePages);
+        good = check.SamePageTree(*doc.pdf, layout, sourcePages, tree.get());
     else if (good)
         good = check.SamePages(sourcePages);
     if (good)
         good = check.NoNewWarnings(warningsBefore);
     if (!good)
         result.code = PDFMS_ERR_VERIFY;
+    // Freeing the source's document takes a while on a large file: left to Tidy.
+    // (The output's goes now: it holds the temporary file open.)
+    m_spentSource = std::move(doc);
     return result;
+}
+
+void PdfWorker::Tidy() {
+    m_spentSource.reset();
 }

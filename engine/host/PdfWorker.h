@@ -8,9 +8,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <sys/types.h>
 #include <vector>
+
+class PageTree;
 
 struct ProbeAnswer {
     int32_t openState = 5;
@@ -36,6 +39,10 @@ public:
     // cleanly and are laid out as their cross-reference section says go through
     // the one-pass writer, the rest through qpdf's.
     EncryptResult Encrypt(const EncryptRequest& request, const std::function<void(int)>& progress);
+    // Frees the source document the last encryption read. Probe and Encrypt call
+    // it first; the host calls it once its reply is sent, so the caller does not
+    // wait for it.
+    void Tidy();
 
 private:
     struct FileKey {
@@ -60,5 +67,7 @@ private:
     FileKey m_key;
     ProbeAnswer m_answer;
     OpenDocument m_doc;                  // open document of m_key, when it opened
+    std::unique_ptr<PageTree> m_tree;    // its page tree, when walked without qpdf
     std::vector<std::string> m_warnings; // what qpdf said while probing it
+    OpenDocument m_spentSource;          // of the last encryption, for Tidy
 };

@@ -10,7 +10,6 @@
 #include <cctype>
 #include <climits>
 #include <cstring>
-#include <unordered_map>
 
 namespace {
 
@@ -114,21 +113,24 @@ public:
 
 private:
     bool SkipNested(Kind open) {
-        std::vector<Kind> stack{open};
-        while (!stack.empty()) {
+        // Whether each open level is a dictionary; no allocation per value.
+        bool dictionary[kMaxDepth];
+        int depth = 0;
+        dictionary[depth++] = open == Kind::DictOpen;
+        while (depth > 0) {
             PdfToken t = Next();
             switch (t.kind) {
             case Kind::DictOpen:
             case Kind::ArrayOpen:
-                if (stack.size() >= static_cast<size_t>(kMaxDepth))
+                if (depth >= kMaxDepth)
                     return false;
-                stack.push_back(t.kind);
+                dictionary[depth++] = t.kind == Kind::DictOpen;
                 break;
             case Kind::DictClose:
             case Kind::ArrayClose:
-                if ((t.kind == Kind::DictClose) != (stack.back() == Kind::DictOpen))
+                if ((t.kind == Kind::DictClose) != dictionary[depth - 1])
                     return false;
-                stack.pop_back();
+                --depth;
                 break;
             case Kind::Name:
                 // A signature dictionary inside another object: qpdf's writer
@@ -152,6 +154,11 @@ private:
     PdfScanner& m_s;
     bool m_clipped;
 };
+
+// std::string's == with a literal measures the literal on every call.
+template <size_t N> bool Is(const std::string& s, const char (&word)[N]) {
+    return s.size() == N - 1 && std::memcmp(s.data(), word, N - 1) == 0;
+}
 
 bool HasName(const char* data, size_t begin, size_t end, const char* name) {
     PdfScanner s(data + begin, end - begin);
@@ -206,7 +213,7 @@ SourceLayout::Parse SourceLayout::ParseObject(const char* data, size_t n, bool c
             if (!r.SkipValue(first))
                 return fail();
             const size_t valueEnd = s.pos();
-            if (key == "Length") {
+            if (Is(key, "Length")) {
                 if (lengthSeen)
                     return Parse::Bad;
                 lengthSeen = true;
@@ -224,24 +231,24 @@ SourceLayout::Parse SourceLayout::ParseObject(const char* data, size_t n, bool c
                 } else {
                     return Parse::Bad;
                 }
-            } else if (key == "Type" && first.kind == Kind::Name) {
+            } else if (Is(key, "Type") && first.kind == Kind::Name) {
                 type = name;
-            } else if (key == "Filter") {
+            } else if (Is(key, "Filter")) {
                 o.crypt = HasName(data, first.begin, valueEnd, "Crypt");
-            } else if (key == "Linearized") {
+            } else if (Is(key, "Linearized")) {
                 linearized = true;
-            } else if (key == "Extensions") {
+            } else if (Is(key, "Extensions")) {
                 o.hasExtensions = true;
-            } else if (key == "ByteRange") {
+            } else if (Is(key, "ByteRange")) {
                 byteRange = true;
-            } else if (key == "Contents" && first.kind == Kind::String) {
+            } else if (Is(key, "Contents") && first.kind == Kind::String) {
                 contentsBegin = o.offset + first.begin;
                 contentsEnd = o.offset + valueEnd;
             }
         }
         // A signature's /Contents stays readable, as qpdf (and PDF 2.0) have it:
         // encrypting it would break the signature for good.
-        if (type == "Sig" && byteRange && contentsBegin) {
+        if (Is(type, "Sig") && byteRange && contentsBegin) {
             o.plainBegin = contentsBegin;
             o.plainEnd = contentsEnd;
         }
@@ -271,9 +278,9 @@ SourceLayout::Parse SourceLayout::ParseObject(const char* data, size_t n, bool c
     o.dataStart = o.offset + eol;
     if (o.lengthBegin == 0)
         return Parse::Bad;
-    o.role = type == "XRef"     ? LaidObject::Role::XrefStream
-             : type == "ObjStm" ? LaidObject::Role::ObjectStream
-                                : LaidObject::Role::Stream;
+    o.role = Is(type, "XRef")     ? LaidObject::Role::XrefStream
+             : Is(type, "ObjStm") ? LaidObject::Role::ObjectStream
+                                  : LaidObject::Role::Stream;
     return Parse::Ok;
 }
 
@@ -353,7 +360,6 @@ bool SourceLayout::Read(QPDF& pdf, SourceWindow& in, std::string& why) {
     m_compressed.clear();
     m_size = 0;
     int highest = 0;
-    std::unordered_map<int, size_t> byNumber; // object number -> index in m_objects
     try {
         // The table as the file has it: anything that resolves an object first may
         // make qpdf rebuild it from a scan.
@@ -432,12 +438,16 @@ bool SourceLayout::Read(QPDF& pdf, SourceWindow& in, std::string& why) {
         if (i > 0 && o.role == LaidObject::Role::Linearization)
             o.role = LaidObject::Role::Plain;
         previousEnd = o.end;
-        byNumber[o.num] = i;
     }
+    // Object number -> index in m_objects, for the streams that hold objects.
+    std::vector<int> byNumber(m_compressed.empty() ? 0 : static_cast<size_t>(m_size), -1);
+    for (size_t i = 0; !byNumber.empty() && i < m_objects.size(); ++i)
+        byNumber[static_cast<size_t>(m_objects[i].num)] = static_cast<int>(i);
     for (const CompressedObject& c : m_compressed) {
-        auto it = byNumber.find(c.stream);
-        if (it == byNumber.end() || m_objects[it->second].role != LaidObject::Role::ObjectStream ||
-            m_objects[it->second].gen != 0) {
+        const int at =
+            c.stream > 0 && c.stream < m_size ? byNumber[static_cast<size_t>(c.stream)] : -1;
+        if (at < 0 || m_objects[static_cast<size_t>(at)].role != LaidObject::Role::ObjectStream ||
+            m_objects[static_cast<size_t>(at)].gen != 0) {
             why = "object " + std::to_string(c.num) + " is in something not an object stream";
             return false;
         }

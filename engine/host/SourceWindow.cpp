@@ -1,13 +1,25 @@
 #include "engine/host/SourceWindow.h"
 
+#include "engine/host/TruncationGuard.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace {
+// Mapped pages this far behind the reader are let go.
+constexpr uint64_t kReleaseBehind = 8u << 20;
+} // namespace
+
 SourceWindow::SourceWindow(int fd, const struct stat& st, size_t capacity)
     : m_fd(fd), m_status(st), m_fileSize(static_cast<uint64_t>(st.st_size)),
+      m_capacity(static_cast<size_t>(std::min<uint64_t>(capacity, m_fileSize))) {}
+
+SourceWindow::SourceWindow(const char* mapped, const struct stat& st, size_t capacity)
+    : m_mapped(mapped), m_status(st), m_fileSize(static_cast<uint64_t>(st.st_size)),
       m_capacity(static_cast<size_t>(std::min<uint64_t>(capacity, m_fileSize))) {}
 
 SourceWindow::~SourceWindow() {
@@ -29,11 +41,31 @@ std::unique_ptr<SourceWindow> SourceWindow::Open(const std::string& path, size_t
     return std::make_unique<SourceWindow>(fd, st, capacity);
 }
 
+bool SourceWindow::readFailed() const {
+    return m_mapped ? TruncationGuard::CutShort(m_mapped) : m_readFailed;
+}
+
+size_t SourceWindow::ViewMapped(uint64_t offset, size_t want, const char*& data) {
+    static const uint64_t pageSize = static_cast<uint64_t>(::sysconf(_SC_PAGESIZE));
+    data = m_mapped + offset;
+    const uint64_t page = offset - offset % pageSize;
+    if (page < m_released)
+        m_released = page; // read again from here: released again as we go
+    if (page - m_released >= kReleaseBehind) {
+        // The pages stay in the page cache: a later view of them faults them back.
+        ::madvise(const_cast<char*>(m_mapped) + m_released, page - m_released, MADV_DONTNEED);
+        m_released = page;
+    }
+    return want;
+}
+
 size_t SourceWindow::View(uint64_t offset, size_t want, const char*& data) {
-    data = m_buffer.data();
+    data = m_mapped ? m_mapped : m_buffer.data();
     if (offset >= m_fileSize)
         return 0;
     want = static_cast<size_t>(std::min<uint64_t>({want, m_capacity, m_fileSize - offset}));
+    if (m_mapped)
+        return ViewMapped(offset, want, data);
     if (offset >= m_base && offset + want <= m_base + m_length) {
         data = m_buffer.data() + (offset - m_base);
         return want;
@@ -70,6 +102,8 @@ size_t SourceWindow::View(uint64_t offset, size_t want, const char*& data) {
 }
 
 size_t SourceWindow::ViewSome(uint64_t offset, size_t atMost, const char*& data) {
+    if (m_mapped)
+        return View(offset, atMost, data);
     if (offset >= m_base && offset < m_base + m_length) {
         data = m_buffer.data() + (offset - m_base);
         return std::min<uint64_t>(atMost, m_base + m_length - offset);

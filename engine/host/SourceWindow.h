@@ -1,8 +1,8 @@
 #pragma once
-// Reads a file through one bounded buffer, so a writer that walks a large file
-// front to back keeps its memory flat whatever the file size. Reads use pread: a
-// file cut short underneath gives a short read we can report, where a mapping
-// would raise SIGBUS.
+// Reads a file front to back with flat memory whatever its size: through one
+// bounded buffer filled by pread, or straight from a mapping of the file whose
+// pages are released behind the reader (no copy at all). Either way a file cut
+// short underneath is reported by readFailed().
 
 #include <cstddef>
 #include <cstdint>
@@ -16,6 +16,10 @@ public:
     // Takes ownership of fd, whose status is `st`. `capacity` bounds the buffer and
     // so the largest view; the buffer grows to it only as far as reads need.
     SourceWindow(int fd, const struct stat& st, size_t capacity);
+    // Reads `mapped`, the mapped bytes of a file whose status was `st`; the
+    // mapping must outlive the window and be watched by TruncationGuard.
+    // `capacity` still bounds every view.
+    SourceWindow(const char* mapped, const struct stat& st, size_t capacity);
     ~SourceWindow();
     SourceWindow(const SourceWindow&) = delete;
     SourceWindow& operator=(const SourceWindow&) = delete;
@@ -40,10 +44,14 @@ public:
     // The file's status when it was opened.
     const struct stat& status() const { return m_status; }
     size_t capacity() const { return m_capacity; }
-    bool readFailed() const { return m_readFailed; }
+    bool readFailed() const;
 
 private:
-    int m_fd;
+    size_t ViewMapped(uint64_t offset, size_t want, const char*& data);
+
+    const char* m_mapped = nullptr;
+    uint64_t m_released = 0; // mapped pages below this are not resident
+    int m_fd = -1;
     struct stat m_status;
     uint64_t m_fileSize;
     size_t m_capacity;          // at most this much buffer, and never more than the file

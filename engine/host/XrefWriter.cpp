@@ -19,6 +19,28 @@ int BytesFor(uint64_t v) {
     return n;
 }
 
+// One row of a classic table, "oooooooooo ggggg n \n", formatted by hand: a
+// table can have hundreds of thousands of rows.
+void AppendRow(std::string& s, uint64_t field, unsigned gen, char kind) {
+    char row[32];
+    if (field > 9999999999ull) { // more digits than a row has: as printf has it
+        std::snprintf(row, sizeof row, "%010llu %05u %c \n", static_cast<unsigned long long>(field),
+                      gen, kind);
+        s += row;
+        return;
+    }
+    for (int i = 9; i >= 0; --i, field /= 10)
+        row[i] = static_cast<char>('0' + field % 10);
+    row[10] = ' ';
+    for (int i = 15; i >= 11; --i, gen /= 10)
+        row[i] = static_cast<char>('0' + gen % 10);
+    row[16] = ' ';
+    row[17] = kind;
+    row[18] = ' ';
+    row[19] = '\n';
+    s.append(row, 20);
+}
+
 void PutBig(std::string& s, uint64_t v, int bytes) {
     for (int i = bytes - 1; i >= 0; --i)
         s += static_cast<char>((v >> (8 * i)) & 0xff);
@@ -65,12 +87,8 @@ uint64_t XrefWriter::Write(Pipeline& out, uint64_t at, const std::string& traile
     if (!m_compressed) {
         LinkFreeList();
         Put(out, "xref\n0 " + size + "\n", count);
-        char line[24];
         for (const Entry& e : m_entries) {
-            std::snprintf(line, sizeof line, "%010llu %05u %c \n",
-                          static_cast<unsigned long long>(e.field), static_cast<unsigned>(e.gen),
-                          e.type ? 'n' : 'f');
-            chunk.append(line, 20);
+            AppendRow(chunk, e.field, e.gen, e.type ? 'n' : 'f');
             if (chunk.size() >= (1 << 16) - 32) {
                 Put(out, chunk, count);
                 chunk.clear();

@@ -8,9 +8,12 @@
 #include "TestPdf.h"
 
 #include "engine/api/PdfMSService.h"
+#include "engine/host/LiteralString.h"
+#include "engine/host/PdfScanner.h"
 #include "engine/host/PdfWorker.h"
 
 #include <qpdf/QPDF.hh>
+#include <qpdf/QPDFObjectHandle.hh>
 
 #include <algorithm>
 #include <dirent.h>
@@ -125,6 +128,71 @@ TEST(OnePassFidelity, GeneratedStructuresAtEveryLevel) {
             }
         }
     }
+}
+
+// The link's /URI string as written in the file: its encrypted bytes.
+std::string WrittenUri(const std::string& path) {
+    const std::string bytes = TempDir::ReadFile(path);
+    const size_t at = bytes.find("/URI (");
+    std::string value;
+    if (at != std::string::npos) {
+        PdfScanner s(bytes.data() + at + 5, bytes.size() - at - 5);
+        s.Next(&value);
+    }
+    return value;
+}
+
+// The written string holds every byte value, CR, CR LF, unbalanced parentheses
+// and backslashes, and qpdf, mutool and poppler all read the source's bytes back.
+// At RC4 the written bytes are the source's XOR a keystream fixed by the key and
+// the object: a first file of zeros shows it, so the second file's can be chosen.
+TEST(OnePassFidelity, EscapedStringsReadBackExactly) {
+    TempDir dir;
+    const std::string zeros = dir.file("zeros.pdf");
+    ASSERT_TRUE(StructurePdf::WriteLink(zeros, std::string(1024, '\0')));
+    ASSERT_EQ(PDFMS_OK, EncryptAs(zeros, dir.file("zeros.out.pdf"), PDFMS_LEVEL_RC4_128).code);
+    const std::string keystream = WrittenUri(dir.file("zeros.out.pdf"));
+    ASSERT_EQ(1024u, keystream.size());
+
+    std::vector<std::string> wanted;
+    for (int c = 0; c < 256; ++c)
+        wanted.push_back(std::string(1, static_cast<char>(c)));
+    for (const char* run : {"\r\n", "\r\r\n", ")(", "(((", "\\", "\\\\(", "\\", "\r"})
+        wanted.push_back(run);
+    // Each run lands where no byte of it equals the keystream's, so no source
+    // byte is NUL (poppler prints the URI as a C string); filler goes between.
+    std::string written;
+    for (const std::string& run : wanted) {
+        auto clashes = [&] {
+            for (size_t k = 0; k < run.size(); ++k)
+                if (run[k] == keystream[written.size() + k])
+                    return true;
+            return false;
+        };
+        while (clashes())
+            written += keystream[written.size()] == 'a' ? 'b' : 'a';
+        written += run;
+    }
+    ASSERT_LT(written.size(), keystream.size());
+    std::string uri = written;
+    for (size_t k = 0; k < uri.size(); ++k)
+        uri[k] = static_cast<char>(uri[k] ^ keystream[k]);
+
+    const std::string source = dir.file("chosen.pdf"), out = dir.file("chosen.out.pdf");
+    ASSERT_TRUE(StructurePdf::WriteLink(source, uri));
+    ASSERT_EQ(PDFMS_OK, EncryptAs(source, out, PDFMS_LEVEL_RC4_128).code);
+    std::string literal;
+    LiteralString::Append(literal, written.data(), written.size());
+    ASSERT_NE(std::string::npos, TempDir::ReadFile(out).find("/URI " + literal));
+
+    QPDF pdf;
+    pdf.processFile(out.c_str(), "reader");
+    EXPECT_TRUE(uri == pdf.getObject(4, 0).getKey("/A").getKey("/URI").getStringValue());
+    const std::string shown = RunCommand("mutool show " + ShellQuote(source) + " 4").output;
+    EXPECT_EQ(shown, RunCommand("mutool show -p reader " + ShellQuote(out) + " 4").output);
+    const std::string links = RunCommand("pdfinfo -url " + ShellQuote(source)).output;
+    EXPECT_NE(std::string::npos, links.find(uri));
+    EXPECT_EQ(links, RunCommand("pdfinfo -url -upw reader " + ShellQuote(out)).output);
 }
 
 TEST(PathDecision, MisplacedOrRepairedSourcesGoToQpdfAndComeOutRight) {

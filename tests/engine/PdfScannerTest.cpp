@@ -4,6 +4,7 @@
 #include "StructurePdf.h"
 #include "TempDir.h"
 
+#include "engine/host/LiteralString.h"
 #include "engine/host/OpenDocument.h"
 #include "engine/host/PdfScanner.h"
 #include "engine/host/SourceLayout.h"
@@ -11,6 +12,7 @@
 
 #include <qpdf/BufferInputSource.hh>
 #include <qpdf/QPDF.hh>
+#include <qpdf/QPDFObjectHandle.hh>
 #include <qpdf/QPDFTokenizer.hh>
 
 #include <dirent.h>
@@ -58,16 +60,26 @@ size_t ExpectSameTokens(const std::string& bytes, const std::string& where) {
     QPDFTokenizer qt;
     qt.allowEOF();
     PdfScanner s(bytes.data(), bytes.size());
+    // The layout steps over strings without decoding them: same tokens.
+    PdfScanner skim(bytes.data(), bytes.size());
+    skim.SetDecodeStrings(false);
     std::string value;
     size_t count = 0;
     for (;;) {
         QPDFTokenizer::Token expected = qt.readToken(input, where, true);
-        PdfToken t;
+        PdfToken t, u;
         do
             t = s.Next(&value);
         while (t.kind == Kind::Comment);
+        do
+            u = skim.Next();
+        while (u.kind == Kind::Comment);
         const Kind kind = FromQpdf(expected.getType());
         EXPECT_EQ(kind, t.kind) << where << " token " << count << " " << expected.getRawValue();
+        EXPECT_EQ(kind, u.kind) << where << " token " << count << " skimmed";
+        if (kind != Kind::Bad) {
+            EXPECT_EQ(t.end, u.end) << where << " token " << count << " skimmed";
+        }
         if (kind != t.kind || kind == Kind::End || kind == Kind::Bad)
             return count;
         EXPECT_EQ(expected.getRawValue(), bytes.substr(t.begin, t.end - t.begin)) << where;
@@ -119,8 +131,30 @@ TEST(PdfScanner, OddTokensAndBrokenOnes) {
                      "/#41#42 {}[]<<>> 1.5 -.3 +7 R %x (y\n(unbalanced",
                      "odd");
     ExpectSameTokens("<12 3G>", "bad hex");
+    ExpectSameTokens("<0123456789abcdef0123456789abcdefG0>", "bad hex after a group");
+    ExpectSameTokens("<0123456789abcdef0123", "hex without an end");
     ExpectSameTokens(")", "stray paren");
     ExpectSameTokens("> >", "stray bracket");
+    // Long hex strings are read eight digits at a time: every byte value in such
+    // a group, and groups broken by white space or an odd digit.
+    for (int c = 0; c < 256; ++c)
+        ExpectSameTokens("<0123456" + std::string(1, static_cast<char>(c)) + "9aBcDeF0>",
+                         "hex group with byte " + std::to_string(c));
+    ExpectSameTokens("<0123456789abcdef 0123456789ABCDEF0\n123456789abcdef01 2>", "hex runs");
+}
+
+TEST(PdfScanner, LiteralStringsWrittenReadBackExactly) {
+    std::string every;
+    for (int c = 0; c < 256; ++c)
+        every += static_cast<char>(c);
+    for (const std::string& bytes :
+         {every, std::string(), std::string("\r"), std::string("\r\n\r\r\n"), std::string(")))((("),
+          std::string("\\"), std::string("a\\(b)\\"), std::string("\\\r\n(\n")}) {
+        std::string literal;
+        LiteralString::Append(literal, bytes.data(), bytes.size());
+        EXPECT_EQ(1u, ExpectSameTokens(literal, "literal")) << literal;
+        EXPECT_TRUE(bytes == QPDFObjectHandle::parse(literal).getStringValue()) << literal;
+    }
 }
 
 } // namespace

@@ -9,9 +9,11 @@
 
 #include "engine/api/PdfMSService.h"
 #include "engine/host/FileSink.h"
+#include "engine/host/MappedInput.h"
 #include "engine/host/OnePassWriter.h"
 #include "engine/host/OpenDocument.h"
 #include "engine/host/OutputCheck.h"
+#include "engine/host/PageTree.h"
 #include "engine/host/PdfWorker.h"
 #include "engine/host/SourceLayout.h"
 #include "engine/host/SourceWindow.h"
@@ -146,21 +148,29 @@ TEST_F(WriterRules, PasswordsAreEncodedForTheLevel) {
 }
 
 TEST_F(WriterRules, SourceThatChangesDuringTheWriteFailsTheFile) {
-    ASSERT_TRUE(TestPdf::WritePages(m_clean, 2, 3u << 20)); // several progress steps
-    for (const std::string& source : {m_clean, m_repair}) {
-        SCOPED_TRACE(source);
-        EncryptRequest r = Request(source, PDFMS_LEVEL_AES_128);
-        bool touched = false;
-        // The first progress report replaces the source with another file.
-        EncryptResult result = Run(r, [&](int) {
-            if (touched)
-                return;
-            touched = true;
-            TempDir::WriteFile(source + ".new", "x");
-            ::rename((source + ".new").c_str(), source.c_str());
-        });
-        EXPECT_TRUE(touched);
-        EXPECT_EQ(PDFMS_ERR_SOURCE_CHANGED, result.code);
+    // The first progress report replaces the source with another file, or cuts
+    // it short in place under the mapping both writers read.
+    for (bool cut : {false, true}) {
+        ASSERT_TRUE(TestPdf::WritePages(m_clean, 2, 3u << 20)); // several progress steps
+        ASSERT_TRUE(TestPdf::WriteNeedsRepair(m_repair, 2));
+        for (const std::string& source : {m_clean, m_repair}) {
+            SCOPED_TRACE(source + (cut ? " cut" : " replaced"));
+            EncryptRequest r = Request(source, PDFMS_LEVEL_AES_128);
+            bool touched = false;
+            EncryptResult result = Run(r, [&](int) {
+                if (touched)
+                    return;
+                touched = true;
+                if (cut) {
+                    ASSERT_EQ(0, ::truncate(source.c_str(), 1000));
+                    return;
+                }
+                TempDir::WriteFile(source + ".new", "x");
+                ::rename((source + ".new").c_str(), source.c_str());
+            });
+            EXPECT_TRUE(touched);
+            EXPECT_EQ(PDFMS_ERR_SOURCE_CHANGED, result.code);
+        }
     }
 }
 
@@ -182,6 +192,8 @@ struct OnePassRun {
     SourceLayout layout;
     StandardSecurity security;
     std::unique_ptr<OnePassWriter> writer;
+    PageTree tree; // walked as the probe walks a source with object streams
+    bool walked = false;
     int32_t pages = 0;
 
     bool Write(const std::string& source, const std::string& out) {
@@ -191,20 +203,23 @@ struct OnePassRun {
         r.user = "reader";
         if (doc.Open(source, nullptr) != PDFMS_OPEN_OK)
             return false;
-        pages = doc.CountPages();
         window = SourceWindow::Open(source, SourceLayout::kMaxObjectBytes);
         if (!layout.Read(*doc.pdf, *window, why) || security.Setup(r, "0123456789abcdef") != 0)
             return false;
+        walked = !layout.compressed().empty() && tree.Walk(*doc.pdf, why);
+        pages = walked ? tree.pages() : doc.CountPages();
         FileSink sink(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
         writer = std::make_unique<OnePassWriter>(*doc.pdf, layout, *window, security);
         writer->Write(sink, "0123456789abcdef", "fedcba9876543210", [](int) {});
         return sink.Commit();
     }
-    bool Check(const std::string& out) {
+    // `sampled`: with the spread of objects as well as the page tree.
+    bool Check(const std::string& out, bool sampled = true) {
         OutputCheck check;
+        check.SetSourceInput(doc.input.get()); // as the worker reads the source
         return check.Open(out, "reader") &&
-               check.MatchesOnePassWrite(out, writer->written(), layout, *doc.pdf) &&
-               check.SamePageTree(*doc.pdf, layout, pages);
+               (!sampled || check.MatchesOnePassWrite(out, writer->written(), layout, *doc.pdf)) &&
+               check.SamePageTree(*doc.pdf, layout, pages, walked ? &tree : nullptr);
     }
 };
 
@@ -228,25 +243,33 @@ TEST_F(WriterRules, OutputCheckCatchesWrongOffsetsShortWritesAndWrongKeys) {
     EXPECT_FALSE(run.Check(out)) << "short write";
 
     // A string encrypted with another key decrypts to other bytes: one in a
-    // dictionary, one that is a whole object.
-    for (const char* marker : {"/Title <", "11 1 obj\n<"}) {
+    // dictionary, one that is a whole object. One byte changes, away from escapes.
+    auto plain = [](char c) { return c != '\\' && c != '(' && c != ')' && c != '\r'; };
+    for (const char* marker : {"/Title (", "11 1 obj\n("}) {
         std::string rekeyed = good;
-        size_t at = rekeyed.find(marker) + std::strlen(marker) + 40;
-        rekeyed[at] = rekeyed[at] == '0' ? '1' : '0';
+        size_t at = rekeyed.find(marker);
+        ASSERT_NE(std::string::npos, at) << marker;
+        at += std::strlen(marker) + 20;
+        while (!plain(rekeyed[at]) || !plain(rekeyed[at] ^ 1) || rekeyed[at - 1] == '\\')
+            ++at;
+        rekeyed[at] = static_cast<char>(rekeyed[at] ^ 1);
         TempDir::WriteFile(out, rekeyed);
         EXPECT_FALSE(run.Check(out)) << "wrong key in " << marker;
     }
 
-    // Objects in an object stream are checked through the stream's bytes.
+    // Objects in an object stream are checked through the stream's bytes, the
+    // page tree through the nodes the probe's walk found.
     ASSERT_TRUE(StructurePdf::Write(source, StructurePdf::Kind::ObjectStreams));
     OnePassRun packed;
     ASSERT_TRUE(packed.Write(source, out));
+    ASSERT_TRUE(packed.walked);
     ASSERT_TRUE(packed.Check(out));
     std::string bytes = TempDir::ReadFile(out);
     size_t data = bytes.find("stream\n", bytes.find("/Type /ObjStm")) + 7 + 20;
     bytes[data] = static_cast<char>(bytes[data] ^ 1);
     TempDir::WriteFile(out, bytes);
     EXPECT_FALSE(packed.Check(out)) << "object stream";
+    EXPECT_FALSE(packed.Check(out, false)) << "object stream, page tree alone";
 }
 
 } // namespace

@@ -233,6 +233,16 @@ bool StrayHash(const std::string& path) {
     return p.Save(path);
 }
 
+std::string Hex(const std::string& bytes) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string s = "<";
+    for (unsigned char c : bytes) {
+        s += digits[c >> 4];
+        s += digits[c & 15];
+    }
+    return s + ">";
+}
+
 bool WithQpdfTool(const std::string& path, const std::string& options) {
     const std::string plain = path + ".features.pdf";
     if (!Features(plain, 0, 0))
@@ -265,6 +275,56 @@ bool StructurePdf::Write(const std::string& path, Kind kind) {
         return StrayHash(path);
     }
     return false;
+}
+
+bool StructurePdf::WriteLink(const std::string& path, const std::string& uri) {
+    RawPdf p("1.4");
+    p.Object(1, 0, "<< /Type /Catalog /Pages 2 0 R >>");
+    p.Object(2, 0, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>");
+    p.Object(3, 0, "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 150] /Annots [4 0 R] >>");
+    p.Object(4, 0,
+             "<< /Type /Annot /Subtype /Link /Rect [10 10 90 40] /A << /S /URI /URI " + Hex(uri) +
+                 " >> >>");
+    std::map<int, std::string> rows;
+    rows[0] = "0000000000 65535 f";
+    for (int n = 1; n <= 4; ++n)
+        rows[n] = p.InUse(n);
+    p.Table(rows, "<< /Size 5 /Root 1 0 R /ID [<00112233445566778899AABBCCDDEEFF>"
+                  "<00112233445566778899AABBCCDDEEFF>] >>");
+    return p.Save(path);
+}
+
+bool StructurePdf::WriteObjectStream(const std::string& path,
+                                     const std::vector<std::string>& packed) {
+    RawPdf p("1.5");
+    p.Object(1, 0, "<< /Type /Catalog /Pages 2 0 R >>");
+    std::string head, objects;
+    for (size_t i = 0; i < packed.size(); ++i) {
+        head += std::to_string(i + 2) + " " + std::to_string(objects.size()) + " ";
+        objects += packed[i] + "\n";
+    }
+    const int stream = static_cast<int>(packed.size()) + 2;
+    p.Stream(stream,
+             "<< /Type /ObjStm /N " + std::to_string(packed.size()) + " /First " +
+                 std::to_string(head.size()) + " /Length " +
+                 std::to_string(head.size() + objects.size()) + " >>",
+             head + objects);
+    // Rows for 0 to the cross-reference stream itself, W [1 4 2].
+    const size_t xrefAt = p.Size();
+    std::string rows(1, '\0'); // object 0: free
+    rows += BigEndian(0, 4) + BigEndian(65535, 2);
+    rows += "\x01" + BigEndian(p.Offset(1), 4) + BigEndian(0, 2);
+    for (size_t i = 0; i < packed.size(); ++i)
+        rows += "\x02" + BigEndian(static_cast<unsigned long>(stream), 4) + BigEndian(i, 2);
+    rows += "\x01" + BigEndian(p.Offset(stream), 4) + BigEndian(0, 2);
+    rows += "\x01" + BigEndian(xrefAt, 4) + BigEndian(0, 2);
+    const std::string size = std::to_string(stream + 2);
+    p.Stream(stream + 1,
+             "<< /Type /XRef /Size " + size + " /W [1 4 2] /Root 1 0 R /Length " +
+                 std::to_string(rows.size()) + " >>",
+             rows);
+    p.Append("startxref\n" + std::to_string(xrefAt) + "\n%%EOF\n");
+    return p.Save(path);
 }
 
 const char* StructurePdf::Name(Kind kind) {

@@ -7,6 +7,7 @@
 // Some variants are made from the first with the Debian `qpdf` tool.
 
 #include <string>
+#include <vector>
 
 class StructurePdf {
 public:
@@ -24,4 +25,12 @@ public:
     };
     static bool Write(const std::string& path, Kind kind);
     static const char* Name(Kind kind);
+
+    // One page with a link (object 4) whose /URI holds `uri`, written in hex, and
+    // a fixed /ID, so files that differ only in `uri` get the same keys.
+    static bool WriteLink(const std::string& path, const std::string& uri);
+
+    // A catalog (object 1, /Pages 2 0 R) and `packed` as objects 2, 3, ... in one
+    // object stream, listed by a cross-reference stream.
+    static bool WriteObjectStream(const std::string& path, const std::vector<std::string>& packed);
 };
