@@ -22,11 +22,11 @@ enum class ItemStatus {
 
 struct ItemResult {
     ItemStatus status = ItemStatus::Failed;
-    int32_t code = 0; // 0, an engine result, or kItemMissing / kItemNameTaken
-    wxString message; // why, in words the user reads; empty when written
-    wxString output;  // the output path, once known
+    int32_t code = 0;   // 0, an engine result, or kItemMissing / kItemNameTaken
+    wxString message;   // why, in words the user reads; empty when written
+    wxString output;    // the output path, once known
     int32_t writer = 0; // PDFMS_WRITER_*: which engine writer made the output
-    int32_t pages = -1;   // when the file was checked first
+    int32_t pages = -1; // when the file was checked first
     int64_t bytesIn = -1;
     int64_t bytesOut = -1;
     int64_t milliseconds = 0; // in the engine
@@ -37,9 +37,9 @@ struct RunSummary {
     int failed = 0;
     int refused = 0;
     int stopped = 0;
-    int skipped = 0;         // done by an earlier run
-    int notStarted = 0;      // left when the run stopped
-    bool abandoned = false;  // the program is closing: the last file has no result
+    int skipped = 0;        // done by an earlier run
+    int notStarted = 0;     // left when the run stopped
+    bool abandoned = false; // the program is closing: the last file has no result
 };
 
 class BatchObserver {

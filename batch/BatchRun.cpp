@@ -32,8 +32,7 @@ int32_t OnEngineProgress(void* data, int32_t done, int32_t total) {
         context->lastPercent = percent;
         context->observer->OnItemProgress(*context->item, context->slot, percent);
     }
-    return context->stop->Get() != StopToken::None ? PDFMS_PROGRESS_STOP
-                                                   : PDFMS_PROGRESS_CONTINUE;
+    return context->stop->Get() != StopToken::None ? PDFMS_PROGRESS_STOP : PDFMS_PROGRESS_CONTINUE;
 }
 
 int32_t MayReplace(void* data, uint64_t device, uint64_t inode) {
@@ -166,9 +165,8 @@ bool BatchRun::Process(PdfMSService* service, int slot, const BatchItem& item) {
         if (row[FILEROW_PAGES].ToLong(&pages))
             result.pages = static_cast<int32_t>(pages);
         const wxString code = row[FILEROW_OPEN_CODE];
-        const wxString refusal = m_settings.acceptEncrypted && code == "4"
-                                     ? wxString()
-                                     : OpenStateRefusal(code, source);
+        const wxString refusal =
+            m_settings.acceptEncrypted && code == "4" ? wxString() : OpenStateRefusal(code, source);
         if (!refusal.empty()) {
             result.status = ItemStatus::Refused;
             result.message = refusal;
@@ -219,8 +217,7 @@ bool BatchRun::Process(PdfMSService* service, int slot, const BatchItem& item) {
     return true;
 }
 
-void BatchRun::Finish(const BatchItem& item, int slot, const wxString& source,
-                      ItemResult& result) {
+void BatchRun::Finish(const BatchItem& item, int slot, const wxString& source, ItemResult& result) {
     if (m_settings.preserveTime)
         CopyTimes(source, result.output);
     result.bytesOut = SizeOf(result.output);

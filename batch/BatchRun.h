@@ -29,7 +29,7 @@ public:
         wxString suffix = "_encryption";
         OverwritePolicy overwrite = OverwritePolicy::Replace;
         bool preserveTime = false; // the output keeps the source's modification time
-        int jobs = 1; // files encrypted at once; 1 runs on the calling thread
+        int jobs = 1;              // files encrypted at once; 1 runs on the calling thread
         // Probe each file first and refuse what the list would refuse; the window
         // did that when the files were added.
         bool checkFirst = false;
@@ -54,8 +54,8 @@ private:
     bool Process(PdfMSService* service, int slot, const BatchItem& item);
     // The engine on one file, its output picked (and picked again when rename finds
     // the name taken at the last moment).
-    int32_t Encrypt(PdfMSService* service, const BatchItem& item, int slot,
-                    const wxString& source, void* progress, ItemResult& result);
+    int32_t Encrypt(PdfMSService* service, const BatchItem& item, int slot, const wxString& source,
+                    void* progress, ItemResult& result);
     void Finish(const BatchItem& item, int slot, const wxString& source, ItemResult& result);
     void Report(const BatchItem& item, int slot, const ItemResult& result);
     // Log detail naming the source when files of several workers interleave.

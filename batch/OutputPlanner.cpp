@@ -18,7 +18,7 @@ bool Exists(const wxString& path) {
 // Creates folder and what is missing above it; false when it is not a folder after.
 bool MakeFolders(const wxString& folder) {
     const std::string bytes = PathText::ToBytes(folder);
-    for (size_t slash = bytes.find('/', 1); ; slash = bytes.find('/', slash + 1)) {
+    for (size_t slash = bytes.find('/', 1);; slash = bytes.find('/', slash + 1)) {
         const std::string part = bytes.substr(0, slash);
         if (::mkdir(part.c_str(), 0777) != 0 && errno != EEXIST)
             return false;

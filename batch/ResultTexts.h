@@ -7,8 +7,8 @@
 #include <cstdint>
 
 // Results of a file that never reached the engine (logged as the code).
-constexpr int32_t kItemMissing = -1;   // no regular file at its path any more
-constexpr int32_t kItemNameTaken = -2; // another source of the run has its output name
+constexpr int32_t kItemMissing = -1;        // no regular file at its path any more
+constexpr int32_t kItemNameTaken = -2;      // another source of the run has its output name
 constexpr int32_t kItemOutputIsSource = -3; // its output would replace a source of the run
 constexpr int32_t kItemOutputExists = -4;   // the output exists and may not be replaced
 constexpr int32_t kItemOutputFolder = -5;   // its output folder cannot be made

@@ -62,9 +62,9 @@ void CliBatchRunner::RequestStop() {
     g_stop.Request(StopToken::Stop);
 }
 
-std::vector<BatchItem> CliBatchRunner::MakeItems(
-    const std::vector<CollectedFile>& collected,
-    std::vector<std::pair<std::string, std::string>>& errors) {
+std::vector<BatchItem>
+CliBatchRunner::MakeItems(const std::vector<CollectedFile>& collected,
+                          std::vector<std::pair<std::string, std::string>>& errors) {
     std::vector<CollectedFile> files = collected;
     if (m_settings.table) {
         // A listed file is an input too, unless a PATH brought it already.

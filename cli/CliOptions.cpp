@@ -178,15 +178,15 @@ CliOptions::Result CliOptions::Parse(int argc, const char* const* argv, std::ist
     RunOptions& run = settings.run;
     run.userPasswordEnabled = u->count() > 0 || !userFile.empty();
     run.ownerPasswordEnabled = p->count() > 0 || !ownerFile.empty();
-    for (auto [file, password, which] : {std::make_tuple(&userFile, &user, "user"),
-                                          std::make_tuple(&ownerFile, &owner, "owner"),
-                                          std::make_tuple(&sourceFile, &source, "source")}) {
+    for (auto [file, password, which] :
+         {std::make_tuple(&userFile, &user, "user"), std::make_tuple(&ownerFile, &owner, "owner"),
+          std::make_tuple(&sourceFile, &source, "source")}) {
         if (file->empty())
             continue;
         const std::string why = ReadFirstLine(*file, input, *password);
         if (!why.empty()) {
-            message = std::string("cannot read the ") + which + " password file " + *file + ": " +
-                      why;
+            message =
+                std::string("cannot read the ") + which + " password file " + *file + ": " + why;
             return UsageError;
         }
     }

@@ -18,11 +18,10 @@ public:
     // Files in argument order, each folder's files sorted; a path named twice is
     // taken once. `outputDir` is never descended into: a run must not read back its
     // own outputs.
-    static std::vector<CollectedFile> Collect(const std::vector<std::string>& paths,
-                                              bool recursive, const std::string& outputDir);
+    static std::vector<CollectedFile> Collect(const std::vector<std::string>& paths, bool recursive,
+                                              const std::string& outputDir);
 
 private:
-    static void AddFolder(const std::string& folder, const std::string& subfolder,
-                          bool recursive, const std::string& outputDir,
-                          std::vector<CollectedFile>& files);
+    static void AddFolder(const std::string& folder, const std::string& subfolder, bool recursive,
+                          const std::string& outputDir, std::vector<CollectedFile>& files);
 };

@@ -69,8 +69,8 @@ void JsonReporter::OnItemResult(const BatchItem& item, int, const ItemResult& re
     const bool written = result.status == ItemStatus::Finished;
     Line("{\"source\":" + Text(item.path) +
          ",\"output\":" + (result.output.empty() ? "null" : Text(result.output)) +
-         ",\"status\":\"" + StatusName(result.status) + "\",\"code\":" +
-         std::to_string(result.code) + ",\"message\":" + Text(result.message) +
+         ",\"status\":\"" + StatusName(result.status) +
+         "\",\"code\":" + std::to_string(result.code) + ",\"message\":" + Text(result.message) +
          ",\"pages\":" + Number(result.pages) + ",\"bytes_in\":" + Number(result.bytesIn) +
          ",\"bytes_out\":" + Number(written ? result.bytesOut : -1) +
          ",\"milliseconds\":" + std::to_string(result.milliseconds) +
@@ -88,9 +88,8 @@ void JsonReporter::Missing(const std::string& source, const std::string& message
 void JsonReporter::OnRunEnded(const RunSummary& s) {
     const int files =
         s.written + s.failed + s.refused + s.stopped + s.skipped + s.notStarted + m_missing;
-    Line("{\"summary\":{\"files\":" + std::to_string(files) +
-         ",\"written\":" + std::to_string(s.written) +
-         ",\"failed\":" + std::to_string(s.failed + m_missing) +
+    Line("{\"summary\":{\"files\":" + std::to_string(files) + ",\"written\":" +
+         std::to_string(s.written) + ",\"failed\":" + std::to_string(s.failed + m_missing) +
          ",\"refused\":" + std::to_string(s.refused) + ",\"stopped\":" + std::to_string(s.stopped) +
          ",\"not_started\":" + std::to_string(s.notStarted) + "}}");
 }

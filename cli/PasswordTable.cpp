@@ -63,8 +63,7 @@ bool PasswordTable::Load(const std::string& text, const std::string& name, const
         if (row.fields.size() > 4) {
             // A row's own permissions replace the command line's.
             o.PrintPermission = 0;
-            o.copy = o.modify = o.annotate = o.fillForms = o.accessibilityCopy = o.assemble =
-                false;
+            o.copy = o.modify = o.annotate = o.fillForms = o.accessibilityCopy = o.assemble = false;
             why = PermissionList::Apply(row.fields[4], o.EncryptionLevel, o);
         }
         if (why.empty())

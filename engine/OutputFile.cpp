@@ -50,8 +50,8 @@ pid_t WriterOf(const std::string& name) {
 OutputFile::OutputFile(const std::string& output, unsigned mode) : m_output(output) {
     const std::string folder = Folder(output);
     for (int attempt = 0; attempt < 4 && m_temp.empty(); ++attempt) {
-        const std::string temp = folder + "/" + kPrefix + std::to_string(::getpid()) + "-" +
-                                 RandomHex() + kSuffix;
+        const std::string temp =
+            folder + "/" + kPrefix + std::to_string(::getpid()) + "-" + RandomHex() + kSuffix;
         const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                               static_cast<mode_t>(mode & 0777));
         if (fd < 0) {
@@ -103,8 +103,8 @@ OutputFile::Commit OutputFile::Rename(const MayReplace& mayReplace) {
             return Commit::Done;
         }
         // No output yet: one that appears meanwhile is asked about, never replaced.
-        if (::renameat2(AT_FDCWD, m_temp.c_str(), AT_FDCWD, m_output.c_str(),
-                        RENAME_NOREPLACE) == 0) {
+        if (::renameat2(AT_FDCWD, m_temp.c_str(), AT_FDCWD, m_output.c_str(), RENAME_NOREPLACE) ==
+            0) {
             m_committed = true;
             return Commit::Done;
         }

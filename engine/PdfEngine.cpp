@@ -94,9 +94,9 @@ bool AskHost(const std::string& path, int64_t size, ProbeResult& result) {
     request.timeLimitMs = TimeLimitMs(size);
     HostChannel::Message message;
     const unsigned generation = g_probeGeneration;
-    auto outcome = host->Call(HostProtocol::Encode(request), HostProtocol::Kind::Probe,
-                              request.timeLimitMs, message, nullptr,
-                              [generation] { return g_probeGeneration == generation; });
+    auto outcome =
+        host->Call(HostProtocol::Encode(request), HostProtocol::Kind::Probe, request.timeLimitMs,
+                   message, nullptr, [generation] { return g_probeGeneration == generation; });
     HostProtocol::ProbeReply reply;
     if (outcome == EngineHost::Outcome::Stopped)
         return false; // cancelled: not an answer about the file
@@ -241,8 +241,7 @@ bool ValidParams(const PdfMSEncryptParams& p) {
 int32_t PdfEngine::Encrypt(const PdfMSSource* source, const char* outputPath,
                            const PdfMSEncryptParams* params, void* userData,
                            PdfMSProgressFn progress) {
-    if (!source || !source->path || !outputPath || !*outputPath || !params ||
-        !ValidParams(*params))
+    if (!source || !source->path || !outputPath || !*outputPath || !params || !ValidParams(*params))
         return PDFMS_ERR_ARGUMENT;
     PdfMSOutcome* outcome = source->outcome;
     if (outcome) {

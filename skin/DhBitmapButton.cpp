@@ -6,7 +6,6 @@
 
 wxIMPLEMENT_DYNAMIC_CLASS(DhBitmapButton, wxControl);
 
-// clang-format off
 wxBEGIN_EVENT_TABLE(DhBitmapButton, wxControl)
     EVT_PAINT(DhBitmapButton::OnPaint)
     EVT_ENTER_WINDOW(DhBitmapButton::OnMouseEnter)
@@ -18,10 +17,9 @@ wxBEGIN_EVENT_TABLE(DhBitmapButton, wxControl)
     EVT_SET_FOCUS(DhBitmapButton::OnFocus)
     EVT_KILL_FOCUS(DhBitmapButton::OnFocus)
 wxEND_EVENT_TABLE()
-    // clang-format on
 
-    DhBitmapButton::DhBitmapButton(wxWindow* parent, wxWindowID id, const wxPoint& pos,
-                                   const wxSize& size, long style, const wxValidator& validator) {
+DhBitmapButton::DhBitmapButton(wxWindow* parent, wxWindowID id, const wxPoint& pos,
+                               const wxSize& size, long style, const wxValidator& validator) {
     Create(parent, id, pos, size, style, validator);
 }
 

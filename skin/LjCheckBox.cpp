@@ -11,7 +11,6 @@ wxDEFINE_EVENT(wxEVT_LJCHECKBOX_CLICKED, wxCommandEvent);
 
 wxIMPLEMENT_DYNAMIC_CLASS(LjCheckBox, wxControl);
 
-// clang-format off
 wxBEGIN_EVENT_TABLE(LjCheckBox, wxControl)
     EVT_PAINT(LjCheckBox::OnPaint)
     EVT_ERASE_BACKGROUND(LjCheckBox::OnEraseBackground)
@@ -21,11 +20,9 @@ wxBEGIN_EVENT_TABLE(LjCheckBox, wxControl)
     EVT_SET_FOCUS(LjCheckBox::OnFocus)
     EVT_KILL_FOCUS(LjCheckBox::OnFocus)
 wxEND_EVENT_TABLE()
-    // clang-format on
 
-    LjCheckBox::LjCheckBox(wxWindow* parent, wxWindowID id, const wxString& caption,
-                           const wxPoint& pos, const wxSize& size, long style,
-                           const wxValidator& validator) {
+LjCheckBox::LjCheckBox(wxWindow* parent, wxWindowID id, const wxString& caption, const wxPoint& pos,
+                       const wxSize& size, long style, const wxValidator& validator) {
     Create(parent, id, caption, pos, size, style, validator);
 }
 

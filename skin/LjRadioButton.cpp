@@ -11,7 +11,6 @@ wxDEFINE_EVENT(wxEVT_LJRADIOBUTTON_SELECTED, wxCommandEvent);
 
 wxIMPLEMENT_DYNAMIC_CLASS(LjRadioButton, wxControl);
 
-// clang-format off
 wxBEGIN_EVENT_TABLE(LjRadioButton, wxControl)
     EVT_ERASE_BACKGROUND(LjRadioButton::OnEraseBackground)
     EVT_PAINT(LjRadioButton::OnPaint)
@@ -20,11 +19,10 @@ wxBEGIN_EVENT_TABLE(LjRadioButton, wxControl)
     EVT_SET_FOCUS(LjRadioButton::OnFocus)
     EVT_KILL_FOCUS(LjRadioButton::OnFocus)
 wxEND_EVENT_TABLE()
-    // clang-format on
 
-    LjRadioButton::LjRadioButton(wxWindow* parent, wxWindowID id, const wxString& caption,
-                                 const wxPoint& pos, const wxSize& size, long style,
-                                 const wxValidator& validator) {
+LjRadioButton::LjRadioButton(wxWindow* parent, wxWindowID id, const wxString& caption,
+                             const wxPoint& pos, const wxSize& size, long style,
+                             const wxValidator& validator) {
     Create(parent, id, caption, pos, size, style, validator);
 }
 

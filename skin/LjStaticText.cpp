@@ -12,17 +12,14 @@ const int kTextLeft = 4;
 
 wxIMPLEMENT_DYNAMIC_CLASS(LjStaticText, wxControl);
 
-// clang-format off
 wxBEGIN_EVENT_TABLE(LjStaticText, wxControl)
     EVT_PAINT(LjStaticText::OnPaint)
     EVT_ERASE_BACKGROUND(LjStaticText::OnEraseBackground)
 wxEND_EVENT_TABLE()
-    // clang-format on
 
-    LjStaticText::LjStaticText(wxWindow* parent, wxWindowID id, const wxString& text,
-                               const wxFont& font, const wxBitmap& backgroundPiece,
-                               const wxPoint& pos, const wxSize& size, long style,
-                               const wxValidator& validator)
+LjStaticText::LjStaticText(wxWindow* parent, wxWindowID id, const wxString& text,
+                           const wxFont& font, const wxBitmap& backgroundPiece, const wxPoint& pos,
+                           const wxSize& size, long style, const wxValidator& validator)
     : m_backgroundPiece(backgroundPiece), m_font(font), m_text(text) {
     Create(parent, id, pos, size, style, validator);
 }

@@ -7,16 +7,14 @@
 
 wxIMPLEMENT_DYNAMIC_CLASS(MyStaticText, wxControl);
 
-// clang-format off
 wxBEGIN_EVENT_TABLE(MyStaticText, wxControl)
     EVT_PAINT(MyStaticText::OnPaint)
     EVT_ERASE_BACKGROUND(MyStaticText::OnEraseBackground)
 wxEND_EVENT_TABLE()
-    // clang-format on
 
-    MyStaticText::MyStaticText(wxWindow* parent, wxWindowID id, const wxString& text,
-                               const wxFont& font, const wxPoint& pos, const wxSize& size,
-                               long style, const wxValidator& validator)
+MyStaticText::MyStaticText(wxWindow* parent, wxWindowID id, const wxString& text,
+                           const wxFont& font, const wxPoint& pos, const wxSize& size, long style,
+                           const wxValidator& validator)
     : m_font(font), m_text(text) {
     Create(parent, id, pos, size, style, validator);
 }

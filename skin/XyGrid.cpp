@@ -2,11 +2,12 @@
 
 wxIMPLEMENT_CLASS(XyGrid, wxGrid);
 
-wxBEGIN_EVENT_TABLE(XyGrid, wxGrid) EVT_GRID_CELL_LEFT_CLICK(XyGrid::OnCellLeftClick)
-    wxEND_EVENT_TABLE()
+wxBEGIN_EVENT_TABLE(XyGrid, wxGrid)
+    EVT_GRID_CELL_LEFT_CLICK(XyGrid::OnCellLeftClick)
+wxEND_EVENT_TABLE()
 
-        XyGrid::XyGrid(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size,
-                       long style, const wxString& name) {
+XyGrid::XyGrid(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size, long style,
+               const wxString& name) {
     if (Create(parent, id, pos, size, style, name))
         GetGridWindow()->Bind(wxEVT_LEFT_DOWN, &XyGrid::OnGridWindowLeftDown, this);
 }

@@ -9,7 +9,6 @@
 
 wxIMPLEMENT_DYNAMIC_CLASS(ZlButton, wxControl);
 
-// clang-format off
 wxBEGIN_EVENT_TABLE(ZlButton, wxControl)
     EVT_PAINT(ZlButton::OnPaint)
     EVT_ERASE_BACKGROUND(ZlButton::OnEraseBackground)
@@ -22,11 +21,10 @@ wxBEGIN_EVENT_TABLE(ZlButton, wxControl)
     EVT_LEFT_UP(ZlButton::OnLeftUp)
     EVT_KEY_DOWN(ZlButton::OnKeyDown)
 wxEND_EVENT_TABLE()
-    // clang-format on
 
-    ZlButton::ZlButton(wxBitmap* parentPicture, wxBitmap* normal, wxBitmap* hover,
-                       wxBitmap* pressed, wxWindow* parent, wxWindowID id, const wxPoint& pos,
-                       wxBitmap* focused, wxBitmap* disabled) {
+ZlButton::ZlButton(wxBitmap* parentPicture, wxBitmap* normal, wxBitmap* hover, wxBitmap* pressed,
+                   wxWindow* parent, wxWindowID id, const wxPoint& pos, wxBitmap* focused,
+                   wxBitmap* disabled) {
     Create(parentPicture, normal, hover, pressed, parent, id, pos, focused, disabled);
 }
 

@@ -8,14 +8,17 @@
 
 wxIMPLEMENT_DYNAMIC_CLASS(ZlMenuButton, wxControl);
 
-wxBEGIN_EVENT_TABLE(ZlMenuButton, wxControl) EVT_PAINT(ZlMenuButton::OnPaint)
+wxBEGIN_EVENT_TABLE(ZlMenuButton, wxControl)
+    EVT_PAINT(ZlMenuButton::OnPaint)
     EVT_ERASE_BACKGROUND(ZlMenuButton::OnEraseBackground)
-        EVT_ENTER_WINDOW(ZlMenuButton::OnMouseEnter) EVT_LEAVE_WINDOW(ZlMenuButton::OnMouseLeave)
-            EVT_LEFT_DOWN(ZlMenuButton::OnLeftDown) wxEND_EVENT_TABLE()
+    EVT_ENTER_WINDOW(ZlMenuButton::OnMouseEnter)
+    EVT_LEAVE_WINDOW(ZlMenuButton::OnMouseLeave)
+    EVT_LEFT_DOWN(ZlMenuButton::OnLeftDown)
+wxEND_EVENT_TABLE()
 
-                ZlMenuButton::ZlMenuButton(wxMenu* menu, wxBitmap* normal, wxBitmap* hover,
-                                           wxWindow* parent, wxWindowID id, const wxPoint& pos,
-                                           long style, const wxValidator& validator) {
+ZlMenuButton::ZlMenuButton(wxMenu* menu, wxBitmap* normal, wxBitmap* hover, wxWindow* parent,
+                           wxWindowID id, const wxPoint& pos, long style,
+                           const wxValidator& validator) {
     Create(menu, normal, hover, parent, id, pos, style, validator);
 }
 

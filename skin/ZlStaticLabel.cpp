@@ -8,16 +8,14 @@
 
 wxIMPLEMENT_DYNAMIC_CLASS(ZlStaticLabel, wxControl);
 
-// clang-format off
 wxBEGIN_EVENT_TABLE(ZlStaticLabel, wxControl)
     EVT_PAINT(ZlStaticLabel::OnPaint)
     EVT_ERASE_BACKGROUND(ZlStaticLabel::OnEraseBackground)
 wxEND_EVENT_TABLE()
-    // clang-format on
 
-    ZlStaticLabel::ZlStaticLabel(wxBitmap* parentPicture, const wxString& text, wxWindow* parent,
-                                 wxWindowID id, const wxPoint& pos, const wxFont& font,
-                                 const wxColour& colour) {
+ZlStaticLabel::ZlStaticLabel(wxBitmap* parentPicture, const wxString& text, wxWindow* parent,
+                             wxWindowID id, const wxPoint& pos, const wxFont& font,
+                             const wxColour& colour) {
     Create(parentPicture, text, parent, id, pos, font, colour);
 }
 

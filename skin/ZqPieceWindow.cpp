@@ -5,11 +5,13 @@
 
 wxIMPLEMENT_DYNAMIC_CLASS(ZqPieceWindow, wxPanel);
 
-wxBEGIN_EVENT_TABLE(ZqPieceWindow, wxPanel) EVT_PAINT(ZqPieceWindow::OnPaint) wxEND_EVENT_TABLE()
+wxBEGIN_EVENT_TABLE(ZqPieceWindow, wxPanel)
+    EVT_PAINT(ZqPieceWindow::OnPaint)
+wxEND_EVENT_TABLE()
 
-    ZqPieceWindow::ZqPieceWindow(wxWindow* parent, wxBitmap* background, wxWindowID id,
-                                 const wxPoint& pos, const wxSize& size, long style,
-                                 const wxString& name) {
+ZqPieceWindow::ZqPieceWindow(wxWindow* parent, wxBitmap* background, wxWindowID id,
+                             const wxPoint& pos, const wxSize& size, long style,
+                             const wxString& name) {
     Create(parent, background, id, pos, size, style, name);
 }
 

@@ -10,20 +10,17 @@
 #include <wx/dcclient.h>
 #include <wx/settings.h>
 
-
 wxIMPLEMENT_DYNAMIC_CLASS(ZqRoundDialog, wxDialog);
 
-// clang-format off
 wxBEGIN_EVENT_TABLE(ZqRoundDialog, wxDialog)
     EVT_ERASE_BACKGROUND(ZqRoundDialog::OnEraseBackground)
     EVT_BUTTON(ZqRoundDialog::ID_CLOSE, ZqRoundDialog::OnCloseButton)
     EVT_CHAR_HOOK(ZqRoundDialog::OnCharHook)
 wxEND_EVENT_TABLE()
-    // clang-format on
 
-    ZqRoundDialog::ZqRoundDialog(wxBitmap* background, wxWindow* parent, wxWindowID id,
-                                 const wxString& title, const wxPoint& pos, int titleBarHeight,
-                                 const wxPoint& titlePos, const wxSize& closeMargin) {
+ZqRoundDialog::ZqRoundDialog(wxBitmap* background, wxWindow* parent, wxWindowID id,
+                             const wxString& title, const wxPoint& pos, int titleBarHeight,
+                             const wxPoint& titlePos, const wxSize& closeMargin) {
     Create(background, parent, id, title, pos, titleBarHeight, titlePos, closeMargin);
 }
 

@@ -32,13 +32,11 @@ bool IsAesLevel(int level) {
 }
 } // namespace
 
-// clang-format off
 wxBEGIN_EVENT_TABLE(LjCompetencePane, wxPanel)
     EVT_PAINT(LjCompetencePane::OnPaint)
 wxEND_EVENT_TABLE()
-    // clang-format on
 
-    LjCompetencePane::LjCompetencePane() = default;
+LjCompetencePane::LjCompetencePane() = default;
 LjCompetencePane::~LjCompetencePane() = default;
 
 bool LjCompetencePane::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,

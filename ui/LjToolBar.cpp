@@ -8,16 +8,14 @@
 
 #include <wx/dcclient.h>
 
-// clang-format off
 wxBEGIN_EVENT_TABLE(LjToolBar, wxPanel)
     EVT_PAINT(LjToolBar::OnPaint)
     EVT_BUTTON(ID_TOOL_ADD, LjToolBar::OnButton)
     EVT_BUTTON(ID_TOOL_DELETE, LjToolBar::OnButton)
     EVT_BUTTON(ID_TOOL_CLEAR, LjToolBar::OnButton)
 wxEND_EVENT_TABLE()
-    // clang-format on
 
-    LjToolBar::LjToolBar() = default;
+LjToolBar::LjToolBar() = default;
 LjToolBar::~LjToolBar() = default;
 
 bool LjToolBar::Create(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxPoint& pos,

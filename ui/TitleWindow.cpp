@@ -14,15 +14,13 @@
 
 wxIMPLEMENT_DYNAMIC_CLASS(TitleWindow, ZqPieceWindow);
 
-// clang-format off
 wxBEGIN_EVENT_TABLE(TitleWindow, ZqPieceWindow)
     EVT_PAINT(TitleWindow::OnPaint)
     EVT_BUTTON(ID_TITLE_CLOSE, TitleWindow::OnCloseButton)
     EVT_BUTTON(ID_TITLE_MINIMIZE, TitleWindow::OnMinimizeButton)
 wxEND_EVENT_TABLE()
-    // clang-format on
 
-    TitleWindow::TitleWindow() = default;
+TitleWindow::TitleWindow() = default;
 
 bool TitleWindow::Create(wxWindow* parent, wxBitmap* background, wxWindowID id, const wxPoint& pos,
                          const wxSize& size, long style) {

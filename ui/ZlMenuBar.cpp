@@ -18,14 +18,11 @@ const int kPollMs = 40;
 const int kClosingPressMs = 400;
 } // namespace
 
-// clang-format off
 wxBEGIN_EVENT_TABLE(ZlMenuBar, wxPanel)
     EVT_PAINT(ZlMenuBar::OnPaint)
 wxEND_EVENT_TABLE()
-    // clang-format on
 
-    ZlMenuBar::ZlMenuBar()
-    : m_pollTimer(this) {}
+ZlMenuBar::ZlMenuBar() : m_pollTimer(this) {}
 
 ZlMenuBar::~ZlMenuBar() {
     m_pollTimer.Stop();

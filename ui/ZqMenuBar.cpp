@@ -8,7 +8,6 @@
 #include <wx/app.h>
 #include <wx/menu.h>
 
-// clang-format off
 wxBEGIN_EVENT_TABLE(ZqMenuBar, ZlMenuBar)
     EVT_MENU(ID_MENU_ADD_FILES, ZqMenuBar::OnAddFiles)
     EVT_MENU(ID_MENU_OPEN_LOG_DIR, ZqMenuBar::OnOpenLogDirectory)
@@ -18,9 +17,8 @@ wxBEGIN_EVENT_TABLE(ZqMenuBar, ZlMenuBar)
     EVT_MENU(ID_MENU_CHECK_UPDATE, ZqMenuBar::OnCheckForUpdate)
     EVT_MENU(ID_MENU_ABOUT, ZqMenuBar::OnAbout)
 wxEND_EVENT_TABLE()
-    // clang-format on
 
-    ZqMenuBar::ZqMenuBar() = default;
+ZqMenuBar::ZqMenuBar() = default;
 
 bool ZqMenuBar::Create(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxPoint& pos,
                        long style) {

@@ -27,14 +27,12 @@ using BackgroundPanel = wxCustomBackgroundWindow<wxPanel>;
 
 wxIMPLEMENT_DYNAMIC_CLASS(AboutDialog, ZqRoundDialog);
 
-// clang-format off
 wxBEGIN_EVENT_TABLE(AboutDialog, ZqRoundDialog)
     EVT_BUTTON(AboutDialog::ID_OK_BUTTON, AboutDialog::OnCloseButton)
 wxEND_EVENT_TABLE()
-    // clang-format on
 
-    AboutDialog::AboutDialog(wxBitmap* background, wxWindow* parent, wxWindowID id,
-                             const wxString& title, const wxPoint& pos)
+AboutDialog::AboutDialog(wxBitmap* background, wxWindow* parent, wxWindowID id,
+                         const wxString& title, const wxPoint& pos)
     : ZqRoundDialog(background, parent, id, title, pos, 25, wxPoint(10, 5), wxSize(12, 5)) {
     const bool hasBackground = background && background->IsOk();
     const wxSize size = hasBackground ? background->GetLogicalSize() : GetClientSize();

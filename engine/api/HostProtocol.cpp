@@ -95,9 +95,9 @@ Message Encode(const ProbeReply& m) {
 }
 
 Message Encode(const EncryptRequest& m) {
-    return {kEncryptName,   m.source,       m.temp,           Number(m.timeLimitMs),
-            Number(m.level), m.user,        m.owner,          Number(m.printing),
-            Flag(m.copy),    Flag(m.modify), Flag(m.annotate), Flag(m.forms),
+    return {kEncryptName,          m.source,         m.temp,           Number(m.timeLimitMs),
+            Number(m.level),       m.user,           m.owner,          Number(m.printing),
+            Flag(m.copy),          Flag(m.modify),   Flag(m.annotate), Flag(m.forms),
             Flag(m.accessibility), Flag(m.assemble), m.sourcePassword, Flag(m.decrypt)};
 }
 
@@ -151,14 +151,12 @@ bool Decode(const Message& in, EncryptRequest& out) {
         if (in[i].find('\0') != std::string::npos)
             return false;
     }
-    if (in[1].empty() || in[2].empty() ||
-        !ParseNumber(in[3], 1, kMaxTimeLimitMs, m.timeLimitMs) ||
+    if (in[1].empty() || in[2].empty() || !ParseNumber(in[3], 1, kMaxTimeLimitMs, m.timeLimitMs) ||
         !Int32(in[4], PDFMS_LEVEL_RC4_40, PDFMS_LEVEL_AES_256, m.level) ||
-        !Int32(in[7], PDFMS_PRINT_NONE, PDFMS_PRINT_LOW, m.printing) ||
-        !ParseFlag(in[8], m.copy) || !ParseFlag(in[9], m.modify) ||
-        !ParseFlag(in[10], m.annotate) || !ParseFlag(in[11], m.forms) ||
-        !ParseFlag(in[12], m.accessibility) || !ParseFlag(in[13], m.assemble) ||
-        !ParseFlag(in[15], m.decrypt))
+        !Int32(in[7], PDFMS_PRINT_NONE, PDFMS_PRINT_LOW, m.printing) || !ParseFlag(in[8], m.copy) ||
+        !ParseFlag(in[9], m.modify) || !ParseFlag(in[10], m.annotate) ||
+        !ParseFlag(in[11], m.forms) || !ParseFlag(in[12], m.accessibility) ||
+        !ParseFlag(in[13], m.assemble) || !ParseFlag(in[15], m.decrypt))
         return false;
     m.source = in[1];
     m.temp = in[2];

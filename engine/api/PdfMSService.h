@@ -70,8 +70,8 @@ typedef int32_t (*PdfMSReplaceFn)(void* data, uint64_t device, uint64_t inode);
 
 // What EncryptPdf tells about a call besides its result, when the caller asks.
 struct PdfMSOutcome {
-    int32_t writer;        // PDFMS_WRITER_*
-    char tempLeft[1024];   // a temporary file the engine could not remove, or ""
+    int32_t writer;      // PDFMS_WRITER_*
+    char tempLeft[1024]; // a temporary file the engine could not remove, or ""
 };
 
 struct PdfMSSource {

@@ -13,8 +13,8 @@ class QPDF;
 class QpdfEncryptWriter {
 public:
     // Writes `pdf` encrypted as asked (or, to decrypt, without encryption) into the
-    // open file `fd` (taken over) and flushes it. `user`/`owner` are the passwords already encoded for the level.
-    // Returns a PDFMS_* code.
+    // open file `fd` (taken over) and flushes it. `user`/`owner` are the passwords already encoded
+    // for the level. Returns a PDFMS_* code.
     static int32_t Write(QPDF& pdf, const EncryptRequest& request, const std::string& user,
                          const std::string& owner, int fd,
                          const std::function<void(int)>& progress);

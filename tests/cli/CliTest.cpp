@@ -342,8 +342,7 @@ TEST_F(CliTest, TreesAreKeptAndExistingOutputsFollowTheOverwriteRule) {
     EXPECT_NE(std::string::npos, never.err.find("the output file already exists")) << never.err;
     EXPECT_EQ(first, TempDir::ReadFile(m_in + "/out/a/report_encryption.pdf"));
     ASSERT_EQ(0, Run(base + " --overwrite rename").status);
-    EXPECT_EQ("report_encryption (2).pdf,report_encryption.pdf",
-              TempDir::ListDir(m_in + "/out/a"));
+    EXPECT_EQ("report_encryption (2).pdf,report_encryption.pdf", TempDir::ListDir(m_in + "/out/a"));
     ASSERT_EQ(0, Run(base + " --overwrite replace -l rc4-128").status);
     EXPECT_NE(first, TempDir::ReadFile(m_in + "/out/a/report_encryption.pdf"));
     ASSERT_EQ(0, Run(base + " --suffix .locked").status);
@@ -355,10 +354,10 @@ TEST_F(CliTest, APasswordTableGivesListedFilesTheirOwnSettings) {
     ASSERT_TRUE(TestPdf::WritePages(m_in + "/plain.pdf", 2));
     ASSERT_TRUE(TestPdf::WritePages(m_in + "/other.pdf", 3));
     const std::string table = m_dir.file("table.csv");
-    TempDir::WriteFile(table, "path,user,owner,level,allow\r\n\"" + m_in +
-                                  "/a, b.pdf\",\"p\xC3\xA4ss \"\"1\"\"\",boss,aes256,\"print-high,copy\"\r\n" +
-                                  m_in + "/plain.pdf,plain-user,,rc4-40\n" + m_in +
-                                  "/gone.pdf,x,y\n");
+    TempDir::WriteFile(
+        table, "path,user,owner,level,allow\r\n\"" + m_in +
+                   "/a, b.pdf\",\"p\xC3\xA4ss \"\"1\"\"\",boss,aes256,\"print-high,copy\"\r\n" +
+                   m_in + "/plain.pdf,plain-user,,rc4-40\n" + m_in + "/gone.pdf,x,y\n");
     CliRun r = Run("-o " + ShellQuote(m_out) + " -p default-owner --passwords-csv " +
                    ShellQuote(table) + " " + ShellQuote(m_in + "/other.pdf"));
     EXPECT_EQ(1, r.status); // the missing file is an error line; the others are written
@@ -413,7 +412,8 @@ TEST_F(CliTest, GeneratedPasswordsOpenTheirFilesAndStayInAPrivateReport) {
         EXPECT_GE(password.size(), 16u);
         passwords.insert(password);
         const std::string name = path.substr(path.rfind('/') + 1);
-        const std::string output = m_out + "/" + name.substr(0, name.size() - 4) + "_encryption.pdf";
+        const std::string output =
+            m_out + "/" + name.substr(0, name.size() - 4) + "_encryption.pdf";
         EXPECT_FALSE(ReadWithPoppler(output).opened);
         EXPECT_TRUE(ReadWithPoppler(output, password).opened) << output;
     }
@@ -422,8 +422,10 @@ TEST_F(CliTest, GeneratedPasswordsOpenTheirFilesAndStayInAPrivateReport) {
     // An existing report, or a link to one, is never written through.
     ::symlink(report.c_str(), m_dir.file("link.csv").c_str());
     for (const std::string& taken : {report, m_dir.file("link.csv")})
-        EXPECT_EQ(2, Run("-o " + ShellQuote(m_out) + " --overwrite replace --generate-passwords "
-                         "--report " + ShellQuote(taken) + " " + ShellQuote(m_in))
+        EXPECT_EQ(2, Run("-o " + ShellQuote(m_out) +
+                         " --overwrite replace --generate-passwords "
+                         "--report " +
+                         ShellQuote(taken) + " " + ShellQuote(m_in))
                          .status);
     EXPECT_EQ(TempDir::ReadFile(report), TempDir::ReadFile(m_dir.file("link.csv")));
 }
@@ -433,18 +435,19 @@ TEST_F(CliTest, JsonLinesForScriptsAndKeptTimes) {
     ASSERT_TRUE(TestPdf::WriteDamaged(m_in + "/broken.pdf"));
     const struct timespec old[2] = {{1000000000, 0}, {1000000000, 0}};
     ASSERT_EQ(0, ::utimensat(AT_FDCWD, (m_in + "/doc.pdf").c_str(), old, 0));
-    CliRun r = Run("--json --preserve-time -u reader -o " + ShellQuote(m_out) + " " +
-                   ShellQuote(m_in));
+    CliRun r =
+        Run("--json --preserve-time -u reader -o " + ShellQuote(m_out) + " " + ShellQuote(m_in));
     EXPECT_EQ(1, r.status);
     // Every line is JSON a real parser reads; the records say what happened.
     const std::string check = m_dir.file("check.py");
-    TempDir::WriteFile(check, "import json,sys\n"
-                              "rows=[json.loads(l) for l in open(sys.argv[1])]\n"
-                              "d=[x for x in rows if x.get('source','').endswith('doc.pdf')][0]\n"
-                              "b=[x for x in rows if x.get('source','').endswith('broken.pdf')][0]\n"
-                              "s=rows[-1]['summary']\n"
-                              "print(d['status'],d['pages'],d['writer'] is not None,d['bytes_out']>0,"
-                              "b['status'],s['files'],s['written'],s['refused'])\n");
+    TempDir::WriteFile(check,
+                       "import json,sys\n"
+                       "rows=[json.loads(l) for l in open(sys.argv[1])]\n"
+                       "d=[x for x in rows if x.get('source','').endswith('doc.pdf')][0]\n"
+                       "b=[x for x in rows if x.get('source','').endswith('broken.pdf')][0]\n"
+                       "s=rows[-1]['summary']\n"
+                       "print(d['status'],d['pages'],d['writer'] is not None,d['bytes_out']>0,"
+                       "b['status'],s['files'],s['written'],s['refused'])\n");
     TempDir::WriteFile(m_dir.file("out.json"), r.out);
     EXPECT_EQ("written 2 True True refused 2 1 1\n",
               RunCommand("python3 " + ShellQuote(check) + " " + ShellQuote(m_dir.file("out.json")))

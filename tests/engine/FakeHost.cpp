@@ -90,7 +90,8 @@ bool Misbehave(HostChannel& channel, const std::string& how, const Message& wron
 }
 
 void AnswerProbe(HostChannel& channel, const std::string& how) {
-    const Message wrong = HostProtocol::Encode(HostProtocol::EncryptReply{0, HostProtocol::Writer::Qpdf});
+    const Message wrong =
+        HostProtocol::Encode(HostProtocol::EncryptReply{0, HostProtocol::Writer::Qpdf});
     if (Misbehave(channel, how, wrong))
         return;
     if (how == "garbled")

@@ -40,8 +40,8 @@ TEST(HostProtocol, NumbersMustFillTheirFieldAndLieInRange) {
     int64_t v = 0;
     EXPECT_TRUE(ParseNumber("-12", -20, 20, v));
     EXPECT_EQ(-12, v);
-    for (const char* bad : {"", " 1", "1 ", "+1", "0x1", "1e3", "1.0", "21", "-21",
-                            "99999999999999999999999"})
+    for (const char* bad :
+         {"", " 1", "1 ", "+1", "0x1", "1e3", "1.0", "21", "-21", "99999999999999999999999"})
         EXPECT_FALSE(ParseNumber(bad, -20, 20, v)) << bad;
 
     EncryptReply reply;

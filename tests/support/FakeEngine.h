@@ -66,8 +66,8 @@ private:
     int32_t Copy(const std::string& source, const std::string& output, void* userData,
                  PdfMSProgressFn progress);
     // The table's answer for path, or `fromFile` when there is none; records the call.
-    int32_t Answer(const std::map<std::string, int32_t>& table, const char* kind,
-                   const char* path, int32_t fromFile);
+    int32_t Answer(const std::map<std::string, int32_t>& table, const char* kind, const char* path,
+                   int32_t fromFile);
 
     std::mutex m_mutex;
     std::vector<FakeEncryptCall> m_calls;

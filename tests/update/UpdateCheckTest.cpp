@@ -151,8 +151,8 @@ TEST_F(UpdateDownload, RedirectIsFollowedToTheFinalLocation) {
 
 TEST_F(UpdateDownload, OversizedBodyIsRefused) {
     // Padding inside a valid description: only the size can make it fail.
-    server.ServeBody(
-        "/huge", Description(Child("2.2.0") + "<!--" + std::string(100 * 1024, 'x') + "-->"));
+    server.ServeBody("/huge",
+                     Description(Child("2.2.0") + "<!--" + std::string(100 * 1024, 'x') + "-->"));
     testing::internal::CaptureStdout();
     EXPECT_EQ(DomainOption::RunUpdateCheck(server.Url("/huge")), "");
     const std::string out = testing::internal::GetCapturedStdout();
