@@ -1,5 +1,7 @@
 #include "core/StringUtil.h"
 
+#include <charconv>
+
 // The build system fixes the date per commit, so two builds of one commit match.
 #ifndef PZ_BUILD_DATE
 #error "PZ_BUILD_DATE must be defined by the build"
@@ -7,9 +9,12 @@
 
 namespace {
 // Formats with one decimal independently of the process locale, which GTK may
-// have set from the environment.
+// have set from the environment. Not wxString::FromCDouble: worker threads call
+// this, and wx builds its shared "C" locale lazily without a lock.
 wxString OneDecimal(double value, const char* unit) {
-    return wxString::FromCDouble(value, 1) + unit;
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 1);
+    return wxString::FromAscii(text, end.ptr - text) + unit;
 }
 } // namespace
 
