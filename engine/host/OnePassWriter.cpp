@@ -22,16 +22,6 @@ constexpr size_t kCopyPiece = 1u << 20;
 constexpr size_t kReadSize = 4u << 20;
 const char kExtensions[] = " /Extensions << /ADBE << /BaseVersion /1.7 /ExtensionLevel 8 >> >>";
 
-std::string Hex(const std::string& s) {
-    static const char digits[] = "0123456789abcdef";
-    std::string out = "<";
-    for (unsigned char c : s) {
-        out += digits[c >> 4];
-        out += digits[c & 15];
-    }
-    return out + ">";
-}
-
 // "1.4" -> 14; anything unreadable counts as 1.0.
 int VersionNumber(const std::string& v) {
     size_t dot = v.find('.');
@@ -212,7 +202,8 @@ void OnePassWriter::Write(FileSink& sink, const std::string& id0, const std::str
     QPDFObjectHandle info = trailer.getKey("/Info");
     if (info.isIndirect())
         keys += " /Info " + Ref(info);
-    keys += " /ID [" + Hex(id0) + Hex(id1) + "] /Encrypt " + std::to_string(m_encryptNum) + " 0 R";
+    keys += " /ID [" + StandardSecurity::Hex(id0) + StandardSecurity::Hex(id1) + "] /Encrypt " +
+            std::to_string(m_encryptNum) + " 0 R";
     if (xrefStream)
         m_records.push_back(Written{m_encryptNum + 1, 0, m_written, 0, 0});
     m_written += xref.Write(sink, m_written, keys, m_encryptNum + 1);

@@ -1,6 +1,7 @@
 #include "engine/host/PdfScanner.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <initializer_list>
 #if defined(__SSE2__)
@@ -377,5 +378,17 @@ bool PdfScanner::ToInt(const PdfToken& token, int64_t& value) const {
         v = v * 10 + (c - '0');
     }
     value = v;
+    return true;
+}
+
+bool PdfScanner::IsWellFormedName(const PdfToken& token) const {
+    const char* p = m_data + token.begin;
+    const char* end = m_data + token.end;
+    while ((p = static_cast<const char*>(std::memchr(p, '#', static_cast<size_t>(end - p))))) {
+        if (end - p < 3 || !std::isxdigit(static_cast<unsigned char>(p[1])) ||
+            !std::isxdigit(static_cast<unsigned char>(p[2])) || (p[1] == '0' && p[2] == '0'))
+            return false;
+        p += 3;
+    }
     return true;
 }

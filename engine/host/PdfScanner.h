@@ -54,6 +54,9 @@ public:
     }
     // A word that is a plain non-negative integer (digits only, at most 18).
     bool ToInt(const PdfToken& token, int64_t& value) const;
+    // False for a name qpdf would warn about when reading it: a '#' without two
+    // hex digits after it, or one that encodes a null.
+    bool IsWellFormedName(const PdfToken& token) const;
 
     static bool IsWhite(unsigned char c);
     static bool IsDelimiter(unsigned char c);

@@ -7,7 +7,6 @@
 #include <qpdf/QPDFObjectHandle.hh>
 
 #include <algorithm>
-#include <cctype>
 #include <climits>
 #include <cstring>
 
@@ -40,23 +39,10 @@ public:
         // A token that touches the end of a clipped view may continue beyond it.
         if (m_clipped && (t.kind == Kind::End || t.end >= m_s.size()))
             more = true;
-        // qpdf warns about a '#' without two hex digits (or encoding a null) in a
-        // name when it reads the object: such files go to its writer.
-        if (t.kind == Kind::Name && !GoodName(t))
+        // Names qpdf warns about send the file to its writer.
+        if (t.kind == Kind::Name && !m_s.IsWellFormedName(t))
             t.kind = Kind::Bad;
         return t;
-    }
-
-    bool GoodName(const PdfToken& t) const {
-        const char* p = m_s.data() + t.begin;
-        const char* end = m_s.data() + t.end;
-        while ((p = static_cast<const char*>(std::memchr(p, '#', static_cast<size_t>(end - p))))) {
-            if (end - p < 3 || !std::isxdigit(static_cast<unsigned char>(p[1])) ||
-                !std::isxdigit(static_cast<unsigned char>(p[2])) || (p[1] == '0' && p[2] == '0'))
-                return false;
-            p += 3;
-        }
-        return true;
     }
 
     // Skips one value that starts with `t`; false when it is malformed.

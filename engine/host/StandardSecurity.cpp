@@ -5,20 +5,6 @@
 
 #include <qpdf/QPDF.hh>
 
-namespace {
-
-std::string Hex(const std::string& bytes) {
-    static const char digits[] = "0123456789abcdef";
-    std::string s = "<";
-    for (unsigned char c : bytes) {
-        s += digits[c >> 4];
-        s += digits[c & 15];
-    }
-    return s + ">";
-}
-
-} // namespace
-
 int32_t StandardSecurity::Permissions(const EncryptRequest& r) {
     uint32_t p = 0xfffffffc; // bits 1 and 2 must be 0, the reserved high bits 1
     auto clear = [&p](int bit, bool allowed) {
@@ -104,4 +90,14 @@ std::string StandardSecurity::Dictionary() const {
         d += " /OE " + Hex(m_OE) + " /UE " + Hex(m_UE) + " /Perms " + Hex(m_Perms);
     d += " /P " + std::to_string(m_P) + " >>";
     return d;
+}
+
+std::string StandardSecurity::Hex(const std::string& bytes) {
+    static const char digits[] = "0123456789abcdef";
+    std::string s = "<";
+    for (unsigned char c : bytes) {
+        s += digits[c >> 4];
+        s += digits[c & 15];
+    }
+    return s + ">";
 }

@@ -23,6 +23,10 @@ public:
     // "<< /Filter /Standard ... >>" with every string in hexadecimal.
     std::string Dictionary() const;
 
+    // `bytes` as a PDF hexadecimal string, "<...>"; also for the /ID the keys
+    // are derived from.
+    static std::string Hex(const std::string& bytes);
+
     int V() const { return m_V; }
     int R() const { return m_R; }
     bool aes() const { return m_aes; }

@@ -3,9 +3,7 @@
 #include "engine/host/PdfScanner.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
-#include <cstring>
 
 namespace {
 
@@ -54,19 +52,6 @@ PdfToken StrictObjectReader::Next(std::string* value) {
     return t;
 }
 
-bool StrictObjectReader::GoodName(const PdfToken& t) const {
-    // qpdf warns about a '#' without two hex digits, and one that encodes a null.
-    const char* p = m_s.data() + t.begin;
-    const char* end = m_s.data() + t.end;
-    while ((p = static_cast<const char*>(std::memchr(p, '#', static_cast<size_t>(end - p))))) {
-        if (end - p < 3 || !std::isxdigit(static_cast<unsigned char>(p[1])) ||
-            !std::isxdigit(static_cast<unsigned char>(p[2])) || (p[1] == '0' && p[2] == '0'))
-            return false;
-        p += 3;
-    }
-    return true;
-}
-
 bool StrictObjectReader::NumberOrReference(const PdfToken& t, bool& reference,
                                            std::pair<int, int>& target) {
     reference = false;
@@ -96,7 +81,7 @@ bool StrictObjectReader::Value(const PdfToken& t, int depth, NodeFacts* facts) {
     case Kind::String:
         return true;
     case Kind::Name:
-        return GoodName(t);
+        return m_s.IsWellFormedName(t);
     case Kind::ArrayOpen:
         return depth < kMaxDepth && Array(depth + 1, nullptr, nullptr);
     case Kind::DictOpen:
@@ -147,7 +132,7 @@ bool StrictObjectReader::Dictionary(int depth, NodeFacts* facts) {
         const PdfToken k = Next(&key);
         if (k.kind == Kind::DictClose)
             break;
-        if (k.kind != Kind::Name || !GoodName(k))
+        if (k.kind != Kind::Name || !m_s.IsWellFormedName(k))
             return false;
         keys.push_back(key);
         const size_t valueAt = m_s.pos();

@@ -39,7 +39,6 @@ private:
     bool Dictionary(int depth, NodeFacts* facts);
     // A number, or a reference when "G R" follows; `reference` tells which.
     bool NumberOrReference(const PdfToken& t, bool& reference, std::pair<int, int>& target);
-    bool GoodName(const PdfToken& t) const;
 
     PdfScanner& m_s;
 };
