@@ -18,7 +18,10 @@ sanitized() { # build dir, sanitizer, test programs...
     local tests=("$@") targets=()
     for t in "${tests[@]}" "${programs[@]}"; do targets+=(--target "$t"); done
     # No -Werror here: GCC warns falsely inside libstdc++ under the sanitizers.
-    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPZ_SANITIZE="$kind" -DPZ_WERROR=OFF >/dev/null
+    # -O1 -g1 compiles in half the time of -O2 -g and still gives the sanitizers'
+    # reports their function names and line numbers.
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPZ_SANITIZE="$kind" -DPZ_WERROR=OFF \
+        -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" >/dev/null
     cmake --build "$dir" -j"$(nproc)" "${targets[@]}"
     for t in "${tests[@]}"; do
         echo "== $kind: $t"
@@ -27,6 +30,7 @@ sanitized() { # build dir, sanitizer, test programs...
 }
 
 for step in "${steps[@]}"; do
+    started=$SECONDS
     case "$step" in
     asan)
         export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
@@ -41,4 +45,5 @@ for step in "${steps[@]}"; do
         clang-format --dry-run --Werror $files ;;
     *) echo "unknown step $step" >&2; exit 2 ;;
     esac
+    echo "== $step: done in $((SECONDS - started)) s"
 done
