@@ -1,7 +1,7 @@
 // pz-writer-paths [-l LEVEL] FILE...: encrypts each file in the engine host's
-// worker, in this process, into a scratch folder and prints which writer took it
-// the result code and the time of the probe and of the encryption, then how many files took each
-// writer.
+// worker, in this process, into a scratch folder and prints which writer took it,
+// the result code and the time of the probe and of the encryption, then how many
+// files took each writer.
 
 #include "engine/api/PdfMSService.h"
 #include "engine/host/PdfWorker.h"
@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
         ++counts[w];
         if (result.code != PDFMS_OK)
             ++failed;
-        std::printf("%-8s %d probe %.3f s, encrypt %.3f s  %s\n", names[w], result.code,
+        std::printf("%-8s code %d, probe %.3f s, encrypt %.3f s  %s\n", names[w], result.code,
                     std::chrono::duration<double>(t1 - t0).count(),
                     std::chrono::duration<double>(t2 - t1).count(), argv[i]);
     }
