@@ -26,19 +26,49 @@ constexpr size_t kMaxStreamCompared = 256u << 10;
 // qpdf parses long strings slowly; a sample skips objects this big.
 constexpr uint64_t kMaxBodyCompared = 64u << 10;
 
+// A value as text. References stay references: qpdf's own unparse looks up
+// every reference in a dictionary to leave out nulls, and one in an object
+// stream costs a parse of that whole stream.
+void Put(QPDFObjectHandle h, std::string& out, const char* skipKey = nullptr) {
+    if (h.isArray()) {
+        out += '[';
+        for (QPDFObjectHandle& item : h.getArrayAsVector()) {
+            if (item.isIndirect())
+                out += item.getObjGen().unparse(' ') + " R";
+            else
+                Put(item, out);
+            out += ' ';
+        }
+        out += ']';
+    } else if (h.isDictionary()) {
+        out += "<<";
+        for (auto& [key, value] : h.getDictAsMap()) {
+            if (skipKey && key == skipKey)
+                continue;
+            if (value.isIndirect()) {
+                out += key + ' ' + value.getObjGen().unparse(' ') + " R ";
+            } else if (!value.isNull()) {
+                out += key + ' ';
+                Put(value, out);
+                out += ' ';
+            }
+        }
+        out += ">>";
+    } else {
+        out += h.unparseResolved();
+    }
+}
+
 // The object as text, with what the writer may change left out.
 std::string Canonical(QPDFObjectHandle h) {
+    std::string out;
     if (h.isStream()) {
-        QPDFObjectHandle d = h.getDict().shallowCopy();
-        d.removeKey("/Length");
-        return "stream " + d.unparse();
+        out = "stream ";
+        Put(h.getDict(), out, "/Length");
+    } else {
+        Put(h, out, "/Extensions"); // added to the catalog for AES-256
     }
-    if (h.isDictionary()) {
-        QPDFObjectHandle d = h.shallowCopy();
-        d.removeKey("/Extensions"); // added to the catalog for AES-256
-        return d.unparse();
-    }
-    return h.unparseResolved(); // the value, not "N G R"
+    return out;
 }
 
 // An empty stream's buffer may be null, which memcmp may not be given.
