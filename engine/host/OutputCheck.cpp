@@ -94,6 +94,42 @@ bool OutputCheck::SamePages(int32_t pages) {
     return m_doc.CountPages() == pages;
 }
 
+bool OutputCheck::SamePageCount(QPDF& source, int32_t pages, const PageTree* walked) {
+    try {
+        std::set<QPDFObjGen> leaves;
+        if (walked) {
+            leaves.insert(walked->leaves().begin(), walked->leaves().end());
+        } else {
+            // In qpdf's cache since the probe listed the source's pages.
+            for (const QPDFObjectHandle& page : source.getAllPages())
+                leaves.insert(page.getObjGen());
+        }
+        std::vector<QPDFObjectHandle> todo{m_doc.pdf->getRoot().getKey("/Pages")};
+        std::set<QPDFObjGen> seen;
+        int32_t counted = 0;
+        while (!todo.empty()) {
+            QPDFObjectHandle node = todo.back();
+            todo.pop_back();
+            if (!node.isIndirect() || !seen.insert(node.getObjGen()).second)
+                return false;
+            if (leaves.count(node.getObjGen())) {
+                ++counted;
+                continue;
+            }
+            QPDFObjectHandle kids = node.getKey("/Kids");
+            if (!kids.isArray())
+                return false;
+            for (const QPDFObjectHandle& kid : kids.getArrayAsVector())
+                todo.push_back(kid);
+        }
+        return counted == pages;
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 bool OutputCheck::NoNewWarnings(const std::vector<std::string>& sourceWarnings) {
     for (const std::string& w : m_doc.Warnings())
         if (std::find(sourceWarnings.begin(), sourceWarnings.end(), w) == sourceWarnings.end())

@@ -30,6 +30,12 @@ public:
 
     // qpdf lists the output's pages: there are `pages` of them.
     bool SamePages(int32_t pages);
+    // The same for a one-pass output, read more cheaply: the output's root and
+    // inner nodes are read by qpdf and their /Kids followed; a kid that is a page
+    // of the source's tree (`walked`, else qpdf's listing of `source`) is counted
+    // without reading it, since its place in the file was checked and a page may
+    // list tens of thousands of annotations.
+    bool SamePageCount(QPDF& source, int32_t pages, const PageTree* walked = nullptr);
     // The output's page tree is the source's: every object stream decrypts to the
     // source's bytes (so every object in one is the same), and every page and
     // page-tree node outside them decrypts to the source's object. `pages` is the

@@ -151,7 +151,7 @@ bool PageTree::Facts(QPDF& pdf, QPDFObjGen og, NodeFacts& facts, std::string& wh
 }
 
 bool PageTree::Walk(QPDF& pdf, std::string& why) {
-    m_pages = 0;
+    m_leaves.clear();
     m_nodes.clear();
     bool walked = false;
     try {
@@ -180,7 +180,7 @@ bool PageTree::Walk(QPDF& pdf, std::string& why) {
     m_inStreams.clear();
     m_loaded.clear();
     if (!walked) {
-        m_pages = 0;
+        m_leaves.clear();
         m_nodes.clear();
     }
     return walked;
@@ -220,7 +220,7 @@ bool PageTree::WalkFrom(QPDF& pdf, std::string& why) {
         if (!f.hasKids) {
             if (f.type != "Page")
                 return false;
-            ++m_pages;
+            m_leaves.push_back(node.og);
             continue;
         }
         if (f.type != "Pages" || !f.kidsAreReferences || node.depth >= kMaxTreeDepth)

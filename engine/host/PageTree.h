@@ -28,7 +28,9 @@ public:
     // warning. False, with the reason in `why`, when the caller must ask qpdf.
     bool Walk(QPDF& pdf, std::string& why);
 
-    int32_t pages() const { return m_pages; }
+    int32_t pages() const { return static_cast<int32_t>(m_leaves.size()); }
+    // The pages, in order.
+    const std::vector<QPDFObjGen>& leaves() const { return m_leaves; }
     // Every node of the tree, leaves included, parents before their kids.
     const std::vector<QPDFObjGen>& nodes() const { return m_nodes; }
 
@@ -45,6 +47,6 @@ private:
     std::unordered_map<int, Entry> m_xref;
     std::unordered_map<int, NodeFacts> m_inStreams; // objects of the streams read so far
     std::unordered_map<int, bool> m_loaded;         // stream number -> it read cleanly
-    int32_t m_pages = 0;
+    std::vector<QPDFObjGen> m_leaves;
     std::vector<QPDFObjGen> m_nodes;
 };

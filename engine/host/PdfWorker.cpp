@@ -278,9 +278,12 @@ EncryptResult PdfWorker::Encrypt(const EncryptRequest& r,
     bool good = check.Open(r.temp, user, !r.decrypt);
     if (good && onePass)
         good = check.MatchesOnePassWrite(r.temp, written, layout, *doc.pdf);
-    // Listing pages anew is cheap unless qpdf must parse object streams for it.
+    // qpdf would parse every page, and every object stream that holds one, to
+    // list the output's pages anew.
     if (good && onePass && !layout.compressed().empty())
         good = check.SamePageTree(*doc.pdf, layout, sourcePages, tree.get());
+    else if (good && onePass)
+        good = check.SamePageCount(*doc.pdf, sourcePages, tree.get());
     else if (good)
         good = check.SamePages(sourcePages);
     if (good)
