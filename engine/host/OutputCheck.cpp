@@ -5,6 +5,7 @@
 #include "engine/host/PageTree.h"
 #include "engine/host/SourceLayout.h"
 #include "engine/host/SourceWindow.h"
+#include "engine/host/StreamDecryption.h"
 
 #include <qpdf/Buffer.hh>
 #include <qpdf/QPDF.hh>
@@ -86,6 +87,7 @@ bool Starts(const char* data, size_t n, const std::string& prefix) {
 bool OutputCheck::Open(const std::string& path, const std::string& password, bool encrypted) {
     // A bounded buffer, not a mapping: pages of a mapped file just written count
     // in this process's memory as qpdf hops between objects.
+    m_path = path;
     return m_doc.Open(path, password.c_str(), false) == PDFMS_OPEN_OK &&
            m_doc.pdf->isEncrypted() == encrypted;
 }
@@ -159,31 +161,58 @@ bool OutputCheck::SameObject(QPDF& source, int num, int gen) {
     return same;
 }
 
-bool OutputCheck::SamePageTree(QPDF& source, const SourceLayout& layout, int32_t pages,
+bool OutputCheck::SamePageTree(QPDF& source, const SourceLayout& layout,
+                               const std::vector<OnePassWriter::Written>& written, int32_t pages,
                                const PageTree* walked) {
     try {
         std::unordered_map<int, const LaidObject*> laid;
+        size_t objectStreams = 0;
         for (const LaidObject& o : layout.objects()) {
             laid[o.num] = &o;
-            if (o.role != LaidObject::Role::ObjectStream)
+            objectStreams += o.role == LaidObject::Role::ObjectStream;
+        }
+        // The output's object streams are decrypted with the key qpdf derived
+        // from the password, read where they were written.
+        int R = 0, P = 0, V = 0;
+        QPDF::encryption_method_e stream = QPDF::e_none, string = QPDF::e_none, file = QPDF::e_none;
+        if (!m_doc.pdf->isEncrypted(R, P, V, stream, string, file))
+            return false;
+        StreamDecryption decryption(m_doc.pdf->getEncryptionKey(), V, R,
+                                    stream == QPDF::e_aes || stream == QPDF::e_aesv3);
+        if (!decryption.Open(m_path))
+            return false;
+        size_t checked = 0;
+        for (const OnePassWriter::Written& w : written) {
+            auto it = laid.find(w.num);
+            if (it == laid.end() || it->second->role != LaidObject::Role::ObjectStream)
                 continue;
+            const LaidObject& o = *it->second;
             QPDFObjectHandle x = source.getObject(o.num, o.gen);
             QPDFObjectHandle y = m_doc.pdf->getObject(o.num, o.gen);
-            auto b = y.getRawStreamData();
-            bool same = Canonical(x) == Canonical(y);
-            if (same && m_sourceInput) {
+            // What a reader takes as the data's length is what was written.
+            QPDFObjectHandle length = y.isStream() ? y.getDict().getKey("/Length") : y;
+            if (Canonical(x) != Canonical(y) || !length.isInteger() ||
+                length.getIntValue() != static_cast<long long>(w.dataLength))
+                return false;
+            bool same;
+            if (m_sourceInput) {
                 // The source's bytes are in the mapping, where the layout found them.
-                same = b->getSize() == o.dataLength &&
-                       (o.dataLength == 0 ||
-                        std::memcmp(b->getBuffer(), m_sourceInput->data() + o.dataStart,
-                                    o.dataLength) == 0);
-            } else if (same) {
-                same = SameBytes(*x.getRawStreamData(), *b);
+                same = decryption.DecryptsTo(w.dataStart, w.dataLength, o.num, o.gen,
+                                             m_sourceInput->data() + o.dataStart,
+                                             static_cast<size_t>(o.dataLength));
+            } else {
+                auto b = x.getRawStreamData();
+                same = decryption.DecryptsTo(w.dataStart, w.dataLength, o.num, o.gen,
+                                             reinterpret_cast<const char*>(b->getBuffer()),
+                                             b->getSize());
             }
             ReleaseSource();
             if (!same)
                 return false;
+            ++checked;
         }
+        if (checked != objectStreams)
+            return false;
         if (walked) {
             for (const QPDFObjGen& og : walked->nodes())
                 if (laid.count(og.getObj()) && !SameObject(source, og.getObj(), og.getGen()))

@@ -40,8 +40,10 @@ public:
     // source's bytes (so every object in one is the same), and every page and
     // page-tree node outside them decrypts to the source's object. `pages` is the
     // number of pages the probe listed in the source; `walked` its tree when the
-    // probe walked it without qpdf, else qpdf's listing is walked.
-    bool SamePageTree(QPDF& source, const SourceLayout& layout, int32_t pages,
+    // probe walked it without qpdf, else qpdf's listing is walked. `written` says
+    // where the one-pass writer put each object stream's data.
+    bool SamePageTree(QPDF& source, const SourceLayout& layout,
+                      const std::vector<OnePassWriter::Written>& written, int32_t pages,
                       const PageTree* walked = nullptr);
     // True when every warning raised while the output was read is one of these.
     bool NoNewWarnings(const std::vector<std::string>& sourceWarnings);
@@ -60,6 +62,7 @@ private:
     void ReleaseSource();
 
     OpenDocument m_doc;
+    std::string m_path;
     MappedInput* m_sourceInput = nullptr;
     size_t m_streamBytes = 0; // stream data compared so far
 };

@@ -281,7 +281,7 @@ EncryptResult PdfWorker::Encrypt(const EncryptRequest& r,
     // qpdf would parse every page, and every object stream that holds one, to
     // list the output's pages anew.
     if (good && onePass && !layout.compressed().empty())
-        good = check.SamePageTree(*doc.pdf, layout, sourcePages, tree.get());
+        good = check.SamePageTree(*doc.pdf, layout, written, sourcePages, tree.get());
     else if (good && onePass)
         good = check.SamePageCount(*doc.pdf, sourcePages, tree.get());
     else if (good)

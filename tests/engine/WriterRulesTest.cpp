@@ -220,8 +220,9 @@ struct OnePassRun {
         const PageTree* probed = walked ? &tree : nullptr;
         return check.Open(out, "reader") &&
                (!sampled || check.MatchesOnePassWrite(out, writer->written(), layout, *doc.pdf)) &&
-               (layout.compressed().empty() ? check.SamePageCount(*doc.pdf, pages, probed)
-                                            : check.SamePageTree(*doc.pdf, layout, pages, probed));
+               (layout.compressed().empty()
+                    ? check.SamePageCount(*doc.pdf, pages, probed)
+                    : check.SamePageTree(*doc.pdf, layout, writer->written(), pages, probed));
     }
 };
 

@@ -1,0 +1,42 @@
+#pragma once
+// Reads encrypted stream data back from a written file and tells whether it
+// decrypts to given plain bytes, a piece at a time, so memory stays flat. AES
+// runs through OpenSSL on whole pieces: qpdf's own stream decryption calls its
+// provider once per 16-byte block, several times slower on object streams.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QPDFCryptoImpl;
+struct evp_cipher_ctx_st;
+
+class StreamDecryption {
+public:
+    // `fileKey` is the document key as a reader derived it from the password.
+    StreamDecryption(const std::string& fileKey, int V, int R, bool aes);
+    ~StreamDecryption();
+    StreamDecryption(const StreamDecryption&) = delete;
+    StreamDecryption& operator=(const StreamDecryption&) = delete;
+
+    // The written file to read from.
+    bool Open(const std::string& path);
+
+    // Whether the `length` bytes at `offset`, the data of object num/gen,
+    // decrypt to exactly `plain`.
+    bool DecryptsTo(uint64_t offset, uint64_t length, int num, int gen, const char* plain,
+                    size_t plainLength);
+
+private:
+    bool ReadAt(uint64_t offset, size_t length);
+
+    int m_fd = -1;
+    std::string m_fileKey;
+    int m_V, m_R;
+    bool m_aes;
+    evp_cipher_ctx_st* m_ctx = nullptr;
+    std::shared_ptr<QPDFCryptoImpl> m_rc4;
+    std::vector<unsigned char> m_in, m_out;
+};
