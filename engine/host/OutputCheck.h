@@ -6,9 +6,9 @@
 // cross-reference entries are where the writer put each object, every object
 // header and stream end is at its place, a spread of objects (strings, stream
 // data) and every object stream decrypt to exactly the source's.
-// When it has object streams, its pages are checked node by node instead of by
-// listing them anew: qpdf would parse every object stream holding a page, which
-// can cost ten times the write.
+// Its pages are not listed anew by qpdf, which parses every page dictionary and
+// every object stream holding one: with object streams the page tree is checked
+// node by node, without them the pages are counted from the inner nodes.
 
 #include "engine/host/OnePassWriter.h"
 #include "engine/host/OpenDocument.h"
