@@ -65,6 +65,51 @@ void ObjectCipher::Begin(std::string& out) {
     out.append(reinterpret_cast<const char*>(iv), sizeof iv);
 }
 
+void ObjectCipher::BeginDecrypt(const unsigned char* iv) {
+    if (!m_aes) {
+        m_rc4->RC4_init(reinterpret_cast<const unsigned char*>(m_key.data()),
+                        static_cast<int>(m_key.size()));
+        return;
+    }
+    const EVP_CIPHER* type = nullptr;
+    if (!m_cipherSet)
+        type = m_key.size() == 32 ? EVP_aes_256_cbc() : EVP_aes_128_cbc();
+    if (EVP_DecryptInit_ex(m_ctx, type, nullptr,
+                           reinterpret_cast<const unsigned char*>(m_key.data()), iv) != 1)
+        throw std::runtime_error("AES initialisation failed");
+    m_cipherSet = true;
+}
+
+bool ObjectCipher::DecryptUpdate(const unsigned char* in, size_t len, unsigned char* out,
+                                 size_t& produced) {
+    produced = 0;
+    if (len == 0)
+        return true;
+    if (!m_aes) {
+        m_rc4->RC4_process(in, len, out);
+        produced = len;
+        return true;
+    }
+    int n = 0;
+    if (EVP_DecryptUpdate(m_ctx, out, &n, in, static_cast<int>(len)) != 1)
+        return false;
+    produced = static_cast<size_t>(n);
+    return true;
+}
+
+bool ObjectCipher::FinishDecrypt(unsigned char* out, size_t& produced) {
+    produced = 0;
+    if (!m_aes) {
+        m_rc4->RC4_finalize();
+        return true;
+    }
+    int n = 0;
+    if (EVP_DecryptFinal_ex(m_ctx, out, &n) != 1)
+        return false;
+    produced = static_cast<size_t>(n);
+    return true;
+}
+
 void ObjectCipher::Update(const char* data, size_t len, std::string& out) {
     if (len == 0)
         return;

@@ -32,6 +32,14 @@ public:
     void Update(const char* data, size_t len, std::string& out);
     void Finish(std::string& out);
 
+    // Stream data read back, in pieces: BeginDecrypt (at AES with the 16-byte
+    // initialisation vector the data starts with), DecryptUpdate any number of
+    // times, FinishDecrypt. `out` has room for `len` + 16 bytes; `produced` says
+    // how many were written. False when the data does not decrypt (AES padding).
+    void BeginDecrypt(const unsigned char* iv);
+    bool DecryptUpdate(const unsigned char* in, size_t len, unsigned char* out, size_t& produced);
+    bool FinishDecrypt(unsigned char* out, size_t& produced);
+
     // Size of `plain` bytes once encrypted: AES adds a 16-byte IV and 1 to 16
     // bytes of padding.
     size_t EncryptedSize(size_t plain) const;

@@ -1,15 +1,9 @@
 #include "engine/host/StreamDecryption.h"
 
-#include <qpdf/QPDF.hh>
-#include <qpdf/QPDFCryptoProvider.hh>
-
-#include <openssl/evp.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <new>
 #include <unistd.h>
 
 namespace {
@@ -18,19 +12,9 @@ constexpr size_t kBlock = 16;
 } // namespace
 
 StreamDecryption::StreamDecryption(const std::string& fileKey, int V, int R, bool aes)
-    : m_fileKey(fileKey), m_V(V), m_R(R), m_aes(aes), m_in(kPiece), m_out(kPiece + kBlock) {
-    if (m_aes) {
-        m_ctx = EVP_CIPHER_CTX_new();
-        if (!m_ctx)
-            throw std::bad_alloc();
-    } else {
-        m_rc4 = QPDFCryptoProvider::getImpl();
-    }
-}
+    : m_cipher(fileKey, V, R, aes), m_aes(aes), m_in(kPiece), m_out(kPiece + kBlock) {}
 
 StreamDecryption::~StreamDecryption() {
-    if (m_ctx)
-        EVP_CIPHER_CTX_free(m_ctx);
     if (m_fd >= 0)
         ::close(m_fd);
 }
@@ -58,50 +42,33 @@ bool StreamDecryption::ReadAt(uint64_t offset, size_t length) {
 
 bool StreamDecryption::DecryptsTo(uint64_t offset, uint64_t length, int num, int gen,
                                   const char* plain, size_t plainLength) {
-    const std::string key = QPDF::compute_data_key(m_fileKey, num, gen, m_aes, m_V, m_R);
-    const auto* keyBytes = reinterpret_cast<const unsigned char*>(key.data());
     size_t matched = 0; // plain bytes compared so far
     // Decrypted bytes must continue the plain text exactly.
-    auto follows = [&](const unsigned char* bytes, size_t n) {
-        if (n > plainLength - matched || std::memcmp(bytes, plain + matched, n) != 0)
+    auto follows = [&](size_t n) {
+        if (n > plainLength - matched || std::memcmp(m_out.data(), plain + matched, n) != 0)
             return false;
         matched += n;
         return true;
     };
-    if (!m_aes) {
-        if (length != plainLength)
+    m_cipher.SetObject(num, gen);
+    uint64_t at = 0;
+    if (m_aes) {
+        // An initialisation vector, then whole blocks ending in padding.
+        if (length < 2 * kBlock || length % kBlock != 0 || !ReadAt(offset, kBlock))
             return false;
-        m_rc4->RC4_init(keyBytes, static_cast<int>(key.size()));
-        for (uint64_t at = 0; at < length;) {
-            const size_t n = static_cast<size_t>(std::min<uint64_t>(kPiece, length - at));
-            if (!ReadAt(offset + at, n))
-                return false;
-            m_rc4->RC4_process(m_in.data(), n, m_out.data());
-            if (!follows(m_out.data(), n))
-                return false;
-            at += n;
-        }
-        m_rc4->RC4_finalize();
-        return matched == plainLength;
+        m_cipher.BeginDecrypt(m_in.data());
+        at = kBlock;
+    } else {
+        m_cipher.BeginDecrypt(nullptr);
     }
-    // An initialisation vector, then whole blocks ending in padding.
-    if (length < 2 * kBlock || length % kBlock != 0 || !ReadAt(offset, kBlock))
-        return false;
-    unsigned char iv[kBlock];
-    std::memcpy(iv, m_in.data(), kBlock);
-    if (EVP_DecryptInit_ex(m_ctx, key.size() == 32 ? EVP_aes_256_cbc() : EVP_aes_128_cbc(), nullptr,
-                           keyBytes, iv) != 1)
-        return false;
-    for (uint64_t at = kBlock; at < length;) {
+    size_t produced = 0;
+    while (at < length) {
         const size_t n = static_cast<size_t>(std::min<uint64_t>(kPiece, length - at));
-        int out = 0;
         if (!ReadAt(offset + at, n) ||
-            EVP_DecryptUpdate(m_ctx, m_out.data(), &out, m_in.data(), static_cast<int>(n)) != 1 ||
-            !follows(m_out.data(), static_cast<size_t>(out)))
+            !m_cipher.DecryptUpdate(m_in.data(), n, m_out.data(), produced) || !follows(produced))
             return false;
         at += n;
     }
-    int out = 0;
-    return EVP_DecryptFinal_ex(m_ctx, m_out.data(), &out) == 1 &&
-           follows(m_out.data(), static_cast<size_t>(out)) && matched == plainLength;
+    return m_cipher.FinishDecrypt(m_out.data(), produced) && follows(produced) &&
+           matched == plainLength;
 }

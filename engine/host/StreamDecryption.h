@@ -4,14 +4,12 @@
 // runs through OpenSSL on whole pieces: qpdf's own stream decryption calls its
 // provider once per 16-byte block, several times slower on object streams.
 
+#include "engine/host/ObjectCipher.h"
+
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
-
-class QPDFCryptoImpl;
-struct evp_cipher_ctx_st;
 
 class StreamDecryption {
 public:
@@ -32,11 +30,8 @@ public:
 private:
     bool ReadAt(uint64_t offset, size_t length);
 
-    int m_fd = -1;
-    std::string m_fileKey;
-    int m_V, m_R;
+    ObjectCipher m_cipher;
     bool m_aes;
-    evp_cipher_ctx_st* m_ctx = nullptr;
-    std::shared_ptr<QPDFCryptoImpl> m_rc4;
+    int m_fd = -1;
     std::vector<unsigned char> m_in, m_out;
 };
