@@ -45,39 +45,36 @@ void ObjectCipher::RandomIv(unsigned char* iv) {
     m_randomUsed += 16;
 }
 
-void ObjectCipher::Begin(std::string& out) {
+void ObjectCipher::Start(const unsigned char* iv, int encrypt) {
     if (!m_aes) {
         m_rc4->RC4_init(reinterpret_cast<const unsigned char*>(m_key.data()),
                         static_cast<int>(m_key.size()));
         return;
     }
-    unsigned char iv[16];
-    RandomIv(iv);
     // The cipher is chosen once: OpenSSL 3 looks it up anew on every call that
     // names it, which cost more than encrypting a short string.
     const EVP_CIPHER* type = nullptr;
     if (!m_cipherSet)
         type = m_key.size() == 32 ? EVP_aes_256_cbc() : EVP_aes_128_cbc();
-    if (EVP_EncryptInit_ex(m_ctx, type, nullptr,
-                           reinterpret_cast<const unsigned char*>(m_key.data()), iv) != 1)
+    if (EVP_CipherInit_ex(m_ctx, type, nullptr,
+                          reinterpret_cast<const unsigned char*>(m_key.data()), iv, encrypt) != 1)
         throw std::runtime_error("AES initialisation failed");
     m_cipherSet = true;
+}
+
+void ObjectCipher::Begin(std::string& out) {
+    if (!m_aes) {
+        Start(nullptr, 1);
+        return;
+    }
+    unsigned char iv[16];
+    RandomIv(iv);
+    Start(iv, 1);
     out.append(reinterpret_cast<const char*>(iv), sizeof iv);
 }
 
 void ObjectCipher::BeginDecrypt(const unsigned char* iv) {
-    if (!m_aes) {
-        m_rc4->RC4_init(reinterpret_cast<const unsigned char*>(m_key.data()),
-                        static_cast<int>(m_key.size()));
-        return;
-    }
-    const EVP_CIPHER* type = nullptr;
-    if (!m_cipherSet)
-        type = m_key.size() == 32 ? EVP_aes_256_cbc() : EVP_aes_128_cbc();
-    if (EVP_DecryptInit_ex(m_ctx, type, nullptr,
-                           reinterpret_cast<const unsigned char*>(m_key.data()), iv) != 1)
-        throw std::runtime_error("AES initialisation failed");
-    m_cipherSet = true;
+    Start(iv, 0);
 }
 
 bool ObjectCipher::DecryptUpdate(const unsigned char* in, size_t len, unsigned char* out,

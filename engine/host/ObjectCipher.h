@@ -46,6 +46,9 @@ public:
 
 private:
     void RandomIv(unsigned char* iv);
+    // Sets the current object's key (and at AES `iv`) for encrypting (1) or
+    // decrypting (0).
+    void Start(const unsigned char* iv, int encrypt);
 
     std::string m_fileKey;
     int m_V, m_R;
