@@ -139,6 +139,12 @@ bool OutputCheck::NoNewWarnings(const std::vector<std::string>& sourceWarnings) 
     return true;
 }
 
+SourceWindow* OutputCheck::Output() {
+    if (!m_output)
+        m_output = SourceWindow::Open(m_path, 1u << 20);
+    return m_output.get();
+}
+
 void OutputCheck::ReleaseSource() {
     if (m_sourceInput)
         m_sourceInput->Release();
@@ -179,7 +185,8 @@ bool OutputCheck::SamePageTree(QPDF& source, const SourceLayout& layout,
             return false;
         StreamDecryption decryption(m_doc.pdf->getEncryptionKey(), V, R,
                                     stream == QPDF::e_aes || stream == QPDF::e_aesv3);
-        if (!decryption.Open(m_path))
+        SourceWindow* out = Output();
+        if (!out)
             return false;
         size_t checked = 0;
         for (const OnePassWriter::Written& w : written) {
@@ -197,12 +204,12 @@ bool OutputCheck::SamePageTree(QPDF& source, const SourceLayout& layout,
             bool same;
             if (m_sourceInput) {
                 // The source's bytes are in the mapping, where the layout found them.
-                same = decryption.DecryptsTo(w.dataStart, w.dataLength, o.num, o.gen,
+                same = decryption.DecryptsTo(*out, w.dataStart, w.dataLength, o.num, o.gen,
                                              m_sourceInput->data() + o.dataStart,
                                              static_cast<size_t>(o.dataLength));
             } else {
                 auto b = x.getRawStreamData();
-                same = decryption.DecryptsTo(w.dataStart, w.dataLength, o.num, o.gen,
+                same = decryption.DecryptsTo(*out, w.dataStart, w.dataLength, o.num, o.gen,
                                              reinterpret_cast<const char*>(b->getBuffer()),
                                              b->getSize());
             }
@@ -248,8 +255,7 @@ bool OutputCheck::SamePageTree(QPDF& source, const SourceLayout& layout,
     }
 }
 
-bool OutputCheck::MatchesOnePassWrite(const std::string& path,
-                                      const std::vector<OnePassWriter::Written>& written,
+bool OutputCheck::MatchesOnePassWrite(const std::vector<OnePassWriter::Written>& written,
                                       const SourceLayout& layout, QPDF& source) {
     try {
         // The cross-reference section as a reader sees it: by number, as many
@@ -276,7 +282,7 @@ bool OutputCheck::MatchesOnePassWrite(const std::string& path,
                 return false;
 
         // Every header and stream end where it was written.
-        std::unique_ptr<SourceWindow> out = SourceWindow::Open(path, 1u << 20);
+        SourceWindow* out = Output();
         if (!out)
             return false;
         const char* data = nullptr;

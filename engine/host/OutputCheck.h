@@ -12,7 +12,9 @@
 
 #include "engine/host/OnePassWriter.h"
 #include "engine/host/OpenDocument.h"
+#include "engine/host/SourceWindow.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -48,8 +50,7 @@ public:
     // True when every warning raised while the output was read is one of these.
     bool NoNewWarnings(const std::vector<std::string>& sourceWarnings);
 
-    bool MatchesOnePassWrite(const std::string& path,
-                             const std::vector<OnePassWriter::Written>& written,
+    bool MatchesOnePassWrite(const std::vector<OnePassWriter::Written>& written,
                              const SourceLayout& layout, QPDF& source);
 
     // The mapping the source is read through, if any: its pages are let go after
@@ -60,9 +61,11 @@ public:
 private:
     bool SameObject(QPDF& source, int num, int gen);
     void ReleaseSource();
+    SourceWindow* Output();
 
     OpenDocument m_doc;
     std::string m_path;
+    std::unique_ptr<SourceWindow> m_output; // the written file's bytes, opened when first read
     MappedInput* m_sourceInput = nullptr;
     size_t m_streamBytes = 0; // stream data compared so far
 };

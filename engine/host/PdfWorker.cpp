@@ -277,7 +277,7 @@ EncryptResult PdfWorker::Encrypt(const EncryptRequest& r,
     check.SetSourceInput(doc.input.get());
     bool good = check.Open(r.temp, user, !r.decrypt);
     if (good && onePass)
-        good = check.MatchesOnePassWrite(r.temp, written, layout, *doc.pdf);
+        good = check.MatchesOnePassWrite(written, layout, *doc.pdf);
     // qpdf would parse every page, and every object stream that holds one, to
     // list the output's pages anew.
     if (good && onePass && !layout.compressed().empty())

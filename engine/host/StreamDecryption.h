@@ -11,27 +11,20 @@
 #include <string>
 #include <vector>
 
+class SourceWindow;
+
 class StreamDecryption {
 public:
     // `fileKey` is the document key as a reader derived it from the password.
     StreamDecryption(const std::string& fileKey, int V, int R, bool aes);
-    ~StreamDecryption();
-    StreamDecryption(const StreamDecryption&) = delete;
-    StreamDecryption& operator=(const StreamDecryption&) = delete;
 
-    // The written file to read from.
-    bool Open(const std::string& path);
-
-    // Whether the `length` bytes at `offset`, the data of object num/gen,
-    // decrypt to exactly `plain`.
-    bool DecryptsTo(uint64_t offset, uint64_t length, int num, int gen, const char* plain,
-                    size_t plainLength);
+    // Whether the `length` bytes at `offset` of `file`, the data of object
+    // num/gen, decrypt to exactly `plain`.
+    bool DecryptsTo(SourceWindow& file, uint64_t offset, uint64_t length, int num, int gen,
+                    const char* plain, size_t plainLength);
 
 private:
-    bool ReadAt(uint64_t offset, size_t length);
-
     ObjectCipher m_cipher;
     bool m_aes;
-    int m_fd = -1;
-    std::vector<unsigned char> m_in, m_out;
+    std::vector<unsigned char> m_out;
 };

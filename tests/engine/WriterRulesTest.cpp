@@ -219,7 +219,7 @@ struct OnePassRun {
         check.SetSourceInput(doc.input.get()); // as the worker reads the source
         const PageTree* probed = walked ? &tree : nullptr;
         return check.Open(out, "reader") &&
-               (!sampled || check.MatchesOnePassWrite(out, writer->written(), layout, *doc.pdf)) &&
+               (!sampled || check.MatchesOnePassWrite(writer->written(), layout, *doc.pdf)) &&
                (layout.compressed().empty()
                     ? check.SamePageCount(*doc.pdf, pages, probed)
                     : check.SamePageTree(*doc.pdf, layout, writer->written(), pages, probed));
