@@ -30,22 +30,23 @@ int main(int argc, char** argv) {
     PdfWorker worker;
     for (int i = first; i < argc; ++i) {
         EncryptRequest r;
-        r.source = argv[i];
-        r.temp = std::string(dir) + "/out.pdf";
+        const std::string temp = std::string(dir) + "/out.pdf";
         r.level = level;
         r.user = "user";
         r.owner = "owner";
-        // The engine's library makes the temporary file; the worker only opens it.
-        const int fd = ::open(r.temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-        if (fd < 0)
+        // The engine's library opens both files; the worker reads and writes them.
+        r.source = ::open(argv[i], O_RDONLY | O_CLOEXEC);
+        r.temp = ::open(temp.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        if (r.source < 0 || r.temp < 0)
             return 2;
-        ::close(fd);
         auto t0 = std::chrono::steady_clock::now();
         worker.Probe(r.source);
         auto t1 = std::chrono::steady_clock::now();
         EncryptResult result = worker.Encrypt(r, [](int) {});
         auto t2 = std::chrono::steady_clock::now();
-        ::unlink(r.temp.c_str());
+        ::close(r.source);
+        ::close(r.temp);
+        ::unlink(temp.c_str());
         int w = static_cast<int>(result.writer);
         ++counts[w];
         if (result.code != PDFMS_OK)

@@ -109,13 +109,14 @@ void EngineHost::Kill() {
 }
 
 EngineHost::Outcome EngineHost::Call(const HostChannel::Message& request,
+                                     const std::vector<int>& descriptors,
                                      HostProtocol::Kind replyKind, int64_t timeLimitMs,
                                      HostChannel::Message& reply,
                                      const std::function<void(int)>& onProgress,
                                      const std::function<bool()>& onTick, int tickMs) {
     if (m_pid <= 0)
         return Outcome::Died;
-    if (!m_channel.Send(request)) {
+    if (!m_channel.Send(request, descriptors)) {
         Kill();
         return Outcome::Died;
     }

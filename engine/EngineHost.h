@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 #include <sys/types.h>
 
 class EngineHost {
@@ -28,13 +29,14 @@ public:
     EngineHost(const EngineHost&) = delete;
     EngineHost& operator=(const EngineHost&) = delete;
 
-    // Sends request and waits for the reply of kind replyKind; the caller decodes
-    // it (and kills the host when it does not decode). Well-formed progress
+    // Sends request, with copies of `descriptors` beside it, and waits for the
+    // reply of kind replyKind; the caller decodes it (and kills the host when it
+    // does not decode). A reply never carries descriptors. Well-formed progress
     // messages go to onProgress; any other message is a broken host. onTick is
     // asked about every tickMs whether to go on (false stops). After any outcome
     // but Replied the host is dead.
-    Outcome Call(const HostChannel::Message& request, HostProtocol::Kind replyKind,
-                 int64_t timeLimitMs, HostChannel::Message& reply,
+    Outcome Call(const HostChannel::Message& request, const std::vector<int>& descriptors,
+                 HostProtocol::Kind replyKind, int64_t timeLimitMs, HostChannel::Message& reply,
                  const std::function<void(int)>& onProgress = nullptr,
                  const std::function<bool()>& onTick = nullptr, int tickMs = 100);
 

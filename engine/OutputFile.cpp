@@ -52,7 +52,7 @@ OutputFile::OutputFile(const std::string& output, unsigned mode) : m_output(outp
     for (int attempt = 0; attempt < 4 && m_temp.empty(); ++attempt) {
         const std::string temp =
             folder + "/" + kPrefix + std::to_string(::getpid()) + "-" + RandomHex() + kSuffix;
-        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+        const int fd = ::open(temp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                               static_cast<mode_t>(mode & 0777));
         if (fd < 0) {
             if (errno == EEXIST)
@@ -62,18 +62,21 @@ OutputFile::OutputFile(const std::string& output, unsigned mode) : m_output(outp
         struct stat st;
         if (::fstat(fd, &st) == 0) {
             m_temp = temp;
+            m_fd = fd;
             m_dev = st.st_dev;
             m_ino = st.st_ino;
         } else {
             ::unlink(temp.c_str());
+            ::close(fd);
         }
-        ::close(fd);
     }
 }
 
 OutputFile::~OutputFile() {
     if (!m_committed)
         Discard();
+    if (m_fd >= 0)
+        ::close(m_fd);
 }
 
 bool OutputFile::IsOurs() const {

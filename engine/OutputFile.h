@@ -5,7 +5,9 @@
 // too), hidden, random and carries the writing process's id:
 // ".pz-<pid>-<random>.tmp". It is created here with O_EXCL and the source's mode
 // (the umask applies), so the program only ever removes a file it made, and a
-// leftover whose process is gone can be recognised and swept later.
+// leftover whose process is gone can be recognised and swept later. It stays open
+// for reading and writing: the engine host writes and checks it through that
+// descriptor, never through its name.
 
 #include <cstdint>
 #include <functional>
@@ -30,6 +32,8 @@ public:
 
     bool empty() const { return m_temp.empty(); }
     const std::string& temp() const { return m_temp; }
+    // The temporary file, open for reading and writing; -1 when empty().
+    int fd() const { return m_fd; }
     // Set when the temporary file could not be removed.
     bool left() const { return m_left; }
 
@@ -50,6 +54,7 @@ private:
 
     std::string m_output;
     std::string m_temp;
+    int m_fd = -1;
     dev_t m_dev = 0;
     ino_t m_ino = 0;
     bool m_committed = false;

@@ -2,6 +2,7 @@
 
 #include "engine/api/PdfMSService.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -29,15 +30,27 @@ bool PathCheck::IsRegularFile(const std::string& path, PathInfo* info) {
     return true;
 }
 
-int32_t PathCheck::Classify(const std::string& path, PathInfo& info) {
+int32_t PathCheck::Classify(const std::string& path, PathInfo& info, int* held) {
+    if (held)
+        *held = -1;
     if (path.empty() || !IsRegularFile(path, &info))
         return PDFMS_OPEN_NOT_FILE;
+    // The user's own link is resolved now, so the open below need not follow one.
+    std::string target = path;
+    struct stat st;
+    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        char* real = ::realpath(path.c_str(), nullptr);
+        if (!real)
+            return PDFMS_OPEN_NOT_FILE;
+        target = real;
+        std::free(real);
+    }
     // O_NONBLOCK: the path may have become a FIFO since the stat.
-    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    int fd = ::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return PDFMS_OPEN_NOT_FILE;
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_dev != info.dev ||
+        st.st_ino != info.ino) {
         ::close(fd);
         return PDFMS_OPEN_NOT_FILE;
     }
@@ -45,17 +58,22 @@ int32_t PathCheck::Classify(const std::string& path, PathInfo& info) {
     char head[1024];
     size_t got = 0;
     while (got < sizeof head) {
-        ssize_t n = ::read(fd, head + got, sizeof head - got);
+        ssize_t n = ::pread(fd, head + got, sizeof head - got, static_cast<off_t>(got));
         if (n <= 0)
             break;
         got += static_cast<size_t>(n);
     }
-    ::close(fd);
     static const char kMagic[] = "%PDF-";
     const size_t magicLen = sizeof kMagic - 1;
     for (size_t i = 0; i + magicLen <= got; ++i) {
-        if (std::memcmp(head + i, kMagic, magicLen) == 0)
+        if (std::memcmp(head + i, kMagic, magicLen) == 0) {
+            if (held)
+                *held = fd;
+            else
+                ::close(fd);
             return -1;
+        }
     }
+    ::close(fd);
     return PDFMS_OPEN_NOT_PDF;
 }

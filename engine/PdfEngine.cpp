@@ -84,19 +84,19 @@ std::string DirName(const std::string& path) {
 }
 
 // False when no host could be started: an answer not worth remembering.
-bool AskHost(const std::string& path, int64_t size, ProbeResult& result) {
+bool AskHost(int source, int64_t size, ProbeResult& result) {
     result = ProbeResult(); // state 5 unless the host answers
     HostLease host = HostPool::Get().Acquire();
     if (!host)
         return false;
     HostProtocol::ProbeRequest request;
-    request.path = path;
+    request.source = source;
     request.timeLimitMs = TimeLimitMs(size);
     HostChannel::Message message;
     const unsigned generation = g_probeGeneration;
-    auto outcome =
-        host->Call(HostProtocol::Encode(request), HostProtocol::Kind::Probe, request.timeLimitMs,
-                   message, nullptr, [generation] { return g_probeGeneration == generation; });
+    auto outcome = host->Call(HostProtocol::Encode(request), HostProtocol::Descriptors(request),
+                              HostProtocol::Kind::Probe, request.timeLimitMs, message, nullptr,
+                              [generation] { return g_probeGeneration == generation; });
     HostProtocol::ProbeReply reply;
     if (outcome == EngineHost::Outcome::Stopped)
         return false; // cancelled: not an answer about the file
@@ -179,15 +179,15 @@ void PdfEngine::Reset() {
 ProbeResult PdfEngine::Probe(const std::string& path) {
     ProbeResult result;
     PathInfo info;
-    int32_t early = PathCheck::Classify(path, info);
+    int source = -1;
+    int32_t early = PathCheck::Classify(path, info, &source);
     if (early >= 0) {
         result.openState = early;
         return result;
     }
-    if (Cache().Find(path, info, result))
-        return result;
-    if (AskHost(path, info.size, result))
+    if (!Cache().Find(path, info, result) && AskHost(source, info.size, result))
         Cache().Store(path, info, result);
+    ::close(source);
     return result;
 }
 
@@ -206,8 +206,8 @@ int32_t Blame(int32_t code, const std::string& outputFolder) {
     return code;
 }
 
-HostProtocol::EncryptRequest MakeRequest(const std::string& source, const std::string& temp,
-                                         int64_t timeLimitMs, const PdfMSEncryptParams& p) {
+HostProtocol::EncryptRequest MakeRequest(int source, int temp, int64_t timeLimitMs,
+                                         const PdfMSEncryptParams& p) {
     HostProtocol::EncryptRequest request;
     request.source = source;
     request.temp = temp;
@@ -226,6 +226,15 @@ HostProtocol::EncryptRequest MakeRequest(const std::string& source, const std::s
     request.decrypt = p.decrypt != 0;
     return request;
 }
+
+// The source's descriptor, closed however Encrypt returns.
+struct SourceDescriptor {
+    explicit SourceDescriptor(int f) : fd(f) {}
+    ~SourceDescriptor() { ::close(fd); }
+    SourceDescriptor(const SourceDescriptor&) = delete;
+    SourceDescriptor& operator=(const SourceDescriptor&) = delete;
+    const int fd;
+};
 
 bool ValidParams(const PdfMSEncryptParams& p) {
     // Longer passwords would only be cut by the standard; the batch refuses them first.
@@ -253,8 +262,10 @@ int32_t PdfEngine::Encrypt(const PdfMSSource* source, const char* outputPath,
     const std::string folder = DirName(out);
 
     PathInfo info;
-    if (PathCheck::Classify(src, info) >= 0)
+    int held = -1;
+    if (PathCheck::Classify(src, info, &held) >= 0)
         return PDFMS_ERR_SOURCE;
+    const SourceDescriptor sourceFd(held);
     if (!IsFolder(folder))
         return PDFMS_ERR_OUTPUT;
     // Renaming over the source would destroy it.
@@ -281,15 +292,16 @@ int32_t PdfEngine::Encrypt(const PdfMSSource* source, const char* outputPath,
     if (temp.empty())
         return PDFMS_ERR_OUTPUT;
     HostProtocol::EncryptRequest request =
-        MakeRequest(src, temp.temp(), 2 * TimeLimitMs(info.size), *params);
+        MakeRequest(sourceFd.fd, temp.fd(), 2 * TimeLimitMs(info.size), *params);
     HostChannel::Message sent = HostProtocol::Encode(request);
     WipeSecret(request.user);
     WipeSecret(request.owner);
     WipeSecret(request.sourcePassword);
     HostChannel::Message message;
     auto outcomeOfCall = host->Call(
-        sent, HostProtocol::Kind::Encrypt, request.timeLimitMs, message,
-        [&](int percent) { ask(percent); }, [&] { return stopped ? false : ask(lastPercent); });
+        sent, HostProtocol::Descriptors(request), HostProtocol::Kind::Encrypt, request.timeLimitMs,
+        message, [&](int percent) { ask(percent); },
+        [&] { return stopped ? false : ask(lastPercent); });
     WipeSecret(sent);
 
     int32_t code = PDFMS_ERR_HOST;
@@ -301,6 +313,11 @@ int32_t PdfEngine::Encrypt(const PdfMSSource* source, const char* outputPath,
     else if (outcomeOfCall == EngineHost::Outcome::Replied)
         host->Kill(); // a garbled reply: nothing it wrote is to be trusted
     code = Blame(code, folder);
+    // The host read the file it was given; the path must still name that file.
+    struct stat now;
+    if (code == PDFMS_OK &&
+        (::stat(src.c_str(), &now) != 0 || now.st_dev != info.dev || now.st_ino != info.ino))
+        code = PDFMS_ERR_SOURCE_CHANGED;
 
     if (code == PDFMS_OK) {
         const uint64_t sourceDev = info.dev, sourceIno = info.ino;

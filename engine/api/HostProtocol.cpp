@@ -15,9 +15,9 @@ constexpr const char* kEncryptName = "encrypt";
 constexpr const char* kProgressName = "progress";
 constexpr const char* kFatalName = "fatal";
 
-constexpr size_t kProbeRequestFields = 3;
+constexpr size_t kProbeRequestFields = 2;
 constexpr size_t kProbeReplyFields = 4;
-constexpr size_t kEncryptRequestFields = 16;
+constexpr size_t kEncryptRequestFields = 14;
 constexpr size_t kEncryptReplyFields = 3;
 
 // A day: longer than any file we would wait for, short enough to stay finite.
@@ -87,7 +87,7 @@ Message Encode(const Hello& m) {
 }
 
 Message Encode(const ProbeRequest& m) {
-    return {kProbeName, m.path, Number(m.timeLimitMs)};
+    return {kProbeName, Number(m.timeLimitMs)};
 }
 
 Message Encode(const ProbeReply& m) {
@@ -95,10 +95,10 @@ Message Encode(const ProbeReply& m) {
 }
 
 Message Encode(const EncryptRequest& m) {
-    return {kEncryptName,          m.source,         m.temp,           Number(m.timeLimitMs),
-            Number(m.level),       m.user,           m.owner,          Number(m.printing),
-            Flag(m.copy),          Flag(m.modify),   Flag(m.annotate), Flag(m.forms),
-            Flag(m.accessibility), Flag(m.assemble), m.sourcePassword, Flag(m.decrypt)};
+    return {kEncryptName,     Number(m.timeLimitMs), Number(m.level),       m.user,
+            m.owner,          Number(m.printing),    Flag(m.copy),          Flag(m.modify),
+            Flag(m.annotate), Flag(m.forms),         Flag(m.accessibility), Flag(m.assemble),
+            m.sourcePassword, Flag(m.decrypt)};
 }
 
 Message Encode(const Progress& m) {
@@ -113,6 +113,14 @@ Message Encode(const Fatal& m) {
     return {kFatalName, m.reason};
 }
 
+std::vector<int> Descriptors(const ProbeRequest& m) {
+    return {m.source};
+}
+
+std::vector<int> Descriptors(const EncryptRequest& m) {
+    return {m.source, m.temp};
+}
+
 bool Decode(const Message& in, Hello& out) {
     Hello m;
     if (!Is(in, kHelloName, 2) || !Int32(in[1], 0, kInt32Max, m.version))
@@ -121,13 +129,12 @@ bool Decode(const Message& in, Hello& out) {
     return true;
 }
 
-bool Decode(const Message& in, ProbeRequest& out) {
+bool Decode(const Message& in, const std::vector<int>& descriptors, ProbeRequest& out) {
     ProbeRequest m;
-    if (!Is(in, kProbeName, kProbeRequestFields) || in[1].empty() ||
-        in[1].find('\0') != std::string::npos ||
-        !ParseNumber(in[2], 1, kMaxTimeLimitMs, m.timeLimitMs))
+    if (!Is(in, kProbeName, kProbeRequestFields) || descriptors.size() != 1 || descriptors[0] < 0 ||
+        !ParseNumber(in[1], 1, kMaxTimeLimitMs, m.timeLimitMs))
         return false;
-    m.path = in[1];
+    m.source = descriptors[0];
     out = m;
     return true;
 }
@@ -142,27 +149,28 @@ bool Decode(const Message& in, ProbeReply& out) {
     return true;
 }
 
-bool Decode(const Message& in, EncryptRequest& out) {
+bool Decode(const Message& in, const std::vector<int>& descriptors, EncryptRequest& out) {
     EncryptRequest m;
-    if (!Is(in, kEncryptName, kEncryptRequestFields))
+    if (!Is(in, kEncryptName, kEncryptRequestFields) || descriptors.size() != 2 ||
+        descriptors[0] < 0 || descriptors[1] < 0 || descriptors[0] == descriptors[1])
         return false;
-    for (size_t i : {size_t(1), size_t(2), size_t(5), size_t(6), size_t(14)}) {
-        // Paths and passwords travel as C strings on the other side.
+    for (size_t i : {size_t(3), size_t(4), size_t(12)}) {
+        // Passwords travel as C strings on the other side.
         if (in[i].find('\0') != std::string::npos)
             return false;
     }
-    if (in[1].empty() || in[2].empty() || !ParseNumber(in[3], 1, kMaxTimeLimitMs, m.timeLimitMs) ||
-        !Int32(in[4], PDFMS_LEVEL_RC4_40, PDFMS_LEVEL_AES_256, m.level) ||
-        !Int32(in[7], PDFMS_PRINT_NONE, PDFMS_PRINT_LOW, m.printing) || !ParseFlag(in[8], m.copy) ||
-        !ParseFlag(in[9], m.modify) || !ParseFlag(in[10], m.annotate) ||
-        !ParseFlag(in[11], m.forms) || !ParseFlag(in[12], m.accessibility) ||
-        !ParseFlag(in[13], m.assemble) || !ParseFlag(in[15], m.decrypt))
+    if (!ParseNumber(in[1], 1, kMaxTimeLimitMs, m.timeLimitMs) ||
+        !Int32(in[2], PDFMS_LEVEL_RC4_40, PDFMS_LEVEL_AES_256, m.level) ||
+        !Int32(in[5], PDFMS_PRINT_NONE, PDFMS_PRINT_LOW, m.printing) || !ParseFlag(in[6], m.copy) ||
+        !ParseFlag(in[7], m.modify) || !ParseFlag(in[8], m.annotate) ||
+        !ParseFlag(in[9], m.forms) || !ParseFlag(in[10], m.accessibility) ||
+        !ParseFlag(in[11], m.assemble) || !ParseFlag(in[13], m.decrypt))
         return false;
-    m.source = in[1];
-    m.temp = in[2];
-    m.user = in[5];
-    m.owner = in[6];
-    m.sourcePassword = in[14];
+    m.source = descriptors[0];
+    m.temp = descriptors[1];
+    m.user = in[3];
+    m.owner = in[4];
+    m.sourcePassword = in[12];
     out = m;
     return true;
 }

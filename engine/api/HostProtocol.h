@@ -1,15 +1,17 @@
 #pragma once
 // The messages between the engine library and pdfzerovovor-engine, and the one
 // codec both sides use for them. A message is a HostChannel::Message: a name and
-// its fields, every number in decimal.
+// its fields, every number in decimal. The files travel as open descriptors
+// beside the request ([...]); the host never opens a path, and a request with
+// more or fewer descriptors than its kind carries does not decode.
 //
-//   (host starts)            -> hello    version
-//   probe   path timeLimitMs -> probe    openState encrypted pageCount
-//   encrypt source temp timeLimitMs level user owner printing copy modify
-//           annotate forms accessibility assemble sourcePassword decrypt
-//                            -> progress percent           (any number of times)
-//                            -> encrypt  code writer       (a PDFMS_* result)
-//   any request              -> fatal    reason            (the host exits)
+//   (host starts)              -> hello    version
+//   probe timeLimitMs [source] -> probe    openState encrypted pageCount
+//   encrypt timeLimitMs level user owner printing copy modify annotate forms
+//           accessibility assemble sourcePassword decrypt [source temp]
+//                              -> progress percent           (any number of times)
+//                              -> encrypt  code writer       (a PDFMS_* result)
+//   any request                -> fatal    reason            (the host exits)
 //
 // The host parses hostile files, so the library reads its replies as strictly as
 // a hostile file: a field count, a number that is not wholly a number or is out
@@ -21,11 +23,12 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace HostProtocol {
 
 // Raised whenever a message changes shape; a host of another version is refused.
-constexpr int32_t kVersion = 3;
+constexpr int32_t kVersion = 4;
 // The host's own guard: it ends itself this long after a request's time limit,
 // in case the library that should have killed it is gone.
 constexpr int kHostGraceSeconds = 5;
@@ -41,8 +44,10 @@ struct Hello {
     int32_t version = kVersion;
 };
 
+// A descriptor in a request is the sender's: encoding leaves it open, and a
+// decoded one belongs to whoever received it.
 struct ProbeRequest {
-    std::string path;
+    int source = -1; // read-only, a regular file
     int64_t timeLimitMs = 0;
 };
 
@@ -53,8 +58,8 @@ struct ProbeReply {
 };
 
 struct EncryptRequest {
-    std::string source;
-    std::string temp; // created by the host, renamed or removed by the library
+    int source = -1;
+    int temp = -1; // new and empty, made by the library, which renames or removes it
     int64_t timeLimitMs = 0;
     int32_t level = 2;
     std::string user; // UTF-8
@@ -89,13 +94,17 @@ Message Encode(const EncryptRequest& m);
 Message Encode(const Progress& m);
 Message Encode(const EncryptReply& m);
 Message Encode(const Fatal& m);
+// The descriptors that travel beside a request, in order.
+std::vector<int> Descriptors(const ProbeRequest& m);
+std::vector<int> Descriptors(const EncryptRequest& m);
 
 // Each is true only for a message of that kind with exactly its fields, every
 // number whole and in range; `out` is untouched otherwise.
 bool Decode(const Message& in, Hello& out);
-bool Decode(const Message& in, ProbeRequest& out);
+// Requests also need exactly their descriptors.
+bool Decode(const Message& in, const std::vector<int>& descriptors, ProbeRequest& out);
 bool Decode(const Message& in, ProbeReply& out);
-bool Decode(const Message& in, EncryptRequest& out);
+bool Decode(const Message& in, const std::vector<int>& descriptors, EncryptRequest& out);
 bool Decode(const Message& in, Progress& out);
 bool Decode(const Message& in, EncryptReply& out);
 bool Decode(const Message& in, Fatal& out);

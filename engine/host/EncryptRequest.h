@@ -1,13 +1,14 @@
 #pragma once
-// One encryption job as the engine host receives it: passwords in UTF-8, the
-// level and permissions as the library's PDFMS_* values.
+// One encryption job as the engine host receives it: the files as descriptors the
+// caller holds (the worker reads and writes through them and never closes them),
+// passwords in UTF-8, the level and permissions as the library's PDFMS_* values.
 
 #include <cstdint>
 #include <string>
 
 struct EncryptRequest {
-    std::string source;
-    std::string temp; // made by the library, written here, renamed or removed by the library
+    int source = -1; // read-only
+    int temp = -1;   // made by the library, written here, renamed or removed by the library
     int32_t level = 2;
     std::string user;
     std::string owner;

@@ -5,11 +5,11 @@
 #include <unistd.h>
 
 std::mutex HangupWatch::s_mutex;
-std::string HangupWatch::s_temp;
+int HangupWatch::s_temp = -1;
 
-void HangupWatch::SetCurrentTemp(const std::string& path) {
+void HangupWatch::SetCurrentTemp(int fd) {
     std::lock_guard<std::mutex> lock(s_mutex);
-    s_temp = path;
+    s_temp = fd;
 }
 
 void HangupWatch::Run(int fd) {
@@ -22,7 +22,10 @@ void HangupWatch::Run(int fd) {
             break;
     }
     std::lock_guard<std::mutex> lock(s_mutex);
-    if (!s_temp.empty())
-        ::unlink(s_temp.c_str());
+    if (s_temp >= 0) {
+        // Should this fail, the sweep still removes the file, full or not.
+        const int ignored = ::ftruncate(s_temp, 0);
+        (void)ignored;
+    }
     ::_exit(0);
 }

@@ -1,6 +1,7 @@
 // pdfzerovovor-engine: runs the qpdf work of the engine library in its own process,
 // so a hostile file can crash or exhaust only this process. Started by the library
-// with --channel-fd=N (a socket), --memory-mb and --stack-mb.
+// with --channel-fd=N (a socket), --memory-mb and --stack-mb. It gets its files
+// as descriptors with each request.
 
 #include "engine/api/PdfMSService.h"
 #include "engine/api/HostChannel.h"
@@ -21,7 +22,9 @@
 #include <string>
 #include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -40,7 +43,8 @@ bool ParseArgs(int argc, char** argv, HostArgs& args) {
                    HostProtocol::ParseNumber(a.substr(name.size()), min, max, out);
         };
         int64_t fd = -1, memoryMb = 0, stackMb = 0;
-        if (value("--channel-fd=", 0, 1 << 20, fd))
+        // Above the standard streams, which are replaced below.
+        if (value("--channel-fd=", 3, 1 << 20, fd))
             args.fd = static_cast<int>(fd);
         else if (value("--memory-mb=", 1, kMaxMb, memoryMb))
             args.memoryMb = static_cast<unsigned long>(memoryMb);
@@ -77,12 +81,13 @@ EncryptRequest ToWorkerRequest(const HostProtocol::EncryptRequest& m) {
 }
 
 // False when the peer is confused: end and let the library start a fresh host.
-bool Answer(HostChannel& channel, PdfWorker& worker, const HostChannel::Message& message) {
+bool Answer(HostChannel& channel, PdfWorker& worker, const HostChannel::Message& message,
+            const std::vector<int>& files) {
     HostProtocol::ProbeRequest probe;
     HostProtocol::EncryptRequest encrypt;
-    if (HostProtocol::Decode(message, probe)) {
+    if (HostProtocol::Decode(message, files, probe)) {
         ArmGuard(probe.timeLimitMs);
-        ProbeAnswer a = worker.Probe(probe.path);
+        ProbeAnswer a = worker.Probe(probe.source);
         ::alarm(0);
         HostProtocol::ProbeReply reply;
         reply.openState = a.openState;
@@ -90,7 +95,7 @@ bool Answer(HostChannel& channel, PdfWorker& worker, const HostChannel::Message&
         reply.pageCount = a.pageCount;
         return channel.Send(HostProtocol::Encode(reply));
     }
-    if (HostProtocol::Decode(message, encrypt)) {
+    if (HostProtocol::Decode(message, files, encrypt)) {
         ArmGuard(encrypt.timeLimitMs);
         int last = -1;
         std::function<void(int)> progress = [&](int percent) {
@@ -114,7 +119,7 @@ bool Answer(HostChannel& channel, PdfWorker& worker, const HostChannel::Message&
                        : result.writer == WriterUsed::Qpdf  ? HostProtocol::Writer::Qpdf
                                                             : HostProtocol::Writer::None;
         ::alarm(0);
-        HangupWatch::SetCurrentTemp(std::string());
+        HangupWatch::SetCurrentTemp(-1);
         const bool sent = channel.Send(HostProtocol::Encode(reply));
         worker.Tidy(); // while the library renames the output
         return sent;
@@ -122,15 +127,23 @@ bool Answer(HostChannel& channel, PdfWorker& worker, const HostChannel::Message&
     return false;
 }
 
+void CloseAll(std::vector<int>& fds) {
+    for (int fd : fds)
+        ::close(fd);
+    fds.clear();
+}
+
 void Serve(HostChannel& channel) {
     if (!channel.Send(HostProtocol::Encode(HostProtocol::Hello{})))
         return;
     PdfWorker worker;
     HostChannel::Message request;
-    while (channel.Receive(request, -1) == HostChannel::ReadResult::Ok) {
+    std::vector<int> files;
+    while (channel.Receive(request, -1, &files) == HostChannel::ReadResult::Ok) {
         try {
-            const bool answered = Answer(channel, worker, request);
+            const bool answered = Answer(channel, worker, request, files);
             WipeSecret(request);
+            CloseAll(files);
             if (!answered)
                 return;
         } catch (const std::bad_alloc&) {
@@ -144,6 +157,33 @@ void Serve(HostChannel& channel) {
 struct ThreadArgs {
     int fd;
 };
+
+// What the starting program left open without close-on-exec is none of the
+// host's business: only the channel stays.
+void CloseInherited(int channel) {
+    const unsigned below = static_cast<unsigned>(channel) - 1;
+    if ((channel == 3 || ::close_range(3, below, 0) == 0) &&
+        ::close_range(static_cast<unsigned>(channel) + 1, ~0u, 0) == 0)
+        return;
+    const long open = ::sysconf(_SC_OPEN_MAX);
+    for (int fd = 3; fd < open; ++fd)
+        if (fd != channel)
+            ::close(fd);
+}
+
+// Standard streams lead nowhere: a socket whose other end is closed, so nothing
+// written to them (an abort message) lands in a file, and a descriptor this host
+// receives never takes their numbers.
+void DetachStandardStreams() {
+    ::signal(SIGPIPE, SIG_IGN);
+    int sv[2];
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sv) != 0)
+        return;
+    ::close(sv[1]);
+    for (int fd = 0; fd <= 2; ++fd)
+        ::dup2(sv[0], fd);
+    ::close(sv[0]);
+}
 
 void* ServeThread(void* p) {
     HostChannel channel(static_cast<ThreadArgs*>(p)->fd);
@@ -161,6 +201,8 @@ int main(int argc, char** argv) {
     }
     // A file-size limit must end in a write error we report, not in a killed host.
     ::signal(SIGXFSZ, SIG_IGN);
+    CloseInherited(args.fd);
+    DetachStandardStreams();
     // This is the process meant to crash on hostile files, and it holds passwords:
     // no core file, and nobody else may read its memory.
     struct rlimit noCore = {0, 0};

@@ -5,24 +5,17 @@
 #include <qpdf/Buffer.hh>
 #include <qpdf/BufferInputSource.hh>
 
-#include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-std::unique_ptr<MappedInput> MappedInput::Open(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return nullptr;
+std::unique_ptr<MappedInput> MappedInput::Open(int fd) {
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0 ||
-        static_cast<uint64_t>(st.st_size) > kMaxMapped) {
-        ::close(fd);
+        static_cast<uint64_t>(st.st_size) > kMaxMapped)
         return nullptr;
-    }
     size_t size = static_cast<size_t>(st.st_size);
     void* data = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
-    ::close(fd);
     if (data == MAP_FAILED)
         return nullptr;
     ::madvise(data, size, MADV_SEQUENTIAL);
@@ -32,7 +25,7 @@ std::unique_ptr<MappedInput> MappedInput::Open(const std::string& path) {
     m->m_size = size;
     m->m_status = st;
     m->m_buffer = std::make_unique<Buffer>(static_cast<unsigned char*>(data), size);
-    m->m_source = std::make_shared<BufferInputSource>(path, m->m_buffer.get(), false);
+    m->m_source = std::make_shared<BufferInputSource>("input", m->m_buffer.get(), false);
     return m;
 }
 

@@ -6,7 +6,6 @@
 
 #include <cstddef>
 #include <memory>
-#include <string>
 #include <sys/stat.h>
 
 class Buffer;
@@ -17,8 +16,9 @@ public:
     // Files above this stay on stdio so the mapping never crowds the memory cap.
     static constexpr size_t kMaxMapped = size_t(1) << 29;
 
-    // Null when the file cannot be mapped (empty, too big, not regular).
-    static std::unique_ptr<MappedInput> Open(const std::string& path);
+    // Maps the file fd reads (fd stays the caller's); null when it cannot be
+    // mapped (empty, too big, not regular).
+    static std::unique_ptr<MappedInput> Open(int fd);
     ~MappedInput();
     MappedInput(const MappedInput&) = delete;
     MappedInput& operator=(const MappedInput&) = delete;

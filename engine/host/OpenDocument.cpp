@@ -8,7 +8,9 @@
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFExc.hh>
 
+#include <fcntl.h>
 #include <new>
+#include <unistd.h>
 
 namespace {
 // Reading without a mapping: qpdf's seeks and small reads are served from a
@@ -35,19 +37,29 @@ void OpenDocument::reset() {
 
 int32_t OpenDocument::Open(const std::string& path, const char* password, bool mapped) {
     reset();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return PDFMS_OPEN_NOT_FILE;
+    const int32_t state = Open(fd, password, mapped);
+    ::close(fd);
+    return state;
+}
+
+int32_t OpenDocument::Open(int fd, const char* password, bool mapped) {
+    reset();
     pdf = std::make_unique<QPDF>();
     pdf->setSuppressWarnings(true);
     if (mapped)
-        input = MappedInput::Open(path);
+        input = MappedInput::Open(fd);
     std::shared_ptr<InputSource> source;
     if (input) {
         source = input->source();
     } else {
-        std::unique_ptr<SourceWindow> window = SourceWindow::Open(path, kWindow);
+        std::unique_ptr<SourceWindow> window = SourceWindow::Open(fd, kWindow);
         if (!window)
             return PDFMS_OPEN_NOT_FILE;
         window->SetReadSize(kWindowRead);
-        source = std::make_shared<WindowInputSource>(path, std::move(window));
+        source = std::make_shared<WindowInputSource>("input", std::move(window));
     }
     try {
         pdf->processInputSource(source, password);

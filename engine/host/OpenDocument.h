@@ -20,10 +20,12 @@ struct OpenDocument {
     ~OpenDocument();
     void reset();
 
-    // Opens path (with a password, when not null); returns the PDFMS_OPEN_* state
-    // reached: PDFMS_OPEN_OK when it opened. `mapped`: read through a memory
-    // mapping rather than a bounded buffer; files too big to map always use the
-    // buffer.
+    // Opens the file fd reads (with a password, when not null); fd stays the
+    // caller's. Returns the PDFMS_OPEN_* state reached: PDFMS_OPEN_OK when it
+    // opened. `mapped`: read through a memory mapping rather than a bounded
+    // buffer; files too big to map always use the buffer.
+    int32_t Open(int fd, const char* password, bool mapped = true);
+    // Opens path, for tests and tools: the engine host gets descriptors.
     int32_t Open(const std::string& path, const char* password, bool mapped = true);
     // Lists the pages; -1 when they cannot be listed. qpdf reads lazily, so a file
     // that opened may still fail here.

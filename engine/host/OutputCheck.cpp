@@ -84,11 +84,11 @@ bool Starts(const char* data, size_t n, const std::string& prefix) {
 
 } // namespace
 
-bool OutputCheck::Open(const std::string& path, const std::string& password, bool encrypted) {
+bool OutputCheck::Open(int fd, const std::string& password, bool encrypted) {
     // A bounded buffer, not a mapping: pages of a mapped file just written count
     // in this process's memory as qpdf hops between objects.
-    m_path = path;
-    return m_doc.Open(path, password.c_str(), false) == PDFMS_OPEN_OK &&
+    m_fd = fd;
+    return m_doc.Open(fd, password.c_str(), false) == PDFMS_OPEN_OK &&
            m_doc.pdf->isEncrypted() == encrypted;
 }
 
@@ -141,7 +141,7 @@ bool OutputCheck::NoNewWarnings(const std::vector<std::string>& sourceWarnings) 
 
 SourceWindow* OutputCheck::Output() {
     if (!m_output)
-        m_output = SourceWindow::Open(m_path, 1u << 20);
+        m_output = SourceWindow::Open(m_fd, 1u << 20);
     return m_output.get();
 }
 

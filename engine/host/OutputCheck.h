@@ -25,10 +25,11 @@ class SourceLayout;
 
 class OutputCheck {
 public:
-    // Opens the output with the (already encoded) password; false when it does
-    // not open or is not encrypted.
+    // Opens the output fd reads with the (already encoded) password; false when
+    // it does not open or is not encrypted. fd stays the caller's and must stay
+    // open while the check runs.
     // `encrypted`: whether the output is to be encrypted (a decrypted copy is not).
-    bool Open(const std::string& path, const std::string& password, bool encrypted = true);
+    bool Open(int fd, const std::string& password, bool encrypted = true);
 
     // qpdf lists the output's pages: there are `pages` of them.
     bool SamePages(int32_t pages);
@@ -64,7 +65,7 @@ private:
     SourceWindow* Output();
 
     OpenDocument m_doc;
-    std::string m_path;
+    int m_fd = -1;
     std::unique_ptr<SourceWindow> m_output; // the written file's bytes, opened when first read
     MappedInput* m_sourceInput = nullptr;
     size_t m_streamBytes = 0; // stream data compared so far

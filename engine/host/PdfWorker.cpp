@@ -77,11 +77,10 @@ int32_t PdfWorker::OpenLocked(const EncryptRequest& r, OpenDocument& doc, int32_
 PdfWorker::PdfWorker() = default;
 PdfWorker::~PdfWorker() = default;
 
-bool PdfWorker::MakeKey(const std::string& path, FileKey& key) {
+bool PdfWorker::MakeKey(int fd, FileKey& key) {
     struct stat st;
-    if (::stat(path.c_str(), &st) != 0)
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
         return false;
-    key.path = path;
     key.dev = st.st_dev;
     key.ino = st.st_ino;
     key.size = st.st_size;
@@ -97,10 +96,10 @@ void PdfWorker::Forget() {
     m_key = FileKey();
 }
 
-ProbeAnswer PdfWorker::Probe(const std::string& path) {
+ProbeAnswer PdfWorker::Probe(int source) {
     Tidy();
     FileKey key;
-    if (!MakeKey(path, key)) {
+    if (!MakeKey(source, key)) {
         Forget();
         ProbeAnswer a;
         a.openState = PDFMS_OPEN_NOT_FILE;
@@ -112,7 +111,7 @@ ProbeAnswer PdfWorker::Probe(const std::string& path) {
 
     OpenDocument doc;
     ProbeAnswer a;
-    a.openState = doc.Open(path, nullptr);
+    a.openState = doc.Open(source, nullptr);
     if (a.openState == PDFMS_OPEN_ENCRYPTED)
         a.encrypted = 1;
     std::unique_ptr<PageTree> tree;
@@ -202,7 +201,7 @@ EncryptResult PdfWorker::Encrypt(const EncryptRequest& r,
                                                     SourceLayout::kMaxObjectBytes);
         else
             window = SourceWindow::Open(r.source, SourceLayout::kMaxObjectBytes);
-        // The path may name another file by now than the one qpdf parsed.
+        // The file may have been cut or grown since qpdf parsed it.
         if (window &&
             (window->status().st_dev != identity.dev || window->status().st_ino != identity.ino ||
              window->status().st_size != identity.size)) {
@@ -220,9 +219,11 @@ EncryptResult PdfWorker::Encrypt(const EncryptRequest& r,
 
     // The library made the temporary file, new and with the source's permission
     // bits (the umask applied), so a private source never comes out readable by
-    // everyone; a link put in its place is not followed.
-    int fd = ::open(r.temp.c_str(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) {
+    // everyone. The writers own and close a descriptor of their own.
+    int fd = ::fcntl(r.temp, F_DUPFD_CLOEXEC, 0);
+    if (fd < 0 || ::ftruncate(fd, 0) != 0 || ::lseek(fd, 0, SEEK_SET) != 0) {
+        if (fd >= 0)
+            ::close(fd);
         result.code = PDFMS_ERR_OUTPUT;
         return result;
     }

@@ -1,7 +1,8 @@
 #pragma once
 // The qpdf work of the engine host: probing and encrypting one file at a time.
 // The last probed document stays open, so the probe calls for one file and the
-// encryption that follows them parse it once.
+// encryption that follows them parse it once. Files come as descriptors the
+// caller holds; nothing here opens a path.
 
 #include "engine/host/EncryptRequest.h"
 #include "engine/host/OpenDocument.h"
@@ -34,7 +35,8 @@ public:
     PdfWorker();
     ~PdfWorker();
 
-    ProbeAnswer Probe(const std::string& path);
+    // `source`: read-only, the caller's.
+    ProbeAnswer Probe(int source);
     // `progress` gets percentages while the file is written. Sources that open
     // cleanly and are laid out as their cross-reference section says go through
     // the one-pass writer, the rest through qpdf's.
@@ -46,18 +48,16 @@ public:
 
 private:
     struct FileKey {
-        std::string path;
         dev_t dev = 0;
         ino_t ino = 0;
         off_t size = -1;
         int64_t mtimeNs = 0;
         mode_t mode = 0;
         bool operator==(const FileKey& o) const {
-            return path == o.path && dev == o.dev && ino == o.ino && size == o.size &&
-                   mtimeNs == o.mtimeNs;
+            return dev == o.dev && ino == o.ino && size == o.size && mtimeNs == o.mtimeNs;
         }
     };
-    static bool MakeKey(const std::string& path, FileKey& key);
+    static bool MakeKey(int fd, FileKey& key);
     // Opens an encrypted source with the request's source password; PDFMS_OK when
     // it may be written anew, with its page count and qpdf's warnings.
     static int32_t OpenLocked(const EncryptRequest& request, OpenDocument& doc, int32_t& pages,

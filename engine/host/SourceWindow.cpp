@@ -27,18 +27,25 @@ SourceWindow::~SourceWindow() {
         ::close(m_fd);
 }
 
+std::unique_ptr<SourceWindow> SourceWindow::Open(int fd, size_t capacity) {
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return nullptr;
+    const int own = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    if (own < 0)
+        return nullptr;
+    ::posix_fadvise(own, 0, 0, POSIX_FADV_SEQUENTIAL);
+    return std::make_unique<SourceWindow>(own, st, capacity);
+}
+
 std::unique_ptr<SourceWindow> SourceWindow::Open(const std::string& path, size_t capacity) {
     // Never blocks on a FIFO or device that replaced the file since it was checked.
-    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return nullptr;
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return nullptr;
-    }
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-    return std::make_unique<SourceWindow>(fd, st, capacity);
+    std::unique_ptr<SourceWindow> window = Open(fd, capacity);
+    ::close(fd);
+    return window;
 }
 
 bool SourceWindow::readFailed() const {

@@ -24,7 +24,10 @@ public:
     SourceWindow(const SourceWindow&) = delete;
     SourceWindow& operator=(const SourceWindow&) = delete;
 
-    // Opens path read-only; null when it is not a readable regular file.
+    // Reads the file fd reads, through a descriptor of its own (fd stays the
+    // caller's); null when it is not a regular file.
+    static std::unique_ptr<SourceWindow> Open(int fd, size_t capacity);
+    // Opens path read-only, for tests and tools: the engine host gets descriptors.
     static std::unique_ptr<SourceWindow> Open(const std::string& path, size_t capacity);
 
     // Points `data` at bytes from `offset` on and returns how many are there: `want`

@@ -275,9 +275,10 @@ TEST_F(CliTest, CtrlCInATerminalStopsCleanly) {
         << TempDir::ReadFile(output);
 }
 
-TEST_F(CliTest, KilledFrontEndLeavesNoTemporaryFile) {
+TEST_F(CliTest, KilledFrontEndLeavesNoPartialOutput) {
     // A process killed outright cannot clean up; its engine host must notice and
-    // remove the half-written output itself.
+    // empty the half-written output itself. It holds only the file, not its name:
+    // the empty file goes with the next run into that folder.
     ASSERT_TRUE(TestPdf::WritePages(m_in + "/big.pdf", 1));
     bool writing = false;
     const pid_t pid = StartSlowWrite(m_dir, m_in, m_out, writing);
@@ -285,12 +286,17 @@ TEST_F(CliTest, KilledFrontEndLeavesNoTemporaryFile) {
     ::kill(pid, SIGKILL);
     ASSERT_EQ(pid, ::waitpid(pid, nullptr, 0));
     ASSERT_TRUE(writing) << "the file finished before it could be killed";
-    std::string left = TempDir::ListDir(m_out);
-    for (int i = 0; i < 300 && !left.empty(); ++i) {
+    const std::string left = TempDir::ListDir(m_out);
+    ASSERT_EQ(0u, left.find(".pz-")) << left;
+    std::string bytes = TempDir::ReadFile(m_out + "/" + left);
+    for (int i = 0; i < 300 && !bytes.empty(); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        left = TempDir::ListDir(m_out);
+        bytes = TempDir::ReadFile(m_out + "/" + left);
     }
-    EXPECT_EQ("", left);
+    EXPECT_EQ("", bytes);
+    CliRun r = Run("-o " + ShellQuote(m_out) + " -u reader -q " + ShellQuote(m_in + "/big.pdf"));
+    EXPECT_EQ(0, r.status) << r.out;
+    EXPECT_EQ("big_encryption.pdf", TempDir::ListDir(m_out));
 }
 
 TEST_F(CliTest, NoOutputReplacesASourceAndOddNamesKeepTheirBytes) {

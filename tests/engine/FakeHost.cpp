@@ -4,7 +4,7 @@
 //
 //   PZ_FAKE_HOST="probe=good,encrypt=garbled,hello=good"
 //
-//   good     a well-formed answer (encrypt writes a small temporary file)
+//   good     a well-formed answer (encrypt writes into the temporary file)
 //   garbled  numbers that are not numbers
 //   short    too few fields
 //   wrong    the reply of the other request kind
@@ -23,11 +23,11 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <fcntl.h>
 #include <map>
 #include <string>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -57,13 +57,9 @@ std::map<std::string, std::string> ReadScript() {
         std::this_thread::sleep_for(std::chrono::seconds(1));
 }
 
-void WriteTemp(const std::string& path, const std::string& text) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd >= 0) {
-        const ssize_t ignored = ::write(fd, text.data(), text.size());
-        (void)ignored;
-        ::close(fd);
-    }
+void WriteTemp(int fd, const std::string& text) {
+    const ssize_t ignored = ::pwrite(fd, text.data(), text.size(), 0);
+    (void)ignored;
 }
 
 Message Hello(const std::string& how) {
@@ -128,7 +124,7 @@ void AnswerEncrypt(HostChannel& channel, std::string how,
         reply.code = std::atoi(how.c_str() + 5);
         reply.writer = HostProtocol::Writer::None;
     }
-    HangupWatch::SetCurrentTemp("");
+    HangupWatch::SetCurrentTemp(-1);
     channel.Send(HostProtocol::Encode(reply));
 }
 
@@ -137,15 +133,18 @@ void Serve(int fd) {
     HostChannel channel(fd);
     channel.Send(Hello(script.at("hello")));
     Message message;
-    while (channel.Receive(message, -1) == HostChannel::ReadResult::Ok) {
+    std::vector<int> files;
+    while (channel.Receive(message, -1, &files) == HostChannel::ReadResult::Ok) {
         HostProtocol::ProbeRequest probe;
         HostProtocol::EncryptRequest encrypt;
-        if (HostProtocol::Decode(message, probe))
+        if (HostProtocol::Decode(message, files, probe))
             AnswerProbe(channel, script.at("probe"));
-        else if (HostProtocol::Decode(message, encrypt))
+        else if (HostProtocol::Decode(message, files, encrypt))
             AnswerEncrypt(channel, script.at("encrypt"), encrypt);
         else
             break;
+        for (int fd : files)
+            ::close(fd);
     }
     ::_exit(0);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -51,6 +52,33 @@ TEST_F(HostChannelTest, HalfAMessageWaitsForTheRest) {
     WriteRaw(whole.substr(6));
     ASSERT_EQ(HostChannel::ReadResult::Ok, a.Receive(m, 1000));
     EXPECT_EQ(HostChannel::Message{"abc"}, m);
+}
+
+TEST_F(HostChannelTest, DescriptorsTravelWithTheirMessage) {
+    HostChannel a(m_fds[0]), b(m_fds[1]);
+    int pipe[2];
+    ASSERT_EQ(0, ::pipe(pipe));
+    ASSERT_TRUE(b.Send({"first"}));
+    ASSERT_TRUE(b.Send({"files"}, {pipe[1]}));
+    ::close(pipe[1]);
+    HostChannel::Message m;
+    std::vector<int> fds;
+    ASSERT_EQ(HostChannel::ReadResult::Ok, a.Receive(m, 1000, &fds));
+    EXPECT_TRUE(fds.empty()) << "the descriptor came with the second message";
+    ASSERT_EQ(HostChannel::ReadResult::Ok, a.Receive(m, 1000, &fds));
+    EXPECT_EQ(HostChannel::Message{"files"}, m);
+    ASSERT_EQ(1u, fds.size());
+    // The copy writes into the same pipe.
+    ASSERT_EQ(2, ::write(fds[0], "ok", 2));
+    ::close(fds[0]);
+    char got[3] = {};
+    EXPECT_EQ(2, ::read(pipe[0], got, 2));
+    EXPECT_STREQ("ok", got);
+    ::close(pipe[0]);
+
+    // Who expects none takes a message with one for a broken peer.
+    ASSERT_TRUE(b.Send({"files"}, {m_fds[1]}));
+    EXPECT_EQ(HostChannel::ReadResult::Closed, a.Receive(m, 1000));
 }
 
 TEST_F(HostChannelTest, GoneOrBrokenPeerReadsAsClosed) {

@@ -9,16 +9,17 @@ using namespace HostProtocol;
 
 TEST(HostProtocol, EveryMessageSurvivesItsOwnCodec) {
     EncryptRequest e;
-    e.source = "/in/a b.pdf";
-    e.temp = "/out/.t";
+    e.source = 5;
+    e.temp = 6;
     e.timeLimitMs = 20500;
     e.level = PDFMS_LEVEL_AES_256;
     e.user = "r\xC3\xA9sum\xC3\xA9";
     e.printing = PDFMS_PRINT_LOW;
     e.annotate = e.assemble = true;
     EncryptRequest e2;
-    ASSERT_TRUE(Decode(Encode(e), e2));
+    ASSERT_TRUE(Decode(Encode(e), Descriptors(e), e2));
     EXPECT_EQ(Encode(e), Encode(e2));
+    EXPECT_EQ(std::vector<int>({5, 6}), Descriptors(e2));
     EXPECT_EQ(Kind::Encrypt, KindOf(Encode(e)));
 
     ProbeReply p{PDFMS_OPEN_REPAIRED, 1, 2147483647}, p2;
@@ -29,9 +30,9 @@ TEST(HostProtocol, EveryMessageSurvivesItsOwnCodec) {
     EXPECT_EQ(PDFMS_ERR_VERIFY, r2.code);
     EXPECT_EQ(Writer::OnePass, r2.writer);
     // A request does not decode as a reply of the same name, nor the reverse.
-    ProbeRequest q{"/x.pdf", 100};
+    ProbeRequest q{7, 100};
     EXPECT_FALSE(Decode(Encode(q), p2));
-    EXPECT_FALSE(Decode(Encode(p), q));
+    EXPECT_FALSE(Decode(Encode(p), {7}, q));
     EXPECT_EQ(Kind::Unknown, KindOf({"prob", "1"}));
     EXPECT_EQ(Kind::Unknown, KindOf({}));
 }
@@ -57,16 +58,24 @@ TEST(HostProtocol, NumbersMustFillTheirFieldAndLieInRange) {
     EXPECT_FALSE(Decode({"probe", "0", "2", "1"}, probe));
 
     EncryptRequest request;
-    request.source = "/a.pdf";
-    request.temp = "/t";
     request.timeLimitMs = 1;
     Message m = Encode(request);
-    EXPECT_TRUE(Decode(m, request));
-    m[4] = "4"; // no such level
-    EXPECT_FALSE(Decode(m, request));
+    EXPECT_TRUE(Decode(m, {3, 4}, request));
+    m[2] = "4"; // no such level
+    EXPECT_FALSE(Decode(m, {3, 4}, request));
     m = Encode(request);
-    m[5] = std::string("pass\0word", 9); // would be cut short as a C string
-    EXPECT_FALSE(Decode(m, request));
+    m[3] = std::string("pass\0word", 9); // would be cut short as a C string
+    EXPECT_FALSE(Decode(m, {3, 4}, request));
+}
+
+TEST(HostProtocol, RequestsCarryExactlyTheirFiles) {
+    ProbeRequest probe{3, 100};
+    for (const std::vector<int>& fds : {std::vector<int>{}, {3, 4}, {-1}})
+        EXPECT_FALSE(Decode(Encode(probe), fds, probe)) << fds.size();
+    EncryptRequest encrypt;
+    encrypt.timeLimitMs = 1;
+    for (const std::vector<int>& fds : {std::vector<int>{3}, {3, 4, 5}, {3, 3}, {3, -1}})
+        EXPECT_FALSE(Decode(Encode(encrypt), fds, encrypt)) << fds.size();
 }
 
 } // namespace

@@ -17,8 +17,10 @@
 
 #include <algorithm>
 #include <dirent.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -28,15 +30,18 @@ const char* const kLevelNames[] = {"rc4-40", "rc4-128", "aes-128", "aes-256"};
 EncryptResult EncryptAs(const std::string& source, const std::string& out, int level) {
     PdfWorker worker;
     EncryptRequest r;
-    r.source = source;
-    r.temp = out;
     TempDir::WriteFile(out, ""); // the library makes the temporary file
+    r.source = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
+    r.temp = ::open(out.c_str(), O_RDWR | O_CLOEXEC);
     r.level = level;
     r.user = "reader";
     r.owner = "boss";
     r.printing = PDFMS_PRINT_LOW;
     r.copy = true;
-    return worker.Encrypt(r, [](int) {});
+    const EncryptResult result = worker.Encrypt(r, [](int) {});
+    ::close(r.source);
+    ::close(r.temp);
+    return result;
 }
 
 std::vector<std::string> CorpusFiles() {
