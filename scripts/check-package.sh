@@ -23,6 +23,9 @@ grep -q '^ Package: pdfzerovovor$' "$scratch/info" || fail "no package name in t
 grep -Eq '^ Depends: .*libqpdf' "$scratch/info" || fail "dependencies not computed: $(grep Depends "$scratch/info")"
 grep -Eq '^ Depends: .*libwx_gtk3u_core|^ Depends: .*libwxgtk3' "$scratch/info" ||
     fail "no wxWidgets dependency: $(grep Depends "$scratch/info")"
+# The engine host does not start without its filter.
+grep -Eq '^ Depends: .*libseccomp2' "$scratch/info" ||
+    fail "no libseccomp dependency: $(grep Depends "$scratch/info")"
 
 dpkg-deb -c "$deb" | awk '{print $6}' >"$scratch/contents"
 for path in ./usr/bin/pdfzerovovor ./usr/bin/pdfzerovovor-cli \

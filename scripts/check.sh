@@ -11,7 +11,7 @@ steps=("$@")
 
 display_free_tests=(core_tests batch_tests update_tests pz_engine_tests pz_engine_host_tests
                     pz_cli_tests)
-programs=(pdfzerovovor-cli pdfzerovovor-engine pz-fake-host pz-make-pdfs)
+programs=(pdfzerovovor-cli pdfzerovovor-engine pz-fake-host pz-test-engine pz-make-pdfs)
 
 sanitized() { # build dir, sanitizer, test programs...
     local dir="$1" kind="$2"; shift 2

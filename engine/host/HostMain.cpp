@@ -1,12 +1,14 @@
 // pdfzerovovor-engine: runs the qpdf work of the engine library in its own process,
 // so a hostile file can crash or exhaust only this process. Started by the library
-// with --channel-fd=N (a socket), --memory-mb and --stack-mb. It gets its files
-// as descriptors with each request.
+// with --channel-fd=N (a socket), --memory-mb and --stack-mb. Once it has said
+// hello it runs under a seccomp filter (HostSandbox) and gets its files as
+// descriptors with each request.
 
 #include "engine/api/PdfMSService.h"
 #include "engine/api/HostChannel.h"
 #include "engine/api/HostProtocol.h"
 #include "engine/host/HangupWatch.h"
+#include "engine/host/HostSandbox.h"
 #include "engine/host/PdfWorker.h"
 #include "engine/api/WipeSecret.h"
 
@@ -15,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <mutex>
 #include <new>
 #include <poll.h>
@@ -61,6 +64,12 @@ void ArmGuard(int64_t timeLimitMs) {
     ::alarm(static_cast<unsigned>(seconds) + HostProtocol::kHostGraceSeconds);
 }
 
+#ifdef PZ_HOST_TEST_HOOKS
+// Test builds only (pz-test-engine): a path this host opens before it answers a
+// probe, to prove the filter ends it. The shipped host has no such switch.
+const char* g_openOnProbe = nullptr;
+#endif
+
 EncryptRequest ToWorkerRequest(const HostProtocol::EncryptRequest& m) {
     EncryptRequest r;
     r.source = m.source;
@@ -86,6 +95,14 @@ bool Answer(HostChannel& channel, PdfWorker& worker, const HostChannel::Message&
     HostProtocol::ProbeRequest probe;
     HostProtocol::EncryptRequest encrypt;
     if (HostProtocol::Decode(message, files, probe)) {
+#ifdef PZ_HOST_TEST_HOOKS
+        // Under the filter this never returns; without it the probe is answered.
+        if (g_openOnProbe) {
+            const int fd = ::open(g_openOnProbe, O_RDONLY | O_CLOEXEC);
+            if (fd >= 0)
+                ::close(fd);
+        }
+#endif
         ArmGuard(probe.timeLimitMs);
         ProbeAnswer a = worker.Probe(probe.source);
         ::alarm(0);
@@ -137,6 +154,11 @@ void Serve(HostChannel& channel) {
     if (!channel.Send(HostProtocol::Encode(HostProtocol::Hello{})))
         return;
     PdfWorker worker;
+    // From here on only what the work needs on the descriptors it is given.
+    if (!HostSandbox::Install(channel.fd())) {
+        channel.Send(HostProtocol::Encode(HostProtocol::Fatal{"no sandbox"}));
+        return;
+    }
     HostChannel::Message request;
     std::vector<int> files;
     while (channel.Receive(request, -1, &files) == HostChannel::ReadResult::Ok) {
@@ -203,6 +225,9 @@ int main(int argc, char** argv) {
     ::signal(SIGXFSZ, SIG_IGN);
     CloseInherited(args.fd);
     DetachStandardStreams();
+#ifdef PZ_HOST_TEST_HOOKS
+    g_openOnProbe = std::getenv("PZ_TEST_OPEN_ON_PROBE");
+#endif
     // This is the process meant to crash on hostile files, and it holds passwords:
     // no core file, and nobody else may read its memory.
     struct rlimit noCore = {0, 0};

@@ -1,5 +1,6 @@
-// The engine host as a confined process: it gets its files as descriptors and
-// holds no other file while it works.
+// The engine host as a confined process: it gets its files as descriptors, holds
+// no other file while it works, runs under its seccomp filter, and dies of it
+// when it tries to open a path.
 
 #include "EngineTestSupport.h"
 
@@ -38,10 +39,129 @@ protected:
         EngineTest::TearDown();
     }
 
+    // Starts the test build of the host on a socket, as the library does, asks it
+    // to probe m_source and returns how it ended: its exit status after the
+    // probe, or -1 when it answered.
+    int ProbeWithTestHost(const char* openOnProbe) {
+        int sv[2];
+        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sv) != 0)
+            return -2;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, sv[1], 3);
+        std::vector<std::string> env;
+        for (char** e = environ; *e; ++e)
+            env.push_back(*e);
+        if (openOnProbe)
+            env.push_back(std::string("PZ_TEST_OPEN_ON_PROBE=") + openOnProbe);
+        std::vector<char*> envp;
+        for (std::string& e : env)
+            envp.push_back(e.data());
+        envp.push_back(nullptr);
+        char program[] = PZ_TEST_ENGINE;
+        char channelArg[] = "--channel-fd=3";
+        char* argv[] = {program, channelArg, nullptr};
+        pid_t pid = -1;
+        const int spawned = ::posix_spawn(&pid, program, &actions, nullptr, argv, envp.data());
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(sv[1]);
+        if (spawned != 0) {
+            ::close(sv[0]);
+            return -2;
+        }
+        int ended = -1;
+        {
+            HostChannel channel(sv[0]);
+            HostChannel::Message m;
+            const int source = ::open(m_source.c_str(), O_RDONLY | O_CLOEXEC);
+            const HostProtocol::ProbeRequest probe{source, 10000};
+            if (channel.Receive(m, 10000) != HostChannel::ReadResult::Ok ||
+                !channel.Send(HostProtocol::Encode(probe), HostProtocol::Descriptors(probe)) ||
+                channel.Receive(m, 10000) != HostChannel::ReadResult::Ok)
+                ended = 0;
+            ::close(source);
+        }
+        ::close(sv[0]);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        return ended == -1 ? -1 : status;
+    }
+
     TempDir m_dir;
     PdfMSService* m_service = nullptr;
     std::string m_source;
 };
+
+TEST_F(HostSandboxTest, AHostThatOpensAPathIsKilledByItsFilter) {
+    EXPECT_EQ(-1, ProbeWithTestHost(nullptr)) << "the test host answers when it opens nothing";
+    const int status = ProbeWithTestHost(m_source.c_str());
+    ASSERT_TRUE(WIFSIGNALED(status)) << status;
+    EXPECT_EQ(SIGSYS, WTERMSIG(status));
+}
+
+TEST_F(HostSandboxTest, WhileItWritesTheHostHoldsOnlyItsOwnFiles) {
+    // Long enough to look at the host while it works on it.
+    const std::string slow = m_dir.file("slow.pdf");
+    ASSERT_TRUE(TestPdf::WriteDeepPageTree(slow, 250000));
+    const std::string out = m_dir.file("out");
+    TempDir::MakeDir(out);
+    std::atomic<bool> done{false};
+    int looked = 0, lookedAtFiles = 0;
+    std::string status, files;
+    std::thread watch([&] {
+        using Clock = std::chrono::steady_clock;
+        Clock::time_point since{};
+        while (!done) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            // The host has its request once the temporary file is there; give it
+            // a moment to be well into the work.
+            if (TempDir::ListDir(out).find(".pz-") == std::string::npos)
+                continue;
+            if (since == Clock::time_point{})
+                since = Clock::now();
+            if (Clock::now() - since < std::chrono::milliseconds(200))
+                continue;
+            for (int pid : PdfEngine::GetBusyHostPids()) {
+                const std::string proc = "/proc/" + std::to_string(pid);
+                std::ifstream in(proc + "/status");
+                std::string seen;
+                for (std::string line; std::getline(in, line);)
+                    if (line.rfind("Seccomp:", 0) == 0 || line.rfind("NoNewPrivs:", 0) == 0)
+                        seen += line + "\n";
+                status = seen;
+                ++looked;
+                // Readable to root only: the host is not dumpable.
+                DIR* fds = ::opendir((proc + "/fd").c_str());
+                if (!fds)
+                    continue;
+                ++lookedAtFiles;
+                while (dirent* e = ::readdir(fds)) {
+                    char target[4096] = {};
+                    const std::string link = proc + "/fd/" + e->d_name;
+                    if (e->d_name[0] == '.' ||
+                        ::readlink(link.c_str(), target, sizeof target - 1) < 0)
+                        continue;
+                    const std::string t = target;
+                    if (t.rfind("socket:", 0) != 0 && t != slow && t.rfind(out + "/.pz-", 0) != 0)
+                        files += t + "\n";
+                }
+                ::closedir(fds);
+            }
+        }
+    });
+    PdfMSSource s{};
+    s.path = slow.c_str();
+    PdfMSEncryptParams p = MakeParams(PDFMS_LEVEL_AES_128, "reader", "boss");
+    m_service->EncryptPdf(m_service, &s, (out + "/slow.pdf").c_str(), &p, nullptr, nullptr);
+    done = true;
+    watch.join();
+    ASSERT_GT(looked, 0) << "the host finished before it could be looked at";
+    EXPECT_EQ("NoNewPrivs:\t1\nSeccomp:\t2\n", status);
+    EXPECT_EQ("", files) << "files other than the socket, the source and the output";
+    if (::geteuid() == 0) {
+        EXPECT_GT(lookedAtFiles, 0);
+    }
+}
 
 TEST_F(HostSandboxTest, ASourceReplacedUnderItsNameFailsTheFile) {
     // The host reads the file it was handed; the name must still be that file's.
