@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # The checked builds CI runs besides the normal one: the display-free programs and
 # tests built with AddressSanitizer + UndefinedBehaviorSanitizer, and the batch and
-# engine tests with ThreadSanitizer; then the formatting of every source file.
+# engine tests with ThreadSanitizer; the formatting of every source file; and a
+# minute of each fuzz target (clang, libFuzzer).
 #
-#   scripts/check.sh [asan] [tsan] [format]     (all three when none is named)
+#   scripts/check.sh [asan] [tsan] [format] [fuzz]     (all four when none is named)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 steps=("$@")
-[ ${#steps[@]} -eq 0 ] && steps=(asan tsan format)
+[ ${#steps[@]} -eq 0 ] && steps=(asan tsan format fuzz)
 
 display_free_tests=(core_tests batch_tests update_tests pz_engine_tests pz_engine_host_tests
-                    pz_cli_tests)
+                    pz_cli_tests pz_fuzz_regression_tests)
 programs=(pdfzerovovor-cli pdfzerovovor-engine pz-fake-host pz-test-engine pz-make-pdfs)
 
 sanitized() { # build dir, sanitizer, test programs...
@@ -43,6 +44,9 @@ for step in "${steps[@]}"; do
         files=$(git ls-files '*.cpp' '*.h')
         # shellcheck disable=SC2086
         clang-format --dry-run --Werror $files ;;
+    fuzz)
+        scripts/install-deps.sh fuzz
+        scripts/fuzz.sh 60 ;;
     *) echo "unknown step $step" >&2; exit 2 ;;
     esac
     echo "== $step: done in $((SECONDS - started)) s"

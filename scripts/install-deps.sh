@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build, the program and the tests need.
+# Installs the Debian 12 packages the build, the program and the tests need; with
+# "fuzz", what the fuzz targets need instead (clang and its libFuzzer runtime).
 # Only missing packages are installed; sudo is used when not running as root.
 set -euo pipefail
 
@@ -11,6 +12,9 @@ packages=(
     python3-fonttools librsvg2-bin help2man dpkg-dev
     desktop-file-utils appstream lintian
 )
+if [ "${1:-}" = fuzz ]; then
+    packages=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
