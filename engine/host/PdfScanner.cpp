@@ -21,10 +21,12 @@ int HexDigit(unsigned char c) {
 }
 
 enum : unsigned char { kRegular, kWhite, kDelimiter };
+// White space as qpdf's tokenizer has it: the standard's six and a vertical tab,
+// which would otherwise hide a token boundary qpdf sees inside one of our words.
 struct CharClasses {
     unsigned char of[256] = {};
     constexpr CharClasses() {
-        for (unsigned char c : {' ', '\n', '\r', '\t', '\f', '\0'})
+        for (unsigned char c : {' ', '\n', '\r', '\t', '\f', '\v', '\0'})
             of[c] = kWhite;
         for (unsigned char c : {'(', ')', '<', '>', '[', ']', '{', '}', '/', '%'})
             of[c] = kDelimiter;
