@@ -7,9 +7,13 @@
 // fails. Hosts are started on first use, kept for the following files and shared
 // through a small pool (one per concurrent caller).
 //
-// Before any path reaches a host it must name a regular file (stat, links
+// Before a file reaches a host its path must name a regular file (stat, links
 // followed): directories, FIFOs, devices and sockets are refused at once, never
-// opened for reading.
+// opened for reading. The host never opens a path: the library opens the source
+// read-only and the temporary output, and hands both over as descriptors. Once
+// started, a host runs under a seccomp filter that leaves it only the calls its
+// work needs on those descriptors; any other call ends it, and the file at hand
+// fails as with any crashed host.
 //
 // Open states (GetOpenState):
 //   0  opens and lists its pages without warnings (also with no pages at all)
