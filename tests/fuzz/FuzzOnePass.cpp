@@ -6,7 +6,9 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <condition_variable>
 #include <map>
+#include <mutex>
 #include <pthread.h>
 #include <string>
 #include <sys/mman.h>
@@ -14,7 +16,7 @@
 
 namespace {
 
-// As the host: qpdf walks object graphs by recursion on a thread with a large
+// As the host: qpdf walks object graphs by recursion, on a thread with a large
 // stack.
 constexpr size_t kStack = size_t(256) << 20;
 // Larger tables are not worth writing for an input of at most a few hundred KB.
@@ -145,15 +147,35 @@ void* Run(void* p) {
 } // namespace
 
 int FuzzOnePass(const uint8_t* data, size_t size) {
+    // One worker for every input: a thread per input costs more than the work
+    // under the sanitizers. Never destroyed: the worker waits on them at exit.
+    static auto* mutex = new std::mutex;
+    static auto* changed = new std::condition_variable;
+    static const Job* pending = nullptr;
+    std::unique_lock<std::mutex> lock(*mutex);
+    static const bool started = [] {
+        auto serve = [](void*) -> void* {
+            std::unique_lock<std::mutex> held(*mutex);
+            for (;;) {
+                changed->wait(held, [] { return pending != nullptr; });
+                Run(const_cast<Job*>(pending));
+                pending = nullptr;
+                changed->notify_all();
+            }
+        };
+        pthread_attr_t attr;
+        pthread_attr_init(&attr);
+        pthread_attr_setstacksize(&attr, kStack);
+        pthread_t thread;
+        const bool ok = pthread_create(&thread, &attr, serve, nullptr) == 0;
+        pthread_attr_destroy(&attr);
+        return ok;
+    }();
+    if (!started)
+        Fail("no worker thread");
     Job job{data, size};
-    pthread_attr_t attr;
-    pthread_attr_init(&attr);
-    pthread_attr_setstacksize(&attr, kStack);
-    pthread_t thread;
-    if (pthread_create(&thread, &attr, Run, &job) != 0)
-        Run(&job);
-    else
-        pthread_join(thread, nullptr);
-    pthread_attr_destroy(&attr);
+    pending = &job;
+    changed->notify_all();
+    changed->wait(lock, [] { return pending == nullptr; });
     return 0;
 }
