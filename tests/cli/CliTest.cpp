@@ -76,6 +76,9 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndWriteNothing) {
         {out + "-l rc4-40 -u " + std::string(33, 'a') + " " + pdf, "at most 32"},
         {out + "-u " + std::string(128, 'a') + " " + pdf, "at most 127 bytes"},
         {out + "-u $(printf '\\377') " + pdf, "UTF-8"},
+        // What SASLprep refuses at AES-256 fails before the run, not file by file.
+        {out + "-u \"$(printf 'a\\tb')\" " + pdf, "control characters"},
+        {out + "-u \"$(printf 'abc\\327\\220')\" " + pdf, "right-to-left"},
         {"-o " + ShellQuote(m_dir.file("nowhere")) + " -u a " + pdf,
          "Output directory doesn't exist."},
         {out + "-u a -l des " + pdf, "--level"},

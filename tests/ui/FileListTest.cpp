@@ -342,6 +342,15 @@ TEST_F(FileListTest, StartChecksComeInTheirOrder) {
     m_dialogs.ExpectMessage("The User and Owner Passwords cannot be the same.");
     PressStart();
     EXPECT_EQ(g_runState.load(), RUN_IDLE);
+    // A direction mark the engine would refuse at AES-256 is refused at Start.
+    Click(ID_LEVEL_AES_256);
+    TypePassword(ID_OWNER_PASSWORD_TEXT, wxString::FromUTF8("a\xE2\x80\x8E"
+                                                            "b"));
+    m_dialogs.ExpectMessage("Passwords for AES-256 cannot hold control characters (such as tab, "
+                            "line breaks or DEL), direction marks or other characters SASLprep "
+                            "forbids.");
+    PressStart();
+    EXPECT_EQ(g_runState.load(), RUN_IDLE);
 
     // Encrypt Selected with nothing selected ends silently, after the folder check.
     m_dialogs.Clear();
