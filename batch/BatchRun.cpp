@@ -6,7 +6,6 @@
 #include "batch/ResultTexts.h"
 #include "core/FileUtil.h"
 #include "core/PathText.h"
-#include "core/StringUtil.h"
 
 #include <chrono>
 #include <cstring>
@@ -154,7 +153,7 @@ int32_t BatchRun::Encrypt(PdfMSService* service, const BatchItem& item, int slot
 }
 
 bool BatchRun::Process(PdfMSService* service, int slot, const BatchItem& item) {
-    const wxString source = StringUtil::ToSlashes(item.path);
+    const wxString& source = item.path;
     ItemResult result;
     if (m_settings.checkFirst) {
         const FileRow row = ProbeFile(source);
@@ -247,7 +246,7 @@ void BatchRun::Work(int slot, const std::vector<BatchItem>& items) {
 
 RunSummary BatchRun::Run(const std::vector<BatchItem>& items) {
     FileUtil::WriteLog(wxString());
-    m_outputDir = StringUtil::ToSlashes(m_settings.outputDir);
+    m_outputDir = m_settings.outputDir;
     FileUtil::WriteLogEvent("Output Dir ", m_outputDir, 0);
     if (!FileUtil::DirExists(m_outputDir)) {
         m_observer.OnOutputDirMissing(m_outputDir);
@@ -255,7 +254,7 @@ RunSummary BatchRun::Run(const std::vector<BatchItem>& items) {
     }
     m_observer.OnRunStarted(m_outputDir);
     for (const BatchItem& item : items)
-        m_sources.Add(StringUtil::ToSlashes(item.path));
+        m_sources.Add(item.path);
     OutputPlanner::Settings output;
     output.folder = m_outputDir;
     output.suffix = m_settings.suffix;

@@ -23,8 +23,8 @@ struct PdfMSService;
 class BatchRun {
 public:
     struct Settings {
-        wxString outputDir; // "\" is read as "/"
-        RunOptions run;     // for items without options of their own
+        wxString outputDir;
+        RunOptions run; // for items without options of their own
         wxString extension = ".pdf";
         wxString suffix = "_encryption";
         OverwritePolicy overwrite = OverwritePolicy::Replace;

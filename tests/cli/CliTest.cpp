@@ -327,6 +327,22 @@ TEST_F(CliTest, NoOutputReplacesASourceAndOddNamesKeepTheirBytes) {
     EXPECT_EQ(std::string::npos, r.out.find('\x1B'));
 }
 
+TEST_F(CliTest, OddNamesEachHoldTheirOwnDocument) {
+    // "a\\b.pdf" beside the folder "a" holding b.pdf; "|", a line break and a
+    // leading dash are name characters too. Each has its own page count.
+    TempDir::MakeDir(m_in + "/a");
+    const std::string names[] = {"a\\b.pdf", "a/b.pdf", "c|d.pdf", "e\nf.pdf", "-g.pdf"};
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(TestPdf::WritePages(m_in + "/" + names[i], i + 1));
+    CliRun r = Run("-r -o " + ShellQuote(m_out) + " -u reader " + ShellQuote(m_in));
+    ASSERT_EQ(0, r.status) << r.out << r.err;
+    for (int i = 0; i < 5; ++i) {
+        const std::string output =
+            m_out + "/" + names[i].substr(0, names[i].size() - 4) + "_encryption.pdf";
+        EXPECT_EQ(i + 1, ReadWithPoppler(output, "reader").pages) << output;
+    }
+}
+
 TEST_F(CliTest, TreesAreKeptAndExistingOutputsFollowTheOverwriteRule) {
     for (const char* sub : {"/a", "/b", "/out"})
         TempDir::MakeDir(m_in + sub);

@@ -65,8 +65,7 @@ TEST_F(FileListTest, AddingRefusesEmptyEncryptedDamagedAndForeignFiles) {
     m_dialogs.ExpectMessage("locked.pdf is already encrypted!");
     m_dialogs.ExpectMessage(" Fail to open broken.pdf, it may be destroyed!");
     m_dialogs.ExpectMessage("letter.pdf can't support!");
-    List()->AddFiles(W(empty + "|" + locked + "|" + broken + "|" + text + "|" + good + "|"));
-    PumpEvents();
+    AddPaths({empty, locked, broken, text, good});
     for (const RecordedMessage& message : m_dialogs.Messages()) {
         EXPECT_EQ(message.caption, "Brisklowan PDF Zerovovor");
         EXPECT_TRUE(message.style & wxICON_INFORMATION);
