@@ -38,6 +38,11 @@ int32_t MayReplace(void* data, uint64_t device, uint64_t inode) {
     return static_cast<const BatchRun*>(data)->MayReplace(device, inode) ? 1 : 0;
 }
 
+bool Exists(const wxString& path) {
+    struct stat st;
+    return ::lstat(PathText::ToBytes(path).c_str(), &st) == 0;
+}
+
 int64_t SizeOf(const wxString& path) {
     struct stat st;
     return ::stat(PathText::ToBytes(path).c_str(), &st) == 0 ? static_cast<int64_t>(st.st_size)
@@ -155,6 +160,12 @@ int32_t BatchRun::Encrypt(PdfMSService* service, const BatchItem& item, int slot
 bool BatchRun::Process(PdfMSService* service, int slot, const BatchItem& item) {
     const wxString& source = item.path;
     ItemResult result;
+    // Gone since it was listed: say so, rather than what a probe of nothing says.
+    if (m_settings.checkFirst && !Exists(source)) {
+        FileUtil::WriteLogEvent("Fail", Detail(source), kItemMissing);
+        Report(item, slot, Failure(kItemMissing));
+        return true;
+    }
     if (m_settings.checkFirst) {
         const FileRow row = ProbeFile(source);
         // A stop during the check ended its host: the answer says nothing of the file.
@@ -207,8 +218,10 @@ bool BatchRun::Process(PdfMSService* service, int slot, const BatchItem& item) {
     if (code != PDFMS_OK) {
         FileUtil::WriteLogEvent("Fail", Detail(source), code);
         const wxString left = result.message;
+        const RunOptions& run = item.options ? *item.options : m_settings.run;
         result.status = ItemStatus::Failed;
-        result.message = DescribeResult(code) + (left.empty() ? wxString() : "; " + left);
+        result.message = DescribeResult(code, !run.sourcePassword.empty()) +
+                         (left.empty() ? wxString() : "; " + left);
         Report(item, slot, result);
         return true;
     }
@@ -255,6 +268,8 @@ RunSummary BatchRun::Run(const std::vector<BatchItem>& items) {
     m_observer.OnRunStarted(m_outputDir);
     for (const BatchItem& item : items)
         m_sources.Add(item.path);
+    if (!m_settings.report.empty())
+        m_sources.AddReport(m_settings.report);
     OutputPlanner::Settings output;
     output.folder = m_outputDir;
     output.suffix = m_settings.suffix;

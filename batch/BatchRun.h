@@ -35,6 +35,9 @@ public:
         bool checkFirst = false;
         // Encrypted sources are opened with the run's source password, not refused.
         bool acceptEncrypted = false;
+        // A file the run writes besides its outputs (the password report): no
+        // output may replace it, whatever the overwrite policy. "" for none.
+        wxString report;
     };
 
     BatchRun(const Settings& settings, BatchObserver& observer, const StopToken& stop);
