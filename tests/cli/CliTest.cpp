@@ -353,6 +353,9 @@ TEST_F(CliTest, OddNamesEachHoldTheirOwnDocument) {
         const std::string output =
             m_out + "/" + names[i].substr(0, names[i].size() - 4) + "_encryption.pdf";
         EXPECT_EQ(i + 1, ReadWithPoppler(output, "reader").pages) << output;
+        // A user password alone (AES-256): it is the owner password too.
+        EXPECT_FALSE(ReadWithQpdf(output, "").opened) << output;
+        EXPECT_TRUE(ReadWithQpdf(output, "reader").owner) << output;
     }
 }
 
