@@ -6,7 +6,6 @@
 #include "batch/ResultTexts.h"
 #include "core/FileUtil.h"
 #include "core/PathText.h"
-#include "core/StringUtil.h"
 
 #include <chrono>
 #include <cstring>
@@ -37,6 +36,11 @@ int32_t OnEngineProgress(void* data, int32_t done, int32_t total) {
 
 int32_t MayReplace(void* data, uint64_t device, uint64_t inode) {
     return static_cast<const BatchRun*>(data)->MayReplace(device, inode) ? 1 : 0;
+}
+
+bool Exists(const wxString& path) {
+    struct stat st;
+    return ::lstat(PathText::ToBytes(path).c_str(), &st) == 0;
 }
 
 int64_t SizeOf(const wxString& path) {
@@ -154,8 +158,14 @@ int32_t BatchRun::Encrypt(PdfMSService* service, const BatchItem& item, int slot
 }
 
 bool BatchRun::Process(PdfMSService* service, int slot, const BatchItem& item) {
-    const wxString source = StringUtil::ToSlashes(item.path);
+    const wxString& source = item.path;
     ItemResult result;
+    // Gone since it was listed: say so, rather than what a probe of nothing says.
+    if (m_settings.checkFirst && !Exists(source)) {
+        FileUtil::WriteLogEvent("Fail", Detail(source), kItemMissing);
+        Report(item, slot, Failure(kItemMissing));
+        return true;
+    }
     if (m_settings.checkFirst) {
         const FileRow row = ProbeFile(source);
         // A stop during the check ended its host: the answer says nothing of the file.
@@ -208,8 +218,10 @@ bool BatchRun::Process(PdfMSService* service, int slot, const BatchItem& item) {
     if (code != PDFMS_OK) {
         FileUtil::WriteLogEvent("Fail", Detail(source), code);
         const wxString left = result.message;
+        const RunOptions& run = item.options ? *item.options : m_settings.run;
         result.status = ItemStatus::Failed;
-        result.message = DescribeResult(code) + (left.empty() ? wxString() : "; " + left);
+        result.message = DescribeResult(code, !run.sourcePassword.empty()) +
+                         (left.empty() ? wxString() : "; " + left);
         Report(item, slot, result);
         return true;
     }
@@ -247,7 +259,7 @@ void BatchRun::Work(int slot, const std::vector<BatchItem>& items) {
 
 RunSummary BatchRun::Run(const std::vector<BatchItem>& items) {
     FileUtil::WriteLog(wxString());
-    m_outputDir = StringUtil::ToSlashes(m_settings.outputDir);
+    m_outputDir = m_settings.outputDir;
     FileUtil::WriteLogEvent("Output Dir ", m_outputDir, 0);
     if (!FileUtil::DirExists(m_outputDir)) {
         m_observer.OnOutputDirMissing(m_outputDir);
@@ -255,7 +267,9 @@ RunSummary BatchRun::Run(const std::vector<BatchItem>& items) {
     }
     m_observer.OnRunStarted(m_outputDir);
     for (const BatchItem& item : items)
-        m_sources.Add(StringUtil::ToSlashes(item.path));
+        m_sources.Add(item.path);
+    if (!m_settings.report.empty())
+        m_sources.AddReport(m_settings.report);
     OutputPlanner::Settings output;
     output.folder = m_outputDir;
     output.suffix = m_settings.suffix;

@@ -23,8 +23,8 @@ struct PdfMSService;
 class BatchRun {
 public:
     struct Settings {
-        wxString outputDir; // "\" is read as "/"
-        RunOptions run;     // for items without options of their own
+        wxString outputDir;
+        RunOptions run; // for items without options of their own
         wxString extension = ".pdf";
         wxString suffix = "_encryption";
         OverwritePolicy overwrite = OverwritePolicy::Replace;
@@ -35,6 +35,9 @@ public:
         bool checkFirst = false;
         // Encrypted sources are opened with the run's source password, not refused.
         bool acceptEncrypted = false;
+        // A file the run writes besides its outputs (the password report): no
+        // output may replace it, whatever the overwrite policy. "" for none.
+        wxString report;
     };
 
     BatchRun(const Settings& settings, BatchObserver& observer, const StopToken& stop);

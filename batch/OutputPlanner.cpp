@@ -64,6 +64,8 @@ OutputPlanner::Choice OutputPlanner::Pick(const BatchItem& item, const wxString&
         // The user's own file of that name, listed in this run, is never written over.
         if (m_sources.Contains(choice.path))
             choice.code = kItemOutputIsSource;
+        else if (m_sources.IsReport(choice.path))
+            choice.code = kItemOutputIsReport;
         else if (m_settings.overwrite != OverwritePolicy::Replace && Exists(choice.path))
             choice.code = kItemOutputExists;
         else

@@ -28,7 +28,8 @@ public:
     OutputPlanner(const Settings& settings, const RunSources& sources);
 
     // The output for source, claimed for it; code 0, or the item code that refuses it
-    // (kItemNameTaken, kItemOutputIsSource, kItemOutputExists, kItemOutputFolder).
+    // (kItemNameTaken, kItemOutputIsSource, kItemOutputIsReport, kItemOutputExists,
+    // kItemOutputFolder).
     // `after` skips the names an earlier attempt found taken (rename only).
     struct Choice {
         wxString path;

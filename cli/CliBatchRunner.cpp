@@ -75,8 +75,6 @@ CliBatchRunner::MakeItems(const std::vector<CollectedFile>& collected,
             if (AddIdentity(path, ids))
                 files.push_back({path, ""});
         }
-        for (const std::string& line : m_settings.table->missing())
-            errors.emplace_back("", line);
     }
 
     std::vector<BatchItem> items;
@@ -117,7 +115,7 @@ int CliBatchRunner::Run(const std::vector<CollectedFile>& files) {
     // With --json the results are the JSON lines; the sentences go to standard error.
     FILE* lines = m_settings.json ? stderr : stdout;
     CliReporter reporter(lines, m_settings.json ? nullptr : stderr, m_progress, m_settings.quiet);
-    JsonReporter json(stdout);
+    JsonReporter json(stdout, items);
     PasswordReport report;
     Observers observers;
     observers.Add(&reporter);
@@ -152,6 +150,8 @@ int CliBatchRunner::Run(const std::vector<CollectedFile>& files) {
     settings.jobs = std::max(1, std::min<int>(m_settings.jobs, static_cast<int>(items.size())));
     settings.checkFirst = true;
     settings.acceptEncrypted = !m_settings.run.sourcePassword.empty();
+    if (m_settings.generatePasswords)
+        settings.report = PathText::FromBytes(m_settings.reportPath);
 
     PdfEngine::SetExpectedHosts(settings.jobs);
     BatchRun run(settings, observers, g_stop);

@@ -11,6 +11,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <istream>
@@ -27,6 +28,9 @@ constexpr size_t kMaxPasswordFile = 4096;
 
 // A table of passwords for many files stays far below this.
 constexpr off_t kMaxTableFile = 16 << 20;
+
+// Long enough for any tag; names stay far below the 255 bytes a file name may have.
+constexpr size_t kMaxSuffix = 64;
 
 // The whole of a regular file of at most maxSize bytes; "" or why it cannot be read.
 std::string ReadSmallFile(const std::string& file, off_t maxSize, std::string& data) {
@@ -84,7 +88,10 @@ CliOptions::Result CliOptions::Parse(int argc, const char* const* argv, std::ist
     app.add_option("PATH", settings.paths, "PDF files and folders");
     app.add_option("-o,--output", settings.outputDir, "output folder (must exist)")->required();
     auto* u = app.add_option("-u,--user-password", user, "password to open the files");
-    auto* p = app.add_option("-p,--owner-password", owner, "password to change permissions");
+    auto* p = app.add_option("-p,--owner-password", owner,
+                             "password to change permissions; without one the user password is "
+                             "the owner password too (an output never has an empty owner "
+                             "password), so whoever has it has full rights");
     auto* uf = app.add_option("--user-password-file", userFile,
                               "first line of the file is the user password; - reads standard "
                               "input")
@@ -102,22 +109,28 @@ CliOptions::Result CliOptions::Parse(int argc, const char* const* argv, std::ist
     app.add_flag("-r,--recursive", settings.recursive,
                  "descend into subfolders; outputs keep the folder tree below the output folder");
     app.add_option("--suffix", settings.suffix,
-                   "put before .pdf in output names (default _encryption)");
+                   "put before .pdf in output names (default _encryption; at most 64 bytes, no "
+                   "\"/\" or control characters)");
     app.add_option("--overwrite", overwrite,
                    "when an output exists: never (default: the file fails), replace, or rename "
                    "(name_encryption (2).pdf)")
         ->check(CLI::IsMember({"never", "replace", "rename"}));
     auto* csv = app.add_option("--passwords-csv", csvFile,
                                "rows path,user,owner[,level[,allow]] giving listed files their own "
-                               "passwords and settings; listed files are taken as inputs too");
+                               "passwords and settings; listed files are taken as inputs too; a "
+                               "row that cannot be used (a file that does not exist included) "
+                               "refuses the whole table");
     auto* generate =
         app.add_flag("--generate-passwords", settings.generatePasswords,
-                     "a random user password for every file, written to the --report file")
+                     "a random user password for every file (also its owner password unless -p "
+                     "gives one), written to the --report file")
             ->excludes(u)
             ->excludes(uf)
             ->excludes(csv);
     app.add_option("--report", settings.reportPath,
-                   "with --generate-passwords: the path,password file to create (mode 0600)")
+                   "with --generate-passwords: the file to create (mode 0600) listing source, "
+                   "output, user and owner password of every file written; no output may "
+                   "replace it")
         ->needs(generate);
     app.add_option("--source-password-file", sourceFile,
                    "first line of the file opens encrypted sources, which then take the new "
@@ -129,7 +142,8 @@ CliOptions::Result CliOptions::Parse(int argc, const char* const* argv, std::ist
         ->excludes(u)
         ->excludes(p)
         ->excludes(uf)
-        ->excludes(generate);
+        ->excludes(generate)
+        ->excludes(csv);
     app.add_flag("--json", settings.json,
                  "one JSON object per file and a summary on standard output; messages go to "
                  "standard error");
@@ -160,6 +174,17 @@ CliOptions::Result CliOptions::Parse(int argc, const char* const* argv, std::ist
     }
     if (settings.suffix.find('/') != std::string::npos) {
         message = "--suffix cannot hold a \"/\"";
+        return UsageError;
+    }
+    // The suffix lands in every output name: a line break or an escape there would
+    // forge lines in the log and the terminal.
+    if (std::any_of(settings.suffix.begin(), settings.suffix.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; })) {
+        message = "--suffix cannot hold control characters";
+        return UsageError;
+    }
+    if (settings.suffix.size() > kMaxSuffix) {
+        message = "--suffix can be at most 64 bytes long";
         return UsageError;
     }
     settings.overwrite = overwrite == "replace"  ? OverwritePolicy::Replace

@@ -34,11 +34,16 @@
 //                                could not be started
 //   6 PDFMS_ERR_VERIFY           the written file failed its check (below)
 //   7 PDFMS_ERR_ENGINE           any other error while writing
-//   8 PDFMS_ERR_ARGUMENT         null pointers, an unknown level, or a password that
-//                                does not encode for the level (below)
+//   8 PDFMS_ERR_ARGUMENT         null pointers, an unknown level, no password at all,
+//                                or a password that does not encode for the level
+//                                (below)
 //   9 PDFMS_ERR_SOURCE_CHANGED   the source's device, inode, size or modification
 //                                time changed between the first read and the end of
 //                                the write
+//
+// Owner password: when none is given, the user password is the owner password too,
+// at every level and in both writers (R2-R4 define that; at R6 an empty owner
+// password would open the file with full rights for anyone).
 //
 // Levels: 0 -> R2 RC4 40-bit, 1 -> R3 RC4 128-bit, 2 -> R4 AES-128, 3 -> R6 AES-256;
 // metadata is encrypted too. Passwords arrive as UTF-8: at level 3 they go through

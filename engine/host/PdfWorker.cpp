@@ -6,7 +6,7 @@
 #include "engine/host/OnePassWriter.h"
 #include "engine/host/OutputCheck.h"
 #include "engine/host/PageTree.h"
-#include "engine/host/PasswordEncoding.h"
+#include "engine/api/PasswordEncoding.h"
 #include "engine/host/QpdfEncryptWriter.h"
 #include "engine/host/SourceLayout.h"
 #include "engine/host/SourceWindow.h"

@@ -76,6 +76,9 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndWriteNothing) {
         {out + "-l rc4-40 -u " + std::string(33, 'a') + " " + pdf, "at most 32"},
         {out + "-u " + std::string(128, 'a') + " " + pdf, "at most 127 bytes"},
         {out + "-u $(printf '\\377') " + pdf, "UTF-8"},
+        // What SASLprep refuses at AES-256 fails before the run, not file by file.
+        {out + "-u \"$(printf 'a\\tb')\" " + pdf, "control characters"},
+        {out + "-u \"$(printf 'abc\\327\\220')\" " + pdf, "right-to-left"},
         {"-o " + ShellQuote(m_dir.file("nowhere")) + " -u a " + pdf,
          "Output directory doesn't exist."},
         {out + "-u a -l des " + pdf, "--level"},
@@ -84,6 +87,8 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndWriteNothing) {
         {out + "-u a -p b -a print-high,print-low " + pdf, "print-high"},
         {out + "-u a --user-password-file x " + pdf, "excludes"},
         {out + "-u a -j 0 " + pdf, "--jobs"},
+        {out + "-u a --suffix \"$(printf '_a\\nb')\" " + pdf, "control characters"},
+        {out + "-u a --suffix " + std::string(65, 's') + " " + pdf, "at most 64 bytes"},
         {out + "--user-password-file - --owner-password-file - " + pdf, "standard input"},
         {out + "--user-password-file " + ShellQuote(m_dir.file("missing")) + " " + pdf,
          "cannot read the user password file"},
@@ -208,7 +213,9 @@ TEST_F(CliTest, RefusedPathsAndARepeatedOutputNameFailOnlyThemselves) {
             " /dev/null " + ShellQuote(m_in + "/a/x.pdf") + " " + ShellQuote(m_in + "/b/x.pdf") +
             " " + ShellQuote(m_in + "/ok.pdf"));
     EXPECT_EQ(1, r.status);
-    EXPECT_NE(std::string::npos, r.out.find(m_dir.file("gone.pdf") + " can't support!")) << r.out;
+    EXPECT_NE(std::string::npos,
+              r.out.find(m_dir.file("gone.pdf") + ": Fail (the file no longer exists)"))
+        << r.out;
     EXPECT_NE(std::string::npos, r.out.find("/dev/null can't support!")) << r.out;
     EXPECT_NE(std::string::npos, r.out.find("ok_encryption.pdf: Finished")) << r.out;
     // The second x.pdf fails instead of overwriting the first one's result.
@@ -219,14 +226,15 @@ TEST_F(CliTest, RefusedPathsAndARepeatedOutputNameFailOnlyThemselves) {
 // Starts a copy of the front end whose engine host is the scripted fake, writing
 // slowly, and returns once its temporary output exists.
 pid_t StartSlowWrite(const TempDir& dir, const std::string& in, const std::string& out,
-                     bool& writing, const std::string& output = "/dev/null") {
+                     bool& writing, const std::string& output = "/dev/null",
+                     const std::string& option = "-q") {
     const std::string bin = dir.file("bin");
     TempDir::MakeDir(bin);
     const std::string cli = bin + "/pdfzerovovor-cli";
     RunCommand("cp " + ShellQuote(PZ_CLI_PROGRAM) + " " + ShellQuote(cli) + " && ln -s " +
                ShellQuote(PZ_FAKE_HOST) + " " + ShellQuote(bin + "/pdfzerovovor-engine"));
     ::setenv("PZ_FAKE_HOST", "encrypt=slow", 1);
-    std::vector<std::string> args = {cli, "-j", "1", "-o", out, "-u", "r", in};
+    std::vector<std::string> args = {cli, "-j", "1", option, "-o", out, "-u", "r", in};
     std::vector<char*> argv;
     for (auto& a : args)
         argv.push_back(a.data());
@@ -261,7 +269,7 @@ TEST_F(CliTest, CtrlCInATerminalStopsCleanly) {
     ASSERT_TRUE(TestPdf::WritePages(m_in + "/later.pdf", 1));
     bool writing = false;
     const std::string output = m_dir.file("stdout.txt");
-    const pid_t pid = StartSlowWrite(m_dir, m_in, m_out, writing, output);
+    const pid_t pid = StartSlowWrite(m_dir, m_in, m_out, writing, output, "--json");
     ASSERT_GT(pid, 0);
     ::kill(-pid, SIGINT); // Ctrl-C reaches the terminal's whole foreground group
     int status = 0;
@@ -270,8 +278,16 @@ TEST_F(CliTest, CtrlCInATerminalStopsCleanly) {
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(1, WEXITSTATUS(status));
     EXPECT_EQ("", TempDir::ListDir(m_out)); // neither a partial file nor the next one
-    // A stop, not an engine that crashed under it.
-    EXPECT_NE(std::string::npos, TempDir::ReadFile(output).find("big_encryption.pdf: Stop"))
+    // One object per file: the interrupted one stopped (not an engine that crashed
+    // under it), the next never started; the summary agrees.
+    const std::string check = m_dir.file("check.py");
+    TempDir::WriteFile(check, "import json,sys\n"
+                              "rows=[json.loads(l) for l in open(sys.argv[1])]\n"
+                              "print([(r['source'].split('/')[-1],r['status'],r['code']) "
+                              "for r in rows[:-1]],rows[-1]['summary'])\n");
+    EXPECT_EQ("[('big.pdf', 'stopped', 4), ('later.pdf', 'not_started', None)] {'files': 2, "
+              "'written': 0, 'failed': 0, 'refused': 0, 'stopped': 1, 'not_started': 1}\n",
+              RunCommand("python3 " + ShellQuote(check) + " " + ShellQuote(output)).output)
         << TempDir::ReadFile(output);
 }
 
@@ -324,6 +340,25 @@ TEST_F(CliTest, NoOutputReplacesASourceAndOddNamesKeepTheirBytes) {
     EXPECT_EQ(std::string::npos, r.out.find('\x1B'));
 }
 
+TEST_F(CliTest, OddNamesEachHoldTheirOwnDocument) {
+    // "a\\b.pdf" beside the folder "a" holding b.pdf; "|", a line break and a
+    // leading dash are name characters too. Each has its own page count.
+    TempDir::MakeDir(m_in + "/a");
+    const std::string names[] = {"a\\b.pdf", "a/b.pdf", "c|d.pdf", "e\nf.pdf", "-g.pdf"};
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(TestPdf::WritePages(m_in + "/" + names[i], i + 1));
+    CliRun r = Run("-r -o " + ShellQuote(m_out) + " -u reader " + ShellQuote(m_in));
+    ASSERT_EQ(0, r.status) << r.out << r.err;
+    for (int i = 0; i < 5; ++i) {
+        const std::string output =
+            m_out + "/" + names[i].substr(0, names[i].size() - 4) + "_encryption.pdf";
+        EXPECT_EQ(i + 1, ReadWithPoppler(output, "reader").pages) << output;
+        // A user password alone (AES-256): it is the owner password too.
+        EXPECT_FALSE(ReadWithQpdf(output, "").opened) << output;
+        EXPECT_TRUE(ReadWithQpdf(output, "reader").owner) << output;
+    }
+}
+
 TEST_F(CliTest, TreesAreKeptAndExistingOutputsFollowTheOverwriteRule) {
     for (const char* sub : {"/a", "/b", "/out"})
         TempDir::MakeDir(m_in + sub);
@@ -354,14 +389,16 @@ TEST_F(CliTest, APasswordTableGivesListedFilesTheirOwnSettings) {
     ASSERT_TRUE(TestPdf::WritePages(m_in + "/plain.pdf", 2));
     ASSERT_TRUE(TestPdf::WritePages(m_in + "/other.pdf", 3));
     const std::string table = m_dir.file("table.csv");
-    TempDir::WriteFile(
-        table, "path,user,owner,level,allow\r\n\"" + m_in +
-                   "/a, b.pdf\",\"p\xC3\xA4ss \"\"1\"\"\",boss,aes256,\"print-high,copy\"\r\n" +
-                   m_in + "/plain.pdf,plain-user,,rc4-40\n" + m_in + "/gone.pdf,x,y\n");
-    CliRun r = Run("-o " + ShellQuote(m_out) + " -p default-owner --passwords-csv " +
-                   ShellQuote(table) + " " + ShellQuote(m_in + "/other.pdf"));
-    EXPECT_EQ(1, r.status); // the missing file is an error line; the others are written
-    EXPECT_NE(std::string::npos, r.err.find("line 4: no such file")) << r.err;
+    // As a spreadsheet saves it: a byte order mark first. plain.pdf, named on the
+    // command line too, must get its row's password, never the default.
+    TempDir::WriteFile(table, "\xEF\xBB\xBF" + m_in + "/plain.pdf,plain-user,,rc4-40\n\"" + m_in +
+                                  "/a, b.pdf\",\"p\xC3\xA4ss \"\"1\"\"\",boss,aes256,\"print-high,"
+                                  "copy\"\r\n");
+    CliRun r =
+        Run("-o " + ShellQuote(m_out) + " -p default-owner --passwords-csv " + ShellQuote(table) +
+            " " + ShellQuote(m_in + "/other.pdf") + " " + ShellQuote(m_in + "/plain.pdf"));
+    EXPECT_EQ(0, r.status) << r.err;
+    EXPECT_FALSE(ReadWithPoppler(m_out + "/plain_encryption.pdf").opened);
     PopplerView listed = ReadWithPoppler(m_out + "/a, b_encryption.pdf", "p\xC3\xA4ss \"1\"");
     EXPECT_EQ("print:yes copy:yes change:no addNotes:no algorithm:AES-256", listed.permissions);
     EXPECT_EQ("print:no copy:no change:no addNotes:no algorithm:RC4",
@@ -372,23 +409,43 @@ TEST_F(CliTest, APasswordTableGivesListedFilesTheirOwnSettings) {
     // A row the table cannot read with certainty stops everything before it starts.
     const std::string plain = m_in + "/plain.pdf";
     const struct {
-        std::string row, why;
+        std::string row, why, options = "-u u";
     } bad[] = {{plain + ",u,o,des\n", "unknown level"},
                {"\"" + plain + ",u,o\n", "never closed"},
                {plain + ",u\n", "found 2 columns"},
                {plain + ",u,o,aes256,none,extra\n", "found 6 columns"},
-               {plain + ",u,o\n" + m_in + "/../in/plain.pdf,v,w\n", "listed twice"}};
+               {plain + ",u,o\n" + m_in + "/../in/plain.pdf,v,w\n", "listed twice"},
+               {plain + ",u,o\n" + m_in + "/gone.pdf,x,y\n", "line 2: no such file"},
+               {plain + " ,u,o\n", "no such file"}, // a trailing space
+               {"", "lists no file"},
+               {"path,user,owner\r\n", "lists no file"},
+               {plain + std::string(1, '\0') + "x,u,o\n", "NUL"},
+               {plain + ",u,o\r" + plain + ",v,w\r", "CR alone"},
+               {plain + ",u,o\n", "excludes", "--decrypt --source-password-file -"}};
     const std::string fresh = m_dir.file("fresh");
     TempDir::MakeDir(fresh);
     for (const auto& b : bad) {
         SCOPED_TRACE(b.row);
         TempDir::WriteFile(table, b.row);
-        CliRun run = Run("-o " + ShellQuote(fresh) + " -u u --passwords-csv " + ShellQuote(table) +
-                         " " + ShellQuote(m_in + "/other.pdf"));
+        CliRun run = Run("-o " + ShellQuote(fresh) + " " + b.options + " --passwords-csv " +
+                         ShellQuote(table) + " " + ShellQuote(m_in + "/other.pdf"));
         EXPECT_EQ(2, run.status);
         EXPECT_NE(std::string::npos, run.err.find(b.why)) << run.err;
     }
     EXPECT_EQ("", TempDir::ListDir(fresh));
+}
+
+// The quoted fields of a report row (names here hold no quote).
+std::vector<std::string> ReportFields(const std::string& line) {
+    std::vector<std::string> fields;
+    for (size_t at = line.find('"'); at != std::string::npos; at = line.find('"', at + 1)) {
+        const size_t end = line.find('"', at + 1);
+        if (end == std::string::npos)
+            break;
+        fields.push_back(line.substr(at + 1, end - at - 1));
+        at = end;
+    }
+    return fields;
 }
 
 TEST_F(CliTest, GeneratedPasswordsOpenTheirFilesAndStayInAPrivateReport) {
@@ -404,18 +461,19 @@ TEST_F(CliTest, GeneratedPasswordsOpenTheirFilesAndStayInAPrivateReport) {
     std::istringstream lines(TempDir::ReadFile(report));
     std::string line;
     std::getline(lines, line);
+    EXPECT_EQ("source,output,user,owner\r", line);
     std::set<std::string> passwords;
     for (int i = 0; std::getline(lines, line); ++i) {
-        const size_t comma = line.find("\",\"");
-        const std::string path = line.substr(1, comma - 1);
-        const std::string password = line.substr(comma + 3, line.size() - comma - 5);
-        EXPECT_GE(password.size(), 16u);
-        passwords.insert(password);
-        const std::string name = path.substr(path.rfind('/') + 1);
-        const std::string output =
-            m_out + "/" + name.substr(0, name.size() - 4) + "_encryption.pdf";
-        EXPECT_FALSE(ReadWithPoppler(output).opened);
-        EXPECT_TRUE(ReadWithPoppler(output, password).opened) << output;
+        const std::vector<std::string> fields = ReportFields(line);
+        ASSERT_EQ(4u, fields.size()) << line;
+        EXPECT_GE(fields[2].size(), 16u);
+        passwords.insert(fields[2]);
+        const std::string name = fields[0].substr(fields[0].rfind('/') + 1);
+        EXPECT_EQ(m_out + "/" + name.substr(0, name.size() - 4) + "_encryption.pdf", fields[1]);
+        EXPECT_EQ("boss", fields[3]);
+        EXPECT_FALSE(ReadWithPoppler(fields[1]).opened);
+        EXPECT_TRUE(ReadWithPoppler(fields[1], fields[2]).opened) << fields[1];
+        EXPECT_TRUE(ReadWithQpdf(fields[1], fields[3]).owner) << fields[1];
     }
     EXPECT_EQ(2u, passwords.size());
     EXPECT_EQ(std::string::npos, LogText().find(*passwords.begin()));
@@ -428,6 +486,21 @@ TEST_F(CliTest, GeneratedPasswordsOpenTheirFilesAndStayInAPrivateReport) {
                          ShellQuote(taken) + " " + ShellQuote(m_in))
                          .status);
     EXPECT_EQ(TempDir::ReadFile(report), TempDir::ReadFile(m_dir.file("link.csv")));
+
+    // No output replaces the report, whatever --overwrite says. Without -p the
+    // generated password is the owner password too.
+    const std::string inside = m_out + "/one_encryption.pdf";
+    ::unlink(inside.c_str());
+    CliRun over = Run("-o " + ShellQuote(m_out) + " --overwrite replace --generate-passwords " +
+                      "--report " + ShellQuote(inside) + " " + ShellQuote(m_in));
+    EXPECT_EQ(1, over.status);
+    EXPECT_NE(std::string::npos, over.out.find("would replace the password report")) << over.out;
+    const std::string kept = TempDir::ReadFile(inside);
+    ASSERT_EQ(0u, kept.find("source,output,user,owner\r\n")) << kept;
+    const std::vector<std::string> row = ReportFields(kept.substr(kept.find('\n') + 1));
+    ASSERT_EQ(4u, row.size()) << kept;
+    EXPECT_EQ(row[2], row[3]);
+    EXPECT_TRUE(ReadWithQpdf(row[1], row[3]).owner) << row[1];
 }
 
 TEST_F(CliTest, JsonLinesForScriptsAndKeptTimes) {
@@ -492,6 +565,13 @@ TEST_F(CliTest, EncryptedSourcesTakeNewProtectionOnlyFromWhoMayLiftTheOld) {
         EXPECT_NE(std::string::npos, r.err.find("not its owner password")) << r.err;
     }
     EXPECT_FALSE(TempDir::Exists(m_out + "/locked_again.pdf"));
+    const std::string wrong = m_dir.file("wrong.txt");
+    TempDir::WriteFile(wrong, "guess\n");
+    CliRun guessed = Run(out + "-u fresh --suffix _again --source-password-file " +
+                         ShellQuote(wrong) + " " + ShellQuote(locked));
+    EXPECT_EQ(1, guessed.status);
+    EXPECT_NE(std::string::npos, guessed.err.find("wrong password for the encrypted source"))
+        << guessed.err;
     // A source that restricts nothing is anybody's to change with its user password.
     ASSERT_TRUE(TestPdf::WriteUserPassword(locked, "open", "boss", 1));
     EXPECT_EQ(0, Run(out + "-u fresh --source-password-file " + ShellQuote(user) + " " +
