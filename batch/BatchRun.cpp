@@ -34,8 +34,14 @@ int32_t OnEngineProgress(void* data, int32_t done, int32_t total) {
     return context->stop->Get() != StopToken::None ? PDFMS_PROGRESS_STOP : PDFMS_PROGRESS_CONTINUE;
 }
 
+struct ReplaceContext {
+    const BatchRun* run;
+    const BatchItem* item;
+};
+
 int32_t MayReplace(void* data, uint64_t device, uint64_t inode) {
-    return static_cast<const BatchRun*>(data)->MayReplace(device, inode) ? 1 : 0;
+    const auto* context = static_cast<const ReplaceContext*>(data);
+    return context->run->MayReplace(*context->item, device, inode) ? 1 : 0;
 }
 
 bool Exists(const wxString& path) {
@@ -86,8 +92,8 @@ BatchRun::BatchRun(const Settings& settings, BatchObserver& observer, const Stop
 
 BatchRun::~BatchRun() = default;
 
-bool BatchRun::MayReplace(uint64_t device, uint64_t inode) const {
-    return m_planner->MayReplace(device, inode);
+bool BatchRun::MayReplace(const BatchItem& item, uint64_t device, uint64_t inode) const {
+    return m_planner->MayReplace(item, device, inode);
 }
 
 wxString BatchRun::Detail(const wxString& source) const {
@@ -127,6 +133,7 @@ int32_t BatchRun::Encrypt(PdfMSService* service, const BatchItem& item, int slot
     const std::string sourceBytes = PathText::ToBytes(source);
 
     int32_t code = PDFMS_OK;
+    ReplaceContext replace{this, &item};
     for (int taken = 0;; ++taken) {
         const OutputPlanner::Choice choice = m_planner->Pick(item, source, taken);
         result.output = choice.path;
@@ -140,7 +147,7 @@ int32_t BatchRun::Encrypt(PdfMSService* service, const BatchItem& item, int slot
         std::memset(&record, 0, sizeof record);
         record.path = sourceBytes.c_str();
         record.mayReplace = ::MayReplace;
-        record.replaceData = this;
+        record.replaceData = &replace;
         record.outcome = &outcome;
         code = service->EncryptPdf(service, &record, outputBytes.c_str(), params.get(), progress,
                                    OnEngineProgress);

@@ -48,8 +48,8 @@ public:
     // Blocks until every item is done or the run was stopped.
     RunSummary Run(const std::vector<BatchItem>& items);
 
-    // The engine asks before an output replaces an existing file.
-    bool MayReplace(uint64_t device, uint64_t inode) const;
+    // The engine asks before item's output replaces an existing file.
+    bool MayReplace(const BatchItem& item, uint64_t device, uint64_t inode) const;
 
 private:
     void Work(int slot, const std::vector<BatchItem>& items);

@@ -43,7 +43,10 @@ std::string WriterName(int32_t writer) {
 
 } // namespace
 
-JsonReporter::JsonReporter(FILE* out, const std::vector<BatchItem>& items) : m_out(out) {
+JsonReporter::JsonReporter(FILE* out) : m_out(out) {}
+
+void JsonReporter::Expect(const std::vector<BatchItem>& items) {
+    std::lock_guard<std::mutex> lock(m_mutex);
     for (const BatchItem& item : items)
         m_waiting[item.index] = item.path;
 }
@@ -111,6 +114,9 @@ void JsonReporter::OnRunEnded(const RunSummary&) {
                                 "\"message\":\"not started: the run was stopped\",\"pages\":null,"
                                 "\"bytes_in\":null,\"bytes_out\":null,\"milliseconds\":0,"
                                 "\"writer\":null}");
+}
+
+void JsonReporter::Summary() {
     std::string summary;
     int files = 0;
     {

@@ -11,7 +11,9 @@
 //
 // After a stop every file still has its object: "stopped" for a file the stop
 // interrupted, "not_started" for one it never reached. The summary counts the
-// objects written, so the two always agree.
+// objects written, so the two always agree. A watch runs one batch after another:
+// each object comes as its file is done (the line is flushed), the one summary at
+// the end.
 //
 // Names that are not UTF-8 appear with their odd bytes written as \xNN, as in the log.
 
@@ -25,13 +27,17 @@
 
 class JsonReporter : public BatchObserver {
 public:
-    // items: the files of the run, so that those it never reached get their object.
-    JsonReporter(FILE* out, const std::vector<BatchItem>& items);
+    explicit JsonReporter(FILE* out);
 
+    // The files of the run about to start, so that those it never reaches get their
+    // object when it ends.
+    void Expect(const std::vector<BatchItem>& items);
     void OnItemResult(const BatchItem& item, int slot, const ItemResult& result) override;
     void OnRunEnded(const RunSummary& summary) override;
     // A file the run never saw (one it cannot take part in).
     void Missing(const std::string& source, const std::string& message);
+    // The summary object, over every run; written last.
+    void Summary();
 
     static std::string Quote(const std::string& text);
 
