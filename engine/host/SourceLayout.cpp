@@ -422,9 +422,10 @@ bool SourceLayout::EndStream(QPDF& pdf, SourceWindow& in, LaidObject& o, int64_t
 
 SourceLayout::Parse SourceLayout::ReadObject(QPDF& pdf, SourceWindow& in, LaidObject& o,
                                              uint64_t next, std::string& why) {
-    // An object ends before the next one starts: a large first look is never
-    // needed, and a second look can take all there may be.
-    const uint64_t span = std::min<uint64_t>(next, in.fileSize()) - o.offset;
+    // An object ends before the next one starts (give or take the white space a
+    // next offset may point at): a large first look is never needed, and a
+    // second look can take all there may be.
+    const uint64_t span = std::min<uint64_t>(next + kTailView, in.fileSize()) - o.offset;
     size_t view = static_cast<size_t>(std::min<uint64_t>(span, kFirstView));
     Parse p = Parse::Bad;
     int64_t length = -1;
@@ -528,13 +529,17 @@ SourceLayout::Pass SourceLayout::ReadObjects(QPDF& pdf, SourceWindow& in, std::s
     uint64_t previousEnd = 0;
     for (size_t i = 0; i < m_objects.size(); ++i) {
         LaidObject& o = m_objects[i];
+        // An offset inside the object before it misses its own object, as far as
+        // qpdf can tell: it rebuilds its table.
         if (o.offset < previousEnd) {
             why = "overlapping-objects";
-            return Pass::Failed;
+            misplaced = o.num;
+            return Pass::Misplaced;
         }
         const uint64_t next = i + 1 < m_objects.size() ? m_objects[i + 1].offset : in.fileSize();
         const Parse p = ReadObject(pdf, in, o, next, why);
         if (p == Parse::Misplaced) {
+            why = "unparsable-object";
             misplaced = o.num;
             return Pass::Misplaced;
         }
@@ -593,8 +598,6 @@ bool SourceLayout::Read(QPDF& pdf, SourceWindow& in, std::string& why) {
         pass = Pass::Failed;
         why = "unparsable-object";
     }
-    if (pass == Pass::Misplaced)
-        why = "unparsable-object";
     // What qpdf said while we asked it for lengths or made it rebuild its table.
     for (const QPDFExc& w : pdf.getWarnings())
         m_warnings.push_back(w.getMessageDetail());

@@ -91,7 +91,7 @@ bool SourceRepairs::Follow(const std::vector<std::string>& warnings, std::string
             continue;
         if (Contains(w, "loop detected"))
             fallback = "reference-loop";
-        else if (Contains(w, "page") || Contains(w, "Pages") || StartsWith(w, "kid "))
+        else if (Contains(w, "page") || Contains(w, "Page") || StartsWith(w, "kid "))
             fallback = "broken-page-tree";
         else
             fallback = "qpdf-repair";
