@@ -74,7 +74,8 @@ void JsonReporter::OnItemResult(const BatchItem& item, int, const ItemResult& re
          ",\"pages\":" + Number(result.pages) + ",\"bytes_in\":" + Number(result.bytesIn) +
          ",\"bytes_out\":" + Number(written ? result.bytesOut : -1) +
          ",\"milliseconds\":" + std::to_string(result.milliseconds) +
-         ",\"writer\":" + (written ? WriterName(result.writer) : "null") + "}");
+         ",\"writer\":" + (written ? WriterName(result.writer) : "null") + ",\"reason\":" +
+         (written && !result.reason.empty() ? Quote(result.reason) : "null") + "}");
 }
 
 void JsonReporter::Missing(const std::string& source, const std::string& message) {
@@ -82,7 +83,7 @@ void JsonReporter::Missing(const std::string& source, const std::string& message
     Line("{\"source\":" + Quote(source) +
          ",\"output\":null,\"status\":\"failed\",\"code\":-1,\"message\":" + Quote(message) +
          ",\"pages\":null,\"bytes_in\":null,\"bytes_out\":null,\"milliseconds\":0,"
-         "\"writer\":null}");
+         "\"writer\":null,\"reason\":null}");
 }
 
 void JsonReporter::OnRunEnded(const RunSummary& s) {
