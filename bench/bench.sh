@@ -15,7 +15,7 @@
 # Sets: the sample corpus (CORPUS_DIR/sample-files, default ../shared/corpus) copied
 # COPIES times (default 11: over 300 small files with real structure), and each
 # large file of LARGE_DIR (built there by the corpus's make-large.sh when missing:
-# merged-small, merged-objstm, merged-big, annots-30k), merged-big also with one
+# merged-small, merged-objstm, merged-big, annots-30k, merged-quirky), merged-big also with one
 # job. -d times only that folder. -g adds the generator's synthetic sets (300 small
 # and medium files, 4 large ones). Peak memory is GNU time's maximum resident size
 # of the command and the processes it waited for (for the CLI: the front end or an
@@ -173,14 +173,14 @@ fi
 if [ ! -f "$LARGE_DIR/merged-big.pdf" ]; then
     "$CORPUS/make-large.sh" "$LARGE_DIR" >/dev/null
 fi
-for name in merged-small merged-objstm merged-big annots-30k; do
+for name in merged-small merged-objstm merged-big annots-30k merged-quirky; do
     one="$WORK/one-$name"
     mkdir -p "$one"
     ln -sf "$LARGE_DIR/$name.pdf" "$one/$name.pdf"
     compare "$one" "$name.pdf" "$JOBS"
 done
 compare "$WORK/one-merged-big" "merged-big.pdf, one job" 1
-for name in merged-big merged-objstm annots-30k; do
+for name in merged-big merged-objstm annots-30k merged-quirky; do
     host_alone "$LARGE_DIR/$name.pdf"
 done
 probe "$SMALLDIR"

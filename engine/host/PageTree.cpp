@@ -1,10 +1,12 @@
 #include "engine/host/PageTree.h"
 
 #include "engine/host/PdfScanner.h"
+#include "engine/host/SourceRepairs.h"
 #include "engine/host/StrictObjectReader.h"
 
 #include <qpdf/Buffer.hh>
 #include <qpdf/QPDF.hh>
+#include <qpdf/QPDFExc.hh>
 #include <qpdf/QPDFObjectHandle.hh>
 
 #include <algorithm>
@@ -150,7 +152,7 @@ bool PageTree::Facts(QPDF& pdf, QPDFObjGen og, NodeFacts& facts, std::string& wh
     return true;
 }
 
-bool PageTree::Walk(QPDF& pdf, std::string& why) {
+bool PageTree::Walk(QPDF& pdf, std::string& why, std::vector<std::string>& raised) {
     m_leaves.clear();
     m_nodes.clear();
     bool walked = false;
@@ -165,9 +167,15 @@ bool PageTree::Walk(QPDF& pdf, std::string& why) {
                     Entry{2, e.first.getGen(), e.second.getObjStreamNumber()};
         }
         walked = WalkFrom(pdf, why);
-        if (walked && pdf.numWarnings() != warnings) {
-            why = "qpdf warned while the tree was read";
-            walked = false;
+        if (pdf.numWarnings() != warnings) {
+            for (const QPDFExc& w : pdf.getWarnings())
+                raised.push_back(w.getMessageDetail());
+            SourceRepairs followed;
+            std::string fallback;
+            if (walked && !followed.Follow(raised, fallback)) {
+                why = "qpdf warned while the tree was read";
+                walked = false;
+            }
         }
     } catch (const std::bad_alloc&) {
         throw;

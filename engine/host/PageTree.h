@@ -24,9 +24,13 @@ public:
     PageTree();
     ~PageTree();
 
-    // Walks the tree of `pdf`, an unencrypted document qpdf opened without a
-    // warning. False, with the reason in `why`, when the caller must ask qpdf.
-    bool Walk(QPDF& pdf, std::string& why);
+    // Walks the tree of `pdf`, an unencrypted document qpdf opened with at most
+    // warnings the one-pass writer follows (SourceRepairs). False, with the reason
+    // in `why`, when the caller must ask qpdf. qpdf's warnings while it read
+    // objects of the tree go to `raised`: the walk stands when each is one the
+    // one-pass writer follows (a page with a repeated key, an object stream with
+    // a wrong /Length), as qpdf's own listing would have raised them.
+    bool Walk(QPDF& pdf, std::string& why, std::vector<std::string>& raised);
 
     int32_t pages() const { return static_cast<int32_t>(m_leaves.size()); }
     // The pages, in order.

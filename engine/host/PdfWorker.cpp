@@ -122,12 +122,17 @@ ProbeAnswer PdfWorker::Probe(const std::string& path) {
         int32_t pages = -1;
         // qpdf lists the pages by parsing every object stream that holds one:
         // for a file with object streams, walk the tree ourselves when it can be.
+        // Also after warnings the one-pass writer follows (a wrong /Size): qpdf's
+        // listing would hold every such stream parsed for as long as the file is.
         std::string why;
+        std::vector<std::string> warnings = doc.Warnings();
+        SourceRepairs followed;
         QPDFObjectHandle trailer = doc.pdf->getTrailer();
-        if (!a.encrypted && doc.pdf->numWarnings() == 0 &&
-            (trailer.getKey("/Type").isNameAndEquals("/XRef") || trailer.hasKey("/XRefStm"))) {
+        if (!a.encrypted && followed.Follow(warnings, why) &&
+            (trailer.getKey("/Type").isNameAndEquals("/XRef") || trailer.hasKey("/XRefStm") ||
+             trailer.hasKey("/Prev"))) {
             tree = std::make_unique<PageTree>();
-            if (tree->Walk(*doc.pdf, why))
+            if (tree->Walk(*doc.pdf, why, warnings))
                 pages = tree->pages();
             else
                 tree.reset();
@@ -137,7 +142,9 @@ ProbeAnswer PdfWorker::Probe(const std::string& path) {
         // qpdf keeps what it parsed; what it touched of the mapping may go.
         if (doc.input)
             doc.input->Release();
-        m_warnings = doc.Warnings();
+        for (std::string& w : doc.Warnings())
+            warnings.push_back(std::move(w));
+        m_warnings = std::move(warnings);
         bool repaired = !m_warnings.empty();
         // Repair that lost every page would write an empty document over content
         // other readers still show.

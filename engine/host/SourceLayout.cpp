@@ -591,6 +591,7 @@ bool SourceLayout::Read(QPDF& pdf, SourceWindow& in, std::string& why) {
                 static_cast<uint64_t>(now->second.getOffset()) == before)
                 break;
             m_repairs.Add(SourceRepairs::XrefRebuilt);
+            in.ReleaseMapped(); // qpdf's scan read the whole file
         }
     } catch (const std::bad_alloc&) {
         throw;

@@ -216,7 +216,8 @@ struct OnePassRun {
         window = SourceWindow::Open(source, SourceLayout::kMaxObjectBytes);
         if (!layout.Read(*doc.pdf, *window, why) || security.Setup(r, "0123456789abcdef") != 0)
             return false;
-        walked = !layout.compressed().empty() && tree.Walk(*doc.pdf, why);
+        std::vector<std::string> raised;
+        walked = !layout.compressed().empty() && tree.Walk(*doc.pdf, why, raised);
         pages = walked ? tree.pages() : doc.CountPages();
         FileSink sink(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
         writer = std::make_unique<OnePassWriter>(*doc.pdf, layout, *window, security);
