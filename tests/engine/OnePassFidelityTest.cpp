@@ -84,7 +84,7 @@ TEST(OnePassFidelity, GeneratedStructuresAtEveryLevel) {
     TempDir dir;
     using Kind = StructurePdf::Kind;
     for (Kind kind : {Kind::Features, Kind::IncrementalUpdate, Kind::ObjectStreams,
-                      Kind::Linearized, Kind::HybridXref}) {
+                      Kind::Linearized, Kind::HybridXref, Kind::PackedLength}) {
         const std::string source = dir.file(std::string(StructurePdf::Name(kind)) + ".pdf");
         ASSERT_TRUE(StructurePdf::Write(source, kind));
         for (int level = 0; level < 4; ++level) {

@@ -291,6 +291,44 @@ bool WithQpdfTool(const std::string& path, const std::string& options) {
     return rc == 0;
 }
 
+// Catalog 1; pages 2, page 3, font 4 and the content length 5 in object stream 6;
+// content stream 7; cross-reference stream 8.
+bool PackedLength(const std::string& path) {
+    RawPdf p("1.5");
+    const std::string content = kContent;
+    p.Object(1, 0, "<< /Type /Catalog /Pages 2 0 R >>");
+    const std::vector<std::string> packed = {
+        "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 150] /Resources << /Font << /F1 4 0 "
+        "R >> >> /Contents 7 0 R >>",
+        "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>",
+        std::to_string(content.size())};
+    std::string head, objects;
+    for (size_t i = 0; i < packed.size(); ++i) {
+        head += std::to_string(i + 2) + " " + std::to_string(objects.size()) + " ";
+        objects += packed[i] + "\n";
+    }
+    p.Stream(6,
+             "<< /Type /ObjStm /N 4 /First " + std::to_string(head.size()) + " /Length " +
+                 std::to_string(head.size() + objects.size()) + " >>",
+             head + objects);
+    p.Stream(7, "<< /Length 5 0 R >>", content);
+    const size_t xrefAt = p.Size();
+    std::string rows(1, '\0');
+    rows += BigEndian(0, 4) + BigEndian(65535, 2);
+    rows += "\x01" + BigEndian(p.Offset(1), 4) + BigEndian(0, 2);
+    for (unsigned long i = 0; i < packed.size(); ++i)
+        rows += "\x02" + BigEndian(6, 4) + BigEndian(i, 2);
+    for (int n : {6, 7})
+        rows += "\x01" + BigEndian(p.Offset(n), 4) + BigEndian(0, 2);
+    rows += "\x01" + BigEndian(xrefAt, 4) + BigEndian(0, 2);
+    p.Stream(8, "<< /Type /XRef /Size 9 /W [1 4 2] /Root 1 0 R /Length " +
+                    std::to_string(rows.size()) + " >>",
+             rows);
+    p.Append("startxref\n" + std::to_string(xrefAt) + "\n%%EOF\n");
+    return p.Save(path);
+}
+
 } // namespace
 
 bool StructurePdf::Write(const std::string& path, Kind kind) {
@@ -305,6 +343,8 @@ bool StructurePdf::Write(const std::string& path, Kind kind) {
         return WithQpdfTool(path, "--linearize");
     case Kind::HybridXref:
         return Hybrid(path);
+    case Kind::PackedLength:
+        return PackedLength(path);
     case Kind::WrongOffset:
         return Features(path, 2, 0);
     case Kind::WrongLength:
@@ -388,6 +428,8 @@ const char* StructurePdf::Name(Kind kind) {
         return "linearized";
     case Kind::HybridXref:
         return "hybrid";
+    case Kind::PackedLength:
+        return "packed-length";
     case Kind::WrongOffset:
         return "wrong-offset";
     case Kind::WrongLength:

@@ -17,6 +17,7 @@ public:
         ObjectStreams,     // Features rewritten by qpdf with object streams
         Linearized,        // Features linearized by qpdf
         HybridXref,        // a classic table plus an /XRefStm stream for compressed objects
+        PackedLength,      // the content stream's /Length is an object in an object stream
         // Features without the /Crypt filter, and with ...
         WrongOffset, // ... the /Info entry pointing 2 bytes too far
         WrongLength, // ... the content stream's /Length 3 too short
