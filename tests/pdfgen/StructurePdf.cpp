@@ -301,8 +301,7 @@ bool PackedLength(const std::string& path) {
         "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
         "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 150] /Resources << /Font << /F1 4 0 "
         "R >> >> /Contents 7 0 R >>",
-        "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>",
-        std::to_string(content.size())};
+        "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>", std::to_string(content.size())};
     std::string head, objects;
     for (size_t i = 0; i < packed.size(); ++i) {
         head += std::to_string(i + 2) + " " + std::to_string(objects.size()) + " ";
@@ -322,8 +321,9 @@ bool PackedLength(const std::string& path) {
     for (int n : {6, 7})
         rows += "\x01" + BigEndian(p.Offset(n), 4) + BigEndian(0, 2);
     rows += "\x01" + BigEndian(xrefAt, 4) + BigEndian(0, 2);
-    p.Stream(8, "<< /Type /XRef /Size 9 /W [1 4 2] /Root 1 0 R /Length " +
-                    std::to_string(rows.size()) + " >>",
+    p.Stream(8,
+             "<< /Type /XRef /Size 9 /W [1 4 2] /Root 1 0 R /Length " +
+                 std::to_string(rows.size()) + " >>",
              rows);
     p.Append("startxref\n" + std::to_string(xrefAt) + "\n%%EOF\n");
     return p.Save(path);
