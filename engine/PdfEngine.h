@@ -86,8 +86,9 @@
 // exactly the source's; when it has object streams, every object stream must
 // decrypt to the source's bytes and every page and page-tree node to the source's
 // object, which shows the same pages without parsing every object stream again
-// (that can cost ten times the write). A one-pass output that fails its check is
-// written again by qpdf's writer (reason "check-failed") and checked again.
+// (that can cost ten times the write). A one-pass write that fails, or whose
+// output fails its check, is done again by qpdf's writer (reason
+// "one-pass-failed") and checked again.
 // The source is opened read-only and never changed.
 //
 // Progress: the callback gets (percent, 100) as the file is written, and is also

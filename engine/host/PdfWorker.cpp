@@ -321,17 +321,18 @@ EncryptResult PdfWorker::Encrypt(const EncryptRequest& r,
         result.code = PDFMS_ERR_SOURCE_CHANGED;
         return result;
     }
-    // A one-pass output the check refuses is written again by qpdf's writer, so a
-    // fault of the one-pass writer never refuses a file qpdf can write.
-    if (result.code == PDFMS_OK && !Check(job, result.writer)) {
+    if (result.code == PDFMS_OK && !Check(job, result.writer))
         result.code = PDFMS_ERR_VERIFY;
-        if (result.writer == WriterUsed::OnePass) {
-            result.writer = WriterUsed::Qpdf;
-            result.reason = "check-failed";
-            result.code = Write(job, result.writer, progress);
-            if (result.code == PDFMS_OK && !Check(job, result.writer))
-                result.code = PDFMS_ERR_VERIFY;
-        }
+    // A one-pass write that failed on its own, or whose output the check refused,
+    // is done again by qpdf's writer: a fault of the one-pass writer never
+    // refuses a file qpdf can write.
+    if (result.writer == WriterUsed::OnePass &&
+        (result.code == PDFMS_ERR_VERIFY || result.code == PDFMS_ERR_ENGINE)) {
+        result.writer = WriterUsed::Qpdf;
+        result.reason = "one-pass-failed";
+        result.code = Write(job, result.writer, progress);
+        if (result.code == PDFMS_OK && !Check(job, result.writer))
+            result.code = PDFMS_ERR_VERIFY;
     }
     // Freeing the source's document takes a while on a large file: left to Tidy.
     // (The output's goes now: it holds the temporary file open.)

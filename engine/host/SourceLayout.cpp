@@ -322,6 +322,14 @@ int64_t SourceLayout::IndirectLength(QPDF& pdf, int num, int gen) {
 
 namespace {
 
+// One in-use entry of a cross-reference table, for a sum that tells tables apart.
+uint64_t Mix(int num, int gen, long long offset) {
+    uint64_t h = static_cast<uint64_t>(num) * 0x9e3779b97f4a7c15ull;
+    h ^= static_cast<uint64_t>(gen) + (h << 6) + (h >> 2);
+    h ^= static_cast<uint64_t>(offset) * 0xc2b2ae3d27d4eb4full;
+    return h;
+}
+
 // Where qpdf's recovery of a stream's length ends: the first "endstream" or
 // "endobj" word from `from` on, found by its "end" (not necessarily after a
 // delimiter, as qpdf finds it).
@@ -451,11 +459,20 @@ SourceLayout::Parse SourceLayout::ReadObject(QPDF& pdf, SourceWindow& in, LaidOb
     return EndStream(pdf, in, o, length, lengthNum, lengthGen, why) ? Parse::Ok : Parse::Bad;
 }
 
+uint64_t SourceLayout::TableSignature(QPDF& pdf) {
+    uint64_t sum = 0;
+    for (const auto& entry : pdf.getXRefTable())
+        if (entry.second.getType() == 1)
+            sum += Mix(entry.first.getObj(), entry.first.getGen(), entry.second.getOffset());
+    return sum;
+}
+
 bool SourceLayout::ReadTable(QPDF& pdf, int& highest, std::string& why) {
     m_objects.clear();
     m_compressed.clear();
     m_streamOf.clear();
     m_size = 0;
+    m_tableSignature = 0;
     highest = 0;
     std::vector<int> numbers;
     for (const auto& entry : pdf.getXRefTable()) {
@@ -468,6 +485,7 @@ bool SourceLayout::ReadTable(QPDF& pdf, int& highest, std::string& why) {
         numbers.push_back(num);
         highest = std::max(highest, num);
         if (entry.second.getType() == 1) {
+            m_tableSignature += Mix(num, gen, entry.second.getOffset());
             // qpdf reads an object at offset 0 as null: its number stays free.
             if (entry.second.getOffset() == 0) {
                 m_repairs.Add(SourceRepairs::NullOffset);
@@ -572,9 +590,19 @@ bool SourceLayout::Read(QPDF& pdf, SourceWindow& in, std::string& why) {
     m_packed = PackedIntegers();
     Pass pass = Pass::Failed;
     try {
-        for (int attempt = 0; attempt < 2; ++attempt) {
+        for (int attempt = 0; attempt < 3; ++attempt) {
             int misplaced = 0;
+            const size_t warned = pdf.numWarnings();
             pass = ReadObjects(pdf, in, why, misplaced);
+            // qpdf may rebuild its table while it reads an indirect /Length for us:
+            // then the pass followed a table qpdf no longer reads by.
+            if (pass == Pass::Ok && pdf.numWarnings() != warned &&
+                TableSignature(pdf) != m_tableSignature) {
+                m_repairs.Add(SourceRepairs::XrefRebuilt);
+                pass = Pass::Failed;
+                why = "unparsable-object";
+                continue;
+            }
             if (pass != Pass::Misplaced)
                 break;
             // An offset that misses its object makes qpdf rebuild its table from a

@@ -86,6 +86,7 @@ private:
     bool EndStream(QPDF& pdf, SourceWindow& in, LaidObject& o, int64_t length, int lengthNum,
                    int lengthGen, std::string& why);
     int64_t IndirectLength(QPDF& pdf, int num, int gen);
+    static uint64_t TableSignature(QPDF& pdf);
 
     std::vector<LaidObject> m_objects;
     std::vector<CompressedObject> m_compressed;
@@ -94,4 +95,5 @@ private:
     SourceRepairs m_repairs;
     std::vector<std::string> m_warnings;
     int m_size = 0;
+    uint64_t m_tableSignature = 0; // of the in-use entries the pass followed
 };

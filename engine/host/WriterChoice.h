@@ -26,7 +26,8 @@
 //   sparse-numbers       object numbers far beyond the number of objects
 //   unusual-xref         entries the new section cannot carry (two generations of
 //                        a number, a compressed object outside an object stream)
-//   check-failed         the one-pass output failed its check; qpdf wrote it anew
+//   one-pass-failed      the one-pass writer failed, or its output failed its
+//                        check: qpdf's writer wrote the file anew
 
 #include <string>
 
