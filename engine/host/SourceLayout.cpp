@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -193,7 +194,7 @@ SourceLayout::Parse SourceLayout::ParseObject(const char* data, size_t n, bool c
     if (t.kind == Kind::DictOpen) {
         o.dictionary = true;
         std::string key, name;
-        std::vector<std::string> keys;
+        m_keys.clear();
         bool lengthSeen = false, byteRange = false;
         uint64_t contentsBegin = 0, contentsEnd = 0;
         for (;;) {
@@ -202,11 +203,13 @@ SourceLayout::Parse SourceLayout::ParseObject(const char* data, size_t n, bool c
                 break;
             if (t.kind != Kind::Name)
                 return fail();
-            // qpdf keeps the last of repeated keys; so does this reading.
-            if (std::find(keys.begin(), keys.end(), key) != keys.end())
-                m_repairs.Add(SourceRepairs::DuplicateKey);
-            else
-                keys.push_back(key);
+            // qpdf keeps the last of repeated keys; so does this reading. (Keys
+            // are told apart by their bytes: enough to name the repair.)
+            const std::string_view raw(data + t.begin, t.end - t.begin);
+            for (const auto& k : m_keys)
+                if (std::string_view(data + k.first, k.second - k.first) == raw)
+                    m_repairs.Add(SourceRepairs::DuplicateKey);
+            m_keys.emplace_back(t.begin, t.end);
             PdfToken first = r.Next(&name);
             if (!r.SkipValue(first))
                 return fail();

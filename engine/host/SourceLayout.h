@@ -94,6 +94,7 @@ private:
     PackedIntegers m_packed;
     SourceRepairs m_repairs;
     std::vector<std::string> m_warnings;
+    std::vector<std::pair<size_t, size_t>> m_keys; // of the dictionary being read
     int m_size = 0;
     uint64_t m_tableSignature = 0; // of the in-use entries the pass followed
 };
