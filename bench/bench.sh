@@ -96,7 +96,7 @@ compare() {
     # -P: print, high-quality print, copy and accessibility, the word the CLI writes.
     warm "$dir"
     timed sh -c 'find -L "$1" -maxdepth 1 -name "*.pdf" -print0 |
-        xargs -0 -P 2 -I{} sh -c '\''mutool clean -E aes-128 -U user -O owner -P -1324 "$1" "$2/$(basename "$1")"'\'' _ {} "$2" && sync' \
+        xargs -0 -P 2 -I{} sh -c '\''mutool clean -E aes-128 -U user -O owner -P -1324 "$1" "$2/$(basename "$1")" 2>/dev/null'\'' _ {} "$2" && sync' \
         _ "$dir" "$out3"
     local mu mu_kb
     read -r mu mu_kb <<<"$TIMED"
@@ -109,7 +109,7 @@ compare() {
         # The writer settings of the engine's fallback, so both do the same work.
         qpdf --decode-level=none --compress-streams=n --object-streams=preserve \
             --encrypt user owner 128 --use-aes=y --print=full --extract=y --modify=none \
-            --annotate=n --form=n --assemble=n -- "$f" "$out2/${b}_encryption.pdf" || true
+            --annotate=n --form=n --assemble=n -- "$f" "$out2/${b}_encryption.pdf" 2>/dev/null || true
     done
     sync
     t1=$(date +%s.%N)
