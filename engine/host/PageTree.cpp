@@ -113,7 +113,7 @@ bool PageTree::LoadStream(QPDF& pdf, int stream, std::string& why) {
         const size_t begin = objects[i].second;
         const size_t end = i + 1 < objects.size() ? objects[i + 1].second : size;
         NodeFacts facts;
-        if (!StrictObjectReader::Read(bytes + begin, end - begin, facts)) {
+        if (!StrictObjectReader::Read(bytes + begin, end - begin, facts, &m_raised)) {
             why = Describe(objects[i].first) + " in object stream " + std::to_string(stream) +
                   " is unusual";
             return false;
@@ -167,15 +167,19 @@ bool PageTree::Walk(QPDF& pdf, std::string& why, std::vector<std::string>& raise
                     Entry{2, e.first.getGen(), e.second.getObjStreamNumber()};
         }
         walked = WalkFrom(pdf, why);
-        if (pdf.numWarnings() != warnings) {
+        // What qpdf said reading objects for the walk (it will not say it again),
+        // and, for a walk that stands, what it would say reading the object
+        // streams the walk read itself.
+        if (pdf.numWarnings() != warnings)
             for (const QPDFExc& w : pdf.getWarnings())
                 raised.push_back(w.getMessageDetail());
-            SourceRepairs followed;
-            std::string fallback;
-            if (walked && !followed.Follow(raised, fallback)) {
-                why = "qpdf warned while the tree was read";
-                walked = false;
-            }
+        if (walked)
+            raised.insert(raised.end(), m_raised.begin(), m_raised.end());
+        SourceRepairs followed;
+        std::string fallback;
+        if (walked && !followed.Follow(raised, fallback)) {
+            why = "qpdf warned while the tree was read";
+            walked = false;
         }
     } catch (const std::bad_alloc&) {
         throw;
@@ -187,6 +191,7 @@ bool PageTree::Walk(QPDF& pdf, std::string& why, std::vector<std::string>& raise
     m_xref.clear();
     m_inStreams.clear();
     m_loaded.clear();
+    m_raised.clear();
     if (!walked) {
         m_leaves.clear();
         m_nodes.clear();

@@ -51,6 +51,7 @@ private:
     std::unordered_map<int, Entry> m_xref;
     std::unordered_map<int, NodeFacts> m_inStreams; // objects of the streams read so far
     std::unordered_map<int, bool> m_loaded;         // stream number -> it read cleanly
+    std::vector<std::string> m_raised;              // qpdf's warnings about the streams read
     std::vector<QPDFObjGen> m_leaves;
     std::vector<QPDFObjGen> m_nodes;
 };

@@ -87,13 +87,25 @@ TEST(PageTree, GivesUpWhereQpdfWouldWarn) {
     ASSERT_TRUE(StructurePdf::WriteObjectStream(path, sound));
     EXPECT_TRUE(Compare(path).walked);
 
+    // qpdf reads a stray '#' and a repeated key with a warning and lists the
+    // same pages: the walk counts them and says what qpdf says.
+    for (const char* text :
+         {"<< /A#zz 1 >>", "<< /Type /Page /Parent 4 0 R /Rotate 0 /Rotate 90 >>"}) {
+        SCOPED_TRACE(text);
+        std::vector<std::string> objects = sound;
+        objects[text[4] == 'A' ? 4 : 3] = text;
+        ASSERT_TRUE(StructurePdf::WriteObjectStream(path, objects));
+        const Verdicts v = Compare(path);
+        EXPECT_FALSE(v.qpdfClean);
+        EXPECT_TRUE(v.walked);
+    }
+
     const struct {
         size_t object; // index into `sound`
         const char* text;
     } odd[] = {
-        {4, "<< /A#zz 1 >>"},                                         // a stray '#'
+        {4, "<< /A#00 1 >>"},                                         // a '#' that makes a null
         {4, "[ture]"},                                                // a word read as a string
-        {1, "<< /Type /Page /Parent 2 0 R /Rotate 0 /Rotate 90 >>"},  // a repeated key
         {3, "<< /Parent 4 0 R >>"},                                   // no /Type
         {0, "<< /Type /Pages /Kids [3 0 R 4 0 R 3 0 R] /Count 3 >>"}, // a page twice
         {0, "<< /Type /Pages /Parent 4 0 R /Kids [3 0 R 4 0 R] /Count 2 >>"}, // not the root
