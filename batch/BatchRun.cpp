@@ -152,6 +152,7 @@ int32_t BatchRun::Encrypt(PdfMSService* service, const BatchItem& item, int slot
         code = service->EncryptPdf(service, &record, outputBytes.c_str(), params.get(), progress,
                                    OnEngineProgress);
         result.writer = outcome.writer;
+        result.reason.assign(outcome.reason, strnlen(outcome.reason, sizeof outcome.reason));
         if (outcome.tempLeft[0])
             result.message = "the temporary file " +
                              PathText::Printable(PathText::FromBytes(outcome.tempLeft)) +
@@ -241,6 +242,13 @@ void BatchRun::Finish(const BatchItem& item, int slot, const wxString& source, I
         CopyTimes(source, result.output);
     result.bytesOut = SizeOf(result.output);
     FileUtil::WriteLogEvent("Finished", Detail(source), 0);
+    // Which writer made the file and why: a slow file says why it was slow.
+    if (result.writer != PDFMS_WRITER_NONE)
+        FileUtil::WriteLogEvent(
+            "Writer",
+            wxString(result.writer == PDFMS_WRITER_ONE_PASS ? "one-pass " : "qpdf ") +
+                wxString::FromUTF8(result.reason),
+            0);
     result.status = ItemStatus::Finished;
     Report(item, slot, result);
 }

@@ -83,15 +83,16 @@ void JsonReporter::OnItemResult(const BatchItem& item, int, const ItemResult& re
         std::lock_guard<std::mutex> lock(m_mutex);
         m_waiting.erase(item.index);
     }
-    Line(status, "{\"source\":" + Text(item.path) +
-                     ",\"output\":" + (result.output.empty() ? "null" : Text(result.output)) +
-                     ",\"status\":\"" + status + "\",\"code\":" +
-                     (status == "not_started" ? "null" : std::to_string(result.code)) +
-                     ",\"message\":" + Text(result.message) + ",\"pages\":" + Number(result.pages) +
-                     ",\"bytes_in\":" + Number(result.bytesIn) +
-                     ",\"bytes_out\":" + Number(written ? result.bytesOut : -1) +
-                     ",\"milliseconds\":" + std::to_string(result.milliseconds) +
-                     ",\"writer\":" + (written ? WriterName(result.writer) : "null") + "}");
+    Line(status,
+         "{\"source\":" + Text(item.path) + ",\"output\":" +
+             (result.output.empty() ? "null" : Text(result.output)) + ",\"status\":\"" + status +
+             "\",\"code\":" + (status == "not_started" ? "null" : std::to_string(result.code)) +
+             ",\"message\":" + Text(result.message) + ",\"pages\":" + Number(result.pages) +
+             ",\"bytes_in\":" + Number(result.bytesIn) +
+             ",\"bytes_out\":" + Number(written ? result.bytesOut : -1) +
+             ",\"milliseconds\":" + std::to_string(result.milliseconds) +
+             ",\"writer\":" + (written ? WriterName(result.writer) : "null") + ",\"reason\":" +
+             (written && !result.reason.empty() ? Quote(result.reason) : "null") + "}");
 }
 
 void JsonReporter::Missing(const std::string& source, const std::string& message) {
@@ -99,7 +100,7 @@ void JsonReporter::Missing(const std::string& source, const std::string& message
          "{\"source\":" + Quote(source) +
              ",\"output\":null,\"status\":\"failed\",\"code\":-1,\"message\":" + Quote(message) +
              ",\"pages\":null,\"bytes_in\":null,\"bytes_out\":null,\"milliseconds\":0,"
-             "\"writer\":null}");
+             "\"writer\":null,\"reason\":null}");
 }
 
 void JsonReporter::OnRunEnded(const RunSummary&) {
@@ -113,7 +114,7 @@ void JsonReporter::OnRunEnded(const RunSummary&) {
                                 ",\"output\":null,\"status\":\"not_started\",\"code\":null,"
                                 "\"message\":\"not started: the run was stopped\",\"pages\":null,"
                                 "\"bytes_in\":null,\"bytes_out\":null,\"milliseconds\":0,"
-                                "\"writer\":null}");
+                                "\"writer\":null,\"reason\":null}");
 }
 
 void JsonReporter::Summary() {

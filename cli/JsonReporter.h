@@ -5,7 +5,8 @@
 //   {"source":...,"output":...|null,
 //    "status":"written|failed|refused|stopped|not_started","code":N|null,
 //    "message":...,"pages":N|null,"bytes_in":N|null,"bytes_out":N|null,
-//    "milliseconds":N,"writer":"one-pass|qpdf"|null}
+//    "milliseconds":N,"writer":"one-pass|qpdf"|null,"reason":"..."|null}
+//   (reason: why that writer, in the engine's short words: engine/host/WriterChoice.h)
 //   {"summary":{"files":N,"written":N,"failed":N,"refused":N,"stopped":N,
 //               "not_started":N}}
 //

@@ -255,6 +255,7 @@ int32_t PdfEngine::Encrypt(const PdfMSSource* source, const char* outputPath,
     if (outcome) {
         outcome->writer = PDFMS_WRITER_NONE;
         outcome->tempLeft[0] = '\0';
+        outcome->reason[0] = '\0';
     }
     const std::string src = source->path;
     const std::string out = outputPath;
@@ -333,8 +334,10 @@ int32_t PdfEngine::Encrypt(const PdfMSSource* source, const char* outputPath,
             std::snprintf(outcome->tempLeft, sizeof outcome->tempLeft, "%s", temp.temp().c_str());
         return code;
     }
-    if (outcome)
+    if (outcome) {
         outcome->writer = static_cast<int32_t>(reply.writer);
+        std::snprintf(outcome->reason, sizeof outcome->reason, "%s", reply.reason.c_str());
+    }
     if (progress)
         progress(userData, 100, 100);
     return code;

@@ -57,17 +57,22 @@
 // asked (qpdf's writer does so and PDF 2.0 tells readers to ignore it); at the RC4
 // levels every bit is exactly what was asked. Both writers give the same /P word.
 //
-// Two writers. A source that opens and lists its pages without any qpdf warning,
-// and whose every cross-reference offset lands on its "N G obj", every object
-// parses to one value followed by endobj and every stream ends where its /Length
-// says, goes through the one-pass writer: each object is read once through a
+// Two writers, chosen per file with a reason (engine/host/WriterChoice.h). An
+// unencrypted source whose every object parses to one value followed by endobj
+// goes through the one-pass writer, also when qpdf reads it with warnings it
+// repairs the same way every time (a wrong /Size, offsets that make it rebuild its
+// table from a scan, a wrong or missing /Length, odd EOLs after "stream", names
+// with a stray '#' and repeated keys, which are copied as they are): the writer
+// follows qpdf's reading and writes a clean cross-reference section. Each object
+// is read once through a
 // bounded window and written once under its own number, strings encrypted (as hex
 // strings) except a signature's /Contents (left readable, as qpdf's writer and
 // PDF 2.0 do), stream data encrypted as it is copied with a direct /Length, object
 // streams encrypted whole, the source's cross-reference streams and a stale
 // linearization dictionary left out, and a new cross-reference table (or stream,
 // when objects live in object streams) with /Encrypt and /ID; memory stays flat in
-// the file size. Everything else (repaired files, odd layouts) goes through qpdf's
+// the file size. Everything else (encrypted sources, plain outputs, reference
+// loops, page trees qpdf repairs, objects only qpdf parses) goes through qpdf's
 // writer, which copies stream data as it is (no decoding, no recompression: exact
 // content, and decompression bombs stay small), keeps object streams and does not
 // linearize. The choice is made before anything is written. At AES-256 below PDF
@@ -86,7 +91,9 @@
 // exactly the source's; when it has object streams, every object stream must
 // decrypt to the source's bytes and every page and page-tree node to the source's
 // object, which shows the same pages without parsing every object stream again
-// (that can cost ten times the write).
+// (that can cost ten times the write). A one-pass write that fails, or whose
+// output fails its check, is done again by qpdf's writer (reason
+// "one-pass-failed") and checked again.
 // The source is opened read-only and never changed.
 //
 // Progress: the callback gets (percent, 100) as the file is written, and is also

@@ -72,6 +72,7 @@ typedef int32_t (*PdfMSReplaceFn)(void* data, uint64_t device, uint64_t inode);
 struct PdfMSOutcome {
     int32_t writer;      // PDFMS_WRITER_*
     char tempLeft[1024]; // a temporary file the engine could not remove, or ""
+    char reason[64];     // why that writer: short stable words (engine/host/WriterChoice.h)
 };
 
 struct PdfMSSource {

@@ -571,10 +571,10 @@ TEST_F(CliTest, JsonLinesForScriptsAndKeptTimes) {
                        "d=[x for x in rows if x.get('source','').endswith('doc.pdf')][0]\n"
                        "b=[x for x in rows if x.get('source','').endswith('broken.pdf')][0]\n"
                        "s=rows[-1]['summary']\n"
-                       "print(d['status'],d['pages'],d['writer'] is not None,d['bytes_out']>0,"
+                       "print(d['status'],d['pages'],d['writer'],d['reason'],d['bytes_out']>0,"
                        "b['status'],s['files'],s['written'],s['refused'])\n");
     TempDir::WriteFile(m_dir.file("out.json"), r.out);
-    EXPECT_EQ("written 2 True True refused 2 1 1\n",
+    EXPECT_EQ("written 2 one-pass clean True refused 2 1 1\n",
               RunCommand("python3 " + ShellQuote(check) + " " + ShellQuote(m_dir.file("out.json")))
                   .output)
         << r.out;
