@@ -278,7 +278,9 @@ EncryptResult PdfWorker::Encrypt(const EncryptRequest& r,
         return result;
     }
 
-    if (!r.decrypt && (!PasswordEncoding::Prepare(r.level, r.user, job.user) ||
+    // The library puts the user password in for a missing owner password; an
+    // empty one here would be a working password that opens an AES-256 output.
+    if (!r.decrypt && (r.owner.empty() || !PasswordEncoding::Prepare(r.level, r.user, job.user) ||
                        !PasswordEncoding::Prepare(r.level, r.owner, job.owner))) {
         result.code = PDFMS_ERR_ARGUMENT;
         return result;

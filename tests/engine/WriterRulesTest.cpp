@@ -155,6 +155,10 @@ TEST_F(WriterRules, PasswordsAreEncodedForTheLevel) {
     EncryptRequest broken = Request(m_clean, PDFMS_LEVEL_AES_256);
     broken.user = "\xff";
     EXPECT_EQ(PDFMS_ERR_ARGUMENT, Run(broken).code);
+    // An empty owner password opens an AES-256 file: the host never writes one.
+    EncryptRequest open = Request(m_clean, PDFMS_LEVEL_AES_256);
+    open.owner = "";
+    EXPECT_EQ(PDFMS_ERR_ARGUMENT, Run(open).code);
 }
 
 TEST_F(WriterRules, SourceThatChangesDuringTheWriteFailsTheFile) {
