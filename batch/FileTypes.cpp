@@ -35,16 +35,15 @@ wxString GetFileTypeDescription() {
     return g_wildcardHook().BeforeFirst('|');
 }
 
-int ScanFolderForFiles(const wxArrayString& patterns, const wxString& folder, wxString& pathList) {
+int ScanFolderForFiles(const wxArrayString& patterns, const wxString& folder,
+                       wxArrayString& paths) {
     int count = 0;
     for (const wxString& pattern : patterns) {
         wxArrayString found;
         FileUtil::ListFilesByExtension(folder, found, pattern);
         count += static_cast<int>(found.size());
-        for (wxString path : found) {
-            path.Replace("\\", "/");
-            AppendToPathList(pathList, path);
-        }
+        for (const wxString& path : found)
+            paths.Add(path);
     }
     return count;
 }
@@ -57,23 +56,4 @@ bool IsValidFileName(const wxString& name) {
     text.Replace(" ", "");
     static const wxRegEx forbidden("[\\\\|/:\\*\\?<>\"]", wxRE_EXTENDED);
     return !forbidden.Matches(text);
-}
-
-void AppendToPathList(wxString& pathList, const wxString& path) {
-    pathList += path;
-    pathList += "|";
-}
-
-wxArrayString SplitPathList(const wxString& pathList) {
-    wxArrayString paths;
-    size_t start = 0;
-    while (start < pathList.length()) {
-        size_t bar = pathList.find('|', start);
-        if (bar == wxString::npos)
-            bar = pathList.length();
-        if (bar > start)
-            paths.Add(pathList.substr(start, bar - start));
-        start = bar + 1;
-    }
-    return paths;
 }

@@ -20,15 +20,12 @@ bool HasSupportedExtension(const wxString& ext);
 // The wildcard hook's text up to its first "|": "PDF files(*.pdf)".
 wxString GetFileTypeDescription();
 
-// Appends folder + "/" + name + "|" for every regular, non-hidden file directly in
-// folder matching one of patterns ("*.pdf", extension compared lower-cased).
-// Returns the number of files appended; 0 for an unreadable folder.
-int ScanFolderForFiles(const wxArrayString& patterns, const wxString& folder, wxString& pathList);
+// Appends folder + "/" + name for every regular, non-hidden file directly in folder
+// matching one of patterns ("*.pdf", extension compared lower-cased). Returns the
+// number of files appended; 0 for an unreadable folder. Names are taken as they are:
+// "\" and "|" are name characters like any other.
+int ScanFolderForFiles(const wxArrayString& patterns, const wxString& folder, wxArrayString& paths);
 
 // False for a name that is empty after trailing white space is removed, or that
 // contains \ | / : * ? < > or a double quote (blanks are ignored).
 bool IsValidFileName(const wxString& name);
-
-// Path lists: every path followed by "|"; "" means none.
-void AppendToPathList(wxString& pathList, const wxString& path);
-wxArrayString SplitPathList(const wxString& pathList);

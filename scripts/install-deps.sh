@@ -10,7 +10,7 @@ packages=(
     libcli11-dev libjemalloc-dev libgtest-dev libssl-dev libidn-dev libseccomp-dev
     xvfb xauth poppler-utils mupdf-tools python3 python3-pil fonts-dejavu-core imagemagick
     python3-fonttools librsvg2-bin help2man dpkg-dev
-    desktop-file-utils appstream lintian
+    desktop-file-utils appstream lintian parallel
 )
 if [ "${1:-}" = fuzz ]; then
     packages=(clang libclang-rt-14-dev)

@@ -4,7 +4,6 @@
 #include "batch/JobHooks.h"
 #include "core/DialogSeam.h"
 #include "core/FileUtil.h"
-#include "core/StringUtil.h"
 #include "ui/SelectWindow.h"
 #include "ui/WindowIds.h"
 #include "ui/WindowLookup.h"
@@ -27,17 +26,10 @@ int DnDFile::CollectDroppedPaths(const wxArrayString& dropped, wxArrayString& pa
     const wxArrayString patterns = g_patternHook ? g_patternHook() : wxArrayString();
     for (const wxString& item : dropped) {
         if (FileUtil::DirExists(item)) {
-            const wxString folder = StringUtil::ToSlashes(item);
-            for (const wxString& pattern : patterns) {
-                wxArrayString found;
-                FileUtil::ListFilesByExtension(folder, found, pattern);
-                for (const wxString& path : found)
-                    paths.Add(StringUtil::ToSlashes(path));
-                count += static_cast<int>(found.size());
-            }
+            count += ScanFolderForFiles(patterns, item, paths);
             continue;
         }
-        const wxString path = StringUtil::ToSlashes(item);
+        const wxString& path = item;
         const wxString extension = path.Contains(".") ? path.AfterLast('.').Lower() : wxString();
         ++count;
         if (HasSupportedExtension(extension))

@@ -77,8 +77,6 @@ void SelectWindow::AttachToSink(const std::shared_ptr<JobEventSink>& sink) {
     m_sinkAttachment.Attach(sink, JobEventSink::FILE_LIST, this);
 }
 
-void SelectWindow::AddFiles(const wxString&) {}
-
 void SelectWindow::AddFileList(const wxArrayString&) {}
 
 int SelectWindow::GetRowCount() const {

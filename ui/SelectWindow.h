@@ -20,9 +20,8 @@ public:
     virtual bool Create(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxPoint& pos,
                         const wxSize& size, long style);
 
-    // Paths joined by "|". Does nothing here.
-    virtual void AddFiles(const wxString& paths);
-    // The same for a list of paths, which may hold any character, "|" included.
+    // Adds files to the list; a path may hold any character, "\\" and "|" included.
+    // Does nothing here.
     virtual void AddFileList(const wxArrayString& paths);
     virtual int GetRowCount() const;
     // Selected rows in ascending order; returns their number.

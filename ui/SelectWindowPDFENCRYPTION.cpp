@@ -140,10 +140,6 @@ void SelectWindowPDFENCRYPTION::AddRow(const FileRow& row) {
     m_grid->SetCellValue(r, COL_ITEM, row[FILEROW_OPEN_CODE]);
 }
 
-void SelectWindowPDFENCRYPTION::AddFiles(const wxString& paths) {
-    AddFileList(SplitPathList(paths));
-}
-
 void SelectWindowPDFENCRYPTION::AddFileList(const wxArrayString& paths) {
     // Each file is opened and checked here; a large batch or a big file takes a
     // moment, which the pointer should say.
@@ -211,9 +207,9 @@ void SelectWindowPDFENCRYPTION::FitRowLabels() {
 }
 
 void SelectWindowPDFENCRYPTION::AddThroughDialog() {
-    const wxString chosen = ChooseFiles(g_config ? g_config->GetLastConvertDir() : wxString());
+    const wxArrayString chosen = ChooseFiles(g_config ? g_config->GetLastConvertDir() : wxString());
     if (!chosen.empty())
-        AddFiles(chosen);
+        AddFileList(chosen);
 }
 
 void SelectWindowPDFENCRYPTION::DeleteSelected() {
@@ -409,7 +405,7 @@ bool SelectWindowPDFENCRYPTION::StartRun(int count) {
     for (int row : m_runRows) {
         JobRow jobRow;
         jobRow.index = row;
-        jobRow.path = StringUtil::ToSlashes(GetCellText(row, COL_PATH));
+        jobRow.path = GetCellText(row, COL_PATH);
         // The output is named from the file's own name, not from the list's
         // (escaped) display of it.
         jobRow.fileName = StringUtil::AfterLast(jobRow.path, '/');

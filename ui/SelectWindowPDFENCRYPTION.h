@@ -26,7 +26,6 @@ public:
     wxString AppendColumn(const wxString& label, int width, bool shown);
     void SetRowSource(RowSource source) { m_rowSource = source; }
 
-    void AddFiles(const wxString& paths) override;
     void AddFileList(const wxArrayString& paths) override;
     int GetRowCount() const override;
     int GetSelectedRows(wxArrayInt& rows) const override;

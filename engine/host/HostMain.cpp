@@ -135,6 +135,7 @@ bool Answer(HostChannel& channel, PdfWorker& worker, const HostChannel::Message&
         reply.writer = result.writer == WriterUsed::OnePass ? HostProtocol::Writer::OnePass
                        : result.writer == WriterUsed::Qpdf  ? HostProtocol::Writer::Qpdf
                                                             : HostProtocol::Writer::None;
+        reply.reason = result.reason;
         ::alarm(0);
         HangupWatch::SetCurrentTemp(-1);
         const bool sent = channel.Send(HostProtocol::Encode(reply));

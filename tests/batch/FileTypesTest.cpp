@@ -45,28 +45,20 @@ TEST(FileTypes, FolderScanFindsPdfFilesOfEitherCaseDirectlyInTheFolder) {
     TempDir::WriteFile(dir.file("notes.txt"), "text");
     // Hidden files, folders and subfolders: see the file listing test in core.
 
-    wxString list = "/earlier.pdf|";
-    EXPECT_EQ(ScanFolderForFiles(GetScanPatterns(), dir.path(), list), 2);
-    wxArrayString paths = SplitPathList(list);
+    // "\\" and "|" are name characters, kept as they are.
+    TempDir::WriteFile(dir.file("c\\d|e.pdf"), "%PDF-");
+
+    wxArrayString paths;
+    paths.Add("/earlier.pdf");
+    EXPECT_EQ(ScanFolderForFiles(GetScanPatterns(), dir.path(), paths), 3);
     paths.Sort();
-    ASSERT_EQ(paths.size(), 3u);
+    ASSERT_EQ(paths.size(), 4u);
     EXPECT_EQ(paths[0], "/earlier.pdf");
     EXPECT_EQ(paths[1], dir.file("a.pdf"));
     EXPECT_EQ(paths[2], dir.file("b.PDF"));
-    EXPECT_TRUE(list.EndsWith("|"));
+    EXPECT_EQ(paths[3], dir.file("c\\d|e.pdf"));
 
-    wxString none;
+    wxArrayString none;
     EXPECT_EQ(ScanFolderForFiles(GetScanPatterns(), "/no/such/folder", none), 0);
-    EXPECT_EQ(none, "");
-}
-
-TEST(FileTypes, PathListsRoundTrip) {
-    wxString list;
-    AppendToPathList(list, "/a/one.pdf");
-    AppendToPathList(list, "/b/two words.pdf");
-    EXPECT_EQ(list, "/a/one.pdf|/b/two words.pdf|");
-    wxArrayString paths = SplitPathList(list);
-    ASSERT_EQ(paths.size(), 2u);
-    EXPECT_EQ(paths[1], "/b/two words.pdf");
-    EXPECT_TRUE(SplitPathList("").empty());
+    EXPECT_TRUE(none.empty());
 }
