@@ -5,6 +5,7 @@
 #include <qpdf/Buffer.hh>
 #include <qpdf/BufferInputSource.hh>
 
+#include <algorithm>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,7 +19,7 @@ constexpr uint64_t kKeptBehind = 8u << 20;
 class ReleasingSource : public BufferInputSource {
 public:
     ReleasingSource(const std::string& name, Buffer* buffer, char* data)
-        : BufferInputSource(name, buffer, false), m_data(data) {}
+        : BufferInputSource(name, buffer, false), m_data(data), m_size(buffer->getSize()) {}
 
     size_t read(char* buffer, size_t length) override {
         const size_t n = BufferInputSource::read(buffer, length);
@@ -34,7 +35,9 @@ public:
 private:
     void Behind() {
         static const uint64_t pageSize = static_cast<uint64_t>(::sysconf(_SC_PAGESIZE));
-        const uint64_t pos = static_cast<uint64_t>(tell());
+        // qpdf seeks past the end on a wrong offset; only the mapping's own pages
+        // may be let go, or madvise would wipe whatever memory follows it.
+        const uint64_t pos = std::min(static_cast<uint64_t>(tell()), m_size);
         const uint64_t page = pos - pos % pageSize;
         if (page < m_released) {
             m_released = page; // read again from here: let go again as it goes
@@ -46,6 +49,7 @@ private:
     }
 
     char* m_data;
+    uint64_t m_size;
     uint64_t m_released = 0;
 };
 
