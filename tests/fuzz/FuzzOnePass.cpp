@@ -68,9 +68,9 @@ bool Triple(const std::string& s, size_t i, const char* word, long& num, long& g
 }
 
 // Mutations break cross-reference offsets far more often than anything else,
-// and a file qpdf must repair never reaches the one-pass writer. This appends
-// a fresh section that points at every "N G obj" (the last of each number),
-// with the last /Root named anywhere; empty when there is no such catalog.
+// and a file qpdf cannot open at all never reaches a writer. This appends a
+// fresh section that points at every "N G obj" (the last of each number), with
+// the last /Root named anywhere; empty when there is no such catalog.
 std::string WithFreshXref(const std::string& s) {
     std::map<long, std::pair<size_t, long>> objects;
     long rootNum = -1, rootGen = 0;
@@ -108,8 +108,9 @@ std::string WithFreshXref(const std::string& s) {
     return out;
 }
 
-// Probes `bytes` and, when qpdf opens it cleanly, encrypts it; false when qpdf
-// had to repair it (that goes to qpdf's writer, which is qpdf's to fuzz).
+// Probes `bytes` and, when qpdf opens it (repaired or not), encrypts it: the
+// worker chooses the writer, writes and checks the output. False when the file
+// cannot be written at all.
 bool Encrypt(const std::string& bytes) {
     EncryptRequest r;
     r.source = MemoryFile("source", bytes);
@@ -121,8 +122,9 @@ bool Encrypt(const std::string& bytes) {
     r.printing = PDFMS_PRINT_LOW;
     r.copy = true;
     PdfWorker worker;
-    const bool clean = worker.Probe(r.source).openState == PDFMS_OPEN_OK;
-    if (clean) {
+    const int32_t state = worker.Probe(r.source).openState;
+    const bool opens = state == PDFMS_OPEN_OK || state == PDFMS_OPEN_REPAIRED;
+    if (opens) {
         const EncryptResult result = worker.Encrypt(r, [](int) {});
         // The file did not change underneath, so that is never the reason.
         if (result.code == PDFMS_ERR_SOURCE_CHANGED)
@@ -130,7 +132,7 @@ bool Encrypt(const std::string& bytes) {
     }
     ::close(r.source);
     ::close(r.temp);
-    return clean;
+    return opens;
 }
 
 void* Run(void* p) {
