@@ -2,7 +2,6 @@
 
 #include "batch/BatchRun.h"
 #include "batch/JobEventObserver.h"
-#include "batch/JobHooks.h"
 #include "batch/FileTypes.h"
 #include "batch/RunState.h"
 
@@ -12,7 +11,7 @@ void RunEncryptionJob(const JobInput& input) {
     BatchRun::Settings settings;
     settings.outputDir = input.outputDir;
     settings.run = input.run;
-    settings.extension = g_extensionHook ? g_extensionHook() : GetWrittenExtension();
+    settings.extension = GetWrittenExtension();
     RunStateStopToken stop;
     BatchRun(settings, observer, stop).Run(input.rows);
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The window's run: the batch loop with one job, reporting through the window's
-// events. Installed as the job hook; called on the worker thread only.
+// events. The file list hands it to the worker thread; called there only.
 
 #include "batch/JobInput.h"
 

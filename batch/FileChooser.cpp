@@ -1,7 +1,6 @@
 #include "batch/FileChooser.h"
 
 #include "batch/FileTypes.h"
-#include "batch/JobHooks.h"
 #include "core/DialogSeam.h"
 
 #include <wx/app.h>
@@ -11,7 +10,7 @@ wxString ChooseFiles(const wxString& defaultDir) {
     // Without a GUI application (tests, command line) the dialog has no parent.
     wxApp* app = dynamic_cast<wxApp*>(wxAppConsole::GetInstance());
     wxWindow* parent = app ? app->GetTopWindow() : nullptr;
-    const wxString wildcard = g_wildcardHook ? g_wildcardHook() : wxString();
+    const wxString wildcard = GetFileDialogWildcard();
     wxArrayString paths;
     if (!DialogSeam::Get().ChooseFiles(parent, "Select One or More Files", defaultDir, wildcard,
                                        wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE, paths))
@@ -21,7 +20,7 @@ wxString ChooseFiles(const wxString& defaultDir) {
     for (const wxString& path : paths) {
         const int dot = path.Find('.', true);
         const wxString ext = dot == wxNOT_FOUND ? wxString() : path.Mid(dot + 1).Lower();
-        if (!HasSupportedExtension(ext)) {
+        if (!IsSupportedExtension(ext)) {
             ShowInfoBox(" Fail to open file  \n " + path);
             continue;
         }

@@ -1,6 +1,5 @@
 #include "batch/FileTypes.h"
 
-#include "batch/JobHooks.h"
 #include "core/FileUtil.h"
 
 #include <wx/regex.h>
@@ -25,14 +24,8 @@ bool IsSupportedExtension(const wxString& ext) {
     return supported.Find(";" + ext + ";") != wxNOT_FOUND;
 }
 
-bool HasSupportedExtension(const wxString& ext) {
-    return g_extensionTestHook && g_extensionTestHook(ext);
-}
-
 wxString GetFileTypeDescription() {
-    if (!g_wildcardHook)
-        return wxString();
-    return g_wildcardHook().BeforeFirst('|');
+    return GetFileDialogWildcard().BeforeFirst('|');
 }
 
 int ScanFolderForFiles(const wxArrayString& patterns, const wxString& folder, wxString& pathList) {

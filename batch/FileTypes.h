@@ -15,9 +15,7 @@ wxString GetWrittenExtension();
 // lower-case first where case does not matter.
 bool IsSupportedExtension(const wxString& ext);
 
-// Through the extension test hook; false when no hook is installed.
-bool HasSupportedExtension(const wxString& ext);
-// The wildcard hook's text up to its first "|": "PDF files(*.pdf)".
+// The wildcard's text up to its first "|": "PDF files(*.pdf)".
 wxString GetFileTypeDescription();
 
 // Appends folder + "/" + name + "|" for every regular, non-hidden file directly in

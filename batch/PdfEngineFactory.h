@@ -9,7 +9,7 @@ struct PdfEngineFactory {
     void (*release)(PdfMSService* service) = nullptr;
 };
 
-// Set on the GUI thread before any probe or run (InstallPdfHooks does it).
+// Set once at start, before any probe or run (the programs' main does it).
 void SetPdfEngineFactory(const PdfEngineFactory& factory);
 PdfEngineFactory GetPdfEngineFactory();
 

@@ -1,7 +1,6 @@
 #include "ui/DnDFile.h"
 
 #include "batch/FileTypes.h"
-#include "batch/JobHooks.h"
 #include "core/DialogSeam.h"
 #include "core/FileUtil.h"
 #include "core/StringUtil.h"
@@ -24,7 +23,7 @@ bool DnDFile::DropOnTopWindow(wxWindow* window, const wxArrayString& dropped) {
 
 int DnDFile::CollectDroppedPaths(const wxArrayString& dropped, wxArrayString& paths) {
     int count = 0;
-    const wxArrayString patterns = g_patternHook ? g_patternHook() : wxArrayString();
+    const wxArrayString patterns = GetScanPatterns();
     for (const wxString& item : dropped) {
         if (FileUtil::DirExists(item)) {
             const wxString folder = StringUtil::ToSlashes(item);
@@ -40,7 +39,7 @@ int DnDFile::CollectDroppedPaths(const wxArrayString& dropped, wxArrayString& pa
         const wxString path = StringUtil::ToSlashes(item);
         const wxString extension = path.Contains(".") ? path.AfterLast('.').Lower() : wxString();
         ++count;
-        if (HasSupportedExtension(extension))
+        if (IsSupportedExtension(extension))
             paths.Add(path);
         else
             ShowInfoBox("Fail to open file  \n " + path);

@@ -1,7 +1,8 @@
 #include "ui/MainFramePDFENCRYPTION.h"
 
 #include "batch/JobEvents.h"
-#include "batch/JobHooks.h"
+#include "batch/EncryptionJob.h"
+#include "batch/ProbeFile.h"
 #include "batch/RunState.h"
 #include "core/AppUtil.h"
 #include "core/DialogSeam.h"
@@ -32,8 +33,6 @@ wxBitmap* MainFramePDFENCRYPTION::CutFace(const wxBitmap& face, int x, int y, in
 }
 
 bool MainFramePDFENCRYPTION::Create(wxWindowID id, const wxString& title) {
-    InstallPdfHooks();
-
     if (!CreateFrame(id, ImageUtil::CreateBitmap("image/screen1.png", wxBITMAP_TYPE_PNG), title))
         return false;
 
@@ -68,11 +67,10 @@ bool MainFramePDFENCRYPTION::Create(wxWindowID id, const wxString& title) {
     toolBar->Create(CutFace(face, W - 138, 55, 128, 172), background, ID_TOOL_BAR,
                     wxPoint(W - 138, 55), wxSize(128, 172), wxBORDER_NONE | wxTAB_TRAVERSAL);
 
-    auto* list = new SelectWindowPDFENCRYPTION;
+    auto* list = new SelectWindowPDFENCRYPTION(ProbeFile, RunEncryptionJob);
     list->Create(CutFace(face, 15, 55, W - 153, 172), background, ID_FILE_LIST, wxPoint(15, 55),
                  wxSize(W - 153, 172), wxBORDER_SIMPLE | wxTAB_TRAVERSAL);
     list->SetStatusColumn(JobIds::kStatusColumn);
-    list->SetRowSource(ProbeThroughHook);
     list->AppendColumn("  ", 30, false);
     list->AppendColumn("File Name", 200, true);
     list->AppendColumn("Size", 100, true);

@@ -2,7 +2,6 @@
 
 #include "batch/FileChooser.h"
 #include "batch/FileTypes.h"
-#include "batch/JobHooks.h"
 #include "batch/JobInput.h"
 #include "batch/ResultTexts.h"
 #include "batch/RunLauncher.h"
@@ -27,7 +26,7 @@
 #include <algorithm>
 #include <memory>
 
-wxIMPLEMENT_DYNAMIC_CLASS(SelectWindowPDFENCRYPTION, SelectWindow);
+wxIMPLEMENT_CLASS(SelectWindowPDFENCRYPTION, SelectWindow);
 
 namespace {
 // Columns of a row.
@@ -43,7 +42,8 @@ enum Column {
 };
 } // namespace
 
-SelectWindowPDFENCRYPTION::SelectWindowPDFENCRYPTION() = default;
+SelectWindowPDFENCRYPTION::SelectWindowPDFENCRYPTION(RowSource rows, JobRunner job)
+    : m_rowSource(rows), m_job(job) {}
 
 bool SelectWindowPDFENCRYPTION::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
                                        const wxPoint& pos, const wxSize& size, long style) {
@@ -170,7 +170,7 @@ void SelectWindowPDFENCRYPTION::AddFileList(const wxArrayString& paths) {
             refuse(wxString::Format(" It's not a valid file,file size is %dKB.  \n", 0) + path);
             continue;
         }
-        const FileRow row = m_rowSource ? m_rowSource(path) : ProbeThroughHook(path);
+        const FileRow row = m_rowSource(path);
         if (row.size() < FILEROW_FIELD_COUNT)
             continue;
         const wxString refusal = OpenStateRefusal(row[FILEROW_OPEN_CODE], row[FILEROW_NAME]);
@@ -423,7 +423,7 @@ bool SelectWindowPDFENCRYPTION::StartRun(int count) {
     input->statusColumn = m_statusColumn;
     input->sink = GetSink();
 
-    const bool launched = LaunchRun(std::move(input));
+    const bool launched = LaunchRun(std::move(input), m_job);
     if (auto* start =
             wxDynamicCast(WindowLookup::FindInTopWindow(this, ID_START_PANEL), StartWindow))
         start->UpdateButtons();

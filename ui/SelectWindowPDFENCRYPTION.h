@@ -3,6 +3,7 @@
 // commands, the checks before a run and the start of the run.
 
 #include "batch/FileRow.h"
+#include "batch/RunLauncher.h"
 #include "ui/SelectWindow.h"
 
 #include <cstdint>
@@ -15,16 +16,17 @@ class wxMouseEvent;
 
 class SelectWindowPDFENCRYPTION : public SelectWindow {
 public:
+    // Turns a path into the row the list shows (or refuses).
     typedef FileRow (*RowSource)(const wxString& path);
 
-    SelectWindowPDFENCRYPTION();
+    // rows: how an added file is probed; job: what the worker runs on a run's input.
+    SelectWindowPDFENCRYPTION(RowSource rows, JobRunner job);
 
     bool Create(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxPoint& pos,
                 const wxSize& size, long style) override;
 
     // Appends one grid column; shown columns get label and width, hidden ones width 0.
     wxString AppendColumn(const wxString& label, int width, bool shown);
-    void SetRowSource(RowSource source) { m_rowSource = source; }
 
     void AddFiles(const wxString& paths) override;
     void AddFileList(const wxArrayString& paths) override;
@@ -77,11 +79,12 @@ private:
     void OnGridMotion(wxMouseEvent& event);
 
     wxArrayString m_columnLabels;
-    RowSource m_rowSource = nullptr;
+    const RowSource m_rowSource;
+    const JobRunner m_job;
     std::vector<int32_t> m_doneFlags;
     wxArrayInt m_runRows;
     int m_processCount = -1;
     int m_statusWidth = 0; // as the frame asked for it, with 20-pixel row labels
 
-    wxDECLARE_DYNAMIC_CLASS(SelectWindowPDFENCRYPTION);
+    wxDECLARE_CLASS(SelectWindowPDFENCRYPTION);
 };

@@ -5,7 +5,7 @@
 #include "FakeEngine.h"
 #include "TempDir.h"
 
-#include "batch/JobHooks.h"
+#include "batch/EncryptionJob.h"
 #include "batch/RunLauncher.h"
 #include "batch/RunState.h"
 #include "core/FileUtil.h"
@@ -22,7 +22,6 @@ protected:
     void SetUp() override {
         g_runState = RUN_IDLE;
         g_stopRequested = false;
-        InstallPdfHooks();
         engine.Install();
         engine.SetTiming(0, 0); // no progress unless a test asks for it
         sink = JobEventSink::Create();
@@ -69,7 +68,7 @@ protected:
         return input;
     }
 
-    void Launch() { ASSERT_TRUE(LaunchRun(MakeInput())); }
+    void Launch() { ASSERT_TRUE(LaunchRun(MakeInput(), RunEncryptionJob)); }
 
     void WaitForFinish() {
         ASSERT_TRUE(PumpUntil([&] { return top.Count(wxEVT_PZ_JOB_FINISHED) >= 1; }));

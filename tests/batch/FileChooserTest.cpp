@@ -1,5 +1,4 @@
 #include "batch/FileChooser.h"
-#include "batch/JobHooks.h"
 #include "core/AppUtil.h"
 #include "core/DialogSeam.h"
 
@@ -50,10 +49,7 @@ public:
 
 class FileChooserTest : public testing::Test {
 protected:
-    void SetUp() override {
-        InstallPdfHooks();
-        DialogSeam::Set(&dialogs);
-    }
+    void SetUp() override { DialogSeam::Set(&dialogs); }
     void TearDown() override { DialogSeam::Set(nullptr); }
     ScriptedDialogs dialogs;
 };
