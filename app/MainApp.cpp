@@ -4,7 +4,7 @@
 #include "app/InstanceHandOver.h"
 #include "app/StartupSequence.h"
 #include "batch/PdfEngineFactory.h"
-#include "batch/RunState.h"
+#include "ui/run/RunState.h"
 #include "core/AppUtil.h"
 #include "core/PathText.h"
 #include "engine/api/PdfMSService.h"

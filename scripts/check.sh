@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The checked builds CI runs besides the normal one: the display-free programs and
-# tests built with AddressSanitizer + UndefinedBehaviorSanitizer, and the batch and
-# engine tests with ThreadSanitizer; then the formatting of every source file.
+# tests built with AddressSanitizer + UndefinedBehaviorSanitizer, and the batch, run
+# and engine tests with ThreadSanitizer; then the formatting of every source file.
 #
 #   scripts/check.sh [asan] [tsan] [format]     (all three when none is named)
 set -euo pipefail
@@ -9,8 +9,8 @@ cd "$(dirname "$0")/.."
 steps=("$@")
 [ ${#steps[@]} -eq 0 ] && steps=(asan tsan format)
 
-display_free_tests=(core_tests batch_tests update_tests pz_engine_tests pz_engine_host_tests
-                    pz_cli_tests)
+display_free_tests=(core_tests batch_tests ui_run_tests update_tests pz_engine_tests
+                    pz_engine_host_tests pz_cli_tests)
 programs=(pdfzerovovor-cli pdfzerovovor-engine pz-fake-host pz-make-pdfs)
 
 sanitized() { # build dir, sanitizer, test programs...
@@ -38,7 +38,7 @@ for step in "${steps[@]}"; do
         sanitized build-asan address "${display_free_tests[@]}" ;;
     tsan)
         export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/scripts/tsan.supp
-        sanitized build-tsan thread batch_tests pz_engine_tests ;;
+        sanitized build-tsan thread batch_tests ui_run_tests pz_engine_tests ;;
     format)
         files=$(git ls-files '*.cpp' '*.h')
         # shellcheck disable=SC2086

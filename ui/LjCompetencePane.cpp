@@ -1,6 +1,6 @@
 #include "ui/LjCompetencePane.h"
 
-#include "batch/JobEvents.h"
+#include "ui/run/JobEvents.h"
 #include "core/DialogSeam.h"
 #include "core/StringUtil.h"
 #include "engine/api/PdfMSService.h"

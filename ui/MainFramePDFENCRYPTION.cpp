@@ -1,9 +1,9 @@
 #include "ui/MainFramePDFENCRYPTION.h"
 
-#include "batch/JobEvents.h"
-#include "batch/EncryptionJob.h"
+#include "ui/run/JobEvents.h"
+#include "ui/run/EncryptionJob.h"
 #include "batch/ProbeFile.h"
-#include "batch/RunState.h"
+#include "ui/run/RunState.h"
 #include "core/AppUtil.h"
 #include "core/DialogSeam.h"
 #include "skin/ImageUtil.h"

@@ -1,6 +1,6 @@
 #include "ui/OutputWindow.h"
 
-#include "batch/JobEvents.h"
+#include "ui/run/JobEvents.h"
 #include "core/DialogSeam.h"
 #include "core/DomainConfig.h"
 #include "core/FileUtil.h"

@@ -1,7 +1,7 @@
 #include "ui/RunEndNotifier.h"
 
-#include "batch/DhGridCellRenderCommandEvent.h"
-#include "batch/JobEvents.h"
+#include "ui/run/DhGridCellRenderCommandEvent.h"
+#include "ui/run/JobEvents.h"
 #include "core/AppUtil.h"
 #include "core/DialogSeam.h"
 

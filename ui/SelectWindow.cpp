@@ -1,6 +1,6 @@
 #include "ui/SelectWindow.h"
 
-#include "batch/JobEvents.h"
+#include "ui/run/JobEvents.h"
 #include "skin/XyGrid.h"
 #include "skin/ZqGridCellRenderer.h"
 #include "ui/DnDFile.h"

@@ -2,7 +2,7 @@
 // The general file list panel: a grid of files whose status column shows what the
 // run reports for each row.
 
-#include "batch/DhGridCellRenderCommandEvent.h"
+#include "ui/run/DhGridCellRenderCommandEvent.h"
 #include "skin/ZqPieceWindow.h"
 #include "ui/SinkAttachment.h"
 

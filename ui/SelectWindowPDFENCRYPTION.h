@@ -3,7 +3,7 @@
 // commands, the checks before a run and the start of the run.
 
 #include "batch/FileRow.h"
-#include "batch/RunLauncher.h"
+#include "ui/run/RunLauncher.h"
 #include "ui/SelectWindow.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "ui/StartWindow.h"
 
-#include "batch/JobEvents.h"
-#include "batch/RunState.h"
+#include "ui/run/JobEvents.h"
+#include "ui/run/RunState.h"
 #include "core/FileUtil.h"
 #include "skin/ThemeButton.h"
 #include "skin/DhBitmapButton.h"

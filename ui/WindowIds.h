@@ -4,7 +4,7 @@
 // windows the batch run addresses take their ids from the batch, so the two can
 // never disagree.
 
-#include "batch/JobEvents.h"
+#include "ui/run/JobEvents.h"
 
 enum MainWindowId {
     ID_MAIN_FRAME = 2000,

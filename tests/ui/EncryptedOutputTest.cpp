@@ -6,7 +6,7 @@
 #include "TestPdf.h"
 #include "WaitFor.h"
 #include "batch/PdfEngineFactory.h"
-#include "batch/RunState.h"
+#include "ui/run/RunState.h"
 #include "core/FileUtil.h"
 #include "engine/api/PdfMSService.h"
 #include "ui/DnDFile.h"

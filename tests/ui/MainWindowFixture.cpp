@@ -3,7 +3,7 @@
 #include "FakeEngine.h"
 #include "ThemeSandbox.h"
 #include "WaitFor.h"
-#include "batch/RunState.h"
+#include "ui/run/RunState.h"
 #include "core/AppUtil.h"
 #include "core/DomainConfig.h"
 #include "engine/PdfEngine.h"

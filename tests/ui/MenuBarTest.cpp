@@ -2,7 +2,7 @@
 
 #include "MainWindowFixture.h"
 #include "WaitFor.h"
-#include "batch/RunState.h"
+#include "ui/run/RunState.h"
 #include "skin/ZlMenuButton.h"
 #include "ui/MainFramePDFENCRYPTION.h"
 #include "ui/WindowIds.h"

@@ -4,7 +4,7 @@
 #include "FakeEngine.h"
 #include "MainWindowFixture.h"
 #include "WaitFor.h"
-#include "batch/RunState.h"
+#include "ui/run/RunState.h"
 #include "core/FileUtil.h"
 #include "skin/DhBitmapButton.h"
 #include "skin/LjCheckBox.h"

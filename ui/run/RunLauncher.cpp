@@ -1,7 +1,7 @@
-#include "batch/RunLauncher.h"
+#include "ui/run/RunLauncher.h"
 
-#include "batch/RunState.h"
-#include "batch/TaskThread.h"
+#include "ui/run/RunState.h"
+#include "ui/run/TaskThread.h"
 #include "core/FileUtil.h"
 
 namespace {

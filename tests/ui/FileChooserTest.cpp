@@ -1,4 +1,4 @@
-#include "batch/FileChooser.h"
+#include "ui/FileChooser.h"
 #include "core/AppUtil.h"
 #include "core/DialogSeam.h"
 

@@ -1,6 +1,6 @@
 #include "EventRecorder.h"
 
-#include "batch/JobEvents.h"
+#include "ui/run/JobEvents.h"
 
 #include <wx/app.h>
 

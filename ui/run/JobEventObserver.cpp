@@ -1,6 +1,6 @@
-#include "batch/JobEventObserver.h"
+#include "ui/run/JobEventObserver.h"
 
-#include "batch/JobEvents.h"
+#include "ui/run/JobEvents.h"
 
 JobEventObserver::JobEventObserver(std::shared_ptr<JobEventSink> sink, int32_t statusColumn)
     : m_sink(std::move(sink)), m_statusColumn(statusColumn) {}

@@ -4,7 +4,7 @@
 // the job. At its end the worker sets the state to ended and queues
 // job-finished (payload 0) to the top window, exactly once.
 
-#include "batch/JobInput.h"
+#include "ui/run/JobInput.h"
 
 #include <memory>
 

@@ -4,8 +4,8 @@
 
 #include "batch/BatchItem.h"
 #include "batch/EncryptOptions.h"
-#include "batch/JobEventSink.h"
-#include "batch/JobEvents.h"
+#include "ui/run/JobEventSink.h"
+#include "ui/run/JobEvents.h"
 
 #include <wx/string.h>
 

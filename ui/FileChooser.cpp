@@ -1,4 +1,4 @@
-#include "batch/FileChooser.h"
+#include "ui/FileChooser.h"
 
 #include "batch/FileTypes.h"
 #include "core/DialogSeam.h"

@@ -1,4 +1,4 @@
-#include "batch/TaskThread.h"
+#include "ui/run/TaskThread.h"
 
 TaskThread::TaskThread(void* userData, TaskFunction run, TaskFunction onCreate,
                        TaskFunction onDestroy)

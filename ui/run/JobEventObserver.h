@@ -4,7 +4,7 @@
 // touches a window.
 
 #include "batch/BatchObserver.h"
-#include "batch/JobEventSink.h"
+#include "ui/run/JobEventSink.h"
 
 #include <memory>
 

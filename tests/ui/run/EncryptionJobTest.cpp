@@ -5,9 +5,9 @@
 #include "FakeEngine.h"
 #include "TempDir.h"
 
-#include "batch/EncryptionJob.h"
-#include "batch/RunLauncher.h"
-#include "batch/RunState.h"
+#include "ui/run/EncryptionJob.h"
+#include "ui/run/RunLauncher.h"
+#include "ui/run/RunState.h"
 #include "core/FileUtil.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
-#include "batch/EncryptionJob.h"
+#include "ui/run/EncryptionJob.h"
 
 #include "batch/BatchRun.h"
-#include "batch/JobEventObserver.h"
+#include "ui/run/JobEventObserver.h"
 #include "batch/FileTypes.h"
-#include "batch/RunState.h"
+#include "ui/run/RunState.h"
 
 void RunEncryptionJob(const JobInput& input) {
     // Without a sink the run still works and logs; its events go nowhere.

@@ -1,4 +1,4 @@
-#include "batch/DhGridCellRenderCommandEvent.h"
+#include "ui/run/DhGridCellRenderCommandEvent.h"
 
 wxDEFINE_EVENT(wxEVT_PZ_CELL_RENDER, DhGridCellRenderCommandEvent);
 

@@ -1,4 +1,4 @@
-#include "batch/RunState.h"
+#include "ui/run/RunState.h"
 
 #include <chrono>
 #include <thread>

@@ -1,4 +1,4 @@
-#include "batch/JobEvents.h"
+#include "ui/run/JobEvents.h"
 
 wxDEFINE_EVENT(wxEVT_PZ_JOB_STARTED, wxCommandEvent);
 wxDEFINE_EVENT(wxEVT_PZ_JOB_FINISHED, wxCommandEvent);

@@ -2,7 +2,7 @@
 // The events between the batch run and the windows, and the window ids they go to.
 // All are command events queued to the receiver; the payloads are integers only.
 
-#include "batch/DhGridCellRenderCommandEvent.h"
+#include "ui/run/DhGridCellRenderCommandEvent.h"
 
 #include <wx/event.h>
 

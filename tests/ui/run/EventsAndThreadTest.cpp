@@ -1,10 +1,10 @@
 #include "EventRecorder.h"
 
 #include "batch/BatchRun.h"
-#include "batch/JobEventSink.h"
-#include "batch/JobEvents.h"
-#include "batch/RunState.h"
-#include "batch/TaskThread.h"
+#include "ui/run/JobEventSink.h"
+#include "ui/run/JobEvents.h"
+#include "ui/run/RunState.h"
+#include "ui/run/TaskThread.h"
 
 #include <gtest/gtest.h>
 

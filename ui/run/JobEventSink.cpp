@@ -1,4 +1,4 @@
-#include "batch/JobEventSink.h"
+#include "ui/run/JobEventSink.h"
 
 std::shared_ptr<JobEventSink> JobEventSink::Create() {
     return std::shared_ptr<JobEventSink>(new JobEventSink());
