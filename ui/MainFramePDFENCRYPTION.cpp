@@ -70,7 +70,7 @@ bool MainFramePDFENCRYPTION::Create(wxWindowID id, const wxString& title) {
     auto* list = new SelectWindowPDFENCRYPTION(ProbeFile, RunEncryptionJob);
     list->Create(CutFace(face, 15, 55, W - 153, 172), background, ID_FILE_LIST, wxPoint(15, 55),
                  wxSize(W - 153, 172), wxBORDER_SIMPLE | wxTAB_TRAVERSAL);
-    list->SetStatusColumn(JobIds::kStatusColumn);
+    list->SetStatusColumn(STATUS_COLUMN);
     list->AppendColumn("  ", 30, false);
     list->AppendColumn("File Name", 200, true);
     list->AppendColumn("Size", 100, true);

@@ -2,6 +2,7 @@
 
 #include "ui/FileChooser.h"
 #include "batch/FileTypes.h"
+#include "ui/run/JobEvents.h"
 #include "ui/run/JobInput.h"
 #include "batch/ResultTexts.h"
 #include "ui/run/RunLauncher.h"
@@ -35,7 +36,7 @@ enum Column {
     COL_NAME = 1,
     COL_SIZE = 2,
     COL_PAGES = 3,
-    COL_STATUS = JobIds::kStatusColumn,
+    COL_STATUS = STATUS_COLUMN,
     COL_PATH = 5,
     COL_PASSWORD = 6,
     COL_ITEM = 7,

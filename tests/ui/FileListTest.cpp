@@ -85,7 +85,7 @@ TEST_F(FileListTest, AFailedRowSaysWhyAndANameShowsItsFullPath) {
     // As the run reports a failure: the reason travels in the event's text.
     auto* fail = new DhGridCellRenderCommandEvent(wxEVT_PZ_CELL_RENDER, ID_FILE_LIST);
     fail->SetRow(1);
-    fail->SetCol(JobIds::kStatusColumn);
+    fail->SetCol(STATUS_COLUMN);
     fail->SetState(CELL_FAIL);
     fail->SetString("source cannot be read");
     List()->GetEventHandler()->QueueEvent(fail);
@@ -99,8 +99,8 @@ TEST_F(FileListTest, AFailedRowSaysWhyAndANameShowsItsFullPath) {
                   grid->CalcScrolledPosition(cell.GetPosition() + cell.GetSize() / 2));
         return grid->GetGridWindow()->GetToolTipText();
     };
-    EXPECT_EQ(tipOver(1, JobIds::kStatusColumn), "source cannot be read");
-    EXPECT_EQ(tipOver(0, JobIds::kStatusColumn), "");
+    EXPECT_EQ(tipOver(1, STATUS_COLUMN), "source cannot be read");
+    EXPECT_EQ(tipOver(0, STATUS_COLUMN), "");
     EXPECT_EQ(tipOver(0, 1), W(paths[0]));
     EXPECT_EQ(tipOver(1, 1), W(paths[1]));
     EXPECT_EQ(tipOver(1, 2), "");
@@ -108,7 +108,7 @@ TEST_F(FileListTest, AFailedRowSaysWhyAndANameShowsItsFullPath) {
     // The reason stays with its row when the row moves.
     SelectOnly(1);
     List()->MoveUp();
-    EXPECT_EQ(tipOver(0, JobIds::kStatusColumn), "source cannot be read");
+    EXPECT_EQ(tipOver(0, STATUS_COLUMN), "source cannot be read");
 }
 
 TEST_F(FileListTest, TheSameFileTwiceGivesTwoRows) {

@@ -171,5 +171,5 @@ bool MainWindowTest::WaitForRunToEnd(int timeoutMs) {
 }
 
 wxString MainWindowTest::Status(int row) const {
-    return List()->GetCellText(row, JobIds::kStatusColumn);
+    return List()->GetCellText(row, STATUS_COLUMN);
 }

@@ -1,12 +1,13 @@
 #include "ui/run/JobEventObserver.h"
 
+#include "ui/WindowIds.h"
 #include "ui/run/JobEvents.h"
 
 JobEventObserver::JobEventObserver(std::shared_ptr<JobEventSink> sink, int32_t statusColumn)
     : m_sink(std::move(sink)), m_statusColumn(statusColumn) {}
 
 void JobEventObserver::PostCell(int32_t row, int32_t state, int payload, const wxString& text) {
-    auto* event = new DhGridCellRenderCommandEvent(wxEVT_PZ_CELL_RENDER, JobIds::kFileList);
+    auto* event = new DhGridCellRenderCommandEvent(wxEVT_PZ_CELL_RENDER, ID_FILE_LIST);
     event->SetRow(row);
     event->SetCol(m_statusColumn);
     event->SetState(state);
@@ -16,8 +17,8 @@ void JobEventObserver::PostCell(int32_t row, int32_t state, int payload, const w
 }
 
 void JobEventObserver::OnRunStarted(const wxString&) {
-    m_sink->PostCommand(JobEventSink::OUTPUT_PANEL, wxEVT_PZ_OUTPUT_LOCKED, JobIds::kOutputLocked);
-    m_sink->PostCommand(JobEventSink::OPTIONS_PANE, wxEVT_PZ_OPTIONS_LOCK, JobIds::kOptionsPane);
+    m_sink->PostCommand(JobEventSink::OUTPUT_PANEL, wxEVT_PZ_OUTPUT_LOCKED, ID_OUTPUT_LOCKED);
+    m_sink->PostCommand(JobEventSink::OPTIONS_PANE, wxEVT_PZ_OPTIONS_LOCK, ID_OPTIONS_PANE);
 }
 
 void JobEventObserver::OnOutputDirMissing(const wxString&) {
@@ -25,8 +26,7 @@ void JobEventObserver::OnOutputDirMissing(const wxString&) {
 }
 
 void JobEventObserver::OnItemStarted(const BatchItem& item, int) {
-    m_sink->PostCommand(JobEventSink::FILE_LIST, wxEVT_PZ_ROW_STARTED, JobIds::kFileList,
-                        item.index);
+    m_sink->PostCommand(JobEventSink::FILE_LIST, wxEVT_PZ_ROW_STARTED, ID_FILE_LIST, item.index);
 }
 
 void JobEventObserver::OnItemProgress(const BatchItem& item, int, int percent) {
@@ -37,8 +37,7 @@ void JobEventObserver::OnItemResult(const BatchItem& item, int, const ItemResult
     switch (result.status) {
     case ItemStatus::Finished:
         PostCell(item.index, CELL_FINISHED);
-        m_sink->PostCommand(JobEventSink::FILE_LIST, wxEVT_PZ_ROW_DONE, JobIds::kFileList,
-                            item.index);
+        m_sink->PostCommand(JobEventSink::FILE_LIST, wxEVT_PZ_ROW_DONE, ID_FILE_LIST, item.index);
         break;
     case ItemStatus::Stopped:
         PostCell(item.index, CELL_STOP);
@@ -53,10 +52,9 @@ void JobEventObserver::OnItemResult(const BatchItem& item, int, const ItemResult
 void JobEventObserver::OnRunEnded(const RunSummary& summary) {
     // Closing: the statuses are not on show any more.
     if (!summary.abandoned)
-        m_sink->PostCommand(JobEventSink::FILE_LIST, wxEVT_PZ_RESULTS_SHOWN, JobIds::kFileList);
+        m_sink->PostCommand(JobEventSink::FILE_LIST, wxEVT_PZ_RESULTS_SHOWN, ID_FILE_LIST);
     // The options pane and the browse button come back, whether or not the windows
     // are still there.
-    m_sink->PostCommand(JobEventSink::OPTIONS_PANE, wxEVT_PZ_OPTIONS_UNLOCK, JobIds::kOptionsPane);
-    m_sink->PostCommand(JobEventSink::OUTPUT_PANEL, wxEVT_PZ_OUTPUT_UNLOCKED,
-                        JobIds::kOutputUnlocked);
+    m_sink->PostCommand(JobEventSink::OPTIONS_PANE, wxEVT_PZ_OPTIONS_UNLOCK, ID_OPTIONS_PANE);
+    m_sink->PostCommand(JobEventSink::OUTPUT_PANEL, wxEVT_PZ_OUTPUT_UNLOCKED, ID_OUTPUT_UNLOCKED);
 }

@@ -1,20 +1,11 @@
 #pragma once
-// The events between the batch run and the windows, and the window ids they go to.
-// All are command events queued to the receiver; the payloads are integers only.
+// The events between the batch run and the windows; the window ids they go to are
+// in ui/WindowIds.h. All are command events queued to the receiver; the payloads
+// are integers only.
 
 #include "ui/run/DhGridCellRenderCommandEvent.h"
 
 #include <wx/event.h>
-
-// Ids the batch addresses its events with.
-namespace JobIds {
-constexpr int kOptionsPane = 2004;    // security options pane
-constexpr int kFileList = 2007;       // file list panel
-constexpr int kOutputPanel = 2008;    // output folder panel
-constexpr int kOutputLocked = 2037;   // id of the output-locked event
-constexpr int kOutputUnlocked = 2038; // id of the output-unlocked event
-constexpr int kStatusColumn = 4;      // the list's status column
-} // namespace JobIds
 
 // To the top window: a run starts (GUI thread) / has ended (worker, payload 0,
 // exactly once per run).

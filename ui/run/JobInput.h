@@ -5,7 +5,7 @@
 #include "batch/BatchItem.h"
 #include "batch/EncryptOptions.h"
 #include "ui/run/JobEventSink.h"
-#include "ui/run/JobEvents.h"
+#include "ui/WindowIds.h"
 
 #include <wx/string.h>
 
@@ -19,6 +19,6 @@ struct JobInput {
     std::vector<JobRow> rows;
     RunOptions run;
     wxString outputDir;
-    int32_t statusColumn = JobIds::kStatusColumn;
+    int32_t statusColumn = STATUS_COLUMN;
     std::shared_ptr<JobEventSink> sink;
 };

@@ -1,8 +1,9 @@
 #include "ui/run/RunLauncher.h"
 
+#include "core/FileUtil.h"
+#include "ui/run/JobEvents.h"
 #include "ui/run/RunState.h"
 #include "ui/run/TaskThread.h"
-#include "core/FileUtil.h"
 
 namespace {
 // What the worker thread owns for the length of the run.

@@ -6,6 +6,7 @@
 #include "TempDir.h"
 
 #include "ui/run/EncryptionJob.h"
+#include "ui/run/JobEvents.h"
 #include "ui/run/RunLauncher.h"
 #include "ui/run/RunState.h"
 #include "core/FileUtil.h"
