@@ -1,6 +1,5 @@
 #include "EventRecorder.h"
 
-#include "batch/BatchRun.h"
 #include "ui/run/JobEventSink.h"
 #include "ui/run/JobEvents.h"
 #include "ui/run/RunState.h"
@@ -56,19 +55,6 @@ TEST(JobEventSink, DeliversOnlyToAttachedReceivers) {
     EXPECT_FALSE(sink->PostCommand(JobEventSink::FILE_LIST, wxEVT_PZ_ROW_STARTED, 2007, 4));
     PumpFor(30);
     EXPECT_EQ(list.Payloads(wxEVT_PZ_ROW_STARTED), std::vector<int>{3});
-}
-
-TEST(Progress, PercentagesAreTruncatedAndEmptyTotalsShowNothing) {
-    int32_t percent = -1;
-    EXPECT_TRUE(ProgressPercent(1, 3, percent));
-    EXPECT_EQ(percent, 33);
-    EXPECT_TRUE(ProgressPercent(3, 3, percent));
-    EXPECT_EQ(percent, 100);
-    EXPECT_FALSE(ProgressPercent(1, 0, percent));
-    EXPECT_FALSE(ProgressPercent(1, -5, percent));
-    // Byte counts of big files overflow a 32-bit done * 100.
-    EXPECT_TRUE(ProgressPercent(30000000, 40000000, percent));
-    EXPECT_EQ(percent, 75);
 }
 
 TEST(RunState, TheWindowsStopTokenFollowsTheStopButtonAndClosing) {
