@@ -8,7 +8,8 @@
 #include "core/AppUtil.h"
 #include "core/PathText.h"
 #include "engine/api/PdfMSService.h"
-#include "ui/MainFrame.h"
+#include "ui/MainFramePDFENCRYPTION.h"
+#include "ui/WindowIds.h"
 #include "update/UpdateResultEvent.h"
 
 #include <wx/frame.h>
@@ -45,15 +46,8 @@ bool MainApp::OnInit() {
     StartupSequence::InstallImageHandlers();
     SetPdfEngineFactory({CreatePdfMSService, FreePdfMSService});
 
-    const wxString title = AppUtil::GetProductName();
-    // The concrete window is chosen by this one name.
-    wxObject* object = wxCreateDynamicObject("MainFramePDFENCRYPTION");
-    MainFrame* frame = wxDynamicCast(object, MainFrame);
-    if (!frame) {
-        delete object;
-        return false;
-    }
-    frame->Create(2000, title);
+    auto* frame = new MainFramePDFENCRYPTION;
+    frame->Create(ID_MAIN_FRAME, AppUtil::GetProductName());
     SetTopWindow(frame);
     frame->Show();
     // Added once the window is on the screen, so the list fills in front of the user;

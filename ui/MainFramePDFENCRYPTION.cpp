@@ -17,13 +17,20 @@
 #include "ui/TitleWindow.h"
 #include "ui/WindowIds.h"
 #include "ui/ZqMenuBar.h"
+#include "update/UpdateResultEvent.h"
+#include "update/UpdateResultView.h"
 
 #include <wx/accel.h>
 #include <wx/icon.h>
 
-wxIMPLEMENT_DYNAMIC_CLASS(MainFramePDFENCRYPTION, MainFrame);
+wxIMPLEMENT_CLASS(MainFramePDFENCRYPTION, ZLDazzleFrame);
 
 MainFramePDFENCRYPTION::MainFramePDFENCRYPTION() = default;
+
+MainFramePDFENCRYPTION::~MainFramePDFENCRYPTION() {
+    // A check still running must not report to a window that is gone.
+    DetachUpdateResultTarget();
+}
 
 wxBitmap* MainFramePDFENCRYPTION::CutFace(const wxBitmap& face, int x, int y, int width,
                                           int height) const {
@@ -33,8 +40,12 @@ wxBitmap* MainFramePDFENCRYPTION::CutFace(const wxBitmap& face, int x, int y, in
 }
 
 bool MainFramePDFENCRYPTION::Create(wxWindowID id, const wxString& title) {
-    if (!CreateFrame(id, ImageUtil::CreateBitmap("image/screen1.png", wxBITMAP_TYPE_PNG), title))
+    SetBitmap(ImageUtil::CreateBitmap("image/screen1.png", wxBITMAP_TYPE_PNG));
+    if (!ZLDazzleFrame::Create(nullptr, id, title, wxDefaultPosition))
         return false;
+    Bind(EVT_UPDATE_RESULT, &MainFramePDFENCRYPTION::OnUpdateResult, this);
+    Bind(wxEVT_CLOSE_WINDOW, &MainFramePDFENCRYPTION::OnClose, this);
+    AttachUpdateResultTarget(this);
 
     const wxBitmap appImage =
         ImageUtil::GetBitmap("image/application/application.png", wxBITMAP_TYPE_PNG);
@@ -179,6 +190,10 @@ void MainFramePDFENCRYPTION::OnJobFinished(wxCommandEvent&) {
     if (auto* menuBar = wxDynamicCast(FindWindow(ID_MENU_BAR), ZqMenuBar))
         menuBar->EnableCommands(true);
     m_runEndNotifier.RunFinished(this);
+}
+
+void MainFramePDFENCRYPTION::OnUpdateResult(wxCommandEvent& event) {
+    ShowUpdateResult(this, event.GetString());
 }
 
 void MainFramePDFENCRYPTION::OnOutputDirMissing(wxCommandEvent&) {

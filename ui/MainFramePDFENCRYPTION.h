@@ -1,20 +1,27 @@
 #pragma once
-// The product's main window: every panel cut from the face picture at its fixed
-// place, the run's start and end locking the commands that must wait, and the
-// question before closing during a run.
+// The product's main window: a borderless frame drawn from the face picture, every
+// panel cut from that picture at its fixed place, the run's start and end locking
+// the commands that must wait, the question before closing during a run, and the
+// update check's result shown on it.
 
-#include "ui/MainFrame.h"
+#include "skin/ZLDazzleFrame.h"
 #include "ui/RunEndNotifier.h"
 #include "ui/SinkAttachment.h"
 
-class MainFramePDFENCRYPTION : public MainFrame {
+class wxCloseEvent;
+class wxCommandEvent;
+
+class MainFramePDFENCRYPTION : public ZLDazzleFrame {
 public:
     MainFramePDFENCRYPTION();
+    ~MainFramePDFENCRYPTION() override;
 
-    bool Create(wxWindowID id, const wxString& title) override;
-    void OnClose(wxCloseEvent& event) override;
+    // Creates the frame without parent at the default position, with every panel.
+    bool Create(wxWindowID id, const wxString& title);
 
 private:
+    void OnClose(wxCloseEvent& event);
+    void OnUpdateResult(wxCommandEvent& event);
     wxBitmap* CutFace(const wxBitmap& face, int x, int y, int width, int height) const;
     void OnJobStarted(wxCommandEvent& event);
     void OnJobFinished(wxCommandEvent& event);
@@ -28,5 +35,5 @@ private:
     RunEndNotifier m_runEndNotifier;
     bool m_askingToClose = false;
 
-    wxDECLARE_DYNAMIC_CLASS(MainFramePDFENCRYPTION);
+    wxDECLARE_CLASS(MainFramePDFENCRYPTION);
 };

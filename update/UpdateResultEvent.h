@@ -4,8 +4,8 @@
 // EVT_UPDATE_RESULT: a wxCommandEvent with window id 0 whose string is the latest
 // published version, or empty for every kind of failure. Handle it with
 // Bind(EVT_UPDATE_RESULT, ...) or the event table entry
-// EVT_COMMAND(wxID_ANY, EVT_UPDATE_RESULT, MainFrame::OnUpdateResult), and show
-// it with ShowUpdateResult (update/UpdateResultView.h).
+// EVT_COMMAND(wxID_ANY, EVT_UPDATE_RESULT, MainFramePDFENCRYPTION::OnUpdateResult), and
+// show it with ShowUpdateResult (update/UpdateResultView.h).
 //
 // The main frame calls AttachUpdateResultTarget(this) when it is created and
 // DetachUpdateResultTarget() before it is destroyed (its destructor or close
