@@ -4,7 +4,7 @@
 #include "core/DialogSeam.h"
 #include "core/FileUtil.h"
 #include "core/StringUtil.h"
-#include "ui/SelectWindow.h"
+#include "ui/SelectWindowPDFENCRYPTION.h"
 #include "ui/WindowIds.h"
 #include "ui/WindowLookup.h"
 
@@ -15,7 +15,8 @@ bool DnDFile::OnDropFiles(wxCoord, wxCoord, const wxArrayString& filenames) {
 }
 
 bool DnDFile::DropOnTopWindow(wxWindow* window, const wxArrayString& dropped) {
-    auto* list = wxDynamicCast(WindowLookup::FindInTopWindow(window, ID_FILE_LIST), SelectWindow);
+    auto* list = wxDynamicCast(WindowLookup::FindInTopWindow(window, ID_FILE_LIST),
+                               SelectWindowPDFENCRYPTION);
     if (!list)
         return false;
     return DropOnList(list, dropped);
@@ -47,7 +48,7 @@ int DnDFile::CollectDroppedPaths(const wxArrayString& dropped, wxArrayString& pa
     return count;
 }
 
-bool DnDFile::DropOnList(SelectWindow* list, const wxArrayString& dropped) {
+bool DnDFile::DropOnList(SelectWindowPDFENCRYPTION* list, const wxArrayString& dropped) {
     wxArrayString paths;
     if (CollectDroppedPaths(dropped, paths) != 0) {
         list->AddFileList(paths);

@@ -5,7 +5,7 @@
 #include <wx/arrstr.h>
 #include <wx/dnd.h>
 
-class SelectWindow;
+class SelectWindowPDFENCRYPTION;
 class wxGrid;
 
 class DnDFile : public wxFileDropTarget {
@@ -22,7 +22,7 @@ public:
     // holding "|" arrives whole.
     static int CollectDroppedPaths(const wxArrayString& dropped, wxArrayString& paths);
     // Adds what was dropped to list; false (with a box) when nothing counted.
-    static bool DropOnList(SelectWindow* list, const wxArrayString& dropped);
+    static bool DropOnList(SelectWindowPDFENCRYPTION* list, const wxArrayString& dropped);
     // The same for the file list of the top-level window that holds window.
     static bool DropOnTopWindow(wxWindow* window, const wxArrayString& dropped);
 

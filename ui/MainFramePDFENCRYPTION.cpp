@@ -172,7 +172,7 @@ void MainFramePDFENCRYPTION::OnAddFilesKey(wxCommandEvent&) {
 }
 
 void MainFramePDFENCRYPTION::OnJobStarted(wxCommandEvent&) {
-    if (auto* list = wxDynamicCast(FindWindow(ID_FILE_LIST), SelectWindow))
+    if (auto* list = wxDynamicCast(FindWindow(ID_FILE_LIST), SelectWindowPDFENCRYPTION))
         list->MarkBusy();
     if (auto* toolBar = wxDynamicCast(FindWindow(ID_TOOL_BAR), LjToolBar))
         toolBar->DisableAll();
@@ -183,7 +183,7 @@ void MainFramePDFENCRYPTION::OnJobStarted(wxCommandEvent&) {
 void MainFramePDFENCRYPTION::OnJobFinished(wxCommandEvent&) {
     if (auto* start = wxDynamicCast(FindWindow(ID_START_PANEL), StartWindow))
         start->UpdateButtons();
-    if (auto* list = wxDynamicCast(FindWindow(ID_FILE_LIST), SelectWindow))
+    if (auto* list = wxDynamicCast(FindWindow(ID_FILE_LIST), SelectWindowPDFENCRYPTION))
         list->RefreshAfterRun();
     if (auto* toolBar = wxDynamicCast(FindWindow(ID_TOOL_BAR), LjToolBar))
         toolBar->EnableAll();

@@ -14,6 +14,7 @@
 #include "core/StringUtil.h"
 #include "skin/XyGrid.h"
 #include "skin/ZqGridCellRenderer.h"
+#include "ui/DnDFile.h"
 #include "ui/LjCompetencePane.h"
 #include "ui/OutputWindow.h"
 #include "ui/StartWindow.h"
@@ -27,9 +28,19 @@
 #include <algorithm>
 #include <memory>
 
-wxIMPLEMENT_CLASS(SelectWindowPDFENCRYPTION, SelectWindow);
+wxIMPLEMENT_CLASS(SelectWindowPDFENCRYPTION, ZqPieceWindow);
 
 namespace {
+const wxColour kListGrey(232, 232, 232);
+const wxColour kFocusedHeader(206, 224, 246);
+const wxColour kSelectionColour(198, 222, 247);
+const wxColour kProcessingColour(255, 255, 255);
+const wxColour kProgressColour(252, 156, 0);
+// The three endings share one style: the whole cell in their colour.
+const wxColour kFinishedColour(122, 196, 120);
+const wxColour kFailColour(232, 112, 104);
+const wxColour kStopColour(246, 196, 92);
+
 // Columns of a row.
 enum Column {
     COL_SPACER = 0,
@@ -48,10 +59,52 @@ SelectWindowPDFENCRYPTION::SelectWindowPDFENCRYPTION(RowSource rows, JobRunner j
 
 bool SelectWindowPDFENCRYPTION::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
                                        const wxPoint& pos, const wxSize& size, long style) {
-    if (!SelectWindow::Create(background, parent, id, pos, size, style))
+    if (!ZqPieceWindow::Create(parent, background, id, pos, size, style, "SelectWindow"))
         return false;
+    m_statusColumn = 0;
+    m_busy = false;
+    m_resultsShown = false;
     m_processCount = -1;
 
+    const wxSize client = GetClientSize();
+    m_grid = new XyGrid(this, ID_FILE_GRID, wxPoint(0, 0), wxSize(client.x - 1, client.y),
+                        wxWANTS_CHARS);
+    // Thumb dragging leaves stale cells on some themes; repaint the whole grid.
+    m_grid->Bind(wxEVT_SCROLLWIN_THUMBTRACK, &SelectWindowPDFENCRYPTION::OnGridScroll, this);
+    m_grid->Bind(wxEVT_SCROLLWIN_THUMBRELEASE, &SelectWindowPDFENCRYPTION::OnGridScroll, this);
+
+    SetDropTarget(new DnDFile(this, m_grid));
+    m_grid->SetDropTarget(new DnDFile(m_grid, nullptr));
+
+    m_grid->CreateGrid(0, 0);
+    m_grid->SetColLabelSize(20);
+    m_grid->SetRowLabelSize(20);
+    m_grid->SetLabelFont(m_grid->GetDefaultCellFont());
+    m_grid->SetSelectionMode(wxGrid::wxGridSelectRows);
+    m_grid->HideCellEditControl();
+    m_grid->SetLabelBackgroundColour(kListGrey);
+    m_grid->EnableEditing(true);
+    // The grid frames its current cell only while it has the keyboard focus: the
+    // list's focus mark, in the skin's accent colour.
+    m_grid->SetCellHighlightPenWidth(1);
+    m_grid->SetCellHighlightROPenWidth(1);
+    m_grid->SetCellHighlightColour(wxColour(30, 96, 170));
+    m_grid->SetGridLineColour(kListGrey);
+    // The desktop's highlight is grey on some themes when the list lacks the focus;
+    // the face's own blue keeps the selection readable on every theme.
+    m_grid->SetSelectionBackground(kSelectionColour);
+    m_grid->SetSelectionForeground(*wxBLACK);
+    m_grid->DisableDragRowSize();
+    m_grid->DisableDragColSize();
+    m_grid->Show();
+
+    for (wxWindow* part : {static_cast<wxWindow*>(m_grid), m_grid->GetGridWindow()}) {
+        part->Bind(wxEVT_SET_FOCUS, &SelectWindowPDFENCRYPTION::OnGridFocus, this);
+        part->Bind(wxEVT_KILL_FOCUS, &SelectWindowPDFENCRYPTION::OnGridFocus, this);
+    }
+
+    Bind(wxEVT_PZ_ROW_STARTED, &SelectWindowPDFENCRYPTION::OnRowStarted, this);
+    Bind(wxEVT_PZ_CELL_RENDER, &SelectWindowPDFENCRYPTION::OnRowStatus, this);
     Bind(wxEVT_MENU, &SelectWindowPDFENCRYPTION::OnCommand, this, CMD_ADD_FILES,
          CMD_CLEAR_STATUSES);
     Bind(wxEVT_PZ_START_REQUEST, &SelectWindowPDFENCRYPTION::OnStartRequest, this);
@@ -68,6 +121,10 @@ bool SelectWindowPDFENCRYPTION::Create(wxBitmap* background, wxWindow* parent, w
     m_grid->SetCanFocus(false);
 
     return true;
+}
+
+void SelectWindowPDFENCRYPTION::AttachToSink(const std::shared_ptr<JobEventSink>& sink) {
+    m_sinkAttachment.Attach(sink, JobEventSink::FILE_LIST, this);
 }
 
 wxString SelectWindowPDFENCRYPTION::AppendColumn(const wxString& label, int width, bool shown) {
@@ -422,7 +479,7 @@ bool SelectWindowPDFENCRYPTION::StartRun(int count) {
         wxDynamicCast(WindowLookup::FindInTopWindow(this, ID_OUTPUT_PANEL), OutputWindow);
     input->outputDir = output ? output->GetOutputDir() : g_config->GetLastOutputDir();
     input->statusColumn = m_statusColumn;
-    input->sink = GetSink();
+    input->sink = m_sinkAttachment.GetSink();
 
     const bool launched = LaunchRun(std::move(input), m_job);
     if (auto* start =
@@ -576,4 +633,113 @@ void SelectWindowPDFENCRYPTION::OnGridMotion(wxMouseEvent& event) {
         cells->UnsetToolTip();
     else
         cells->SetToolTip(tip);
+}
+
+void SelectWindowPDFENCRYPTION::RefreshAfterRun() {
+    if (m_grid)
+        m_grid->ForceRefresh();
+    m_busy = false;
+}
+
+wxString SelectWindowPDFENCRYPTION::GetStatusDetail(int row) const {
+    if (!m_grid || row < 0 || row >= m_grid->GetNumberRows())
+        return wxString();
+    auto* renderer =
+        dynamic_cast<ZqGridCellRenderer*>(m_grid->PeekCellRenderer(row, m_statusColumn));
+    return renderer ? renderer->GetDetail() : wxString();
+}
+
+void SelectWindowPDFENCRYPTION::ApplyCellState(int row, int column, int state, int percent,
+                                               const wxString& detail) {
+    if (!m_grid || row < 0 || row >= m_grid->GetNumberRows() || column < 0 ||
+        column >= m_grid->GetNumberCols())
+        return;
+    auto* renderer = dynamic_cast<ZqGridCellRenderer*>(m_grid->PeekCellRenderer(row, column));
+    wxString text;
+    switch (state) {
+    case CELL_PROCESSING:
+        text = "Processing...";
+        if (renderer) {
+            renderer->SetColour(kProcessingColour);
+            renderer->SetPercent(0);
+        }
+        break;
+    case CELL_PROGRESS:
+        text = wxString::Format("%d%%", percent);
+        if (renderer) {
+            renderer->SetColour(kProgressColour);
+            renderer->SetPercent(percent);
+        }
+        break;
+    case CELL_STOP:
+        text = "Stop";
+        if (renderer) {
+            renderer->SetColour(kStopColour);
+            renderer->SetPercent(100);
+        }
+        break;
+    case CELL_FAIL:
+        text = "Fail";
+        // An orange bar would read as "still working"; a failed file is marked red.
+        if (renderer) {
+            renderer->SetColour(kFailColour);
+            renderer->SetPercent(100);
+        }
+        break;
+    case CELL_FINISHED:
+        text = "Finished";
+        if (renderer) {
+            renderer->SetColour(kFinishedColour);
+            renderer->SetPercent(100);
+        }
+        break;
+    case CELL_CLEARED:
+        // An emptied cell must not keep the bar of the last run.
+        if (renderer)
+            renderer->SetPercent(0);
+        break;
+    default:
+        return;
+    }
+    if (renderer) {
+        renderer->SetText(text);
+        // Only a failure explains itself; every other state clears the last reason.
+        renderer->SetDetail(state == CELL_FAIL ? detail : wxString());
+    }
+    m_grid->SetCellValue(row, column, text);
+    m_grid->RefreshCell(row, column);
+}
+
+void SelectWindowPDFENCRYPTION::OnRowStarted(wxCommandEvent& event) {
+    const int row = event.GetInt();
+    if (!m_grid || row < 0 || row >= m_grid->GetNumberRows())
+        return;
+    m_grid->SetCellValue(row, m_statusColumn, " ");
+    ApplyCellState(row, m_statusColumn, CELL_PROCESSING, 0);
+}
+
+void SelectWindowPDFENCRYPTION::OnRowStatus(DhGridCellRenderCommandEvent& event) {
+    // A failure carries its reason in the event's text, in the command line's words.
+    ApplyCellState(event.GetRow(), event.GetCol(), event.GetState(), event.GetInt(),
+                   event.GetString());
+}
+
+void SelectWindowPDFENCRYPTION::OnGridFocus(wxFocusEvent& event) {
+    event.Skip();
+    // The focus may only be moving between the grid's own parts: look once it
+    // has settled.
+    CallAfter([this] { ShowFocusLook(); });
+}
+
+void SelectWindowPDFENCRYPTION::ShowFocusLook() {
+    const wxWindow* focus = FindFocus();
+    const bool inList = focus && (focus == m_grid || focus->GetParent() == m_grid);
+    const wxColour header = inList ? kFocusedHeader : kListGrey;
+    if (m_grid->GetLabelBackgroundColour() != header)
+        m_grid->SetLabelBackgroundColour(header);
+}
+
+void SelectWindowPDFENCRYPTION::OnGridScroll(wxScrollWinEvent& event) {
+    m_grid->ForceRefresh();
+    event.Skip();
 }

@@ -1,20 +1,27 @@
 #pragma once
-// The product's file list: PDF rows with name, size, pages and status, the list
-// commands, the checks before a run and the start of the run.
+// The file list: a grid of PDF rows with name, size, pages and a status column
+// that shows what the run reports for each row; the list commands, the checks
+// before a run and the start of the run.
 
 #include "batch/FileRow.h"
+#include "skin/ZqPieceWindow.h"
+#include "ui/SinkAttachment.h"
+#include "ui/run/DhGridCellRenderCommandEvent.h"
 #include "ui/run/RunLauncher.h"
-#include "ui/SelectWindow.h"
+
+#include <wx/dynarray.h>
 
 #include <cstdint>
 #include <vector>
 
+class XyGrid;
 class wxGridEvent;
 class wxKeyEvent;
 class wxMenu;
 class wxMouseEvent;
+class wxScrollWinEvent;
 
-class SelectWindowPDFENCRYPTION : public SelectWindow {
+class SelectWindowPDFENCRYPTION : public ZqPieceWindow {
 public:
     // Turns a path into the row the list shows (or refuses).
     typedef FileRow (*RowSource)(const wxString& path);
@@ -22,18 +29,44 @@ public:
     // rows: how an added file is probed; job: what the worker runs on a run's input.
     SelectWindowPDFENCRYPTION(RowSource rows, JobRunner job);
 
+    // background: the panel's piece of the face image; the panel owns it.
     bool Create(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxPoint& pos,
-                const wxSize& size, long style) override;
+                const wxSize& size, long style);
 
     // Appends one grid column; shown columns get label and width, hidden ones width 0.
     wxString AppendColumn(const wxString& label, int width, bool shown);
 
-    void AddFiles(const wxString& paths) override;
-    void AddFileList(const wxArrayString& paths) override;
-    int GetRowCount() const override;
-    int GetSelectedRows(wxArrayInt& rows) const override;
-    wxString GetCellText(int row, int column) const override;
-    int GetProcessCount() const override { return m_processCount; }
+    // Paths joined by "|".
+    void AddFiles(const wxString& paths);
+    // The same for a list of paths, which may hold any character, "|" included.
+    void AddFileList(const wxArrayString& paths);
+    int GetRowCount() const;
+    // Selected rows in ascending order; returns their number.
+    int GetSelectedRows(wxArrayInt& rows) const;
+    wxString GetCellText(int row, int column) const;
+    int GetProcessCount() const { return m_processCount; }
+
+    // A run begins / has ended: the busy list refuses its context menu.
+    void MarkBusy() { m_busy = true; }
+    void RefreshAfterRun();
+    bool IsBusy() const { return m_busy; }
+    void SetHasResults(bool shown) { m_resultsShown = shown; }
+    bool HasResults() const { return m_resultsShown; }
+    void SetStatusColumn(int column) { m_statusColumn = column; }
+    int GetStatusColumn() const { return m_statusColumn; }
+
+    // Receives the run's row events from now on.
+    void AttachToSink(const std::shared_ptr<JobEventSink>& sink);
+
+    XyGrid* GetGrid() const { return m_grid; }
+
+    // Sets the status cell of row to state (percentage for the progress state);
+    // states outside 0 to 5 change nothing. detail: why a file failed, shown as
+    // the cell's tooltip.
+    void ApplyCellState(int row, int column, int state, int percent,
+                        const wxString& detail = wxString());
+    // The status cell's detail; empty when it has none.
+    wxString GetStatusDetail(int row) const;
 
     // 1 when the row was written by an earlier run (the next run skips it).
     int GetDoneFlag(int row) const;
@@ -69,6 +102,14 @@ private:
     bool StartRun(int count);
     void ShowContextMenu();
 
+    void OnRowStarted(wxCommandEvent& event);
+    void OnRowStatus(DhGridCellRenderCommandEvent& event);
+    void OnGridScroll(wxScrollWinEvent& event);
+    // The list's focus mark: its header takes the accent tint while the keyboard
+    // is in the list.
+    void OnGridFocus(wxFocusEvent& event);
+    void ShowFocusLook();
+
     void OnCommand(wxCommandEvent& event);
     void OnStartRequest(wxCommandEvent& event);
     void OnRowDone(wxCommandEvent& event);
@@ -77,6 +118,12 @@ private:
     void OnGridKeyDown(wxKeyEvent& event);
     void OnGridRightUp(wxMouseEvent& event);
     void OnGridMotion(wxMouseEvent& event);
+
+    XyGrid* m_grid = nullptr;
+    bool m_busy = false;
+    bool m_resultsShown = false;
+    int m_statusColumn = 0;
+    SinkAttachment m_sinkAttachment;
 
     wxArrayString m_columnLabels;
     const RowSource m_rowSource;
