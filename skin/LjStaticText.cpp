@@ -6,10 +6,6 @@
 
 #include <algorithm>
 
-namespace {
-const int kTextLeft = 4;
-}
-
 wxIMPLEMENT_DYNAMIC_CLASS(LjStaticText, wxControl);
 
 wxBEGIN_EVENT_TABLE(LjStaticText, wxControl)
@@ -26,6 +22,8 @@ LjStaticText::LjStaticText(wxWindow* parent, wxWindowID id, const wxString& text
 
 bool LjStaticText::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size,
                           long style, const wxValidator& validator) {
+    // The picture is drawn by the erase handler.
+    SetBackgroundStyle(wxBG_STYLE_ERASE);
     return wxControl::Create(parent, id, pos, size, style, validator, wxControlNameStr);
 }
 
@@ -43,16 +41,21 @@ void LjStaticText::SetTextColour(const wxColour& colour) {
     Refresh(true);
 }
 
+void LjStaticText::SetTextInset(int inset) {
+    m_textInset = inset;
+    Refresh(true);
+}
+
 void LjStaticText::SetText(const wxString& text) {
     m_text = text;
     if (m_autoResize) {
         int width = 0;
         int height = 0;
         GetTextExtent(m_text, &width, &height, nullptr, nullptr, m_font.IsOk() ? &m_font : nullptr);
-        // The text is drawn 4 pixels in and centred on the picture: size the
+        // The text is drawn a few pixels in and centred on the picture: size the
         // control so that none of it is cut off.
         int pieceHeight = m_backgroundPiece.IsOk() ? m_backgroundPiece.GetLogicalSize().y : 0;
-        SetSize(width + kTextLeft, std::max(height, pieceHeight));
+        SetSize(width + m_textInset, std::max(height, pieceHeight));
     }
     Refresh(true);
 }
@@ -77,7 +80,7 @@ void LjStaticText::OnPaint(wxPaintEvent&) {
     dc.GetTextExtent(m_text, &width, &height);
     // Centred on the picture under it; without a picture, on the control.
     int pieceHeight = m_backgroundPiece.IsOk() ? m_backgroundPiece.GetLogicalSize().y : GetSize().y;
-    dc.DrawText(m_text, kTextLeft, (pieceHeight - height) / 2);
+    dc.DrawText(m_text, m_textInset, (pieceHeight - height) / 2);
 }
 
 void LjStaticText::OnEraseBackground(wxEraseEvent& event) {

@@ -1,6 +1,7 @@
 #pragma once
-// A caption printed on a piece of the parent's picture, vertically centred on it;
-// its text can be replaced, optionally resizing the control.
+// A caption printed on a piece of the parent's picture, a few pixels in from the
+// left and vertically centred on it; its text can be replaced, optionally resizing
+// the control.
 
 #include <wx/bitmap.h>
 #include <wx/control.h>
@@ -22,6 +23,8 @@ public:
     virtual void SetBackgroundPiece(const wxBitmap& piece);
     LjStaticText* SetAutoResize(bool autoResize);
     void SetTextColour(const wxColour& colour);
+    // Pixels between the left edge and the text; 4 unless set.
+    void SetTextInset(int inset);
 
     // Text, not a stop for the keyboard.
     bool AcceptsFocus() const override { return false; }
@@ -34,6 +37,7 @@ protected:
 
 private:
     bool m_autoResize = false;
+    int m_textInset = 4;
     wxBitmap m_backgroundPiece;
     wxFont m_font;
     wxString m_text;

@@ -9,7 +9,7 @@
 #include "skin/ThemeButton.h"
 #include "skin/DhBitmapButton.h"
 #include "skin/ImageUtil.h"
-#include "skin/MyStaticText.h"
+#include "skin/LjStaticText.h"
 #include "ui/WindowIds.h"
 
 #include <wx/dcclient.h>
@@ -54,12 +54,14 @@ bool OutputWindow::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
     GetTextExtent(caption, &textWidth, &textHeight, nullptr, nullptr, &font);
     // Centre the caption on the folder box so both read as one line.
     const int labelY = kRowY + (kFolderBoxHeight - textHeight) / 2;
-    m_label = new MyStaticText(this, ID_OUTPUT_FOLDER_BOX, caption, font, wxPoint(kLeft, labelY),
-                               wxSize(textWidth, textHeight), wxBORDER_NONE);
-    m_label->SetForegroundColour(*wxBLACK);
+    wxBitmap piece;
     if (background && background->IsOk())
-        m_label->SetBackgroundPiece(
-            ImageUtil::CreateSubBitmap(*background, kLeft, labelY, textWidth, textHeight));
+        piece = ImageUtil::GetSubBitmap(*background, kLeft, labelY, textWidth, textHeight);
+    // The caption is exactly as large as its text: no inset.
+    m_label =
+        new LjStaticText(this, ID_OUTPUT_FOLDER_BOX, caption, font, piece, wxPoint(kLeft, labelY),
+                         wxSize(textWidth, textHeight), wxBORDER_NONE);
+    m_label->SetTextInset(0);
 
     const int boxX = kLeft + textWidth + m_labelGap;
     // The folder box gives way where the caption's font is wide, so that Open ends

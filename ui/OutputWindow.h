@@ -7,7 +7,7 @@
 #include "ui/SinkAttachment.h"
 
 class DhBitmapButton;
-class MyStaticText;
+class LjStaticText;
 class wxTextCtrl;
 class wxCommandEvent;
 
@@ -40,7 +40,7 @@ private:
     wxTextCtrl* m_folderBox = nullptr;
     DhBitmapButton* m_browse = nullptr;
     DhBitmapButton* m_open = nullptr;
-    MyStaticText* m_label = nullptr;
+    LjStaticText* m_label = nullptr;
     bool m_bold = true;
     int m_fontSize = 12;
     int m_labelGap = 0;

@@ -2,7 +2,6 @@
 #include "skin/LjRadioButton.h"
 #include "skin/LjRadioGroup.h"
 #include "skin/LjStaticText.h"
-#include "skin/MyStaticText.h"
 #include "skin/ZlStaticLabel.h"
 
 #include "MouseSim.h"
@@ -168,10 +167,11 @@ TEST_F(TextTest, LjStaticTextResizesOnlyWhenAsked) {
     EXPECT_EQ(growing->GetBestSize(), growing->GetSize());
 }
 
-TEST_F(TextTest, MyStaticTextTakesTheTextSizeWhenAutoResizing) {
+TEST_F(TextTest, LjStaticTextWithoutInsetTakesTheTextSizeWhenAutoResizing) {
     wxFont font = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
-    MyStaticText* text =
-        new MyStaticText(panel, wxID_ANY, "x", font, wxPoint(0, 0), wxSize(10, 10));
+    LjStaticText* text =
+        new LjStaticText(panel, wxID_ANY, "x", font, wxBitmap(), wxPoint(0, 0), wxSize(10, 10));
+    text->SetTextInset(0);
     text->SetText("longer and longer");
     EXPECT_EQ(text->GetSize(), wxSize(10, 10));
     text->SetAutoResize(true)->SetText("longer and longer");
