@@ -6,10 +6,10 @@
 #include "engine/api/PdfMSService.h"
 #include "skin/FaceLayout.h"
 #include "skin/ImageUtil.h"
-#include "skin/LjCheckBox.h"
-#include "skin/LjRadioButton.h"
-#include "skin/DhBitmapButton.h"
-#include "skin/LjStaticText.h"
+#include "skin/SkinCheckBox.h"
+#include "skin/SkinRadioButton.h"
+#include "skin/PictureButton.h"
+#include "skin/PictureCaption.h"
 #include "ui/WindowIds.h"
 #include "ui/WindowLookup.h"
 
@@ -59,22 +59,22 @@ bool LjCompetencePane::Create(wxBitmap* background, wxWindow* parent, wxWindowID
 
     BuildControls();
 
-    Bind(wxEVT_LJCHECKBOX_CLICKED, &LjCompetencePane::OnUserPasswordBox, this,
+    Bind(wxEVT_SKIN_CHECKBOX_CLICKED, &LjCompetencePane::OnUserPasswordBox, this,
          ID_USER_PASSWORD_BOX);
-    Bind(wxEVT_LJCHECKBOX_CLICKED, &LjCompetencePane::OnOwnerPasswordBox, this,
+    Bind(wxEVT_SKIN_CHECKBOX_CLICKED, &LjCompetencePane::OnOwnerPasswordBox, this,
          ID_OWNER_PASSWORD_BOX);
     Bind(wxEVT_TEXT, &LjCompetencePane::OnUserPasswordText, this, ID_USER_PASSWORD_TEXT);
     Bind(wxEVT_TEXT, &LjCompetencePane::OnOwnerPasswordText, this, ID_OWNER_PASSWORD_TEXT);
-    Bind(wxEVT_LJRADIOBUTTON_SELECTED, &LjCompetencePane::OnLevelAes128, this, ID_LEVEL_AES_128);
-    Bind(wxEVT_LJRADIOBUTTON_SELECTED, &LjCompetencePane::OnLevelRc4128, this, ID_LEVEL_RC4_128);
-    Bind(wxEVT_LJRADIOBUTTON_SELECTED, &LjCompetencePane::OnLevelRc440, this, ID_LEVEL_RC4_40);
-    Bind(wxEVT_LJRADIOBUTTON_SELECTED, &LjCompetencePane::OnLevelAes256, this, ID_LEVEL_AES_256);
+    Bind(wxEVT_SKIN_RADIOBUTTON_SELECTED, &LjCompetencePane::OnLevelAes128, this, ID_LEVEL_AES_128);
+    Bind(wxEVT_SKIN_RADIOBUTTON_SELECTED, &LjCompetencePane::OnLevelRc4128, this, ID_LEVEL_RC4_128);
+    Bind(wxEVT_SKIN_RADIOBUTTON_SELECTED, &LjCompetencePane::OnLevelRc440, this, ID_LEVEL_RC4_40);
+    Bind(wxEVT_SKIN_RADIOBUTTON_SELECTED, &LjCompetencePane::OnLevelAes256, this, ID_LEVEL_AES_256);
     Bind(wxEVT_TEXT_ENTER, &LjCompetencePane::OnPasswordEnter, this, ID_USER_PASSWORD_TEXT);
     Bind(wxEVT_TEXT_ENTER, &LjCompetencePane::OnPasswordEnter, this, ID_OWNER_PASSWORD_TEXT);
-    Bind(wxEVT_LJCHECKBOX_CLICKED, &LjCompetencePane::OnPrinting, this, ID_PERMIT_PRINTING);
-    Bind(wxEVT_LJRADIOBUTTON_SELECTED, &LjCompetencePane::OnHighResolution, this, ID_PRINT_HIGH);
-    Bind(wxEVT_LJRADIOBUTTON_SELECTED, &LjCompetencePane::OnLowResolution, this, ID_PRINT_LOW);
-    Bind(wxEVT_LJCHECKBOX_CLICKED, &LjCompetencePane::OnPermissionFlag, this, ID_PERMIT_COPY,
+    Bind(wxEVT_SKIN_CHECKBOX_CLICKED, &LjCompetencePane::OnPrinting, this, ID_PERMIT_PRINTING);
+    Bind(wxEVT_SKIN_RADIOBUTTON_SELECTED, &LjCompetencePane::OnHighResolution, this, ID_PRINT_HIGH);
+    Bind(wxEVT_SKIN_RADIOBUTTON_SELECTED, &LjCompetencePane::OnLowResolution, this, ID_PRINT_LOW);
+    Bind(wxEVT_SKIN_CHECKBOX_CLICKED, &LjCompetencePane::OnPermissionFlag, this, ID_PERMIT_COPY,
          ID_PERMIT_ASSEMBLE);
     Bind(wxEVT_PZ_OPTIONS_LOCK, &LjCompetencePane::OnLockPane, this);
     Bind(wxEVT_PZ_OPTIONS_UNLOCK, &LjCompetencePane::OnUnlockPane, this);
@@ -103,9 +103,9 @@ RunOptions LjCompetencePane::GetRunOptions() const {
     return run;
 }
 
-LjCheckBox* LjCompetencePane::AddCheckBox(int id, const wxString& caption, int x, int y,
-                                          int pieceShift) {
-    auto* box = new LjCheckBox(this, id, caption, wxPoint(x, y), wxDefaultSize, wxBORDER_NONE);
+SkinCheckBox* LjCompetencePane::AddCheckBox(int id, const wxString& caption, int x, int y,
+                                            int pieceShift) {
+    auto* box = new SkinCheckBox(this, id, caption, wxPoint(x, y), wxDefaultSize, wxBORDER_NONE);
     const wxSize size = box->GetSize();
     if (m_background && m_background->IsOk())
         box->SetBackgroundPiece(
@@ -113,8 +113,9 @@ LjCheckBox* LjCompetencePane::AddCheckBox(int id, const wxString& caption, int x
     return box;
 }
 
-LjRadioButton* LjCompetencePane::AddRadio(int id, const wxString& caption, int x, int y) {
-    auto* radio = new LjRadioButton(this, id, caption, wxPoint(x, y), wxDefaultSize, wxBORDER_NONE);
+SkinRadioButton* LjCompetencePane::AddRadio(int id, const wxString& caption, int x, int y) {
+    auto* radio =
+        new SkinRadioButton(this, id, caption, wxPoint(x, y), wxDefaultSize, wxBORDER_NONE);
     const wxSize size = radio->GetSize();
     if (m_background && m_background->IsOk())
         radio->SetBackgroundPiece(ImageUtil::GetSubBitmap(*m_background, x, y, size.x, size.y));
@@ -127,8 +128,8 @@ void LjCompetencePane::AddHint(const wxString& text, int x, int y, int width, in
     wxBitmap piece;
     if (m_background && m_background->IsOk())
         piece = ImageUtil::GetSubBitmap(*m_background, x, y, width, height);
-    auto* hint = new LjStaticText(this, wxID_ANY, text, m_hintFont, piece, wxPoint(x, y),
-                                  wxSize(width, height), wxBORDER_NONE);
+    auto* hint = new PictureCaption(this, wxID_ANY, text, m_hintFont, piece, wxPoint(x, y),
+                                    wxSize(width, height), wxBORDER_NONE);
     hint->SetTextColour(m_hintColour);
 }
 
@@ -207,7 +208,7 @@ void LjCompetencePane::BuildControls() {
 }
 
 void LjCompetencePane::EnablePermissionControls(bool enable) {
-    for (LjCheckBox* box :
+    for (SkinCheckBox* box :
          {m_printing, m_copy, m_modify, m_annotate, m_fillForms, m_accessibility, m_assemble})
         box->SetEnabled(enable);
     const bool resolution = enable && m_printing->IsChecked();
@@ -342,7 +343,7 @@ void LjCompetencePane::SetPrintingFromResolution() {
         m_options.PrintPermission = PDFMS_PRINT_LOW;
 }
 
-void LjCompetencePane::OnLevelSelected(LjRadioButton* radio, int level) {
+void LjCompetencePane::OnLevelSelected(SkinRadioButton* radio, int level) {
     if (radio->GetValue()) {
         m_options.EncryptionLevel = level;
         SetPrintingFromResolution();
@@ -384,7 +385,7 @@ void LjCompetencePane::OnLevelAes256(wxCommandEvent&) {
 void LjCompetencePane::OnPasswordEnter(wxCommandEvent&) {
     // Only while Start is on show: during a run Return does nothing.
     auto* start =
-        wxDynamicCast(WindowLookup::FindInTopWindow(this, ID_START_BUTTON), DhBitmapButton);
+        wxDynamicCast(WindowLookup::FindInTopWindow(this, ID_START_BUTTON), PictureButton);
     if (start && start->IsShown())
         start->Press();
 }
@@ -420,9 +421,9 @@ void LjCompetencePane::OnLowResolution(wxCommandEvent&) {
 }
 
 void LjCompetencePane::OnPermissionFlag(wxCommandEvent& event) {
-    auto* box = wxDynamicCast(event.GetEventObject(), LjCheckBox);
+    auto* box = wxDynamicCast(event.GetEventObject(), SkinCheckBox);
     if (!box)
-        box = static_cast<LjCheckBox*>(FindWindow(event.GetId()));
+        box = static_cast<SkinCheckBox*>(FindWindow(event.GetId()));
     if (!box)
         return;
     const bool on = box->IsChecked();

@@ -4,7 +4,7 @@
 // asks the file list to clear the statuses of a finished run.
 
 #include "batch/EncryptOptions.h"
-#include "skin/LjRadioGroup.h"
+#include "skin/RadioGroup.h"
 #include "ui/SinkAttachment.h"
 
 #include <wx/bitmap.h>
@@ -12,8 +12,8 @@
 
 #include <memory>
 
-class LjCheckBox;
-class LjRadioButton;
+class SkinCheckBox;
+class SkinRadioButton;
 class wxTextCtrl;
 class wxCommandEvent;
 class wxPaintEvent;
@@ -38,8 +38,8 @@ public:
 
 private:
     void BuildControls();
-    LjCheckBox* AddCheckBox(int id, const wxString& caption, int x, int y, int pieceShift = 0);
-    LjRadioButton* AddRadio(int id, const wxString& caption, int x, int y);
+    SkinCheckBox* AddCheckBox(int id, const wxString& caption, int x, int y, int pieceShift = 0);
+    SkinRadioButton* AddRadio(int id, const wxString& caption, int x, int y);
     void AddHint(const wxString& text, int x, int y, int width, int height);
 
     void EnablePermissionControls(bool enable);
@@ -70,7 +70,7 @@ private:
     void OnLockPane(wxCommandEvent& event);
     void OnUnlockPane(wxCommandEvent& event);
 
-    void OnLevelSelected(LjRadioButton* radio, int level);
+    void OnLevelSelected(SkinRadioButton* radio, int level);
     void OnPasswordText(wxTextCtrl* box, wxString& stored);
 
     SinkAttachment m_sinkAttachment;
@@ -84,25 +84,25 @@ private:
     wxFont m_hintFont;
     wxColour m_hintColour;
 
-    LjCheckBox* m_userBox = nullptr;
-    LjCheckBox* m_ownerBox = nullptr;
+    SkinCheckBox* m_userBox = nullptr;
+    SkinCheckBox* m_ownerBox = nullptr;
     wxTextCtrl* m_userText = nullptr;
     wxTextCtrl* m_ownerText = nullptr;
-    LjRadioButton* m_aes128 = nullptr;
-    LjRadioButton* m_rc4128 = nullptr;
-    LjRadioButton* m_rc440 = nullptr;
-    LjRadioButton* m_aes256 = nullptr;
-    LjCheckBox* m_printing = nullptr;
-    LjRadioButton* m_high = nullptr;
-    LjRadioButton* m_low = nullptr;
-    LjCheckBox* m_copy = nullptr;
-    LjCheckBox* m_modify = nullptr;
-    LjCheckBox* m_annotate = nullptr;
-    LjCheckBox* m_fillForms = nullptr;
-    LjCheckBox* m_accessibility = nullptr;
-    LjCheckBox* m_assemble = nullptr;
-    LjRadioGroup m_levelGroup;
-    LjRadioGroup m_resolutionGroup;
+    SkinRadioButton* m_aes128 = nullptr;
+    SkinRadioButton* m_rc4128 = nullptr;
+    SkinRadioButton* m_rc440 = nullptr;
+    SkinRadioButton* m_aes256 = nullptr;
+    SkinCheckBox* m_printing = nullptr;
+    SkinRadioButton* m_high = nullptr;
+    SkinRadioButton* m_low = nullptr;
+    SkinCheckBox* m_copy = nullptr;
+    SkinCheckBox* m_modify = nullptr;
+    SkinCheckBox* m_annotate = nullptr;
+    SkinCheckBox* m_fillForms = nullptr;
+    SkinCheckBox* m_accessibility = nullptr;
+    SkinCheckBox* m_assemble = nullptr;
+    RadioGroup m_levelGroup;
+    RadioGroup m_resolutionGroup;
 
     wxDECLARE_EVENT_TABLE();
 };

@@ -1,7 +1,7 @@
 #include "ui/LjToolBar.h"
 
 #include "skin/ThemeButton.h"
-#include "skin/DhBitmapButton.h"
+#include "skin/PictureButton.h"
 #include "skin/ImageUtil.h"
 #include "ui/WindowIds.h"
 #include "ui/WindowLookup.h"
@@ -32,20 +32,20 @@ bool LjToolBar::Create(wxBitmap* background, wxWindow* parent, wxWindowID id, co
     return true;
 }
 
-DhBitmapButton* LjToolBar::AddButton(int id, const wxString& image, int y) {
-    DhBitmapButton* button = ThemeButton::Create(this, id, "image/toolbar/" + image, wxPoint(5, y),
-                                                 m_background.get(), wxSize(118, 40));
+PictureButton* LjToolBar::AddButton(int id, const wxString& image, int y) {
+    PictureButton* button = ThemeButton::Create(this, id, "image/toolbar/" + image, wxPoint(5, y),
+                                                m_background.get(), wxSize(118, 40));
     button->SetDisabledBitmap(m_disabledLooks.Make(button->GetNormalBitmap()));
     return button;
 }
 
 void LjToolBar::DisableAll() {
-    for (DhBitmapButton* button : {m_add, m_delete, m_clear})
+    for (PictureButton* button : {m_add, m_delete, m_clear})
         button->Enable(false);
 }
 
 void LjToolBar::EnableAll() {
-    for (DhBitmapButton* button : {m_add, m_delete, m_clear})
+    for (PictureButton* button : {m_add, m_delete, m_clear})
         button->Enable(true);
 }
 

@@ -9,7 +9,7 @@
 
 #include <memory>
 
-class DhBitmapButton;
+class PictureButton;
 class wxCommandEvent;
 class wxPaintEvent;
 
@@ -26,14 +26,14 @@ public:
     void EnableAll();
 
 private:
-    DhBitmapButton* AddButton(int id, const wxString& image, int y);
+    PictureButton* AddButton(int id, const wxString& image, int y);
     void OnPaint(wxPaintEvent& event);
     void OnButton(wxCommandEvent& event);
 
     std::unique_ptr<wxBitmap> m_background;
-    DhBitmapButton* m_add = nullptr;
-    DhBitmapButton* m_delete = nullptr;
-    DhBitmapButton* m_clear = nullptr;
+    PictureButton* m_add = nullptr;
+    PictureButton* m_delete = nullptr;
+    PictureButton* m_clear = nullptr;
 
     DisabledBitmaps m_disabledLooks;
 

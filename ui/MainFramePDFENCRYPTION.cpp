@@ -7,8 +7,8 @@
 #include "core/AppUtil.h"
 #include "core/DialogSeam.h"
 #include "skin/ImageUtil.h"
-#include "skin/XyGrid.h"
-#include "skin/ZqPieceWindow.h"
+#include "skin/SelectableGrid.h"
+#include "skin/SkinPanel.h"
 #include "ui/LjCompetencePane.h"
 #include "ui/LjToolBar.h"
 #include "ui/OutputWindow.h"
@@ -23,7 +23,7 @@
 #include <wx/accel.h>
 #include <wx/icon.h>
 
-wxIMPLEMENT_CLASS(MainFramePDFENCRYPTION, ZLDazzleFrame);
+wxIMPLEMENT_CLASS(MainFramePDFENCRYPTION, ShapedFrame);
 
 MainFramePDFENCRYPTION::MainFramePDFENCRYPTION() = default;
 
@@ -41,7 +41,7 @@ wxBitmap* MainFramePDFENCRYPTION::CutFace(const wxBitmap& face, int x, int y, in
 
 bool MainFramePDFENCRYPTION::Create(wxWindowID id, const wxString& title) {
     SetBitmap(ImageUtil::CreateBitmap("image/screen1.png", wxBITMAP_TYPE_PNG));
-    if (!ZLDazzleFrame::Create(nullptr, id, title, wxDefaultPosition))
+    if (!ShapedFrame::Create(nullptr, id, title, wxDefaultPosition))
         return false;
     Bind(EVT_UPDATE_RESULT, &MainFramePDFENCRYPTION::OnUpdateResult, this);
     Bind(wxEVT_CLOSE_WINDOW, &MainFramePDFENCRYPTION::OnClose, this);
@@ -62,9 +62,8 @@ bool MainFramePDFENCRYPTION::Create(wxWindowID id, const wxString& title) {
     if (!face.IsOk())
         SetClientSize(W, H);
 
-    auto* background =
-        new ZqPieceWindow(this, CutFace(face, 0, 0, W, H), ID_BACKGROUND, wxPoint(0, 0),
-                          wxSize(W, H), wxBORDER_NONE | wxTAB_TRAVERSAL);
+    auto* background = new SkinPanel(this, CutFace(face, 0, 0, W, H), ID_BACKGROUND, wxPoint(0, 0),
+                                     wxSize(W, H), wxBORDER_NONE | wxTAB_TRAVERSAL);
 
     auto* titleBar = new TitleWindow;
     titleBar->Create(background, CutFace(face, 0, 2, W, 28), ID_TITLE_BAR, wxPoint(0, 2),

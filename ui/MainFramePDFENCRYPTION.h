@@ -4,14 +4,14 @@
 // the commands that must wait, the question before closing during a run, and the
 // update check's result shown on it.
 
-#include "skin/ZLDazzleFrame.h"
+#include "skin/ShapedFrame.h"
 #include "ui/RunEndNotifier.h"
 #include "ui/SinkAttachment.h"
 
 class wxCloseEvent;
 class wxCommandEvent;
 
-class MainFramePDFENCRYPTION : public ZLDazzleFrame {
+class MainFramePDFENCRYPTION : public ShapedFrame {
 public:
     MainFramePDFENCRYPTION();
     ~MainFramePDFENCRYPTION() override;

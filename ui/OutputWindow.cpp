@@ -7,9 +7,9 @@
 #include "core/StringUtil.h"
 #include "core/AppUtil.h"
 #include "skin/ThemeButton.h"
-#include "skin/DhBitmapButton.h"
+#include "skin/PictureButton.h"
 #include "skin/ImageUtil.h"
-#include "skin/LjStaticText.h"
+#include "skin/PictureCaption.h"
 #include "ui/WindowIds.h"
 
 #include <wx/dcclient.h>
@@ -17,7 +17,7 @@
 
 #include <algorithm>
 
-wxIMPLEMENT_DYNAMIC_CLASS(OutputWindow, ZqPieceWindow);
+wxIMPLEMENT_DYNAMIC_CLASS(OutputWindow, SkinPanel);
 
 namespace {
 const int kLeft = 16;
@@ -38,8 +38,8 @@ OutputWindow::OutputWindow() = default;
 
 bool OutputWindow::Create(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxPoint& pos,
                           const wxSize& size) {
-    if (!ZqPieceWindow::Create(parent, background, id, pos, size, wxBORDER_NONE | wxTAB_TRAVERSAL,
-                               "OutputWindow"))
+    if (!SkinPanel::Create(parent, background, id, pos, size, wxBORDER_NONE | wxTAB_TRAVERSAL,
+                           "OutputWindow"))
         return false;
 
     // The window's own font at the panel's size: a face asked for by name may be
@@ -59,8 +59,8 @@ bool OutputWindow::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
         piece = ImageUtil::GetSubBitmap(*background, kLeft, labelY, textWidth, textHeight);
     // The caption is exactly as large as its text: no inset.
     m_label =
-        new LjStaticText(this, ID_OUTPUT_FOLDER_BOX, caption, font, piece, wxPoint(kLeft, labelY),
-                         wxSize(textWidth, textHeight), wxBORDER_NONE);
+        new PictureCaption(this, ID_OUTPUT_FOLDER_BOX, caption, font, piece, wxPoint(kLeft, labelY),
+                           wxSize(textWidth, textHeight), wxBORDER_NONE);
     m_label->SetTextInset(0);
 
     const int boxX = kLeft + textWidth + m_labelGap;
@@ -91,9 +91,9 @@ bool OutputWindow::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
     return true;
 }
 
-DhBitmapButton* OutputWindow::AddButton(int id, const wxString& image, int x, int y) {
-    DhBitmapButton* button = ThemeButton::Create(this, id, "image/output/" + image, wxPoint(x, y),
-                                                 GetBitmap(), kFallbackButton);
+PictureButton* OutputWindow::AddButton(int id, const wxString& image, int x, int y) {
+    PictureButton* button = ThemeButton::Create(this, id, "image/output/" + image, wxPoint(x, y),
+                                                GetBitmap(), kFallbackButton);
     button->SetDisabledBitmap(m_disabledLooks.Make(button->GetNormalBitmap()));
     return button;
 }

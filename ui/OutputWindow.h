@@ -2,16 +2,16 @@
 // The strip at the bottom of the main window that shows and chooses the folder
 // receiving the encrypted files. The choice is kept in the settings file.
 
-#include "skin/ZqPieceWindow.h"
+#include "skin/SkinPanel.h"
 #include "ui/DisabledBitmaps.h"
 #include "ui/SinkAttachment.h"
 
-class DhBitmapButton;
-class LjStaticText;
+class PictureButton;
+class PictureCaption;
 class wxTextCtrl;
 class wxCommandEvent;
 
-class OutputWindow : public ZqPieceWindow {
+class OutputWindow : public SkinPanel {
 public:
     OutputWindow();
 
@@ -29,7 +29,7 @@ public:
     void AttachToSink(const std::shared_ptr<JobEventSink>& sink);
 
 private:
-    DhBitmapButton* AddButton(int id, const wxString& image, int x, int y);
+    PictureButton* AddButton(int id, const wxString& image, int x, int y);
     void ShowFolderEnd();
     void OnOpen(wxCommandEvent& event);
     void OnBrowse(wxCommandEvent& event);
@@ -38,9 +38,9 @@ private:
 
     SinkAttachment m_sinkAttachment;
     wxTextCtrl* m_folderBox = nullptr;
-    DhBitmapButton* m_browse = nullptr;
-    DhBitmapButton* m_open = nullptr;
-    LjStaticText* m_label = nullptr;
+    PictureButton* m_browse = nullptr;
+    PictureButton* m_open = nullptr;
+    PictureCaption* m_label = nullptr;
     bool m_bold = true;
     int m_fontSize = 12;
     int m_labelGap = 0;

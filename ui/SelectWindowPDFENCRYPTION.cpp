@@ -12,8 +12,8 @@
 #include "core/DomainConfig.h"
 #include "core/FileUtil.h"
 #include "core/StringUtil.h"
-#include "skin/XyGrid.h"
-#include "skin/ZqGridCellRenderer.h"
+#include "skin/SelectableGrid.h"
+#include "skin/ProgressCellRenderer.h"
 #include "ui/DnDFile.h"
 #include "ui/LjCompetencePane.h"
 #include "ui/OutputWindow.h"
@@ -28,7 +28,7 @@
 #include <algorithm>
 #include <memory>
 
-wxIMPLEMENT_CLASS(SelectWindowPDFENCRYPTION, ZqPieceWindow);
+wxIMPLEMENT_CLASS(SelectWindowPDFENCRYPTION, SkinPanel);
 
 namespace {
 const wxColour kListGrey(232, 232, 232);
@@ -59,7 +59,7 @@ SelectWindowPDFENCRYPTION::SelectWindowPDFENCRYPTION(RowSource rows, JobRunner j
 
 bool SelectWindowPDFENCRYPTION::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
                                        const wxPoint& pos, const wxSize& size, long style) {
-    if (!ZqPieceWindow::Create(parent, background, id, pos, size, style, "SelectWindow"))
+    if (!SkinPanel::Create(parent, background, id, pos, size, style, "SelectWindow"))
         return false;
     m_statusColumn = 0;
     m_busy = false;
@@ -67,8 +67,8 @@ bool SelectWindowPDFENCRYPTION::Create(wxBitmap* background, wxWindow* parent, w
     m_processCount = -1;
 
     const wxSize client = GetClientSize();
-    m_grid = new XyGrid(this, ID_FILE_GRID, wxPoint(0, 0), wxSize(client.x - 1, client.y),
-                        wxWANTS_CHARS);
+    m_grid = new SelectableGrid(this, ID_FILE_GRID, wxPoint(0, 0), wxSize(client.x - 1, client.y),
+                                wxWANTS_CHARS);
     // Thumb dragging leaves stale cells on some themes; repaint the whole grid.
     m_grid->Bind(wxEVT_SCROLLWIN_THUMBTRACK, &SelectWindowPDFENCRYPTION::OnGridScroll, this);
     m_grid->Bind(wxEVT_SCROLLWIN_THUMBRELEASE, &SelectWindowPDFENCRYPTION::OnGridScroll, this);
@@ -191,7 +191,7 @@ void SelectWindowPDFENCRYPTION::AddRow(const FileRow& row) {
     // Long names keep their start and their end; the tooltip shows the whole path.
     m_grid->SetCellFitMode(r, COL_NAME, wxGridFitMode::Ellipsize(wxELLIPSIZE_MIDDLE));
     m_grid->SetCellAlignment(r, m_statusColumn, wxALIGN_LEFT, wxALIGN_CENTRE);
-    m_grid->SetCellRenderer(r, m_statusColumn, new ZqGridCellRenderer);
+    m_grid->SetCellRenderer(r, m_statusColumn, new ProgressCellRenderer);
     m_grid->SetReadOnly(r, m_statusColumn);
     m_grid->SetCellValue(r, COL_PATH, row[FILEROW_PATH]);
     m_grid->SetCellValue(r, COL_PASSWORD, wxEmptyString);
@@ -358,8 +358,8 @@ void SelectWindowPDFENCRYPTION::SwapRows(int first, int second) {
         m_grid->SetCellValue(first, column, m_grid->GetCellValue(second, column));
         m_grid->SetCellValue(second, column, text);
     }
-    auto* a = dynamic_cast<ZqGridCellRenderer*>(m_grid->PeekCellRenderer(first, m_statusColumn));
-    auto* b = dynamic_cast<ZqGridCellRenderer*>(m_grid->PeekCellRenderer(second, m_statusColumn));
+    auto* a = dynamic_cast<ProgressCellRenderer*>(m_grid->PeekCellRenderer(first, m_statusColumn));
+    auto* b = dynamic_cast<ProgressCellRenderer*>(m_grid->PeekCellRenderer(second, m_statusColumn));
     if (a && b) {
         const int percent = a->GetPercent();
         const wxString text = a->GetText();
@@ -645,7 +645,7 @@ wxString SelectWindowPDFENCRYPTION::GetStatusDetail(int row) const {
     if (!m_grid || row < 0 || row >= m_grid->GetNumberRows())
         return wxString();
     auto* renderer =
-        dynamic_cast<ZqGridCellRenderer*>(m_grid->PeekCellRenderer(row, m_statusColumn));
+        dynamic_cast<ProgressCellRenderer*>(m_grid->PeekCellRenderer(row, m_statusColumn));
     return renderer ? renderer->GetDetail() : wxString();
 }
 
@@ -654,7 +654,7 @@ void SelectWindowPDFENCRYPTION::ApplyCellState(int row, int column, int state, i
     if (!m_grid || row < 0 || row >= m_grid->GetNumberRows() || column < 0 ||
         column >= m_grid->GetNumberCols())
         return;
-    auto* renderer = dynamic_cast<ZqGridCellRenderer*>(m_grid->PeekCellRenderer(row, column));
+    auto* renderer = dynamic_cast<ProgressCellRenderer*>(m_grid->PeekCellRenderer(row, column));
     wxString text;
     switch (state) {
     case CELL_PROCESSING:

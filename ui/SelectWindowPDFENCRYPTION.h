@@ -4,7 +4,7 @@
 // before a run and the start of the run.
 
 #include "batch/FileRow.h"
-#include "skin/ZqPieceWindow.h"
+#include "skin/SkinPanel.h"
 #include "ui/SinkAttachment.h"
 #include "ui/run/DhGridCellRenderCommandEvent.h"
 #include "ui/run/RunLauncher.h"
@@ -14,14 +14,14 @@
 #include <cstdint>
 #include <vector>
 
-class XyGrid;
+class SelectableGrid;
 class wxGridEvent;
 class wxKeyEvent;
 class wxMenu;
 class wxMouseEvent;
 class wxScrollWinEvent;
 
-class SelectWindowPDFENCRYPTION : public ZqPieceWindow {
+class SelectWindowPDFENCRYPTION : public SkinPanel {
 public:
     // Turns a path into the row the list shows (or refuses).
     typedef FileRow (*RowSource)(const wxString& path);
@@ -58,7 +58,7 @@ public:
     // Receives the run's row events from now on.
     void AttachToSink(const std::shared_ptr<JobEventSink>& sink);
 
-    XyGrid* GetGrid() const { return m_grid; }
+    SelectableGrid* GetGrid() const { return m_grid; }
 
     // Sets the status cell of row to state (percentage for the progress state);
     // states outside 0 to 5 change nothing. detail: why a file failed, shown as
@@ -119,7 +119,7 @@ private:
     void OnGridRightUp(wxMouseEvent& event);
     void OnGridMotion(wxMouseEvent& event);
 
-    XyGrid* m_grid = nullptr;
+    SelectableGrid* m_grid = nullptr;
     bool m_busy = false;
     bool m_resultsShown = false;
     int m_statusColumn = 0;

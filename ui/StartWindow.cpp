@@ -4,19 +4,19 @@
 #include "ui/run/RunState.h"
 #include "core/FileUtil.h"
 #include "skin/ThemeButton.h"
-#include "skin/DhBitmapButton.h"
+#include "skin/PictureButton.h"
 #include "skin/ImageUtil.h"
 #include "ui/WindowIds.h"
 #include "ui/WindowLookup.h"
 
-wxIMPLEMENT_DYNAMIC_CLASS(StartWindow, ZqPieceWindow);
+wxIMPLEMENT_DYNAMIC_CLASS(StartWindow, SkinPanel);
 
 StartWindow::StartWindow() = default;
 
 bool StartWindow::Create(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxPoint& pos,
                          const wxSize& size) {
-    if (!ZqPieceWindow::Create(parent, background, id, pos, size, wxBORDER_NONE | wxTAB_TRAVERSAL,
-                               "StartWindow"))
+    if (!SkinPanel::Create(parent, background, id, pos, size, wxBORDER_NONE | wxTAB_TRAVERSAL,
+                           "StartWindow"))
         return false;
     m_start = AddButton(ID_START_BUTTON, "start");
     m_stop = AddButton(ID_STOP_BUTTON, "stop");
@@ -28,9 +28,9 @@ bool StartWindow::Create(wxBitmap* background, wxWindow* parent, wxWindowID id, 
     return true;
 }
 
-DhBitmapButton* StartWindow::AddButton(int id, const wxString& image) {
-    DhBitmapButton* button = ThemeButton::Create(this, id, "image/start/" + image, wxPoint(0, 0),
-                                                 GetBitmap(), wxSize(150, 50));
+PictureButton* StartWindow::AddButton(int id, const wxString& image) {
+    PictureButton* button = ThemeButton::Create(this, id, "image/start/" + image, wxPoint(0, 0),
+                                                GetBitmap(), wxSize(150, 50));
     button->SetDisabledBitmap(m_disabledLooks.Make(button->GetNormalBitmap()));
     return button;
 }

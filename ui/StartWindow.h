@@ -2,13 +2,13 @@
 // The Start button and, in the same place, the Stop button. Which one shows follows
 // the run state; the run itself is started by the file list panel.
 
-#include "skin/ZqPieceWindow.h"
+#include "skin/SkinPanel.h"
 #include "ui/DisabledBitmaps.h"
 
-class DhBitmapButton;
+class PictureButton;
 class wxCommandEvent;
 
-class StartWindow : public ZqPieceWindow {
+class StartWindow : public SkinPanel {
 public:
     StartWindow();
 
@@ -20,12 +20,12 @@ public:
     void UpdateButtons();
 
 private:
-    DhBitmapButton* AddButton(int id, const wxString& image);
+    PictureButton* AddButton(int id, const wxString& image);
     void OnStart(wxCommandEvent& event);
     void OnStop(wxCommandEvent& event);
 
-    DhBitmapButton* m_start = nullptr;
-    DhBitmapButton* m_stop = nullptr;
+    PictureButton* m_start = nullptr;
+    PictureButton* m_stop = nullptr;
 
     DisabledBitmaps m_disabledLooks;
 

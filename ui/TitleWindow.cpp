@@ -2,9 +2,9 @@
 
 #include "core/AppUtil.h"
 #include "skin/ThemeButton.h"
-#include "skin/DhBitmapButton.h"
+#include "skin/PictureButton.h"
 #include "skin/ImageUtil.h"
-#include "skin/ZlTitleLabel.h"
+#include "skin/DragLabel.h"
 #include "ui/WindowIds.h"
 
 #include <wx/app.h>
@@ -12,9 +12,9 @@
 #include <wx/settings.h>
 #include <wx/toplevel.h>
 
-wxIMPLEMENT_DYNAMIC_CLASS(TitleWindow, ZqPieceWindow);
+wxIMPLEMENT_DYNAMIC_CLASS(TitleWindow, SkinPanel);
 
-wxBEGIN_EVENT_TABLE(TitleWindow, ZqPieceWindow)
+wxBEGIN_EVENT_TABLE(TitleWindow, SkinPanel)
     EVT_PAINT(TitleWindow::OnPaint)
     EVT_BUTTON(ID_TITLE_CLOSE, TitleWindow::OnCloseButton)
     EVT_BUTTON(ID_TITLE_MINIMIZE, TitleWindow::OnMinimizeButton)
@@ -24,7 +24,7 @@ TitleWindow::TitleWindow() = default;
 
 bool TitleWindow::Create(wxWindow* parent, wxBitmap* background, wxWindowID id, const wxPoint& pos,
                          const wxSize& size, long style) {
-    if (!ZqPieceWindow::Create(parent, background, id, pos, size, style, "TitleWindow"))
+    if (!SkinPanel::Create(parent, background, id, pos, size, style, "TitleWindow"))
         return false;
     SetCanFocus(false);
 
@@ -40,9 +40,8 @@ bool TitleWindow::Create(wxWindow* parent, wxBitmap* background, wxWindowID id, 
 
     wxFont font = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
     font.MakeBold();
-    new ZlTitleLabel(this, background, AppUtil::GetProductName(), wxGetTopLevelParent(parent),
-                     ID_TITLE_CAPTION, wxPoint(37, 8), font,
-                     wxColour(255, 255, 255, wxALPHA_OPAQUE));
+    new DragLabel(this, background, AppUtil::GetProductName(), wxGetTopLevelParent(parent),
+                  ID_TITLE_CAPTION, wxPoint(37, 8), font, wxColour(255, 255, 255, wxALPHA_OPAQUE));
 
     const int width = GetSize().x;
     wxBitmap closeNormal = ImageUtil::GetBitmap("image/base/close-normal.png", wxBITMAP_TYPE_PNG);
@@ -57,9 +56,9 @@ bool TitleWindow::Create(wxWindow* parent, wxBitmap* background, wxWindowID id, 
     return true;
 }
 
-DhBitmapButton* TitleWindow::AddButton(int id, const wxString& image, int x) {
-    DhBitmapButton* button = ThemeButton::Create(this, id, "image/base/" + image, wxPoint(x, 2),
-                                                 GetBitmap(), wxSize(20, 20));
+PictureButton* TitleWindow::AddButton(int id, const wxString& image, int x) {
+    PictureButton* button = ThemeButton::Create(this, id, "image/base/" + image, wxPoint(x, 2),
+                                                GetBitmap(), wxSize(20, 20));
     // The window manager's keys minimize and close; the focus stays in the content.
     button->SetAcceptsFocus(false);
     return button;

@@ -3,13 +3,13 @@
 // Dragging it moves the whole window.
 
 #include "skin/WindowDragger.h"
-#include "skin/ZqPieceWindow.h"
+#include "skin/SkinPanel.h"
 
-class DhBitmapButton;
+class PictureButton;
 class wxCommandEvent;
 class wxPaintEvent;
 
-class TitleWindow : public ZqPieceWindow {
+class TitleWindow : public SkinPanel {
 public:
     TitleWindow();
 
@@ -22,14 +22,14 @@ public:
     bool AcceptsFocus() const override { return false; }
 
 private:
-    DhBitmapButton* AddButton(int id, const wxString& image, int x);
+    PictureButton* AddButton(int id, const wxString& image, int x);
     void OnPaint(wxPaintEvent& event);
     void OnCloseButton(wxCommandEvent& event);
     void OnMinimizeButton(wxCommandEvent& event);
 
     wxBitmap m_icon;
-    DhBitmapButton* m_close = nullptr;
-    DhBitmapButton* m_minimize = nullptr;
+    PictureButton* m_close = nullptr;
+    PictureButton* m_minimize = nullptr;
     WindowDragger m_dragger;
 
     wxDECLARE_DYNAMIC_CLASS(TitleWindow);

@@ -1,6 +1,6 @@
 #include "ui/ZlMenuBar.h"
 
-#include "skin/ZlMenuButton.h"
+#include "skin/MenuStripButton.h"
 
 #include <wx/dcclient.h>
 #include <wx/menu.h>
@@ -47,7 +47,7 @@ wxSize ZlMenuBar::DoGetBestSize() const {
 
 void ZlMenuBar::AddMenu(int id, wxMenu* menu, wxBitmap* normal, wxBitmap* pressed) {
     auto* button =
-        new ZlMenuButton(menu, normal, pressed, this, id, wxDefaultPosition, wxBORDER_NONE);
+        new MenuStripButton(menu, normal, pressed, this, id, wxDefaultPosition, wxBORDER_NONE);
     const wxSize size = button->GetSize();
     button->Move(m_nextX, (GetSize().y - size.y) / 2);
     m_nextX += size.x + 5;
@@ -57,15 +57,15 @@ void ZlMenuBar::AddMenu(int id, wxMenu* menu, wxBitmap* normal, wxBitmap* presse
     button->Bind(wxEVT_BUTTON, &ZlMenuBar::OnMenuButton, this);
 }
 
-ZlMenuButton* ZlMenuBar::FindMenuButton(int id) const {
-    for (ZlMenuButton* button : m_buttons)
+MenuStripButton* ZlMenuBar::FindMenuButton(int id) const {
+    for (MenuStripButton* button : m_buttons)
         if (button->GetId() == id)
             return button;
     return nullptr;
 }
 
 int ZlMenuBar::HitMenuButton(const wxPoint& screenPoint) const {
-    for (ZlMenuButton* button : m_buttons)
+    for (MenuStripButton* button : m_buttons)
         if (button->IsShown() && button->GetScreenRect().Contains(screenPoint))
             return button->GetId();
     return -1;
@@ -91,7 +91,7 @@ void ZlMenuBar::OnMenuButton(wxCommandEvent& event) {
 
 void ZlMenuBar::TrackMenus(int id) {
     while (id >= 0) {
-        ZlMenuButton* button = FindMenuButton(id);
+        MenuStripButton* button = FindMenuButton(id);
         if (!button || !button->GetMenu())
             break;
         m_currentId = id;

@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-class ZlMenuButton;
+class MenuStripButton;
 class wxMenu;
 class wxPaintEvent;
 
@@ -38,7 +38,7 @@ public:
 
     // The id of the menu button under a screen point, -1 when none.
     int HitMenuButton(const wxPoint& screenPoint) const;
-    ZlMenuButton* FindMenuButton(int id) const;
+    MenuStripButton* FindMenuButton(int id) const;
     int GetOpenMenuId() const { return m_currentId; }
 
     // The menus have their own keys; the strip is no stop for Tab.
@@ -54,7 +54,7 @@ private:
     void CloseOpenMenu();
 
     std::unique_ptr<wxBitmap> m_background;
-    std::vector<ZlMenuButton*> m_buttons;
+    std::vector<MenuStripButton*> m_buttons;
     int m_nextX = 8;
     int m_currentId = -1;
     int m_nextId = -1;

@@ -8,7 +8,7 @@
 #include "ui/run/JobEvents.h"
 #include "ui/run/RunState.h"
 #include "core/DomainConfig.h"
-#include "skin/XyGrid.h"
+#include "skin/SelectableGrid.h"
 #include "ui/DnDFile.h"
 #include "ui/MainFramePDFENCRYPTION.h"
 #include "ui/SelectWindowPDFENCRYPTION.h"
@@ -92,7 +92,7 @@ TEST_F(FileListTest, AFailedRowSaysWhyAndANameShowsItsFullPath) {
     PumpEvents();
     ASSERT_EQ(Status(1), "Fail");
 
-    XyGrid* grid = List()->GetGrid();
+    SelectableGrid* grid = List()->GetGrid();
     auto tipOver = [grid](int row, int column) {
         const wxRect cell = grid->CellToRect(row, column);
         SendMouse(grid->GetGridWindow(), wxEVT_MOTION,

@@ -3,10 +3,10 @@
 
 #include "MainWindowFixture.h"
 #include "WaitFor.h"
-#include "skin/XyGrid.h"
+#include "skin/SelectableGrid.h"
 #include "ui/SelectWindowPDFENCRYPTION.h"
-#include "skin/LjCheckBox.h"
-#include "skin/LjRadioButton.h"
+#include "skin/SkinCheckBox.h"
+#include "skin/SkinRadioButton.h"
 #include "ui/LjCompetencePane.h"
 #include "ui/WindowIds.h"
 #include "ui/ZqMenuBar.h"

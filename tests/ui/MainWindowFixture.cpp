@@ -8,8 +8,8 @@
 #include "core/DomainConfig.h"
 #include "engine/PdfEngine.h"
 #include "skin/FaceLayout.h"
-#include "skin/LjCheckBox.h"
-#include "skin/LjRadioButton.h"
+#include "skin/SkinCheckBox.h"
+#include "skin/SkinRadioButton.h"
 #include "ui/LjCompetencePane.h"
 #include "ui/LjToolBar.h"
 #include "ui/MainFramePDFENCRYPTION.h"
@@ -86,12 +86,12 @@ ZqMenuBar* MainWindowTest::MenuBar() const {
     return dynamic_cast<ZqMenuBar*>(m_frame->FindWindow(ID_MENU_BAR));
 }
 
-LjCheckBox* MainWindowTest::CheckBox(int id) const {
-    return wxDynamicCast(m_frame->FindWindow(id), LjCheckBox);
+SkinCheckBox* MainWindowTest::CheckBox(int id) const {
+    return wxDynamicCast(m_frame->FindWindow(id), SkinCheckBox);
 }
 
-LjRadioButton* MainWindowTest::Radio(int id) const {
-    return wxDynamicCast(m_frame->FindWindow(id), LjRadioButton);
+SkinRadioButton* MainWindowTest::Radio(int id) const {
+    return wxDynamicCast(m_frame->FindWindow(id), SkinRadioButton);
 }
 
 wxTextCtrl* MainWindowTest::TextBox(int id) const {

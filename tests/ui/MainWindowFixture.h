@@ -25,8 +25,8 @@ class OutputWindow;
 class SelectWindowPDFENCRYPTION;
 class StartWindow;
 class ZqMenuBar;
-class LjCheckBox;
-class LjRadioButton;
+class SkinCheckBox;
+class SkinRadioButton;
 class wxTextCtrl;
 
 class MainWindowTest : public ::testing::Test {
@@ -44,8 +44,8 @@ protected:
     OutputWindow* Output() const;
     StartWindow* Start() const;
     ZqMenuBar* MenuBar() const;
-    LjCheckBox* CheckBox(int id) const;
-    LjRadioButton* Radio(int id) const;
+    SkinCheckBox* CheckBox(int id) const;
+    SkinRadioButton* Radio(int id) const;
     wxTextCtrl* TextBox(int id) const;
 
     // The user's actions, as the controls receive them.

@@ -3,7 +3,7 @@
 #include "MainWindowFixture.h"
 #include "WaitFor.h"
 #include "ui/run/RunState.h"
-#include "skin/ZlMenuButton.h"
+#include "skin/MenuStripButton.h"
 #include "ui/MainFramePDFENCRYPTION.h"
 #include "ui/WindowIds.h"
 #include "ui/ZqMenuBar.h"
@@ -22,8 +22,8 @@ TEST(MenuSwitching, PointerOverAnotherButtonOpensItsMenu) {
 }
 
 TEST_F(MenuBarTest, HasFileAndHelpMenusSideBySide) {
-    ZlMenuButton* file = MenuBar()->FindMenuButton(ID_MENU_FILE);
-    ZlMenuButton* help = MenuBar()->FindMenuButton(ID_MENU_HELP);
+    MenuStripButton* file = MenuBar()->FindMenuButton(ID_MENU_FILE);
+    MenuStripButton* help = MenuBar()->FindMenuButton(ID_MENU_HELP);
     ASSERT_NE(file, nullptr);
     ASSERT_NE(help, nullptr);
     EXPECT_EQ(file->GetPosition().x, 8);
@@ -94,8 +94,8 @@ TEST_F(MenuBarTest, DraggingTheStripOrTheTitleMovesTheWindow) {
 }
 
 TEST_F(MenuBarTest, MovingOntoTheOtherButtonSwitchesTheOpenMenu) {
-    ZlMenuButton* file = MenuBar()->FindMenuButton(ID_MENU_FILE);
-    ZlMenuButton* help = MenuBar()->FindMenuButton(ID_MENU_HELP);
+    MenuStripButton* file = MenuBar()->FindMenuButton(ID_MENU_FILE);
+    MenuStripButton* help = MenuBar()->FindMenuButton(ID_MENU_HELP);
     const wxPoint fileCentre = file->GetScreenRect().GetPosition() + file->GetSize() / 2;
     const wxPoint helpCentre = help->GetScreenRect().GetPosition() + help->GetSize() / 2;
     m_frame->Raise();
@@ -131,7 +131,7 @@ TEST_F(MenuBarTest, MovingOntoTheOtherButtonSwitchesTheOpenMenu) {
 }
 
 TEST_F(MenuBarTest, ClickingTheOpenMenusButtonClosesItAndTheNextClickReopens) {
-    ZlMenuButton* file = MenuBar()->FindMenuButton(ID_MENU_FILE);
+    MenuStripButton* file = MenuBar()->FindMenuButton(ID_MENU_FILE);
     const wxPoint fileCentre = file->GetScreenRect().GetPosition() + file->GetSize() / 2;
     m_frame->Raise();
     PumpEvents();

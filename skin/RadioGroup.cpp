@@ -1,8 +1,8 @@
-#include "skin/LjRadioGroup.h"
+#include "skin/RadioGroup.h"
 
-#include "skin/LjRadioButton.h"
+#include "skin/SkinRadioButton.h"
 
-void LjRadioGroup::Add(LjRadioButton* button) {
+void RadioGroup::Add(SkinRadioButton* button) {
     if (!button)
         return;
     button->AttachToGroup(this, m_count);
@@ -10,28 +10,28 @@ void LjRadioGroup::Add(LjRadioButton* button) {
     m_count = static_cast<int>(m_members.size());
 }
 
-void LjRadioGroup::Add(std::initializer_list<LjRadioButton*> buttons) {
-    for (LjRadioButton* button : buttons)
+void RadioGroup::Add(std::initializer_list<SkinRadioButton*> buttons) {
+    for (SkinRadioButton* button : buttons)
         Add(button);
 }
 
-LjRadioButton* LjRadioGroup::GetButton(int index) const {
+SkinRadioButton* RadioGroup::GetButton(int index) const {
     if (index < 0 || index >= m_count)
         return nullptr;
     return m_members[index];
 }
 
-void LjRadioGroup::Select(int index) {
-    LjRadioButton* chosen = GetButton(index);
+void RadioGroup::Select(int index) {
+    SkinRadioButton* chosen = GetButton(index);
     if (!chosen)
         return;
-    if (LjRadioButton* previous = GetButton(m_selected)) {
+    if (SkinRadioButton* previous = GetButton(m_selected)) {
         if (previous != chosen)
             previous->SetSelectedMark(false);
     }
     // Members marked by SetValue before the group knew about it are cleared too,
     // so exactly one member is ever shown selected.
-    for (LjRadioButton* member : m_members) {
+    for (SkinRadioButton* member : m_members) {
         if (member != chosen && member->GetValue())
             member->SetSelectedMark(false);
     }
@@ -39,7 +39,7 @@ void LjRadioGroup::Select(int index) {
     m_selected = index;
 }
 
-void LjRadioGroup::InitFromButtons() {
+void RadioGroup::InitFromButtons() {
     for (int i = 0; i < m_count; ++i) {
         if (m_members[i]->GetValue()) {
             m_selected = i;

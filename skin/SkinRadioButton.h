@@ -1,6 +1,6 @@
 #pragma once
-// A radio button: native circle, own caption; an LjRadioGroup makes its members
-// exclusive. A click on an unselected member queues wxEVT_LJRADIOBUTTON_SELECTED,
+// A radio button: native circle, own caption; a RadioGroup makes its members
+// exclusive. A click on an unselected member queues wxEVT_SKIN_RADIOBUTTON_SELECTED,
 // and so do Space and the arrow keys, which move the selection within the group.
 // Tab stops at the group's selected member only.
 
@@ -8,16 +8,16 @@
 #include <wx/control.h>
 #include <wx/event.h>
 
-wxDECLARE_EVENT(wxEVT_LJRADIOBUTTON_SELECTED, wxCommandEvent);
+wxDECLARE_EVENT(wxEVT_SKIN_RADIOBUTTON_SELECTED, wxCommandEvent);
 
-class LjRadioGroup;
+class RadioGroup;
 
-class LjRadioButton : public wxControl {
+class SkinRadioButton : public wxControl {
 public:
-    LjRadioButton() = default;
-    LjRadioButton(wxWindow* parent, wxWindowID id, const wxString& caption,
-                  const wxPoint& pos = wxDefaultPosition, const wxSize& size = wxDefaultSize,
-                  long style = wxBORDER_NONE, const wxValidator& validator = wxDefaultValidator);
+    SkinRadioButton() = default;
+    SkinRadioButton(wxWindow* parent, wxWindowID id, const wxString& caption,
+                    const wxPoint& pos = wxDefaultPosition, const wxSize& size = wxDefaultSize,
+                    long style = wxBORDER_NONE, const wxValidator& validator = wxDefaultValidator);
 
     bool Create(wxWindow* parent, wxWindowID id, const wxString& caption,
                 const wxPoint& pos = wxDefaultPosition, const wxSize& size = wxDefaultSize,
@@ -36,9 +36,9 @@ public:
     void SetCaptionColour(const wxColour& colour);
     const wxString& GetCaption() const { return m_caption; }
 
-    // Used by LjRadioGroup.
-    void AttachToGroup(LjRadioGroup* group, int index);
-    LjRadioGroup* GetGroup() const { return m_group; }
+    // Used by RadioGroup.
+    void AttachToGroup(RadioGroup* group, int index);
+    RadioGroup* GetGroup() const { return m_group; }
     int GetGroupIndex() const { return m_index; }
     void SetSelectedMark(bool selected);
 
@@ -63,9 +63,9 @@ private:
     // cannot be used.
     bool Choose();
     // The next usable member of the group in direction step (+1 / -1), or null.
-    LjRadioButton* Neighbour(int step) const;
+    SkinRadioButton* Neighbour(int step) const;
 
-    LjRadioGroup* m_group = nullptr;
+    RadioGroup* m_group = nullptr;
     int m_index = -1;
     wxBitmap m_backgroundPiece;
     wxString m_caption;
@@ -74,6 +74,6 @@ private:
     wxColour m_captionColour;
     bool m_enabled = true;
 
-    wxDECLARE_DYNAMIC_CLASS(LjRadioButton);
+    wxDECLARE_DYNAMIC_CLASS(SkinRadioButton);
     wxDECLARE_EVENT_TABLE();
 };

@@ -6,12 +6,12 @@
 
 class wxBitmap;
 
-class ZlStaticLabel : public wxControl {
+class TransparentLabel : public wxControl {
 public:
-    ZlStaticLabel() = default;
+    TransparentLabel() = default;
     // parentPicture: the whole picture of the parent, not owned (may be null).
-    ZlStaticLabel(wxBitmap* parentPicture, const wxString& text, wxWindow* parent, wxWindowID id,
-                  const wxPoint& pos, const wxFont& font, const wxColour& colour);
+    TransparentLabel(wxBitmap* parentPicture, const wxString& text, wxWindow* parent, wxWindowID id,
+                     const wxPoint& pos, const wxFont& font, const wxColour& colour);
 
     bool Create(wxBitmap* parentPicture, const wxString& text, wxWindow* parent, wxWindowID id,
                 const wxPoint& pos, const wxFont& font, const wxColour& colour);
@@ -36,6 +36,6 @@ protected:
     wxColour m_colour;
 
 private:
-    wxDECLARE_DYNAMIC_CLASS(ZlStaticLabel);
+    wxDECLARE_DYNAMIC_CLASS(TransparentLabel);
     wxDECLARE_EVENT_TABLE();
 };

@@ -8,18 +8,19 @@
 class wxBitmap;
 class wxImage;
 
-class ZlButton : public wxControl {
+class LayeredPictureButton : public wxControl {
 public:
     enum State { STATE_NORMAL, STATE_HOVER, STATE_PRESSED };
     enum ImageIndex { IMAGE_NORMAL, IMAGE_HOVER, IMAGE_PRESSED, IMAGE_FOCUSED, IMAGE_DISABLED };
 
-    ZlButton() = default;
+    LayeredPictureButton() = default;
     // parentPicture is the whole picture of the parent (not owned); the images become
     // the button's; any but normal may be null.
-    ZlButton(wxBitmap* parentPicture, wxBitmap* normal, wxBitmap* hover, wxBitmap* pressed,
-             wxWindow* parent, wxWindowID id, const wxPoint& pos = wxDefaultPosition,
-             wxBitmap* focused = nullptr, wxBitmap* disabled = nullptr);
-    ~ZlButton() override;
+    LayeredPictureButton(wxBitmap* parentPicture, wxBitmap* normal, wxBitmap* hover,
+                         wxBitmap* pressed, wxWindow* parent, wxWindowID id,
+                         const wxPoint& pos = wxDefaultPosition, wxBitmap* focused = nullptr,
+                         wxBitmap* disabled = nullptr);
+    ~LayeredPictureButton() override;
 
     bool Create(wxBitmap* parentPicture, wxBitmap* normal, wxBitmap* hover, wxBitmap* pressed,
                 wxWindow* parent, wxWindowID id, const wxPoint& pos = wxDefaultPosition,
@@ -55,6 +56,6 @@ private:
     wxBitmap* m_images[5] = {nullptr, nullptr, nullptr, nullptr, nullptr};
     wxImage* m_outline = nullptr; // opacity of the normal picture, for hit tests
 
-    wxDECLARE_DYNAMIC_CLASS(ZlButton);
+    wxDECLARE_DYNAMIC_CLASS(LayeredPictureButton);
     wxDECLARE_EVENT_TABLE();
 };

@@ -1,18 +1,18 @@
-#include "skin/XyGrid.h"
+#include "skin/SelectableGrid.h"
 
-wxIMPLEMENT_CLASS(XyGrid, wxGrid);
+wxIMPLEMENT_CLASS(SelectableGrid, wxGrid);
 
-wxBEGIN_EVENT_TABLE(XyGrid, wxGrid)
-    EVT_GRID_CELL_LEFT_CLICK(XyGrid::OnCellLeftClick)
+wxBEGIN_EVENT_TABLE(SelectableGrid, wxGrid)
+    EVT_GRID_CELL_LEFT_CLICK(SelectableGrid::OnCellLeftClick)
 wxEND_EVENT_TABLE()
 
-XyGrid::XyGrid(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size, long style,
-               const wxString& name) {
+SelectableGrid::SelectableGrid(wxWindow* parent, wxWindowID id, const wxPoint& pos,
+                               const wxSize& size, long style, const wxString& name) {
     if (Create(parent, id, pos, size, style, name))
-        GetGridWindow()->Bind(wxEVT_LEFT_DOWN, &XyGrid::OnGridWindowLeftDown, this);
+        GetGridWindow()->Bind(wxEVT_LEFT_DOWN, &SelectableGrid::OnGridWindowLeftDown, this);
 }
 
-wxArrayInt XyGrid::GetAllSelectedRows() const {
+wxArrayInt SelectableGrid::GetAllSelectedRows() const {
     wxArrayInt rows = GetSelectedRows();
     wxGridCellCoordsArray topLeft = GetSelectionBlockTopLeft();
     wxGridCellCoordsArray bottomRight = GetSelectionBlockBottomRight();
@@ -31,7 +31,7 @@ wxArrayInt XyGrid::GetAllSelectedRows() const {
     return rows;
 }
 
-wxGridCellRenderer* XyGrid::PeekCellRenderer(int row, int col) const {
+wxGridCellRenderer* SelectableGrid::PeekCellRenderer(int row, int col) const {
     wxGridCellRenderer* renderer = GetCellRenderer(row, col);
     // GetCellRenderer hands out a reference of its own; give it back so the
     // caller can use the pointer as long as the cell keeps the renderer.
@@ -40,7 +40,7 @@ wxGridCellRenderer* XyGrid::PeekCellRenderer(int row, int col) const {
     return renderer;
 }
 
-void XyGrid::RefreshCell(int row, int col) {
+void SelectableGrid::RefreshCell(int row, int col) {
     wxRect rect = CellToRect(row, col);
     if (rect.IsEmpty())
         return;
@@ -48,7 +48,7 @@ void XyGrid::RefreshCell(int row, int col) {
     GetGridWindow()->RefreshRect(rect, true);
 }
 
-void XyGrid::OnCellLeftClick(wxGridEvent& event) {
+void SelectableGrid::OnCellLeftClick(wxGridEvent& event) {
     if (!event.ControlDown()) {
         event.Skip();
         return;
@@ -62,7 +62,7 @@ void XyGrid::OnCellLeftClick(wxGridEvent& event) {
     }
 }
 
-void XyGrid::OnGridWindowLeftDown(wxMouseEvent& event) {
+void SelectableGrid::OnGridWindowLeftDown(wxMouseEvent& event) {
     int x = 0;
     int y = 0;
     CalcUnscrolledPosition(event.GetX(), event.GetY(), &x, &y);

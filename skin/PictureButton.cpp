@@ -1,36 +1,36 @@
-#include "skin/DhBitmapButton.h"
+#include "skin/PictureButton.h"
 
 #include "skin/SkinLook.h"
 
 #include <wx/dcclient.h>
 
-wxIMPLEMENT_DYNAMIC_CLASS(DhBitmapButton, wxControl);
+wxIMPLEMENT_DYNAMIC_CLASS(PictureButton, wxControl);
 
-wxBEGIN_EVENT_TABLE(DhBitmapButton, wxControl)
-    EVT_PAINT(DhBitmapButton::OnPaint)
-    EVT_ENTER_WINDOW(DhBitmapButton::OnMouseEnter)
-    EVT_LEAVE_WINDOW(DhBitmapButton::OnMouseLeave)
-    EVT_LEFT_DOWN(DhBitmapButton::OnLeftDown)
-    EVT_LEFT_DCLICK(DhBitmapButton::OnLeftDClick)
-    EVT_LEFT_UP(DhBitmapButton::OnLeftUp)
-    EVT_KEY_DOWN(DhBitmapButton::OnKeyDown)
-    EVT_SET_FOCUS(DhBitmapButton::OnFocus)
-    EVT_KILL_FOCUS(DhBitmapButton::OnFocus)
+wxBEGIN_EVENT_TABLE(PictureButton, wxControl)
+    EVT_PAINT(PictureButton::OnPaint)
+    EVT_ENTER_WINDOW(PictureButton::OnMouseEnter)
+    EVT_LEAVE_WINDOW(PictureButton::OnMouseLeave)
+    EVT_LEFT_DOWN(PictureButton::OnLeftDown)
+    EVT_LEFT_DCLICK(PictureButton::OnLeftDClick)
+    EVT_LEFT_UP(PictureButton::OnLeftUp)
+    EVT_KEY_DOWN(PictureButton::OnKeyDown)
+    EVT_SET_FOCUS(PictureButton::OnFocus)
+    EVT_KILL_FOCUS(PictureButton::OnFocus)
 wxEND_EVENT_TABLE()
 
-DhBitmapButton::DhBitmapButton(wxWindow* parent, wxWindowID id, const wxPoint& pos,
-                               const wxSize& size, long style, const wxValidator& validator) {
+PictureButton::PictureButton(wxWindow* parent, wxWindowID id, const wxPoint& pos,
+                             const wxSize& size, long style, const wxValidator& validator) {
     Create(parent, id, pos, size, style, validator);
 }
 
-DhBitmapButton::~DhBitmapButton() {
+PictureButton::~PictureButton() {
     delete m_normal;
     delete m_pressed;
     delete m_hover;
 }
 
-bool DhBitmapButton::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size,
-                            long style, const wxValidator& validator) {
+bool PictureButton::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size,
+                           long style, const wxValidator& validator) {
     // Background and picture are painted together in the paint handler.
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     return wxControl::Create(parent, id, pos, size, style, validator, wxControlNameStr);
@@ -44,52 +44,52 @@ void Replace(wxBitmap*& slot, wxBitmap* bitmap) {
 }
 } // namespace
 
-DhBitmapButton* DhBitmapButton::SetNormalBitmap(wxBitmap* bitmap) {
+PictureButton* PictureButton::SetNormalBitmap(wxBitmap* bitmap) {
     Replace(m_normal, bitmap);
     return this;
 }
 
-DhBitmapButton* DhBitmapButton::SetPressedBitmap(wxBitmap* bitmap) {
+PictureButton* PictureButton::SetPressedBitmap(wxBitmap* bitmap) {
     Replace(m_pressed, bitmap);
     return this;
 }
 
-DhBitmapButton* DhBitmapButton::SetHoverBitmap(wxBitmap* bitmap) {
+PictureButton* PictureButton::SetHoverBitmap(wxBitmap* bitmap) {
     Replace(m_hover, bitmap);
     return this;
 }
 
-DhBitmapButton* DhBitmapButton::SetDisabledBitmap(wxBitmap* bitmap) {
+PictureButton* PictureButton::SetDisabledBitmap(wxBitmap* bitmap) {
     m_disabled = bitmap;
     return this;
 }
 
-void DhBitmapButton::SetBackgroundPiece(const wxBitmap& piece) {
+void PictureButton::SetBackgroundPiece(const wxBitmap& piece) {
     m_backgroundPiece = piece;
     m_hasBackgroundPiece = true;
 }
 
-bool DhBitmapButton::SetBackgroundColour(const wxColour& colour) {
+bool PictureButton::SetBackgroundColour(const wxColour& colour) {
     m_hasBackgroundPiece = false;
     return wxControl::SetBackgroundColour(colour);
 }
 
-bool DhBitmapButton::Enable(bool enable) {
+bool PictureButton::Enable(bool enable) {
     m_state = enable ? STATE_NORMAL : STATE_DISABLED;
     Refresh(false);
     Update();
     return wxControl::Enable(enable);
 }
 
-bool DhBitmapButton::Disable() {
+bool PictureButton::Disable() {
     return Enable(false);
 }
 
-wxSize DhBitmapButton::DoGetBestSize() const {
+wxSize PictureButton::DoGetBestSize() const {
     return GetSize();
 }
 
-const wxBitmap* DhBitmapButton::GetShownBitmap() const {
+const wxBitmap* PictureButton::GetShownBitmap() const {
     switch (m_state) {
     case STATE_HOVER:
         return m_hover;
@@ -102,7 +102,7 @@ const wxBitmap* DhBitmapButton::GetShownBitmap() const {
     }
 }
 
-void DhBitmapButton::OnPaint(wxPaintEvent&) {
+void PictureButton::OnPaint(wxPaintEvent&) {
     wxPaintDC dc(this);
     wxSize size = GetClientSize();
     if (m_hasBackgroundPiece && m_backgroundPiece.IsOk()) {
@@ -127,12 +127,12 @@ void DhBitmapButton::OnPaint(wxPaintEvent&) {
         SkinLook::DrawFocusMark(dc, wxRect(size).Deflate(3));
 }
 
-void DhBitmapButton::Repaint(bool erase) {
+void PictureButton::Repaint(bool erase) {
     Refresh(erase);
     Update();
 }
 
-void DhBitmapButton::OnMouseEnter(wxMouseEvent&) {
+void PictureButton::OnMouseEnter(wxMouseEvent&) {
     // A disabled button shows its disabled picture whatever the pointer does.
     if (!IsEnabled() || m_state == STATE_DISABLED)
         return;
@@ -140,7 +140,7 @@ void DhBitmapButton::OnMouseEnter(wxMouseEvent&) {
     Repaint(true);
 }
 
-void DhBitmapButton::OnMouseLeave(wxMouseEvent&) {
+void PictureButton::OnMouseLeave(wxMouseEvent&) {
     // A disabled button keeps its disabled picture when the pointer leaves.
     if (!IsEnabled() || m_state == STATE_DISABLED)
         return;
@@ -148,17 +148,17 @@ void DhBitmapButton::OnMouseLeave(wxMouseEvent&) {
     Repaint(true);
 }
 
-void DhBitmapButton::OnLeftDown(wxMouseEvent&) {
+void PictureButton::OnLeftDown(wxMouseEvent&) {
     m_state = STATE_PRESSED;
     Repaint(true);
 }
 
-void DhBitmapButton::OnLeftDClick(wxMouseEvent&) {
+void PictureButton::OnLeftDClick(wxMouseEvent&) {
     m_state = STATE_PRESSED;
     Repaint(false);
 }
 
-void DhBitmapButton::OnLeftUp(wxMouseEvent&) {
+void PictureButton::OnLeftUp(wxMouseEvent&) {
     if (m_state != STATE_PRESSED)
         return;
     m_state = STATE_RELEASED;
@@ -166,18 +166,18 @@ void DhBitmapButton::OnLeftUp(wxMouseEvent&) {
     SendClick();
 }
 
-void DhBitmapButton::Press() {
+void PictureButton::Press() {
     if (!IsEnabled() || m_state == STATE_DISABLED)
         return;
     SendClick();
 }
 
-void DhBitmapButton::SetAcceptsFocus(bool accepts) {
+void PictureButton::SetAcceptsFocus(bool accepts) {
     m_acceptsFocus = accepts;
     SetCanFocus(accepts);
 }
 
-void DhBitmapButton::OnKeyDown(wxKeyEvent& event) {
+void PictureButton::OnKeyDown(wxKeyEvent& event) {
     const int key = event.GetKeyCode();
     if (!event.HasAnyModifiers() &&
         (key == WXK_SPACE || key == WXK_RETURN || key == WXK_NUMPAD_ENTER))
@@ -186,12 +186,12 @@ void DhBitmapButton::OnKeyDown(wxKeyEvent& event) {
         event.Skip(); // Tab and the rest go on to the window's navigation
 }
 
-void DhBitmapButton::OnFocus(wxFocusEvent& event) {
+void PictureButton::OnFocus(wxFocusEvent& event) {
     Repaint(false);
     event.Skip();
 }
 
-void DhBitmapButton::SendClick() {
+void PictureButton::SendClick() {
     wxCommandEvent click(wxEVT_BUTTON, GetId());
     click.SetEventObject(this);
     GetEventHandler()->ProcessEvent(click);

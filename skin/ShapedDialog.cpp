@@ -1,36 +1,36 @@
-#include "skin/ZqRoundDialog.h"
+#include "skin/ShapedDialog.h"
 
-#include "skin/DhBitmapButton.h"
+#include "skin/PictureButton.h"
 #include "skin/ImageUtil.h"
 #include "skin/ThemeButton.h"
-#include "skin/ZLDazzleFrame.h"
-#include "skin/ZlTitleLabel.h"
+#include "skin/ShapedFrame.h"
+#include "skin/DragLabel.h"
 
 #include <wx/bitmap.h>
 #include <wx/dcclient.h>
 #include <wx/settings.h>
 
-wxIMPLEMENT_DYNAMIC_CLASS(ZqRoundDialog, wxDialog);
+wxIMPLEMENT_DYNAMIC_CLASS(ShapedDialog, wxDialog);
 
-wxBEGIN_EVENT_TABLE(ZqRoundDialog, wxDialog)
-    EVT_ERASE_BACKGROUND(ZqRoundDialog::OnEraseBackground)
-    EVT_BUTTON(ZqRoundDialog::ID_CLOSE, ZqRoundDialog::OnCloseButton)
-    EVT_CHAR_HOOK(ZqRoundDialog::OnCharHook)
+wxBEGIN_EVENT_TABLE(ShapedDialog, wxDialog)
+    EVT_ERASE_BACKGROUND(ShapedDialog::OnEraseBackground)
+    EVT_BUTTON(ShapedDialog::ID_CLOSE, ShapedDialog::OnCloseButton)
+    EVT_CHAR_HOOK(ShapedDialog::OnCharHook)
 wxEND_EVENT_TABLE()
 
-ZqRoundDialog::ZqRoundDialog(wxBitmap* background, wxWindow* parent, wxWindowID id,
-                             const wxString& title, const wxPoint& pos, int titleBarHeight,
-                             const wxPoint& titlePos, const wxSize& closeMargin) {
+ShapedDialog::ShapedDialog(wxBitmap* background, wxWindow* parent, wxWindowID id,
+                           const wxString& title, const wxPoint& pos, int titleBarHeight,
+                           const wxPoint& titlePos, const wxSize& closeMargin) {
     Create(background, parent, id, title, pos, titleBarHeight, titlePos, closeMargin);
 }
 
-ZqRoundDialog::~ZqRoundDialog() {
+ShapedDialog::~ShapedDialog() {
     delete m_background;
 }
 
-bool ZqRoundDialog::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
-                           const wxString& title, const wxPoint& pos, int titleBarHeight,
-                           const wxPoint& titlePos, const wxSize& closeMargin) {
+bool ShapedDialog::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
+                          const wxString& title, const wxPoint& pos, int titleBarHeight,
+                          const wxPoint& titlePos, const wxSize& closeMargin) {
     if (background != m_background)
         delete m_background;
     m_background = background;
@@ -46,12 +46,12 @@ bool ZqRoundDialog::Create(wxBitmap* background, wxWindow* parent, wxWindowID id
     if (!wxDialog::Create(parent, id, title, pos, size, wxFRAME_SHAPED | wxBORDER_NONE,
                           wxDialogNameStr))
         return false;
-    SetShape(ZLDazzleFrame::MakeShapeRegion(m_background));
+    SetShape(ShapedFrame::MakeShapeRegion(m_background));
 
     wxFont bold = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
     bold.SetWeight(wxFONTWEIGHT_BOLD);
-    m_titleLabel = new ZlTitleLabel(this, m_background, title, this, wxID_ANY, m_titlePos, bold,
-                                    wxColour(255, 255, 255));
+    m_titleLabel = new DragLabel(this, m_background, title, this, wxID_ANY, m_titlePos, bold,
+                                 wxColour(255, 255, 255));
 
     // The close picture's width decides where the button stands.
     const wxBitmap closeNormal = ImageUtil::GetBitmap("image/base/close-normal.png");
@@ -66,7 +66,7 @@ bool ZqRoundDialog::Create(wxBitmap* background, wxWindow* parent, wxWindowID id
     return true;
 }
 
-void ZqRoundDialog::OnEraseBackground(wxEraseEvent& event) {
+void ShapedDialog::OnEraseBackground(wxEraseEvent& event) {
     if (!m_background || !m_background->IsOk())
         return;
     if (wxDC* dc = event.GetDC()) {
@@ -77,18 +77,18 @@ void ZqRoundDialog::OnEraseBackground(wxEraseEvent& event) {
     }
 }
 
-void ZqRoundDialog::OnCloseButton(wxCommandEvent&) {
+void ShapedDialog::OnCloseButton(wxCommandEvent&) {
     CloseDialog();
 }
 
-void ZqRoundDialog::CloseDialog() {
+void ShapedDialog::CloseDialog() {
     if (IsModal())
         EndModal(ID_CLOSE);
     else
         Destroy();
 }
 
-void ZqRoundDialog::OnCharHook(wxKeyEvent& event) {
+void ShapedDialog::OnCharHook(wxKeyEvent& event) {
     // The close button has no keyboard focus of its own; Escape stands for it.
     if (event.GetKeyCode() == WXK_ESCAPE && !event.HasAnyModifiers())
         CloseDialog();

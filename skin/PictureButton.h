@@ -6,7 +6,7 @@
 #include <wx/bitmap.h>
 #include <wx/control.h>
 
-class DhBitmapButton : public wxControl {
+class PictureButton : public wxControl {
 public:
     enum State {
         STATE_NORMAL,
@@ -17,22 +17,22 @@ public:
         STATE_DISABLED
     };
 
-    DhBitmapButton() = default;
-    DhBitmapButton(wxWindow* parent, wxWindowID id, const wxPoint& pos = wxDefaultPosition,
-                   const wxSize& size = wxDefaultSize, long style = wxBORDER_NONE,
-                   const wxValidator& validator = wxDefaultValidator);
-    ~DhBitmapButton() override;
+    PictureButton() = default;
+    PictureButton(wxWindow* parent, wxWindowID id, const wxPoint& pos = wxDefaultPosition,
+                  const wxSize& size = wxDefaultSize, long style = wxBORDER_NONE,
+                  const wxValidator& validator = wxDefaultValidator);
+    ~PictureButton() override;
 
     bool Create(wxWindow* parent, wxWindowID id, const wxPoint& pos = wxDefaultPosition,
                 const wxSize& size = wxDefaultSize, long style = wxBORDER_NONE,
                 const wxValidator& validator = wxDefaultValidator);
 
     // Normal, pressed and hover pictures become the button's; chainable.
-    DhBitmapButton* SetNormalBitmap(wxBitmap* bitmap);
-    DhBitmapButton* SetPressedBitmap(wxBitmap* bitmap);
-    DhBitmapButton* SetHoverBitmap(wxBitmap* bitmap);
+    PictureButton* SetNormalBitmap(wxBitmap* bitmap);
+    PictureButton* SetPressedBitmap(wxBitmap* bitmap);
+    PictureButton* SetHoverBitmap(wxBitmap* bitmap);
     // Not owned: usually one of the pictures above.
-    DhBitmapButton* SetDisabledBitmap(wxBitmap* bitmap);
+    PictureButton* SetDisabledBitmap(wxBitmap* bitmap);
     const wxBitmap* GetNormalBitmap() const { return m_normal; }
 
     void SetBackgroundPiece(const wxBitmap& piece);
@@ -79,6 +79,6 @@ private:
     State m_state = STATE_NORMAL;
     bool m_acceptsFocus = true;
 
-    wxDECLARE_DYNAMIC_CLASS(DhBitmapButton);
+    wxDECLARE_DYNAMIC_CLASS(PictureButton);
     wxDECLARE_EVENT_TABLE();
 };

@@ -4,9 +4,9 @@
 
 #include <wx/grid.h>
 
-class ZqGridCellRenderer : public wxGridCellStringRenderer {
+class ProgressCellRenderer : public wxGridCellStringRenderer {
 public:
-    ZqGridCellRenderer() = default;
+    ProgressCellRenderer() = default;
 
     void SetPercent(int percent) { m_percent = percent; }
     void SetText(const wxString& text) { m_text = text; }

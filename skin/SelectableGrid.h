@@ -4,11 +4,11 @@
 
 #include <wx/grid.h>
 
-class XyGrid : public wxGrid {
+class SelectableGrid : public wxGrid {
 public:
-    XyGrid(wxWindow* parent, wxWindowID id, const wxPoint& pos = wxDefaultPosition,
-           const wxSize& size = wxDefaultSize, long style = wxWANTS_CHARS,
-           const wxString& name = wxGridNameStr);
+    SelectableGrid(wxWindow* parent, wxWindowID id, const wxPoint& pos = wxDefaultPosition,
+                   const wxSize& size = wxDefaultSize, long style = wxWANTS_CHARS,
+                   const wxString& name = wxGridNameStr);
 
     // Selected rows followed by the rows of every selection block; unsorted, a row
     // may appear twice.
@@ -23,6 +23,6 @@ protected:
     void OnGridWindowLeftDown(wxMouseEvent& event);
 
 private:
-    wxDECLARE_CLASS(XyGrid);
+    wxDECLARE_CLASS(SelectableGrid);
     wxDECLARE_EVENT_TABLE();
 };

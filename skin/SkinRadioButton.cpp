@@ -1,34 +1,34 @@
-#include "skin/LjRadioButton.h"
+#include "skin/SkinRadioButton.h"
 
-#include "skin/LjRadioGroup.h"
+#include "skin/RadioGroup.h"
 #include "skin/SkinLook.h"
 
 #include <wx/dcclient.h>
 #include <wx/renderer.h>
 #include <wx/settings.h>
 
-wxDEFINE_EVENT(wxEVT_LJRADIOBUTTON_SELECTED, wxCommandEvent);
+wxDEFINE_EVENT(wxEVT_SKIN_RADIOBUTTON_SELECTED, wxCommandEvent);
 
-wxIMPLEMENT_DYNAMIC_CLASS(LjRadioButton, wxControl);
+wxIMPLEMENT_DYNAMIC_CLASS(SkinRadioButton, wxControl);
 
-wxBEGIN_EVENT_TABLE(LjRadioButton, wxControl)
-    EVT_ERASE_BACKGROUND(LjRadioButton::OnEraseBackground)
-    EVT_PAINT(LjRadioButton::OnPaint)
-    EVT_LEFT_DOWN(LjRadioButton::OnLeftDown)
-    EVT_KEY_DOWN(LjRadioButton::OnKeyDown)
-    EVT_SET_FOCUS(LjRadioButton::OnFocus)
-    EVT_KILL_FOCUS(LjRadioButton::OnFocus)
+wxBEGIN_EVENT_TABLE(SkinRadioButton, wxControl)
+    EVT_ERASE_BACKGROUND(SkinRadioButton::OnEraseBackground)
+    EVT_PAINT(SkinRadioButton::OnPaint)
+    EVT_LEFT_DOWN(SkinRadioButton::OnLeftDown)
+    EVT_KEY_DOWN(SkinRadioButton::OnKeyDown)
+    EVT_SET_FOCUS(SkinRadioButton::OnFocus)
+    EVT_KILL_FOCUS(SkinRadioButton::OnFocus)
 wxEND_EVENT_TABLE()
 
-LjRadioButton::LjRadioButton(wxWindow* parent, wxWindowID id, const wxString& caption,
-                             const wxPoint& pos, const wxSize& size, long style,
-                             const wxValidator& validator) {
+SkinRadioButton::SkinRadioButton(wxWindow* parent, wxWindowID id, const wxString& caption,
+                                 const wxPoint& pos, const wxSize& size, long style,
+                                 const wxValidator& validator) {
     Create(parent, id, caption, pos, size, style, validator);
 }
 
-bool LjRadioButton::Create(wxWindow* parent, wxWindowID id, const wxString& caption,
-                           const wxPoint& pos, const wxSize& size, long style,
-                           const wxValidator& validator) {
+bool SkinRadioButton::Create(wxWindow* parent, wxWindowID id, const wxString& caption,
+                             const wxPoint& pos, const wxSize& size, long style,
+                             const wxValidator& validator) {
     SetBackgroundStyle(wxBG_STYLE_ERASE);
     if (!wxControl::Create(parent, id, pos, size, style, validator, wxControlNameStr))
         return false;
@@ -38,7 +38,7 @@ bool LjRadioButton::Create(wxWindow* parent, wxWindowID id, const wxString& capt
     return true;
 }
 
-void LjRadioButton::LayOut() {
+void SkinRadioButton::LayOut() {
     wxSize circle = wxRendererNative::Get().GetCheckBoxSize(this);
     int width = 0;
     int height = 0;
@@ -47,7 +47,7 @@ void LjRadioButton::LayOut() {
     InvalidateBestSize();
 }
 
-void LjRadioButton::SetValue(bool value) {
+void SkinRadioButton::SetValue(bool value) {
     if (!value)
         return;
     SetSelectedMark(true);
@@ -55,64 +55,64 @@ void LjRadioButton::SetValue(bool value) {
         m_group->Select(m_index);
 }
 
-void LjRadioButton::SetSelectedMark(bool selected) {
+void SkinRadioButton::SetSelectedMark(bool selected) {
     m_selected = selected;
     UpdateTabStop();
     Refresh(true);
 }
 
-void LjRadioButton::AttachToGroup(LjRadioGroup* group, int index) {
+void SkinRadioButton::AttachToGroup(RadioGroup* group, int index) {
     m_group = group;
     m_index = index;
     UpdateTabStop();
 }
 
-void LjRadioButton::SetBackgroundPiece(const wxBitmap& piece) {
+void SkinRadioButton::SetBackgroundPiece(const wxBitmap& piece) {
     m_backgroundPiece = piece;
 }
 
-void LjRadioButton::SetEnabled(bool enabled) {
+void SkinRadioButton::SetEnabled(bool enabled) {
     m_enabled = enabled;
     UpdateTabStop();
     Refresh(true);
 }
 
-void LjRadioButton::DoEnable(bool enable) {
+void SkinRadioButton::DoEnable(bool enable) {
     wxControl::DoEnable(enable);
     // Also reached when a parent is disabled: the look follows.
     Refresh(true);
 }
 
-void LjRadioButton::UpdateTabStop() {
+void SkinRadioButton::UpdateTabStop() {
     SetCanFocus(m_enabled && (!m_group || m_selected));
 }
 
-void LjRadioButton::SetSpacing(int spacing) {
+void SkinRadioButton::SetSpacing(int spacing) {
     m_spacing = spacing;
     LayOut();
     Refresh(true);
 }
 
-bool LjRadioButton::SetFont(const wxFont& font) {
+bool SkinRadioButton::SetFont(const wxFont& font) {
     bool changed = wxControl::SetFont(font);
     LayOut();
     Refresh(true);
     return changed;
 }
 
-void LjRadioButton::SetCaptionColour(const wxColour& colour) {
+void SkinRadioButton::SetCaptionColour(const wxColour& colour) {
     m_captionColour = colour;
     Refresh(true);
 }
 
-void LjRadioButton::OnEraseBackground(wxEraseEvent& event) {
+void SkinRadioButton::OnEraseBackground(wxEraseEvent& event) {
     if (!m_backgroundPiece.IsOk())
         return;
     if (wxDC* dc = event.GetDC())
         dc->DrawBitmap(m_backgroundPiece, 0, 0, true);
 }
 
-void LjRadioButton::OnPaint(wxPaintEvent&) {
+void SkinRadioButton::OnPaint(wxPaintEvent&) {
     wxPaintDC dc(this);
     wxSize circle = wxRendererNative::Get().GetCheckBoxSize(this);
     const bool usable = IsUsable();
@@ -130,36 +130,36 @@ void LjRadioButton::OnPaint(wxPaintEvent&) {
         SkinLook::DrawFocusMark(dc, wxRect(x - 2, 0, GetSize().x - x + 2, GetSize().y));
 }
 
-bool LjRadioButton::Choose() {
+bool SkinRadioButton::Choose() {
     if (!IsUsable() || m_selected)
         return false;
     if (m_group)
         m_group->Select(m_index);
     else
         SetSelectedMark(true); // a lone button simply turns on
-    wxCommandEvent* selected = new wxCommandEvent(wxEVT_LJRADIOBUTTON_SELECTED, GetId());
+    wxCommandEvent* selected = new wxCommandEvent(wxEVT_SKIN_RADIOBUTTON_SELECTED, GetId());
     selected->SetEventObject(this);
     GetEventHandler()->QueueEvent(selected);
     return true;
 }
 
-void LjRadioButton::OnLeftDown(wxMouseEvent&) {
+void SkinRadioButton::OnLeftDown(wxMouseEvent&) {
     Choose();
 }
 
-LjRadioButton* LjRadioButton::Neighbour(int step) const {
+SkinRadioButton* SkinRadioButton::Neighbour(int step) const {
     if (!m_group)
         return nullptr;
     const int count = m_group->GetCount();
     for (int i = 1; i < count; ++i) {
-        LjRadioButton* other = m_group->GetButton(((m_index + step * i) % count + count) % count);
+        SkinRadioButton* other = m_group->GetButton(((m_index + step * i) % count + count) % count);
         if (other && other->IsShown() && other->IsUsable())
             return other;
     }
     return nullptr;
 }
 
-void LjRadioButton::OnKeyDown(wxKeyEvent& event) {
+void SkinRadioButton::OnKeyDown(wxKeyEvent& event) {
     if (event.HasAnyModifiers()) {
         event.Skip();
         return;
@@ -173,7 +173,7 @@ void LjRadioButton::OnKeyDown(wxKeyEvent& event) {
     case WXK_RIGHT:
     case WXK_DOWN: {
         const bool back = event.GetKeyCode() == WXK_LEFT || event.GetKeyCode() == WXK_UP;
-        if (LjRadioButton* next = Neighbour(back ? -1 : 1)) {
+        if (SkinRadioButton* next = Neighbour(back ? -1 : 1)) {
             // Chosen first: only the chosen member takes the focus.
             next->Choose();
             next->SetFocus();
@@ -185,7 +185,7 @@ void LjRadioButton::OnKeyDown(wxKeyEvent& event) {
     }
 }
 
-void LjRadioButton::OnFocus(wxFocusEvent& event) {
+void SkinRadioButton::OnFocus(wxFocusEvent& event) {
     Refresh(true);
     event.Skip();
 }

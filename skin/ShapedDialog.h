@@ -8,20 +8,20 @@
 #include <wx/dialog.h>
 
 class wxBitmap;
-class ZlTitleLabel;
-class DhBitmapButton;
+class DragLabel;
+class PictureButton;
 
-class ZqRoundDialog : public wxDialog {
+class ShapedDialog : public wxDialog {
 public:
     enum { ID_CLOSE = 101 };
 
-    ZqRoundDialog() = default;
+    ShapedDialog() = default;
     // Takes ownership of background.
-    ZqRoundDialog(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxString& title,
-                  const wxPoint& pos = wxDefaultPosition, int titleBarHeight = 25,
-                  const wxPoint& titlePos = wxPoint(10, 5),
-                  const wxSize& closeMargin = wxSize(10, 2));
-    ~ZqRoundDialog() override;
+    ShapedDialog(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxString& title,
+                 const wxPoint& pos = wxDefaultPosition, int titleBarHeight = 25,
+                 const wxPoint& titlePos = wxPoint(10, 5),
+                 const wxSize& closeMargin = wxSize(10, 2));
+    ~ShapedDialog() override;
 
     bool Create(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxString& title,
                 const wxPoint& pos = wxDefaultPosition, int titleBarHeight = 25,
@@ -29,8 +29,8 @@ public:
                 const wxSize& closeMargin = wxSize(10, 2));
 
     wxBitmap* GetBackgroundBitmap() const { return m_background; }
-    ZlTitleLabel* GetTitleLabel() const { return m_titleLabel; }
-    DhBitmapButton* GetCloseButton() const { return m_closeButton; }
+    DragLabel* GetTitleLabel() const { return m_titleLabel; }
+    PictureButton* GetCloseButton() const { return m_closeButton; }
     int GetTitleBarHeight() const { return m_titleBarHeight; }
 
 protected:
@@ -41,14 +41,14 @@ protected:
     void CloseDialog();
 
 private:
-    ZlTitleLabel* m_titleLabel = nullptr;
-    DhBitmapButton* m_closeButton = nullptr;
+    DragLabel* m_titleLabel = nullptr;
+    PictureButton* m_closeButton = nullptr;
     wxBitmap* m_background = nullptr;
     int m_titleBarHeight = 25;
     wxPoint m_titlePos = wxPoint(10, 5);
     wxSize m_closeMargin = wxSize(10, 2);
     WindowDragger m_dragger;
 
-    wxDECLARE_DYNAMIC_CLASS(ZqRoundDialog);
+    wxDECLARE_DYNAMIC_CLASS(ShapedDialog);
     wxDECLARE_EVENT_TABLE();
 };

@@ -7,14 +7,14 @@
 class wxBitmap;
 class wxMenu;
 
-class ZlMenuButton : public wxControl {
+class MenuStripButton : public wxControl {
 public:
-    ZlMenuButton() = default;
+    MenuStripButton() = default;
     // Menu and pictures become the button's.
-    ZlMenuButton(wxMenu* menu, wxBitmap* normal, wxBitmap* hover, wxWindow* parent, wxWindowID id,
-                 const wxPoint& pos = wxDefaultPosition, long style = wxBORDER_NONE,
-                 const wxValidator& validator = wxDefaultValidator);
-    ~ZlMenuButton() override;
+    MenuStripButton(wxMenu* menu, wxBitmap* normal, wxBitmap* hover, wxWindow* parent,
+                    wxWindowID id, const wxPoint& pos = wxDefaultPosition,
+                    long style = wxBORDER_NONE, const wxValidator& validator = wxDefaultValidator);
+    ~MenuStripButton() override;
 
     bool Create(wxMenu* menu, wxBitmap* normal, wxBitmap* hover, wxWindow* parent, wxWindowID id,
                 const wxPoint& pos = wxDefaultPosition, long style = wxBORDER_NONE,
@@ -56,6 +56,6 @@ private:
     wxBitmap* m_parentPicture = nullptr;
     wxMenu* m_menu = nullptr;
 
-    wxDECLARE_DYNAMIC_CLASS(ZlMenuButton);
+    wxDECLARE_DYNAMIC_CLASS(MenuStripButton);
     wxDECLARE_EVENT_TABLE();
 };

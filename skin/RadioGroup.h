@@ -5,13 +5,13 @@
 #include <initializer_list>
 #include <vector>
 
-class LjRadioButton;
+class SkinRadioButton;
 
-class LjRadioGroup {
+class RadioGroup {
 public:
     // Appends the buttons, numbering them 0, 1, 2, ... in the order given.
-    void Add(LjRadioButton* button);
-    void Add(std::initializer_list<LjRadioButton*> buttons);
+    void Add(SkinRadioButton* button);
+    void Add(std::initializer_list<SkinRadioButton*> buttons);
     // Moves the selection to index (out-of-range indices are ignored).
     void Select(int index);
     // Takes the first member whose selected mark is set as the selection.
@@ -19,10 +19,10 @@ public:
 
     int GetSelection() const { return m_selected; }
     int GetCount() const { return m_count; }
-    LjRadioButton* GetButton(int index) const;
+    SkinRadioButton* GetButton(int index) const;
 
 private:
     int m_selected = -1;
-    std::vector<LjRadioButton*> m_members;
+    std::vector<SkinRadioButton*> m_members;
     int m_count = 0;
 };

@@ -1,20 +1,20 @@
 #pragma once
 // A check box: native box, own caption, printed on a piece of the parent's picture.
-// Each click, or Space while it has the focus, queues wxEVT_LJCHECKBOX_CLICKED;
+// Each click, or Space while it has the focus, queues wxEVT_SKIN_CHECKBOX_CLICKED;
 // read the new state with IsChecked.
 
 #include <wx/bitmap.h>
 #include <wx/control.h>
 #include <wx/event.h>
 
-wxDECLARE_EVENT(wxEVT_LJCHECKBOX_CLICKED, wxCommandEvent);
+wxDECLARE_EVENT(wxEVT_SKIN_CHECKBOX_CLICKED, wxCommandEvent);
 
-class LjCheckBox : public wxControl {
+class SkinCheckBox : public wxControl {
 public:
-    LjCheckBox() = default;
-    LjCheckBox(wxWindow* parent, wxWindowID id, const wxString& caption,
-               const wxPoint& pos = wxDefaultPosition, const wxSize& size = wxDefaultSize,
-               long style = wxBORDER_NONE, const wxValidator& validator = wxDefaultValidator);
+    SkinCheckBox() = default;
+    SkinCheckBox(wxWindow* parent, wxWindowID id, const wxString& caption,
+                 const wxPoint& pos = wxDefaultPosition, const wxSize& size = wxDefaultSize,
+                 long style = wxBORDER_NONE, const wxValidator& validator = wxDefaultValidator);
 
     bool Create(wxWindow* parent, wxWindowID id, const wxString& caption,
                 const wxPoint& pos = wxDefaultPosition, const wxSize& size = wxDefaultSize,
@@ -62,6 +62,6 @@ private:
     bool m_enabled = true;
     wxColour m_captionColour = wxColour(0, 0, 0);
 
-    wxDECLARE_DYNAMIC_CLASS(LjCheckBox);
+    wxDECLARE_DYNAMIC_CLASS(SkinCheckBox);
     wxDECLARE_EVENT_TABLE();
 };

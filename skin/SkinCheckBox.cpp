@@ -1,4 +1,4 @@
-#include "skin/LjCheckBox.h"
+#include "skin/SkinCheckBox.h"
 
 #include "skin/SkinLook.h"
 
@@ -7,28 +7,29 @@
 
 #include <cstdlib>
 
-wxDEFINE_EVENT(wxEVT_LJCHECKBOX_CLICKED, wxCommandEvent);
+wxDEFINE_EVENT(wxEVT_SKIN_CHECKBOX_CLICKED, wxCommandEvent);
 
-wxIMPLEMENT_DYNAMIC_CLASS(LjCheckBox, wxControl);
+wxIMPLEMENT_DYNAMIC_CLASS(SkinCheckBox, wxControl);
 
-wxBEGIN_EVENT_TABLE(LjCheckBox, wxControl)
-    EVT_PAINT(LjCheckBox::OnPaint)
-    EVT_ERASE_BACKGROUND(LjCheckBox::OnEraseBackground)
-    EVT_LEFT_DOWN(LjCheckBox::OnLeftDown)
-    EVT_LEFT_DCLICK(LjCheckBox::OnLeftDClick)
-    EVT_KEY_DOWN(LjCheckBox::OnKeyDown)
-    EVT_SET_FOCUS(LjCheckBox::OnFocus)
-    EVT_KILL_FOCUS(LjCheckBox::OnFocus)
+wxBEGIN_EVENT_TABLE(SkinCheckBox, wxControl)
+    EVT_PAINT(SkinCheckBox::OnPaint)
+    EVT_ERASE_BACKGROUND(SkinCheckBox::OnEraseBackground)
+    EVT_LEFT_DOWN(SkinCheckBox::OnLeftDown)
+    EVT_LEFT_DCLICK(SkinCheckBox::OnLeftDClick)
+    EVT_KEY_DOWN(SkinCheckBox::OnKeyDown)
+    EVT_SET_FOCUS(SkinCheckBox::OnFocus)
+    EVT_KILL_FOCUS(SkinCheckBox::OnFocus)
 wxEND_EVENT_TABLE()
 
-LjCheckBox::LjCheckBox(wxWindow* parent, wxWindowID id, const wxString& caption, const wxPoint& pos,
-                       const wxSize& size, long style, const wxValidator& validator) {
+SkinCheckBox::SkinCheckBox(wxWindow* parent, wxWindowID id, const wxString& caption,
+                           const wxPoint& pos, const wxSize& size, long style,
+                           const wxValidator& validator) {
     Create(parent, id, caption, pos, size, style, validator);
 }
 
-bool LjCheckBox::Create(wxWindow* parent, wxWindowID id, const wxString& caption,
-                        const wxPoint& pos, const wxSize& size, long style,
-                        const wxValidator& validator) {
+bool SkinCheckBox::Create(wxWindow* parent, wxWindowID id, const wxString& caption,
+                          const wxPoint& pos, const wxSize& size, long style,
+                          const wxValidator& validator) {
     if (!wxControl::Create(parent, id, pos, size, style, validator, wxControlNameStr))
         return false;
     SetBackgroundStyle(wxBG_STYLE_ERASE);
@@ -37,7 +38,7 @@ bool LjCheckBox::Create(wxWindow* parent, wxWindowID id, const wxString& caption
     return true;
 }
 
-void LjCheckBox::LayOut() {
+void SkinCheckBox::LayOut() {
     wxSize box = wxRendererNative::Get().GetCheckBoxSize(this);
     GetTextExtent(m_caption, &m_captionWidth, &m_captionHeight);
     SetSize(box.GetWidth() + m_spacing + m_captionWidth,
@@ -45,34 +46,34 @@ void LjCheckBox::LayOut() {
     InvalidateBestSize();
 }
 
-void LjCheckBox::SetBackgroundPiece(const wxBitmap& piece) {
+void SkinCheckBox::SetBackgroundPiece(const wxBitmap& piece) {
     m_backgroundPiece = piece;
 }
 
-void LjCheckBox::SetEnabled(bool enabled) {
+void SkinCheckBox::SetEnabled(bool enabled) {
     m_enabled = enabled;
     SetCanFocus(enabled);
     Refresh(true);
 }
 
-void LjCheckBox::DoEnable(bool enable) {
+void SkinCheckBox::DoEnable(bool enable) {
     wxControl::DoEnable(enable);
     // Also reached when a parent is disabled: the look follows.
     Refresh(true);
 }
 
-void LjCheckBox::SetChecked(bool checked) {
+void SkinCheckBox::SetChecked(bool checked) {
     m_checked = checked;
     Refresh(true);
 }
 
-void LjCheckBox::SetCaption(const wxString& caption) {
+void SkinCheckBox::SetCaption(const wxString& caption) {
     m_caption = caption;
     LayOut();
     Refresh(true);
 }
 
-void LjCheckBox::OnPaint(wxPaintEvent&) {
+void SkinCheckBox::OnPaint(wxPaintEvent&) {
     wxPaintDC dc(this);
     wxSize box = wxRendererNative::Get().GetCheckBoxSize(this);
     const bool usable = IsUsable();
@@ -91,41 +92,41 @@ void LjCheckBox::OnPaint(wxPaintEvent&) {
         SkinLook::DrawFocusMark(dc, wxRect(x - 2, 0, GetSize().x - x + 2, GetSize().y));
 }
 
-void LjCheckBox::OnEraseBackground(wxEraseEvent& event) {
+void SkinCheckBox::OnEraseBackground(wxEraseEvent& event) {
     if (!m_backgroundPiece.IsOk())
         return;
     if (wxDC* dc = event.GetDC())
         dc->DrawBitmap(m_backgroundPiece, 0, 0, true);
 }
 
-void LjCheckBox::Toggle() {
+void SkinCheckBox::Toggle() {
     if (!IsUsable())
         return;
     m_touched = true;
     m_checked = !m_checked;
     Refresh(true);
     // Queued, so the handler runs after this press is fully handled.
-    wxCommandEvent* clicked = new wxCommandEvent(wxEVT_LJCHECKBOX_CLICKED, GetId());
+    wxCommandEvent* clicked = new wxCommandEvent(wxEVT_SKIN_CHECKBOX_CLICKED, GetId());
     clicked->SetEventObject(this);
     GetEventHandler()->QueueEvent(clicked);
 }
 
-void LjCheckBox::OnLeftDown(wxMouseEvent&) {
+void SkinCheckBox::OnLeftDown(wxMouseEvent&) {
     Toggle();
 }
 
-void LjCheckBox::OnLeftDClick(wxMouseEvent&) {
+void SkinCheckBox::OnLeftDClick(wxMouseEvent&) {
     Toggle();
 }
 
-void LjCheckBox::OnKeyDown(wxKeyEvent& event) {
+void SkinCheckBox::OnKeyDown(wxKeyEvent& event) {
     if (event.GetKeyCode() == WXK_SPACE && !event.HasAnyModifiers())
         Toggle();
     else
         event.Skip(); // Tab and the rest go on to the window's navigation
 }
 
-void LjCheckBox::OnFocus(wxFocusEvent& event) {
+void SkinCheckBox::OnFocus(wxFocusEvent& event) {
     Refresh(true);
     event.Skip();
 }

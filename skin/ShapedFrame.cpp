@@ -1,21 +1,21 @@
-#include "skin/ZLDazzleFrame.h"
+#include "skin/ShapedFrame.h"
 
 #include <wx/bitmap.h>
 #include <wx/image.h>
 
 #include <algorithm>
 
-ZLDazzleFrame::~ZLDazzleFrame() {
+ShapedFrame::~ShapedFrame() {
     delete m_bitmap;
 }
 
-void ZLDazzleFrame::SetBitmap(wxBitmap* bitmap) {
+void ShapedFrame::SetBitmap(wxBitmap* bitmap) {
     if (bitmap != m_bitmap)
         delete m_bitmap;
     m_bitmap = bitmap;
 }
 
-wxRegion ZLDazzleFrame::MakeShapeRegion(const wxBitmap* bitmap) {
+wxRegion ShapedFrame::MakeShapeRegion(const wxBitmap* bitmap) {
     if (!bitmap || !bitmap->IsOk())
         return wxRegion();
     wxImage image = bitmap->ConvertToImage();
@@ -61,8 +61,8 @@ wxRegion ZLDazzleFrame::MakeShapeRegion(const wxBitmap* bitmap) {
     return region;
 }
 
-bool ZLDazzleFrame::Create(wxWindow* parent, wxWindowID id, const wxString& title,
-                           const wxPoint& pos) {
+bool ShapedFrame::Create(wxWindow* parent, wxWindowID id, const wxString& title,
+                         const wxPoint& pos) {
     wxSize size = m_bitmap && m_bitmap->IsOk() ? m_bitmap->GetLogicalSize() : wxDefaultSize;
     if (!wxFrame::Create(parent, id, title, pos, size, wxBORDER_NONE | wxFRAME_SHAPED,
                          wxFrameNameStr))

@@ -7,13 +7,13 @@
 #include <wx/control.h>
 #include <wx/font.h>
 
-class LjStaticText : public wxControl {
+class PictureCaption : public wxControl {
 public:
-    LjStaticText() = default;
-    LjStaticText(wxWindow* parent, wxWindowID id, const wxString& text, const wxFont& font,
-                 const wxBitmap& backgroundPiece, const wxPoint& pos = wxDefaultPosition,
-                 const wxSize& size = wxDefaultSize, long style = wxBORDER_NONE,
-                 const wxValidator& validator = wxDefaultValidator);
+    PictureCaption() = default;
+    PictureCaption(wxWindow* parent, wxWindowID id, const wxString& text, const wxFont& font,
+                   const wxBitmap& backgroundPiece, const wxPoint& pos = wxDefaultPosition,
+                   const wxSize& size = wxDefaultSize, long style = wxBORDER_NONE,
+                   const wxValidator& validator = wxDefaultValidator);
 
     virtual bool Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size,
                         long style, const wxValidator& validator);
@@ -21,7 +21,7 @@ public:
     virtual wxString GetText() const { return m_text; }
     virtual void SetText(const wxString& text);
     virtual void SetBackgroundPiece(const wxBitmap& piece);
-    LjStaticText* SetAutoResize(bool autoResize);
+    PictureCaption* SetAutoResize(bool autoResize);
     void SetTextColour(const wxColour& colour);
     // Pixels between the left edge and the text; 4 unless set.
     void SetTextInset(int inset);
@@ -44,6 +44,6 @@ private:
     wxColour m_textColour = *wxBLACK;
     wxColour m_secondColour;
 
-    wxDECLARE_DYNAMIC_CLASS(LjStaticText);
+    wxDECLARE_DYNAMIC_CLASS(PictureCaption);
     wxDECLARE_EVENT_TABLE();
 };

@@ -1,4 +1,4 @@
-#include "skin/ZlStaticLabel.h"
+#include "skin/TransparentLabel.h"
 
 #include "skin/ImageUtil.h"
 #include "skin/SkinLook.h"
@@ -6,22 +6,22 @@
 #include <wx/bitmap.h>
 #include <wx/dcclient.h>
 
-wxIMPLEMENT_DYNAMIC_CLASS(ZlStaticLabel, wxControl);
+wxIMPLEMENT_DYNAMIC_CLASS(TransparentLabel, wxControl);
 
-wxBEGIN_EVENT_TABLE(ZlStaticLabel, wxControl)
-    EVT_PAINT(ZlStaticLabel::OnPaint)
-    EVT_ERASE_BACKGROUND(ZlStaticLabel::OnEraseBackground)
+wxBEGIN_EVENT_TABLE(TransparentLabel, wxControl)
+    EVT_PAINT(TransparentLabel::OnPaint)
+    EVT_ERASE_BACKGROUND(TransparentLabel::OnEraseBackground)
 wxEND_EVENT_TABLE()
 
-ZlStaticLabel::ZlStaticLabel(wxBitmap* parentPicture, const wxString& text, wxWindow* parent,
-                             wxWindowID id, const wxPoint& pos, const wxFont& font,
-                             const wxColour& colour) {
+TransparentLabel::TransparentLabel(wxBitmap* parentPicture, const wxString& text, wxWindow* parent,
+                                   wxWindowID id, const wxPoint& pos, const wxFont& font,
+                                   const wxColour& colour) {
     Create(parentPicture, text, parent, id, pos, font, colour);
 }
 
-bool ZlStaticLabel::Create(wxBitmap* parentPicture, const wxString& text, wxWindow* parent,
-                           wxWindowID id, const wxPoint& pos, const wxFont& font,
-                           const wxColour& colour) {
+bool TransparentLabel::Create(wxBitmap* parentPicture, const wxString& text, wxWindow* parent,
+                              wxWindowID id, const wxPoint& pos, const wxFont& font,
+                              const wxColour& colour) {
     m_parentPicture = parentPicture;
     m_text = text;
     m_font = font;
@@ -34,12 +34,12 @@ bool ZlStaticLabel::Create(wxBitmap* parentPicture, const wxString& text, wxWind
     return true;
 }
 
-void ZlStaticLabel::FitToText() {
+void TransparentLabel::FitToText() {
     SetSize(DoGetBestSize());
     InvalidateBestSize();
 }
 
-wxSize ZlStaticLabel::DoGetBestSize() const {
+wxSize TransparentLabel::DoGetBestSize() const {
     int width = 0;
     int height = 0;
     GetTextExtent(m_text.empty() ? wxString(" ") : m_text, &width, &height, nullptr, nullptr,
@@ -49,14 +49,14 @@ wxSize ZlStaticLabel::DoGetBestSize() const {
     return wxSize(width, height);
 }
 
-void ZlStaticLabel::SetText(const wxString& text) {
+void TransparentLabel::SetText(const wxString& text) {
     m_text = text;
     FitToText();
     Refresh(true);
     Update();
 }
 
-bool ZlStaticLabel::SetFont(const wxFont& font) {
+bool TransparentLabel::SetFont(const wxFont& font) {
     m_font = font;
     bool changed = wxControl::SetFont(font);
     FitToText();
@@ -65,12 +65,12 @@ bool ZlStaticLabel::SetFont(const wxFont& font) {
     return changed;
 }
 
-void ZlStaticLabel::DoEnable(bool enable) {
+void TransparentLabel::DoEnable(bool enable) {
     wxControl::DoEnable(enable);
     Refresh(true);
 }
 
-void ZlStaticLabel::OnPaint(wxPaintEvent&) {
+void TransparentLabel::OnPaint(wxPaintEvent&) {
     wxPaintDC dc(this);
     if (m_font.IsOk())
         dc.SetFont(m_font);
@@ -79,7 +79,7 @@ void ZlStaticLabel::OnPaint(wxPaintEvent&) {
     dc.DrawText(m_text, 0, 0);
 }
 
-void ZlStaticLabel::OnEraseBackground(wxEraseEvent& event) {
+void TransparentLabel::OnEraseBackground(wxEraseEvent& event) {
     if (m_parentPicture)
         ImageUtil::DrawPieceUnder(this, *m_parentPicture, event.GetDC());
 }

@@ -1,4 +1,4 @@
-#include "skin/LjStaticText.h"
+#include "skin/PictureCaption.h"
 
 #include "skin/SkinLook.h"
 
@@ -6,47 +6,48 @@
 
 #include <algorithm>
 
-wxIMPLEMENT_DYNAMIC_CLASS(LjStaticText, wxControl);
+wxIMPLEMENT_DYNAMIC_CLASS(PictureCaption, wxControl);
 
-wxBEGIN_EVENT_TABLE(LjStaticText, wxControl)
-    EVT_PAINT(LjStaticText::OnPaint)
-    EVT_ERASE_BACKGROUND(LjStaticText::OnEraseBackground)
+wxBEGIN_EVENT_TABLE(PictureCaption, wxControl)
+    EVT_PAINT(PictureCaption::OnPaint)
+    EVT_ERASE_BACKGROUND(PictureCaption::OnEraseBackground)
 wxEND_EVENT_TABLE()
 
-LjStaticText::LjStaticText(wxWindow* parent, wxWindowID id, const wxString& text,
-                           const wxFont& font, const wxBitmap& backgroundPiece, const wxPoint& pos,
-                           const wxSize& size, long style, const wxValidator& validator)
+PictureCaption::PictureCaption(wxWindow* parent, wxWindowID id, const wxString& text,
+                               const wxFont& font, const wxBitmap& backgroundPiece,
+                               const wxPoint& pos, const wxSize& size, long style,
+                               const wxValidator& validator)
     : m_backgroundPiece(backgroundPiece), m_font(font), m_text(text) {
     Create(parent, id, pos, size, style, validator);
 }
 
-bool LjStaticText::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size,
-                          long style, const wxValidator& validator) {
+bool PictureCaption::Create(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size,
+                            long style, const wxValidator& validator) {
     // The picture is drawn by the erase handler.
     SetBackgroundStyle(wxBG_STYLE_ERASE);
     return wxControl::Create(parent, id, pos, size, style, validator, wxControlNameStr);
 }
 
-LjStaticText* LjStaticText::SetAutoResize(bool autoResize) {
+PictureCaption* PictureCaption::SetAutoResize(bool autoResize) {
     m_autoResize = autoResize;
     return this;
 }
 
-void LjStaticText::SetBackgroundPiece(const wxBitmap& piece) {
+void PictureCaption::SetBackgroundPiece(const wxBitmap& piece) {
     m_backgroundPiece = piece;
 }
 
-void LjStaticText::SetTextColour(const wxColour& colour) {
+void PictureCaption::SetTextColour(const wxColour& colour) {
     m_textColour = colour;
     Refresh(true);
 }
 
-void LjStaticText::SetTextInset(int inset) {
+void PictureCaption::SetTextInset(int inset) {
     m_textInset = inset;
     Refresh(true);
 }
 
-void LjStaticText::SetText(const wxString& text) {
+void PictureCaption::SetText(const wxString& text) {
     m_text = text;
     if (m_autoResize) {
         int width = 0;
@@ -60,16 +61,16 @@ void LjStaticText::SetText(const wxString& text) {
     Refresh(true);
 }
 
-wxSize LjStaticText::DoGetBestSize() const {
+wxSize PictureCaption::DoGetBestSize() const {
     return GetSize();
 }
 
-void LjStaticText::DoEnable(bool enable) {
+void PictureCaption::DoEnable(bool enable) {
     wxControl::DoEnable(enable);
     Refresh(true);
 }
 
-void LjStaticText::OnPaint(wxPaintEvent&) {
+void PictureCaption::OnPaint(wxPaintEvent&) {
     wxPaintDC dc(this);
     dc.SetTextForeground(IsEnabled() ? m_textColour : SkinLook::DisabledTextColour());
     if (m_font.IsOk())
@@ -83,7 +84,7 @@ void LjStaticText::OnPaint(wxPaintEvent&) {
     dc.DrawText(m_text, m_textInset, (pieceHeight - height) / 2);
 }
 
-void LjStaticText::OnEraseBackground(wxEraseEvent& event) {
+void PictureCaption::OnEraseBackground(wxEraseEvent& event) {
     if (!m_backgroundPiece.IsOk())
         return;
     if (wxDC* dc = event.GetDC())

@@ -1,4 +1,4 @@
-#include "skin/ZlMenuButton.h"
+#include "skin/MenuStripButton.h"
 
 #include "skin/ImageUtil.h"
 
@@ -6,23 +6,23 @@
 #include <wx/dcclient.h>
 #include <wx/menu.h>
 
-wxIMPLEMENT_DYNAMIC_CLASS(ZlMenuButton, wxControl);
+wxIMPLEMENT_DYNAMIC_CLASS(MenuStripButton, wxControl);
 
-wxBEGIN_EVENT_TABLE(ZlMenuButton, wxControl)
-    EVT_PAINT(ZlMenuButton::OnPaint)
-    EVT_ERASE_BACKGROUND(ZlMenuButton::OnEraseBackground)
-    EVT_ENTER_WINDOW(ZlMenuButton::OnMouseEnter)
-    EVT_LEAVE_WINDOW(ZlMenuButton::OnMouseLeave)
-    EVT_LEFT_DOWN(ZlMenuButton::OnLeftDown)
+wxBEGIN_EVENT_TABLE(MenuStripButton, wxControl)
+    EVT_PAINT(MenuStripButton::OnPaint)
+    EVT_ERASE_BACKGROUND(MenuStripButton::OnEraseBackground)
+    EVT_ENTER_WINDOW(MenuStripButton::OnMouseEnter)
+    EVT_LEAVE_WINDOW(MenuStripButton::OnMouseLeave)
+    EVT_LEFT_DOWN(MenuStripButton::OnLeftDown)
 wxEND_EVENT_TABLE()
 
-ZlMenuButton::ZlMenuButton(wxMenu* menu, wxBitmap* normal, wxBitmap* hover, wxWindow* parent,
-                           wxWindowID id, const wxPoint& pos, long style,
-                           const wxValidator& validator) {
+MenuStripButton::MenuStripButton(wxMenu* menu, wxBitmap* normal, wxBitmap* hover, wxWindow* parent,
+                                 wxWindowID id, const wxPoint& pos, long style,
+                                 const wxValidator& validator) {
     Create(menu, normal, hover, parent, id, pos, style, validator);
 }
 
-ZlMenuButton::~ZlMenuButton() {
+MenuStripButton::~MenuStripButton() {
     delete m_normal;
     delete m_hover;
     delete m_disabled;
@@ -30,9 +30,9 @@ ZlMenuButton::~ZlMenuButton() {
     delete m_menu;
 }
 
-bool ZlMenuButton::Create(wxMenu* menu, wxBitmap* normal, wxBitmap* hover, wxWindow* parent,
-                          wxWindowID id, const wxPoint& pos, long style,
-                          const wxValidator& validator) {
+bool MenuStripButton::Create(wxMenu* menu, wxBitmap* normal, wxBitmap* hover, wxWindow* parent,
+                             wxWindowID id, const wxPoint& pos, long style,
+                             const wxValidator& validator) {
     m_menu = menu;
     m_normal = normal;
     m_hover = hover;
@@ -41,11 +41,11 @@ bool ZlMenuButton::Create(wxMenu* menu, wxBitmap* normal, wxBitmap* hover, wxWin
     return wxControl::Create(parent, id, pos, size, style, validator, wxControlNameStr);
 }
 
-void ZlMenuButton::SetParentBitmap(wxBitmap* picture) {
+void MenuStripButton::SetParentBitmap(wxBitmap* picture) {
     m_parentPicture = picture;
 }
 
-void ZlMenuButton::UpdateBackgroundPiece() {
+void MenuStripButton::UpdateBackgroundPiece() {
     if (!m_parentPicture || !m_parentPicture->IsOk())
         return;
     wxRect rect = GetRect();
@@ -54,38 +54,38 @@ void ZlMenuButton::UpdateBackgroundPiece() {
         ImageUtil::CreateSubBitmap(*m_parentPicture, rect.x, rect.y, rect.width, rect.height);
 }
 
-void ZlMenuButton::SetDisabledBitmap(wxBitmap* bitmap) {
+void MenuStripButton::SetDisabledBitmap(wxBitmap* bitmap) {
     if (bitmap != m_disabled)
         delete m_disabled;
     m_disabled = bitmap;
 }
 
-void ZlMenuButton::SetHoverShown(bool shown) {
+void MenuStripButton::SetHoverShown(bool shown) {
     m_hoverShown = shown;
     Refresh(true);
     Update();
 }
 
-void ZlMenuButton::ShowHover() {
+void MenuStripButton::ShowHover() {
     SetHoverShown(true);
 }
 
-void ZlMenuButton::ShowNormal() {
+void MenuStripButton::ShowNormal() {
     SetHoverShown(false);
 }
 
-bool ZlMenuButton::Enable(bool enable) {
+bool MenuStripButton::Enable(bool enable) {
     bool changed = wxControl::Enable(enable);
     Update();
     Refresh(true);
     return changed;
 }
 
-wxSize ZlMenuButton::DoGetBestSize() const {
+wxSize MenuStripButton::DoGetBestSize() const {
     return m_normal && m_normal->IsOk() ? m_normal->GetLogicalSize() : wxSize(16, 16);
 }
 
-void ZlMenuButton::OnPaint(wxPaintEvent&) {
+void MenuStripButton::OnPaint(wxPaintEvent&) {
     wxPaintDC dc(this);
     auto draw = [&dc](wxBitmap* image) {
         if (image && image->IsOk())
@@ -98,7 +98,7 @@ void ZlMenuButton::OnPaint(wxPaintEvent&) {
         draw(m_hover);
 }
 
-void ZlMenuButton::OnEraseBackground(wxEraseEvent& event) {
+void MenuStripButton::OnEraseBackground(wxEraseEvent& event) {
     if (!m_backgroundPiece || !m_backgroundPiece->IsOk())
         return;
     if (wxDC* dc = event.GetDC()) {
@@ -109,17 +109,17 @@ void ZlMenuButton::OnEraseBackground(wxEraseEvent& event) {
     }
 }
 
-void ZlMenuButton::OnMouseEnter(wxMouseEvent&) {
+void MenuStripButton::OnMouseEnter(wxMouseEvent&) {
     if (m_hoverTracking)
         SetHoverShown(true);
 }
 
-void ZlMenuButton::OnMouseLeave(wxMouseEvent&) {
+void MenuStripButton::OnMouseLeave(wxMouseEvent&) {
     if (m_hoverTracking)
         SetHoverShown(false);
 }
 
-void ZlMenuButton::OnLeftDown(wxMouseEvent&) {
+void MenuStripButton::OnLeftDown(wxMouseEvent&) {
     // The menu opens on the press, as a native menu bar does.
     wxCommandEvent click(wxEVT_BUTTON, GetId());
     click.SetEventObject(this);

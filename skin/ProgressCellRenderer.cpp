@@ -1,18 +1,18 @@
-#include "skin/ZqGridCellRenderer.h"
+#include "skin/ProgressCellRenderer.h"
 
 #include <wx/dc.h>
 #include <wx/settings.h>
 
 #include <cstdint>
 
-int ZqGridCellRenderer::BarWidth(int width, int percent) {
+int ProgressCellRenderer::BarWidth(int width, int percent) {
     if (percent == 0)
         return 0;
     return static_cast<int>(static_cast<int32_t>(width) * percent / 100);
 }
 
-void ZqGridCellRenderer::Draw(wxGrid& grid, wxGridCellAttr& attr, wxDC& dc, const wxRect& rect,
-                              int row, int col, bool isSelected) {
+void ProgressCellRenderer::Draw(wxGrid& grid, wxGridCellAttr& attr, wxDC& dc, const wxRect& rect,
+                                int row, int col, bool isSelected) {
     // Only the cell's background (the string renderer's own Draw would add the
     // text): the text is drawn once, below, over the bar.
     wxGridCellRenderer::Draw(grid, attr, dc, rect, row, col, // NOLINT(bugprone-parent-virtual-call)
@@ -34,8 +34,8 @@ void ZqGridCellRenderer::Draw(wxGrid& grid, wxGridCellAttr& attr, wxDC& dc, cons
     dc.DrawLabel(m_text, textRect, wxALIGN_LEFT | wxALIGN_CENTRE_VERTICAL, -1);
 }
 
-wxGridCellRenderer* ZqGridCellRenderer::Clone() const {
-    ZqGridCellRenderer* copy = new ZqGridCellRenderer;
+wxGridCellRenderer* ProgressCellRenderer::Clone() const {
+    ProgressCellRenderer* copy = new ProgressCellRenderer;
     copy->m_percent = m_percent;
     copy->m_text = m_text;
     copy->m_colour = m_colour;

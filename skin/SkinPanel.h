@@ -5,15 +5,14 @@
 
 class wxBitmap;
 
-class ZqPieceWindow : public wxPanel {
+class SkinPanel : public wxPanel {
 public:
-    ZqPieceWindow() = default;
+    SkinPanel() = default;
     // Takes ownership of background (may be null: nothing is painted).
-    ZqPieceWindow(wxWindow* parent, wxBitmap* background, wxWindowID id = wxID_ANY,
-                  const wxPoint& pos = wxDefaultPosition, const wxSize& size = wxDefaultSize,
-                  long style = wxTAB_TRAVERSAL | wxBORDER_NONE,
-                  const wxString& name = wxPanelNameStr);
-    ~ZqPieceWindow() override;
+    SkinPanel(wxWindow* parent, wxBitmap* background, wxWindowID id = wxID_ANY,
+              const wxPoint& pos = wxDefaultPosition, const wxSize& size = wxDefaultSize,
+              long style = wxTAB_TRAVERSAL | wxBORDER_NONE, const wxString& name = wxPanelNameStr);
+    ~SkinPanel() override;
 
     // The bitmap is stored (and owned) only when the panel was created.
     bool Create(wxWindow* parent, wxBitmap* background, wxWindowID id = wxID_ANY,
@@ -31,6 +30,6 @@ protected:
 private:
     wxBitmap* m_bitmap = nullptr;
 
-    wxDECLARE_DYNAMIC_CLASS(ZqPieceWindow);
+    wxDECLARE_DYNAMIC_CLASS(SkinPanel);
     wxDECLARE_EVENT_TABLE();
 };

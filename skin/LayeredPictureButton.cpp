@@ -1,4 +1,4 @@
-#include "skin/ZlButton.h"
+#include "skin/LayeredPictureButton.h"
 
 #include "skin/ImageUtil.h"
 #include "skin/SkinLook.h"
@@ -7,28 +7,29 @@
 #include <wx/dcclient.h>
 #include <wx/image.h>
 
-wxIMPLEMENT_DYNAMIC_CLASS(ZlButton, wxControl);
+wxIMPLEMENT_DYNAMIC_CLASS(LayeredPictureButton, wxControl);
 
-wxBEGIN_EVENT_TABLE(ZlButton, wxControl)
-    EVT_PAINT(ZlButton::OnPaint)
-    EVT_ERASE_BACKGROUND(ZlButton::OnEraseBackground)
-    EVT_SET_FOCUS(ZlButton::OnFocus)
-    EVT_KILL_FOCUS(ZlButton::OnFocus)
-    EVT_ENTER_WINDOW(ZlButton::OnMouseEnter)
-    EVT_LEAVE_WINDOW(ZlButton::OnMouseLeave)
-    EVT_MOTION(ZlButton::OnMotion)
-    EVT_LEFT_DOWN(ZlButton::OnLeftDown)
-    EVT_LEFT_UP(ZlButton::OnLeftUp)
-    EVT_KEY_DOWN(ZlButton::OnKeyDown)
+wxBEGIN_EVENT_TABLE(LayeredPictureButton, wxControl)
+    EVT_PAINT(LayeredPictureButton::OnPaint)
+    EVT_ERASE_BACKGROUND(LayeredPictureButton::OnEraseBackground)
+    EVT_SET_FOCUS(LayeredPictureButton::OnFocus)
+    EVT_KILL_FOCUS(LayeredPictureButton::OnFocus)
+    EVT_ENTER_WINDOW(LayeredPictureButton::OnMouseEnter)
+    EVT_LEAVE_WINDOW(LayeredPictureButton::OnMouseLeave)
+    EVT_MOTION(LayeredPictureButton::OnMotion)
+    EVT_LEFT_DOWN(LayeredPictureButton::OnLeftDown)
+    EVT_LEFT_UP(LayeredPictureButton::OnLeftUp)
+    EVT_KEY_DOWN(LayeredPictureButton::OnKeyDown)
 wxEND_EVENT_TABLE()
 
-ZlButton::ZlButton(wxBitmap* parentPicture, wxBitmap* normal, wxBitmap* hover, wxBitmap* pressed,
-                   wxWindow* parent, wxWindowID id, const wxPoint& pos, wxBitmap* focused,
-                   wxBitmap* disabled) {
+LayeredPictureButton::LayeredPictureButton(wxBitmap* parentPicture, wxBitmap* normal,
+                                           wxBitmap* hover, wxBitmap* pressed, wxWindow* parent,
+                                           wxWindowID id, const wxPoint& pos, wxBitmap* focused,
+                                           wxBitmap* disabled) {
     Create(parentPicture, normal, hover, pressed, parent, id, pos, focused, disabled);
 }
 
-ZlButton::~ZlButton() {
+LayeredPictureButton::~LayeredPictureButton() {
     for (wxBitmap*& image : m_images) {
         delete image;
         image = nullptr;
@@ -36,9 +37,9 @@ ZlButton::~ZlButton() {
     delete m_outline;
 }
 
-bool ZlButton::Create(wxBitmap* parentPicture, wxBitmap* normal, wxBitmap* hover, wxBitmap* pressed,
-                      wxWindow* parent, wxWindowID id, const wxPoint& pos, wxBitmap* focused,
-                      wxBitmap* disabled) {
+bool LayeredPictureButton::Create(wxBitmap* parentPicture, wxBitmap* normal, wxBitmap* hover,
+                                  wxBitmap* pressed, wxWindow* parent, wxWindowID id,
+                                  const wxPoint& pos, wxBitmap* focused, wxBitmap* disabled) {
     m_parentPicture = parentPicture;
     m_state = STATE_NORMAL;
     m_images[IMAGE_NORMAL] = normal;
@@ -54,7 +55,7 @@ bool ZlButton::Create(wxBitmap* parentPicture, wxBitmap* normal, wxBitmap* hover
     return true;
 }
 
-void ZlButton::BuildOutline() {
+void LayeredPictureButton::BuildOutline() {
     // GTK child windows cannot be given a region, so the outline is kept as the
     // picture's opacity and presses outside it are passed on to the parent.
     wxBitmap* normal = m_images[IMAGE_NORMAL];
@@ -66,7 +67,7 @@ void ZlButton::BuildOutline() {
     m_outline = new wxImage(image);
 }
 
-bool ZlButton::IsInsidePicture(const wxPoint& pos) const {
+bool LayeredPictureButton::IsInsidePicture(const wxPoint& pos) const {
     if (!m_outline)
         return true;
     // pos is logical; the outline has the picture's pixels, twice as many at 2x.
@@ -84,7 +85,7 @@ bool ZlButton::IsInsidePicture(const wxPoint& pos) const {
     return true;
 }
 
-bool ZlButton::PassToParent(wxMouseEvent& event) {
+bool LayeredPictureButton::PassToParent(wxMouseEvent& event) {
     if (IsInsidePicture(event.GetPosition()))
         return false;
     wxWindow* parent = GetParent();
@@ -98,19 +99,19 @@ bool ZlButton::PassToParent(wxMouseEvent& event) {
     return true;
 }
 
-bool ZlButton::Enable(bool enable) {
+bool LayeredPictureButton::Enable(bool enable) {
     bool changed = wxControl::Enable(enable);
     Update();
     Refresh(true);
     return changed;
 }
 
-wxSize ZlButton::DoGetBestSize() const {
+wxSize LayeredPictureButton::DoGetBestSize() const {
     wxBitmap* normal = m_images[IMAGE_NORMAL];
     return normal && normal->IsOk() ? normal->GetLogicalSize() : wxSize(16, 16);
 }
 
-void ZlButton::OnPaint(wxPaintEvent&) {
+void LayeredPictureButton::OnPaint(wxPaintEvent&) {
     wxPaintDC dc(this);
     auto draw = [&dc](wxBitmap* image) {
         if (image && image->IsOk())
@@ -133,7 +134,7 @@ void ZlButton::OnPaint(wxPaintEvent&) {
         SkinLook::DrawFocusMark(dc, wxRect(GetClientSize()).Deflate(3));
 }
 
-void ZlButton::OnEraseBackground(wxEraseEvent& event) {
+void LayeredPictureButton::OnEraseBackground(wxEraseEvent& event) {
     if (!m_parentPicture || !m_parentPicture->IsOk()) {
         event.Skip();
         return;
@@ -141,28 +142,28 @@ void ZlButton::OnEraseBackground(wxEraseEvent& event) {
     ImageUtil::DrawPieceUnder(this, *m_parentPicture, event.GetDC());
 }
 
-void ZlButton::SetStateAndRepaint(State state) {
+void LayeredPictureButton::SetStateAndRepaint(State state) {
     m_state = state;
     Refresh(true);
     Update();
 }
 
-void ZlButton::OnFocus(wxFocusEvent& event) {
+void LayeredPictureButton::OnFocus(wxFocusEvent& event) {
     Refresh(true);
     Update();
     event.Skip();
 }
 
-void ZlButton::OnMouseEnter(wxMouseEvent& event) {
+void LayeredPictureButton::OnMouseEnter(wxMouseEvent& event) {
     if (IsInsidePicture(event.GetPosition()))
         SetStateAndRepaint(STATE_HOVER);
 }
 
-void ZlButton::OnMouseLeave(wxMouseEvent&) {
+void LayeredPictureButton::OnMouseLeave(wxMouseEvent&) {
     SetStateAndRepaint(STATE_NORMAL);
 }
 
-void ZlButton::OnMotion(wxMouseEvent& event) {
+void LayeredPictureButton::OnMotion(wxMouseEvent& event) {
     // Over the transparent margin the button is not there: no hover look.
     bool inside = IsInsidePicture(event.GetPosition());
     if (inside && m_state == STATE_NORMAL)
@@ -173,13 +174,13 @@ void ZlButton::OnMotion(wxMouseEvent& event) {
         PassToParent(event);
 }
 
-void ZlButton::OnLeftDown(wxMouseEvent& event) {
+void LayeredPictureButton::OnLeftDown(wxMouseEvent& event) {
     if (PassToParent(event))
         return;
     SetStateAndRepaint(STATE_PRESSED);
 }
 
-void ZlButton::OnLeftUp(wxMouseEvent& event) {
+void LayeredPictureButton::OnLeftUp(wxMouseEvent& event) {
     if (m_state != STATE_PRESSED && PassToParent(event))
         return;
     if (m_state == STATE_PRESSED)
@@ -187,7 +188,7 @@ void ZlButton::OnLeftUp(wxMouseEvent& event) {
     SetStateAndRepaint(STATE_HOVER);
 }
 
-void ZlButton::OnKeyDown(wxKeyEvent& event) {
+void LayeredPictureButton::OnKeyDown(wxKeyEvent& event) {
     const int key = event.GetKeyCode();
     if (!event.HasAnyModifiers() &&
         (key == WXK_SPACE || key == WXK_RETURN || key == WXK_NUMPAD_ENTER))
@@ -196,7 +197,7 @@ void ZlButton::OnKeyDown(wxKeyEvent& event) {
         event.Skip();
 }
 
-void ZlButton::SendClick() {
+void LayeredPictureButton::SendClick() {
     wxCommandEvent click(wxEVT_BUTTON, GetId());
     click.SetEventObject(this);
     GetEventHandler()->ProcessEvent(click);

@@ -7,10 +7,10 @@
 
 class wxBitmap;
 
-class ZLDazzleFrame : public wxFrame {
+class ShapedFrame : public wxFrame {
 public:
-    ZLDazzleFrame() = default;
-    ~ZLDazzleFrame() override;
+    ShapedFrame() = default;
+    ~ShapedFrame() override;
 
     // Takes ownership; call before Create, which sizes the frame to the picture.
     void SetBitmap(wxBitmap* bitmap);
