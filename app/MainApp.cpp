@@ -8,7 +8,7 @@
 #include "core/AppUtil.h"
 #include "core/PathText.h"
 #include "engine/api/PdfMSService.h"
-#include "ui/MainFramePDFENCRYPTION.h"
+#include "ui/MainWindow.h"
 #include "ui/WindowIds.h"
 #include "update/UpdateResultEvent.h"
 
@@ -46,7 +46,7 @@ bool MainApp::OnInit() {
     StartupSequence::InstallImageHandlers();
     SetPdfEngineFactory({CreatePdfMSService, FreePdfMSService});
 
-    auto* frame = new MainFramePDFENCRYPTION;
+    auto* frame = new MainWindow;
     frame->Create(ID_MAIN_FRAME, AppUtil::GetProductName());
     SetTopWindow(frame);
     frame->Show();

@@ -4,7 +4,7 @@
 // EVT_UPDATE_RESULT: a wxCommandEvent with window id 0 whose string is the latest
 // published version, or empty for every kind of failure. Handle it with
 // Bind(EVT_UPDATE_RESULT, ...) or the event table entry
-// EVT_COMMAND(wxID_ANY, EVT_UPDATE_RESULT, MainFramePDFENCRYPTION::OnUpdateResult), and
+// EVT_COMMAND(wxID_ANY, EVT_UPDATE_RESULT, MainWindow::OnUpdateResult), and
 // show it with ShowUpdateResult (update/UpdateResultView.h).
 //
 // The main frame calls AttachUpdateResultTarget(this) when it is created and

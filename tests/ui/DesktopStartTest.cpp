@@ -7,7 +7,7 @@
 #include "WaitFor.h"
 #include "app/CommandLineFiles.h"
 #include "app/InstanceHandOver.h"
-#include "ui/SelectWindowPDFENCRYPTION.h"
+#include "ui/FileListPanel.h"
 
 #include <wx/filefn.h>
 #include <wx/process.h>

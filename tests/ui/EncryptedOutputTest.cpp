@@ -9,9 +9,9 @@
 #include "ui/run/RunState.h"
 #include "core/FileUtil.h"
 #include "engine/api/PdfMSService.h"
-#include "ui/DnDFile.h"
-#include "ui/MainFramePDFENCRYPTION.h"
-#include "ui/SelectWindowPDFENCRYPTION.h"
+#include "ui/FileDropTarget.h"
+#include "ui/MainWindow.h"
+#include "ui/FileListPanel.h"
 #include "ui/WindowIds.h"
 
 #include <wx/msgdlg.h>
@@ -76,7 +76,7 @@ TEST_F(EncryptedOutputTest, AWholeRunWritesEveryFileWithTheChosenPasswordsAndPer
     ASSERT_TRUE(TestPdf::WriteNeedsRepair(in + "/repaired.pdf", 2));
     wxArrayString dropped;
     dropped.Add(W(in));
-    ASSERT_TRUE(DnDFile::DropOnList(List(), dropped));
+    ASSERT_TRUE(FileDropTarget::DropOnList(List(), dropped));
     ASSERT_EQ(List()->GetRowCount(), 3) << m_dialogs.LastMessage();
 
     SetPasswords("open sesame", "owner-7");

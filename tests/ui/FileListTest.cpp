@@ -9,9 +9,9 @@
 #include "ui/run/RunState.h"
 #include "core/DomainConfig.h"
 #include "skin/SelectableGrid.h"
-#include "ui/DnDFile.h"
-#include "ui/MainFramePDFENCRYPTION.h"
-#include "ui/SelectWindowPDFENCRYPTION.h"
+#include "ui/FileDropTarget.h"
+#include "ui/MainWindow.h"
+#include "ui/FileListPanel.h"
 #include "ui/WindowIds.h"
 
 #include <wx/menu.h>
@@ -83,7 +83,7 @@ TEST_F(FileListTest, AddingRefusesEmptyEncryptedDamagedAndForeignFiles) {
 TEST_F(FileListTest, AFailedRowSaysWhyAndANameShowsItsFullPath) {
     const std::vector<std::string> paths = AddFiles(2);
     // As the run reports a failure: the reason travels in the event's text.
-    auto* fail = new DhGridCellRenderCommandEvent(wxEVT_PZ_CELL_RENDER, ID_FILE_LIST);
+    auto* fail = new StatusCellEvent(wxEVT_PZ_STATUS_CELL, ID_FILE_LIST);
     fail->SetRow(1);
     fail->SetCol(STATUS_COLUMN);
     fail->SetState(CELL_FAIL);
@@ -130,7 +130,7 @@ TEST_F(FileListTest, DroppedFolderBringsItsPdfsOfAnyCaseButNotSubfolders) {
 
     wxArrayString dropped;
     dropped.Add(W(folder));
-    EXPECT_TRUE(DnDFile::DropOnList(List(), dropped));
+    EXPECT_TRUE(FileDropTarget::DropOnList(List(), dropped));
     EXPECT_TRUE(m_dialogs.Messages().empty());
     ASSERT_EQ(List()->GetRowCount(), 2);
     wxArrayString names;
@@ -164,7 +164,7 @@ TEST_F(FileListTest, DropWithoutPdfsIsRefusedUnlessAFileComesWithIt) {
         mixed.Add(W(folder));
         if (!fileFirst)
             mixed.Add(W(file));
-        EXPECT_TRUE(DnDFile::DropOnList(List(), mixed));
+        EXPECT_TRUE(FileDropTarget::DropOnList(List(), mixed));
         EXPECT_TRUE(m_dialogs.Messages().empty()) << m_dialogs.LastMessage();
     }
     EXPECT_EQ(List()->GetRowCount(), 2);
@@ -180,7 +180,7 @@ TEST_F(FileListTest, DroppedForeignFilesAreEachNamedAndNothingIsAdded) {
     dropped.Add(W(b));
     m_dialogs.ExpectMessage("Fail to open file  \n " + W(a));
     m_dialogs.ExpectMessage("Fail to open file  \n " + W(b));
-    DnDFile::DropOnList(List(), dropped);
+    FileDropTarget::DropOnList(List(), dropped);
     EXPECT_EQ(List()->GetRowCount(), 0);
 }
 
@@ -374,7 +374,7 @@ TEST_F(FileListTest, DroppedNamesWithTheListSeparatorArriveWhole) {
     wxArrayString dropped;
     dropped.Add(W(folder));
     dropped.Add(W(loose));
-    EXPECT_TRUE(DnDFile::DropOnList(List(), dropped));
+    EXPECT_TRUE(FileDropTarget::DropOnList(List(), dropped));
     EXPECT_TRUE(m_dialogs.Messages().empty()) << m_dialogs.LastMessage();
     ASSERT_EQ(List()->GetRowCount(), 2);
     EXPECT_EQ(List()->GetCellText(0, 1), "in|folder.pdf");

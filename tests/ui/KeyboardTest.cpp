@@ -4,12 +4,12 @@
 #include "MainWindowFixture.h"
 #include "WaitFor.h"
 #include "skin/SelectableGrid.h"
-#include "ui/SelectWindowPDFENCRYPTION.h"
+#include "ui/FileListPanel.h"
 #include "skin/SkinCheckBox.h"
 #include "skin/SkinRadioButton.h"
-#include "ui/LjCompetencePane.h"
+#include "ui/SecurityOptionsPane.h"
 #include "ui/WindowIds.h"
-#include "ui/ZqMenuBar.h"
+#include "ui/AppMenuStrip.h"
 
 #include <wx/textctrl.h>
 #include <wx/timer.h>

@@ -10,14 +10,14 @@
 #include "skin/FaceLayout.h"
 #include "skin/SkinCheckBox.h"
 #include "skin/SkinRadioButton.h"
-#include "ui/LjCompetencePane.h"
-#include "ui/LjToolBar.h"
-#include "ui/MainFramePDFENCRYPTION.h"
-#include "ui/OutputWindow.h"
-#include "ui/SelectWindowPDFENCRYPTION.h"
-#include "ui/StartWindow.h"
+#include "ui/SecurityOptionsPane.h"
+#include "ui/FileListButtons.h"
+#include "ui/MainWindow.h"
+#include "ui/OutputFolderPanel.h"
+#include "ui/FileListPanel.h"
+#include "ui/StartPanel.h"
 #include "ui/WindowIds.h"
-#include "ui/ZqMenuBar.h"
+#include "ui/AppMenuStrip.h"
 
 #include <wx/app.h>
 #include <wx/textctrl.h>
@@ -31,7 +31,7 @@ void MainWindowTest::SetUp() {
     g_faceLayout = new FaceLayout;
     LoadFaceLayout(AppUtil::GetLayoutPath(), *g_faceLayout);
 
-    m_frame = new MainFramePDFENCRYPTION;
+    m_frame = new MainWindow;
     ASSERT_TRUE(m_frame->Create(ID_MAIN_FRAME, AppUtil::GetProductName()));
     wxTheApp->SetTopWindow(m_frame);
     m_frame->Show();
@@ -62,28 +62,28 @@ void MainWindowTest::UseFakeEngine(int steps, int stepDelayMs) {
     m_engine.SetTiming(steps, stepDelayMs);
 }
 
-SelectWindowPDFENCRYPTION* MainWindowTest::List() const {
-    return wxDynamicCast(m_frame->FindWindow(ID_FILE_LIST), SelectWindowPDFENCRYPTION);
+FileListPanel* MainWindowTest::List() const {
+    return wxDynamicCast(m_frame->FindWindow(ID_FILE_LIST), FileListPanel);
 }
 
-LjCompetencePane* MainWindowTest::Pane() const {
-    return dynamic_cast<LjCompetencePane*>(m_frame->FindWindow(ID_OPTIONS_PANE));
+SecurityOptionsPane* MainWindowTest::Pane() const {
+    return dynamic_cast<SecurityOptionsPane*>(m_frame->FindWindow(ID_OPTIONS_PANE));
 }
 
-LjToolBar* MainWindowTest::ToolBar() const {
-    return dynamic_cast<LjToolBar*>(m_frame->FindWindow(ID_TOOL_BAR));
+FileListButtons* MainWindowTest::ToolBar() const {
+    return dynamic_cast<FileListButtons*>(m_frame->FindWindow(ID_TOOL_BAR));
 }
 
-OutputWindow* MainWindowTest::Output() const {
-    return wxDynamicCast(m_frame->FindWindow(ID_OUTPUT_PANEL), OutputWindow);
+OutputFolderPanel* MainWindowTest::Output() const {
+    return wxDynamicCast(m_frame->FindWindow(ID_OUTPUT_PANEL), OutputFolderPanel);
 }
 
-StartWindow* MainWindowTest::Start() const {
-    return wxDynamicCast(m_frame->FindWindow(ID_START_PANEL), StartWindow);
+StartPanel* MainWindowTest::Start() const {
+    return wxDynamicCast(m_frame->FindWindow(ID_START_PANEL), StartPanel);
 }
 
-ZqMenuBar* MainWindowTest::MenuBar() const {
-    return dynamic_cast<ZqMenuBar*>(m_frame->FindWindow(ID_MENU_BAR));
+AppMenuStrip* MainWindowTest::MenuBar() const {
+    return dynamic_cast<AppMenuStrip*>(m_frame->FindWindow(ID_MENU_BAR));
 }
 
 SkinCheckBox* MainWindowTest::CheckBox(int id) const {

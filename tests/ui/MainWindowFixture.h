@@ -6,7 +6,7 @@
 #include "FakeDialogs.h"
 #include "FakeEngine.h"
 #include "TempDir.h"
-#include "ui/MainFramePDFENCRYPTION.h"
+#include "ui/MainWindow.h"
 
 #include <gtest/gtest.h>
 #include <wx/string.h>
@@ -19,12 +19,12 @@ inline void PrintTo(const wxString& text, std::ostream* out) {
     *out << '"' << text.utf8_str() << '"';
 }
 
-class LjCompetencePane;
-class LjToolBar;
-class OutputWindow;
-class SelectWindowPDFENCRYPTION;
-class StartWindow;
-class ZqMenuBar;
+class SecurityOptionsPane;
+class FileListButtons;
+class OutputFolderPanel;
+class FileListPanel;
+class StartPanel;
+class AppMenuStrip;
 class SkinCheckBox;
 class SkinRadioButton;
 class wxTextCtrl;
@@ -37,13 +37,13 @@ protected:
     // Encryption through the scripted engine (the real one stays installed otherwise).
     void UseFakeEngine(int steps = 4, int stepDelayMs = 5);
 
-    MainFramePDFENCRYPTION* Frame() const { return m_frame; }
-    SelectWindowPDFENCRYPTION* List() const;
-    LjCompetencePane* Pane() const;
-    LjToolBar* ToolBar() const;
-    OutputWindow* Output() const;
-    StartWindow* Start() const;
-    ZqMenuBar* MenuBar() const;
+    MainWindow* Frame() const { return m_frame; }
+    FileListPanel* List() const;
+    SecurityOptionsPane* Pane() const;
+    FileListButtons* ToolBar() const;
+    OutputFolderPanel* Output() const;
+    StartPanel* Start() const;
+    AppMenuStrip* MenuBar() const;
     SkinCheckBox* CheckBox(int id) const;
     SkinRadioButton* Radio(int id) const;
     wxTextCtrl* TextBox(int id) const;
@@ -69,5 +69,5 @@ protected:
     TempDir m_files;
     FakeDialogs m_dialogs;
     FakeEngine m_engine; // installed by UseFakeEngine
-    MainFramePDFENCRYPTION* m_frame = nullptr;
+    MainWindow* m_frame = nullptr;
 };

@@ -4,9 +4,9 @@
 #include "WaitFor.h"
 #include "ui/run/RunState.h"
 #include "skin/MenuStripButton.h"
-#include "ui/MainFramePDFENCRYPTION.h"
+#include "ui/MainWindow.h"
 #include "ui/WindowIds.h"
-#include "ui/ZqMenuBar.h"
+#include "ui/AppMenuStrip.h"
 
 #include <wx/menu.h>
 #include <wx/timer.h>
@@ -15,10 +15,10 @@
 using MenuBarTest = MainWindowTest;
 
 TEST(MenuSwitching, PointerOverAnotherButtonOpensItsMenu) {
-    EXPECT_EQ(ZlMenuBar::NextMenuId(200, 202), 202);
-    EXPECT_EQ(ZlMenuBar::NextMenuId(202, 200), 200);
-    EXPECT_EQ(ZlMenuBar::NextMenuId(200, 200), -2) << "own button: nothing to switch";
-    EXPECT_EQ(ZlMenuBar::NextMenuId(200, -1), -1);
+    EXPECT_EQ(SkinMenuStrip::NextMenuId(200, 202), 202);
+    EXPECT_EQ(SkinMenuStrip::NextMenuId(202, 200), 200);
+    EXPECT_EQ(SkinMenuStrip::NextMenuId(200, 200), -2) << "own button: nothing to switch";
+    EXPECT_EQ(SkinMenuStrip::NextMenuId(200, -1), -1);
 }
 
 TEST_F(MenuBarTest, HasFileAndHelpMenusSideBySide) {

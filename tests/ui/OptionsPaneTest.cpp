@@ -6,7 +6,7 @@
 #include "engine/api/PdfMSService.h"
 #include "skin/SkinCheckBox.h"
 #include "skin/SkinRadioButton.h"
-#include "ui/LjCompetencePane.h"
+#include "ui/SecurityOptionsPane.h"
 #include "ui/WindowIds.h"
 
 #include <wx/renderer.h>

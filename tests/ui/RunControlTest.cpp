@@ -10,11 +10,11 @@
 #include "skin/SkinCheckBox.h"
 #include "skin/SkinRadioButton.h"
 #include "skin/SelectableGrid.h"
-#include "ui/MainFramePDFENCRYPTION.h"
-#include "ui/SelectWindowPDFENCRYPTION.h"
-#include "ui/StartWindow.h"
+#include "ui/MainWindow.h"
+#include "ui/FileListPanel.h"
+#include "ui/StartPanel.h"
 #include "ui/WindowIds.h"
-#include "ui/ZqMenuBar.h"
+#include "ui/AppMenuStrip.h"
 
 #include <wx/frame.h>
 #include <wx/msgdlg.h>

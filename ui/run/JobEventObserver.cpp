@@ -7,7 +7,7 @@ JobEventObserver::JobEventObserver(std::shared_ptr<JobEventSink> sink, int32_t s
     : m_sink(std::move(sink)), m_statusColumn(statusColumn) {}
 
 void JobEventObserver::PostCell(int32_t row, int32_t state, int payload, const wxString& text) {
-    auto* event = new DhGridCellRenderCommandEvent(wxEVT_PZ_CELL_RENDER, ID_FILE_LIST);
+    auto* event = new StatusCellEvent(wxEVT_PZ_STATUS_CELL, ID_FILE_LIST);
     event->SetRow(row);
     event->SetCol(m_statusColumn);
     event->SetState(state);

@@ -3,7 +3,7 @@
 // in ui/WindowIds.h. All are command events queued to the receiver; the payloads
 // are integers only.
 
-#include "ui/run/DhGridCellRenderCommandEvent.h"
+#include "ui/run/StatusCellEvent.h"
 
 #include <wx/event.h>
 

@@ -221,14 +221,14 @@ TEST_F(JobRunTest, ASecondRunOverFinishedRowsDoesNothingButLog) {
 
     const size_t recordsBefore = LogRecords().size();
     const size_t callsBefore = engine.Calls().size();
-    const size_t cellsBefore = list.Count(wxEVT_PZ_CELL_RENDER);
+    const size_t cellsBefore = list.Count(wxEVT_PZ_STATUS_CELL);
     Launch();
     ASSERT_TRUE(PumpUntil([&] { return top.Count(wxEVT_PZ_JOB_FINISHED) >= 2; }));
     PumpFor(100);
 
     EXPECT_EQ(engine.Calls().size(), callsBefore);
     EXPECT_EQ(list.Count(wxEVT_PZ_ROW_STARTED), 2u);
-    EXPECT_EQ(list.Count(wxEVT_PZ_CELL_RENDER), cellsBefore);
+    EXPECT_EQ(list.Count(wxEVT_PZ_STATUS_CELL), cellsBefore);
     EXPECT_EQ(list.Count(wxEVT_PZ_ROW_DONE), 2u);
     const std::vector<std::string> records = LogRecords();
     ASSERT_EQ(records.size(), recordsBefore + 2);

@@ -15,7 +15,7 @@ EventRecorder::EventRecorder() {
         wxEVT_PZ_OPTIONS_UNLOCK};
     for (const auto& type : commands)
         Bind(type, &EventRecorder::OnEvent, this);
-    Bind(wxEVT_PZ_CELL_RENDER, &EventRecorder::OnEvent, this);
+    Bind(wxEVT_PZ_STATUS_CELL, &EventRecorder::OnEvent, this);
 }
 
 void EventRecorder::OnEvent(wxCommandEvent& event) {
@@ -25,7 +25,7 @@ void EventRecorder::OnEvent(wxCommandEvent& event) {
     record.payload = event.GetInt();
     record.text = event.GetString().utf8_string();
     // A queued event is a Clone(); losing the subclass would lose the cell.
-    if (auto* cell = dynamic_cast<DhGridCellRenderCommandEvent*>(&event)) {
+    if (auto* cell = dynamic_cast<StatusCellEvent*>(&event)) {
         record.row = cell->GetRow();
         record.col = cell->GetCol();
         record.state = cell->GetState();
@@ -43,7 +43,7 @@ size_t EventRecorder::Count(wxEventType type) const {
 std::vector<RecordedEvent> EventRecorder::CellsForRow(int row) const {
     std::vector<RecordedEvent> cells;
     for (const RecordedEvent& event : m_events)
-        if (event.type == wxEVT_PZ_CELL_RENDER && event.row == row)
+        if (event.type == wxEVT_PZ_STATUS_CELL && event.row == row)
             cells.push_back(event);
     return cells;
 }

@@ -2,7 +2,7 @@
 // Stands in for the windows: records every batch event it receives on the main
 // thread, and pumps the pending-event queue until a condition holds.
 
-#include "ui/run/DhGridCellRenderCommandEvent.h"
+#include "ui/run/StatusCellEvent.h"
 
 #include <wx/event.h>
 

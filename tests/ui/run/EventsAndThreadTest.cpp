@@ -12,13 +12,13 @@
 #include <thread>
 
 TEST(CellRenderEvent, EveryMemberSurvivesCloneAndTheQueue) {
-    DhGridCellRenderCommandEvent event(wxEVT_PZ_CELL_RENDER, 2007);
+    StatusCellEvent event(wxEVT_PZ_STATUS_CELL, 2007);
     event.SetRow(7);
     event.SetCol(4);
     event.SetState(CELL_FAIL);
     event.SetInt(55);
     std::unique_ptr<wxEvent> clone(event.Clone());
-    auto* copy = dynamic_cast<DhGridCellRenderCommandEvent*>(clone.get());
+    auto* copy = dynamic_cast<StatusCellEvent*>(clone.get());
     ASSERT_NE(copy, nullptr);
     EXPECT_EQ(copy->GetRow(), 7);
     EXPECT_EQ(copy->GetCol(), 4);

@@ -1,4 +1,4 @@
-#include "ui/TitleWindow.h"
+#include "ui/TitleBar.h"
 
 #include "core/AppUtil.h"
 #include "skin/ThemeButton.h"
@@ -12,19 +12,19 @@
 #include <wx/settings.h>
 #include <wx/toplevel.h>
 
-wxIMPLEMENT_DYNAMIC_CLASS(TitleWindow, SkinPanel);
+wxIMPLEMENT_DYNAMIC_CLASS(TitleBar, SkinPanel);
 
-wxBEGIN_EVENT_TABLE(TitleWindow, SkinPanel)
-    EVT_PAINT(TitleWindow::OnPaint)
-    EVT_BUTTON(ID_TITLE_CLOSE, TitleWindow::OnCloseButton)
-    EVT_BUTTON(ID_TITLE_MINIMIZE, TitleWindow::OnMinimizeButton)
+wxBEGIN_EVENT_TABLE(TitleBar, SkinPanel)
+    EVT_PAINT(TitleBar::OnPaint)
+    EVT_BUTTON(ID_TITLE_CLOSE, TitleBar::OnCloseButton)
+    EVT_BUTTON(ID_TITLE_MINIMIZE, TitleBar::OnMinimizeButton)
 wxEND_EVENT_TABLE()
 
-TitleWindow::TitleWindow() = default;
+TitleBar::TitleBar() = default;
 
-bool TitleWindow::Create(wxWindow* parent, wxBitmap* background, wxWindowID id, const wxPoint& pos,
-                         const wxSize& size, long style) {
-    if (!SkinPanel::Create(parent, background, id, pos, size, style, "TitleWindow"))
+bool TitleBar::Create(wxWindow* parent, wxBitmap* background, wxWindowID id, const wxPoint& pos,
+                      const wxSize& size, long style) {
+    if (!SkinPanel::Create(parent, background, id, pos, size, style, "TitleBar"))
         return false;
     SetCanFocus(false);
 
@@ -56,7 +56,7 @@ bool TitleWindow::Create(wxWindow* parent, wxBitmap* background, wxWindowID id, 
     return true;
 }
 
-PictureButton* TitleWindow::AddButton(int id, const wxString& image, int x) {
+PictureButton* TitleBar::AddButton(int id, const wxString& image, int x) {
     PictureButton* button = ThemeButton::Create(this, id, "image/base/" + image, wxPoint(x, 2),
                                                 GetBitmap(), wxSize(20, 20));
     // The window manager's keys minimize and close; the focus stays in the content.
@@ -64,12 +64,12 @@ PictureButton* TitleWindow::AddButton(int id, const wxString& image, int x) {
     return button;
 }
 
-wxSize TitleWindow::DoGetBestSize() const {
-    wxBitmap* background = const_cast<TitleWindow*>(this)->GetBitmap();
+wxSize TitleBar::DoGetBestSize() const {
+    wxBitmap* background = const_cast<TitleBar*>(this)->GetBitmap();
     return background && background->IsOk() ? background->GetLogicalSize() : GetSize();
 }
 
-void TitleWindow::OnPaint(wxPaintEvent&) {
+void TitleBar::OnPaint(wxPaintEvent&) {
     wxPaintDC dc(this);
     if (wxBitmap* background = GetBitmap(); background && background->IsOk())
         dc.DrawBitmap(*background, 0, 0, true);
@@ -77,13 +77,13 @@ void TitleWindow::OnPaint(wxPaintEvent&) {
         dc.DrawBitmap(m_icon, 13, 8, true);
 }
 
-void TitleWindow::OnCloseButton(wxCommandEvent&) {
+void TitleBar::OnCloseButton(wxCommandEvent&) {
     wxWindow* top = wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
     if (top)
         top->GetEventHandler()->QueueEvent(new wxCloseEvent(wxEVT_CLOSE_WINDOW, 0));
 }
 
-void TitleWindow::OnMinimizeButton(wxCommandEvent&) {
+void TitleBar::OnMinimizeButton(wxCommandEvent&) {
     if (auto* top = wxDynamicCast(wxTheApp ? wxTheApp->GetTopWindow() : nullptr, wxTopLevelWindow))
         top->Iconize(true);
 }

@@ -11,10 +11,10 @@
 class wxCloseEvent;
 class wxCommandEvent;
 
-class MainFramePDFENCRYPTION : public ShapedFrame {
+class MainWindow : public ShapedFrame {
 public:
-    MainFramePDFENCRYPTION();
-    ~MainFramePDFENCRYPTION() override;
+    MainWindow();
+    ~MainWindow() override;
 
     // Creates the frame without parent at the default position, with every panel.
     bool Create(wxWindowID id, const wxString& title);
@@ -35,5 +35,5 @@ private:
     RunEndNotifier m_runEndNotifier;
     bool m_askingToClose = false;
 
-    wxDECLARE_CLASS(MainFramePDFENCRYPTION);
+    wxDECLARE_CLASS(MainWindow);
 };

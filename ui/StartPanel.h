@@ -8,9 +8,9 @@
 class PictureButton;
 class wxCommandEvent;
 
-class StartWindow : public SkinPanel {
+class StartPanel : public SkinPanel {
 public:
-    StartWindow();
+    StartPanel();
 
     // background: the panel's piece of the face image; the panel owns it.
     bool Create(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxPoint& pos,
@@ -29,5 +29,5 @@ private:
 
     DisabledBitmaps m_disabledLooks;
 
-    wxDECLARE_DYNAMIC_CLASS(StartWindow);
+    wxDECLARE_DYNAMIC_CLASS(StartPanel);
 };

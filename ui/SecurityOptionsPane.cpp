@@ -1,4 +1,4 @@
-#include "ui/LjCompetencePane.h"
+#include "ui/SecurityOptionsPane.h"
 
 #include "ui/run/JobEvents.h"
 #include "core/DialogSeam.h"
@@ -32,15 +32,15 @@ bool IsAesLevel(int level) {
 }
 } // namespace
 
-wxBEGIN_EVENT_TABLE(LjCompetencePane, wxPanel)
-    EVT_PAINT(LjCompetencePane::OnPaint)
+wxBEGIN_EVENT_TABLE(SecurityOptionsPane, wxPanel)
+    EVT_PAINT(SecurityOptionsPane::OnPaint)
 wxEND_EVENT_TABLE()
 
-LjCompetencePane::LjCompetencePane() = default;
-LjCompetencePane::~LjCompetencePane() = default;
+SecurityOptionsPane::SecurityOptionsPane() = default;
+SecurityOptionsPane::~SecurityOptionsPane() = default;
 
-bool LjCompetencePane::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
-                              const wxPoint& pos, const wxSize& size, long style) {
+bool SecurityOptionsPane::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
+                                 const wxPoint& pos, const wxSize& size, long style) {
     m_background.reset(background);
     if (!wxPanel::Create(parent, id, pos, size, style))
         return false;
@@ -59,43 +59,49 @@ bool LjCompetencePane::Create(wxBitmap* background, wxWindow* parent, wxWindowID
 
     BuildControls();
 
-    Bind(wxEVT_SKIN_CHECKBOX_CLICKED, &LjCompetencePane::OnUserPasswordBox, this,
+    Bind(wxEVT_SKIN_CHECKBOX_CLICKED, &SecurityOptionsPane::OnUserPasswordBox, this,
          ID_USER_PASSWORD_BOX);
-    Bind(wxEVT_SKIN_CHECKBOX_CLICKED, &LjCompetencePane::OnOwnerPasswordBox, this,
+    Bind(wxEVT_SKIN_CHECKBOX_CLICKED, &SecurityOptionsPane::OnOwnerPasswordBox, this,
          ID_OWNER_PASSWORD_BOX);
-    Bind(wxEVT_TEXT, &LjCompetencePane::OnUserPasswordText, this, ID_USER_PASSWORD_TEXT);
-    Bind(wxEVT_TEXT, &LjCompetencePane::OnOwnerPasswordText, this, ID_OWNER_PASSWORD_TEXT);
-    Bind(wxEVT_SKIN_RADIOBUTTON_SELECTED, &LjCompetencePane::OnLevelAes128, this, ID_LEVEL_AES_128);
-    Bind(wxEVT_SKIN_RADIOBUTTON_SELECTED, &LjCompetencePane::OnLevelRc4128, this, ID_LEVEL_RC4_128);
-    Bind(wxEVT_SKIN_RADIOBUTTON_SELECTED, &LjCompetencePane::OnLevelRc440, this, ID_LEVEL_RC4_40);
-    Bind(wxEVT_SKIN_RADIOBUTTON_SELECTED, &LjCompetencePane::OnLevelAes256, this, ID_LEVEL_AES_256);
-    Bind(wxEVT_TEXT_ENTER, &LjCompetencePane::OnPasswordEnter, this, ID_USER_PASSWORD_TEXT);
-    Bind(wxEVT_TEXT_ENTER, &LjCompetencePane::OnPasswordEnter, this, ID_OWNER_PASSWORD_TEXT);
-    Bind(wxEVT_SKIN_CHECKBOX_CLICKED, &LjCompetencePane::OnPrinting, this, ID_PERMIT_PRINTING);
-    Bind(wxEVT_SKIN_RADIOBUTTON_SELECTED, &LjCompetencePane::OnHighResolution, this, ID_PRINT_HIGH);
-    Bind(wxEVT_SKIN_RADIOBUTTON_SELECTED, &LjCompetencePane::OnLowResolution, this, ID_PRINT_LOW);
-    Bind(wxEVT_SKIN_CHECKBOX_CLICKED, &LjCompetencePane::OnPermissionFlag, this, ID_PERMIT_COPY,
+    Bind(wxEVT_TEXT, &SecurityOptionsPane::OnUserPasswordText, this, ID_USER_PASSWORD_TEXT);
+    Bind(wxEVT_TEXT, &SecurityOptionsPane::OnOwnerPasswordText, this, ID_OWNER_PASSWORD_TEXT);
+    Bind(wxEVT_SKIN_RADIOBUTTON_SELECTED, &SecurityOptionsPane::OnLevelAes128, this,
+         ID_LEVEL_AES_128);
+    Bind(wxEVT_SKIN_RADIOBUTTON_SELECTED, &SecurityOptionsPane::OnLevelRc4128, this,
+         ID_LEVEL_RC4_128);
+    Bind(wxEVT_SKIN_RADIOBUTTON_SELECTED, &SecurityOptionsPane::OnLevelRc440, this,
+         ID_LEVEL_RC4_40);
+    Bind(wxEVT_SKIN_RADIOBUTTON_SELECTED, &SecurityOptionsPane::OnLevelAes256, this,
+         ID_LEVEL_AES_256);
+    Bind(wxEVT_TEXT_ENTER, &SecurityOptionsPane::OnPasswordEnter, this, ID_USER_PASSWORD_TEXT);
+    Bind(wxEVT_TEXT_ENTER, &SecurityOptionsPane::OnPasswordEnter, this, ID_OWNER_PASSWORD_TEXT);
+    Bind(wxEVT_SKIN_CHECKBOX_CLICKED, &SecurityOptionsPane::OnPrinting, this, ID_PERMIT_PRINTING);
+    Bind(wxEVT_SKIN_RADIOBUTTON_SELECTED, &SecurityOptionsPane::OnHighResolution, this,
+         ID_PRINT_HIGH);
+    Bind(wxEVT_SKIN_RADIOBUTTON_SELECTED, &SecurityOptionsPane::OnLowResolution, this,
+         ID_PRINT_LOW);
+    Bind(wxEVT_SKIN_CHECKBOX_CLICKED, &SecurityOptionsPane::OnPermissionFlag, this, ID_PERMIT_COPY,
          ID_PERMIT_ASSEMBLE);
-    Bind(wxEVT_PZ_OPTIONS_LOCK, &LjCompetencePane::OnLockPane, this);
-    Bind(wxEVT_PZ_OPTIONS_UNLOCK, &LjCompetencePane::OnUnlockPane, this);
+    Bind(wxEVT_PZ_OPTIONS_LOCK, &SecurityOptionsPane::OnLockPane, this);
+    Bind(wxEVT_PZ_OPTIONS_UNLOCK, &SecurityOptionsPane::OnUnlockPane, this);
     return true;
 }
 
-void LjCompetencePane::AttachToSink(const std::shared_ptr<JobEventSink>& sink) {
+void SecurityOptionsPane::AttachToSink(const std::shared_ptr<JobEventSink>& sink) {
     m_sinkAttachment.Attach(sink, JobEventSink::OPTIONS_PANE, this);
 }
 
-void LjCompetencePane::OnLockPane(wxCommandEvent&) {
+void SecurityOptionsPane::OnLockPane(wxCommandEvent&) {
     // Every control greys with the pane and keeps showing its tick or choice, so
     // the options the run uses stay readable.
     Disable();
 }
 
-void LjCompetencePane::OnUnlockPane(wxCommandEvent&) {
+void SecurityOptionsPane::OnUnlockPane(wxCommandEvent&) {
     Enable();
 }
 
-RunOptions LjCompetencePane::GetRunOptions() const {
+RunOptions SecurityOptionsPane::GetRunOptions() const {
     RunOptions run;
     run.options = m_options;
     run.userPasswordEnabled = m_userPasswordEnabled;
@@ -103,8 +109,8 @@ RunOptions LjCompetencePane::GetRunOptions() const {
     return run;
 }
 
-SkinCheckBox* LjCompetencePane::AddCheckBox(int id, const wxString& caption, int x, int y,
-                                            int pieceShift) {
+SkinCheckBox* SecurityOptionsPane::AddCheckBox(int id, const wxString& caption, int x, int y,
+                                               int pieceShift) {
     auto* box = new SkinCheckBox(this, id, caption, wxPoint(x, y), wxDefaultSize, wxBORDER_NONE);
     const wxSize size = box->GetSize();
     if (m_background && m_background->IsOk())
@@ -113,7 +119,7 @@ SkinCheckBox* LjCompetencePane::AddCheckBox(int id, const wxString& caption, int
     return box;
 }
 
-SkinRadioButton* LjCompetencePane::AddRadio(int id, const wxString& caption, int x, int y) {
+SkinRadioButton* SecurityOptionsPane::AddRadio(int id, const wxString& caption, int x, int y) {
     auto* radio =
         new SkinRadioButton(this, id, caption, wxPoint(x, y), wxDefaultSize, wxBORDER_NONE);
     const wxSize size = radio->GetSize();
@@ -122,7 +128,7 @@ SkinRadioButton* LjCompetencePane::AddRadio(int id, const wxString& caption, int
     return radio;
 }
 
-void LjCompetencePane::AddHint(const wxString& text, int x, int y, int width, int height) {
+void SecurityOptionsPane::AddHint(const wxString& text, int x, int y, int width, int height) {
     if (width <= 0 || height <= 0)
         return;
     wxBitmap piece;
@@ -133,7 +139,7 @@ void LjCompetencePane::AddHint(const wxString& text, int x, int y, int width, in
     hint->SetTextColour(m_hintColour);
 }
 
-void LjCompetencePane::BuildControls() {
+void SecurityOptionsPane::BuildControls() {
     const int width =
         m_background && m_background->IsOk() ? m_background->GetLogicalSize().x : GetSize().x;
     const int half = (width - 60) / 2;
@@ -207,7 +213,7 @@ void LjCompetencePane::BuildControls() {
     ShowAccessibilityForLevel();
 }
 
-void LjCompetencePane::EnablePermissionControls(bool enable) {
+void SecurityOptionsPane::EnablePermissionControls(bool enable) {
     for (SkinCheckBox* box :
          {m_printing, m_copy, m_modify, m_annotate, m_fillForms, m_accessibility, m_assemble})
         box->SetEnabled(enable);
@@ -217,7 +223,7 @@ void LjCompetencePane::EnablePermissionControls(bool enable) {
     ShowAccessibilityForLevel();
 }
 
-void LjCompetencePane::ShowAccessibilityForLevel() {
+void SecurityOptionsPane::ShowAccessibilityForLevel() {
     if (IsAesLevel(m_options.EncryptionLevel)) {
         m_accessibility->SetChecked(true);
         m_accessibility->SetEnabled(false);
@@ -233,11 +239,11 @@ void LjCompetencePane::ShowAccessibilityForLevel() {
     }
 }
 
-bool LjCompetencePane::AcceptsPassword(const wxString& text) const {
+bool SecurityOptionsPane::AcceptsPassword(const wxString& text) const {
     return m_options.EncryptionLevel == PDFMS_LEVEL_AES_256 || StringUtil::IsAscii(text);
 }
 
-void LjCompetencePane::ClearPasswordsTheLevelRefuses() {
+void SecurityOptionsPane::ClearPasswordsTheLevelRefuses() {
     const bool user = !AcceptsPassword(m_options.userPassword);
     const bool owner = !AcceptsPassword(m_options.ownerPassword);
     if (user) {
@@ -259,7 +265,7 @@ void LjCompetencePane::ClearPasswordsTheLevelRefuses() {
                 this);
 }
 
-void LjCompetencePane::ShowExtendedControls(bool show) {
+void SecurityOptionsPane::ShowExtendedControls(bool show) {
     m_high->Show(show);
     m_low->Show(show);
     m_fillForms->Show(show);
@@ -267,17 +273,17 @@ void LjCompetencePane::ShowExtendedControls(bool show) {
     m_assemble->Show(show);
 }
 
-void LjCompetencePane::SendClearStatuses() {
+void SecurityOptionsPane::SendClearStatuses() {
     WindowLookup::QueueCommand(this, ID_FILE_LIST, CMD_CLEAR_STATUSES);
 }
 
-void LjCompetencePane::OnPaint(wxPaintEvent&) {
+void SecurityOptionsPane::OnPaint(wxPaintEvent&) {
     wxPaintDC dc(this);
     if (m_background && m_background->IsOk())
         dc.DrawBitmap(*m_background, 0, 0, true);
 }
 
-void LjCompetencePane::OnUserPasswordBox(wxCommandEvent&) {
+void SecurityOptionsPane::OnUserPasswordBox(wxCommandEvent&) {
     if (m_userBox->IsChecked()) {
         m_userPasswordEnabled = true;
         m_userText->Enable();
@@ -292,7 +298,7 @@ void LjCompetencePane::OnUserPasswordBox(wxCommandEvent&) {
     SendClearStatuses();
 }
 
-void LjCompetencePane::OnOwnerPasswordBox(wxCommandEvent&) {
+void SecurityOptionsPane::OnOwnerPasswordBox(wxCommandEvent&) {
     if (m_ownerBox->IsChecked()) {
         m_ownerPasswordEnabled = true;
         m_ownerText->Enable();
@@ -308,7 +314,7 @@ void LjCompetencePane::OnOwnerPasswordBox(wxCommandEvent&) {
     SendClearStatuses();
 }
 
-void LjCompetencePane::OnPasswordText(wxTextCtrl* box, wxString& stored) {
+void SecurityOptionsPane::OnPasswordText(wxTextCtrl* box, wxString& stored) {
     const wxString text = box->GetValue();
     if (AcceptsPassword(text)) {
         stored = text;
@@ -328,22 +334,22 @@ void LjCompetencePane::OnPasswordText(wxTextCtrl* box, wxString& stored) {
     SendClearStatuses();
 }
 
-void LjCompetencePane::OnUserPasswordText(wxCommandEvent&) {
+void SecurityOptionsPane::OnUserPasswordText(wxCommandEvent&) {
     OnPasswordText(m_userText, m_options.userPassword);
 }
 
-void LjCompetencePane::OnOwnerPasswordText(wxCommandEvent&) {
+void SecurityOptionsPane::OnOwnerPasswordText(wxCommandEvent&) {
     OnPasswordText(m_ownerText, m_options.ownerPassword);
 }
 
-void LjCompetencePane::SetPrintingFromResolution() {
+void SecurityOptionsPane::SetPrintingFromResolution() {
     if (m_high->GetEnabled() && m_high->GetValue())
         m_options.PrintPermission = PDFMS_PRINT_HIGH;
     else if (m_low->GetEnabled() && m_low->GetValue())
         m_options.PrintPermission = PDFMS_PRINT_LOW;
 }
 
-void LjCompetencePane::OnLevelSelected(SkinRadioButton* radio, int level) {
+void SecurityOptionsPane::OnLevelSelected(SkinRadioButton* radio, int level) {
     if (radio->GetValue()) {
         m_options.EncryptionLevel = level;
         SetPrintingFromResolution();
@@ -356,15 +362,15 @@ void LjCompetencePane::OnLevelSelected(SkinRadioButton* radio, int level) {
     SendClearStatuses();
 }
 
-void LjCompetencePane::OnLevelAes128(wxCommandEvent&) {
+void SecurityOptionsPane::OnLevelAes128(wxCommandEvent&) {
     OnLevelSelected(m_aes128, PDFMS_LEVEL_AES_128);
 }
 
-void LjCompetencePane::OnLevelRc4128(wxCommandEvent&) {
+void SecurityOptionsPane::OnLevelRc4128(wxCommandEvent&) {
     OnLevelSelected(m_rc4128, PDFMS_LEVEL_RC4_128);
 }
 
-void LjCompetencePane::OnLevelRc440(wxCommandEvent&) {
+void SecurityOptionsPane::OnLevelRc440(wxCommandEvent&) {
     if (m_rc440->GetValue()) {
         m_options.EncryptionLevel = PDFMS_LEVEL_RC4_40;
         if (m_printing->GetEnabled() && m_printing->IsChecked())
@@ -378,11 +384,11 @@ void LjCompetencePane::OnLevelRc440(wxCommandEvent&) {
     SendClearStatuses();
 }
 
-void LjCompetencePane::OnLevelAes256(wxCommandEvent&) {
+void SecurityOptionsPane::OnLevelAes256(wxCommandEvent&) {
     OnLevelSelected(m_aes256, PDFMS_LEVEL_AES_256);
 }
 
-void LjCompetencePane::OnPasswordEnter(wxCommandEvent&) {
+void SecurityOptionsPane::OnPasswordEnter(wxCommandEvent&) {
     // Only while Start is on show: during a run Return does nothing.
     auto* start =
         wxDynamicCast(WindowLookup::FindInTopWindow(this, ID_START_BUTTON), PictureButton);
@@ -390,7 +396,7 @@ void LjCompetencePane::OnPasswordEnter(wxCommandEvent&) {
         start->Press();
 }
 
-void LjCompetencePane::OnPrinting(wxCommandEvent&) {
+void SecurityOptionsPane::OnPrinting(wxCommandEvent&) {
     if (!m_printing->GetEnabled())
         return;
     if (m_printing->IsChecked()) {
@@ -410,17 +416,17 @@ void LjCompetencePane::OnPrinting(wxCommandEvent&) {
     SendClearStatuses();
 }
 
-void LjCompetencePane::OnHighResolution(wxCommandEvent&) {
+void SecurityOptionsPane::OnHighResolution(wxCommandEvent&) {
     m_options.PrintPermission = m_high->GetValue() ? PDFMS_PRINT_HIGH : PDFMS_PRINT_LOW;
     SendClearStatuses();
 }
 
-void LjCompetencePane::OnLowResolution(wxCommandEvent&) {
+void SecurityOptionsPane::OnLowResolution(wxCommandEvent&) {
     m_options.PrintPermission = m_low->GetValue() ? PDFMS_PRINT_LOW : PDFMS_PRINT_HIGH;
     SendClearStatuses();
 }
 
-void LjCompetencePane::OnPermissionFlag(wxCommandEvent& event) {
+void SecurityOptionsPane::OnPermissionFlag(wxCommandEvent& event) {
     auto* box = wxDynamicCast(event.GetEventObject(), SkinCheckBox);
     if (!box)
         box = static_cast<SkinCheckBox*>(FindWindow(event.GetId()));

@@ -15,13 +15,13 @@ enum CellRenderState : int32_t {
     CELL_CLEARED = 5     // empty
 };
 
-class DhGridCellRenderCommandEvent;
-wxDECLARE_EVENT(wxEVT_PZ_CELL_RENDER, DhGridCellRenderCommandEvent);
+class StatusCellEvent;
+wxDECLARE_EVENT(wxEVT_PZ_STATUS_CELL, StatusCellEvent);
 
-class DhGridCellRenderCommandEvent : public wxCommandEvent {
+class StatusCellEvent : public wxCommandEvent {
 public:
-    explicit DhGridCellRenderCommandEvent(wxEventType type = wxEVT_PZ_CELL_RENDER, int id = 0);
-    DhGridCellRenderCommandEvent(const DhGridCellRenderCommandEvent& other);
+    explicit StatusCellEvent(wxEventType type = wxEVT_PZ_STATUS_CELL, int id = 0);
+    StatusCellEvent(const StatusCellEvent& other);
 
     // Queued events are cloned; every member has to survive that.
     wxEvent* Clone() const override;
@@ -38,11 +38,10 @@ private:
     int32_t m_col = 0;
     int32_t m_state = 1;
 
-    wxDECLARE_DYNAMIC_CLASS_NO_ASSIGN(DhGridCellRenderCommandEvent);
+    wxDECLARE_DYNAMIC_CLASS_NO_ASSIGN(StatusCellEvent);
 };
 
-typedef void (wxEvtHandler::*DhGridCellRenderCommandEventFunction)(DhGridCellRenderCommandEvent&);
-#define DhGridCellRenderCommandEventHandler(func)                                                  \
-    wxEVENT_HANDLER_CAST(DhGridCellRenderCommandEventFunction, func)
-#define EVT_PZ_CELL_RENDER(id, func)                                                               \
-    wx__DECLARE_EVT1(wxEVT_PZ_CELL_RENDER, id, DhGridCellRenderCommandEventHandler(func))
+typedef void (wxEvtHandler::*StatusCellEventFunction)(StatusCellEvent&);
+#define StatusCellEventHandler(func) wxEVENT_HANDLER_CAST(StatusCellEventFunction, func)
+#define EVT_PZ_STATUS_CELL(id, func)                                                               \
+    wx__DECLARE_EVT1(wxEVT_PZ_STATUS_CELL, id, StatusCellEventHandler(func))

@@ -5,14 +5,14 @@
 #include <wx/arrstr.h>
 #include <wx/dnd.h>
 
-class SelectWindowPDFENCRYPTION;
+class FileListPanel;
 class wxGrid;
 
-class DnDFile : public wxFileDropTarget {
+class FileDropTarget : public wxFileDropTarget {
 public:
     // owner: the window the target is set on; grid: the grid it was made for (may
     // be null). Either way the drop goes to the file list panel (2007).
-    DnDFile(wxWindow* owner, wxGrid* grid);
+    FileDropTarget(wxWindow* owner, wxGrid* grid);
 
     bool OnDropFiles(wxCoord x, wxCoord y, const wxArrayString& filenames) override;
 
@@ -22,7 +22,7 @@ public:
     // holding "|" arrives whole.
     static int CollectDroppedPaths(const wxArrayString& dropped, wxArrayString& paths);
     // Adds what was dropped to list; false (with a box) when nothing counted.
-    static bool DropOnList(SelectWindowPDFENCRYPTION* list, const wxArrayString& dropped);
+    static bool DropOnList(FileListPanel* list, const wxArrayString& dropped);
     // The same for the file list of the top-level window that holds window.
     static bool DropOnTopWindow(wxWindow* window, const wxArrayString& dropped);
 

@@ -1,4 +1,4 @@
-#include "ui/ZqMenuBar.h"
+#include "ui/AppMenuStrip.h"
 
 #include "skin/ImageUtil.h"
 #include "ui/WindowIds.h"
@@ -8,21 +8,21 @@
 #include <wx/app.h>
 #include <wx/menu.h>
 
-wxBEGIN_EVENT_TABLE(ZqMenuBar, ZlMenuBar)
-    EVT_MENU(ID_MENU_ADD_FILES, ZqMenuBar::OnAddFiles)
-    EVT_MENU(ID_MENU_OPEN_LOG_DIR, ZqMenuBar::OnOpenLogDirectory)
-    EVT_MENU(ID_MENU_EXIT, ZqMenuBar::OnExit)
-    EVT_MENU(ID_MENU_HELP_PAGE, ZqMenuBar::OnHelp)
-    EVT_MENU(ID_MENU_SUPPORT, ZqMenuBar::OnSupport)
-    EVT_MENU(ID_MENU_CHECK_UPDATE, ZqMenuBar::OnCheckForUpdate)
-    EVT_MENU(ID_MENU_ABOUT, ZqMenuBar::OnAbout)
+wxBEGIN_EVENT_TABLE(AppMenuStrip, SkinMenuStrip)
+    EVT_MENU(ID_MENU_ADD_FILES, AppMenuStrip::OnAddFiles)
+    EVT_MENU(ID_MENU_OPEN_LOG_DIR, AppMenuStrip::OnOpenLogDirectory)
+    EVT_MENU(ID_MENU_EXIT, AppMenuStrip::OnExit)
+    EVT_MENU(ID_MENU_HELP_PAGE, AppMenuStrip::OnHelp)
+    EVT_MENU(ID_MENU_SUPPORT, AppMenuStrip::OnSupport)
+    EVT_MENU(ID_MENU_CHECK_UPDATE, AppMenuStrip::OnCheckForUpdate)
+    EVT_MENU(ID_MENU_ABOUT, AppMenuStrip::OnAbout)
 wxEND_EVENT_TABLE()
 
-ZqMenuBar::ZqMenuBar() = default;
+AppMenuStrip::AppMenuStrip() = default;
 
-bool ZqMenuBar::Create(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxPoint& pos,
-                       long style) {
-    if (!ZlMenuBar::Create(background, parent, id, pos, style))
+bool AppMenuStrip::Create(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxPoint& pos,
+                          long style) {
+    if (!SkinMenuStrip::Create(background, parent, id, pos, style))
         return false;
 
     m_fileMenu = new wxMenu;
@@ -49,16 +49,16 @@ bool ZqMenuBar::Create(wxBitmap* background, wxWindow* parent, wxWindowID id, co
     return true;
 }
 
-void ZqMenuBar::EnableCommands(bool enable) {
+void AppMenuStrip::EnableCommands(bool enable) {
     if (m_fileMenu)
         m_fileMenu->Enable(ID_MENU_ADD_FILES, enable);
 }
 
-bool ZqMenuBar::AreCommandsEnabled() const {
+bool AppMenuStrip::AreCommandsEnabled() const {
     return m_fileMenu && m_fileMenu->IsEnabled(ID_MENU_ADD_FILES);
 }
 
-void ZqMenuBar::OnAddFiles(wxCommandEvent&) {
+void AppMenuStrip::OnAddFiles(wxCommandEvent&) {
     wxWindow* list = WindowLookup::FindInTopWindow(this, ID_FILE_LIST);
     if (!list)
         return;
@@ -67,28 +67,28 @@ void ZqMenuBar::OnAddFiles(wxCommandEvent&) {
     list->GetEventHandler()->ProcessEvent(command);
 }
 
-void ZqMenuBar::OnOpenLogDirectory(wxCommandEvent&) {
+void AppMenuStrip::OnOpenLogDirectory(wxCommandEvent&) {
     OpenLogDirectory();
 }
 
-void ZqMenuBar::OnExit(wxCommandEvent&) {
+void AppMenuStrip::OnExit(wxCommandEvent&) {
     wxWindow* top = wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
     if (top)
         top->GetEventHandler()->QueueEvent(new wxCloseEvent(wxEVT_CLOSE_WINDOW, 0));
 }
 
-void ZqMenuBar::OnHelp(wxCommandEvent&) {
+void AppMenuStrip::OnHelp(wxCommandEvent&) {
     OpenHelpPage();
 }
 
-void ZqMenuBar::OnSupport(wxCommandEvent&) {
+void AppMenuStrip::OnSupport(wxCommandEvent&) {
     OpenSupportPage();
 }
 
-void ZqMenuBar::OnCheckForUpdate(wxCommandEvent&) {
+void AppMenuStrip::OnCheckForUpdate(wxCommandEvent&) {
     CheckForUpdate();
 }
 
-void ZqMenuBar::OnAbout(wxCommandEvent&) {
+void AppMenuStrip::OnAbout(wxCommandEvent&) {
     ShowAboutDialog();
 }

@@ -18,10 +18,10 @@ class wxTextCtrl;
 class wxCommandEvent;
 class wxPaintEvent;
 
-class LjCompetencePane : public wxPanel {
+class SecurityOptionsPane : public wxPanel {
 public:
-    LjCompetencePane();
-    ~LjCompetencePane() override;
+    SecurityOptionsPane();
+    ~SecurityOptionsPane() override;
 
     // background: the pane's piece of the face image; the pane owns it.
     bool Create(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxPoint& pos,

@@ -1,4 +1,4 @@
-#include "ui/ZlMenuBar.h"
+#include "ui/SkinMenuStrip.h"
 
 #include "skin/MenuStripButton.h"
 
@@ -18,18 +18,18 @@ const int kPollMs = 40;
 const int kClosingPressMs = 400;
 } // namespace
 
-wxBEGIN_EVENT_TABLE(ZlMenuBar, wxPanel)
-    EVT_PAINT(ZlMenuBar::OnPaint)
+wxBEGIN_EVENT_TABLE(SkinMenuStrip, wxPanel)
+    EVT_PAINT(SkinMenuStrip::OnPaint)
 wxEND_EVENT_TABLE()
 
-ZlMenuBar::ZlMenuBar() : m_pollTimer(this) {}
+SkinMenuStrip::SkinMenuStrip() : m_pollTimer(this) {}
 
-ZlMenuBar::~ZlMenuBar() {
+SkinMenuStrip::~SkinMenuStrip() {
     m_pollTimer.Stop();
 }
 
-bool ZlMenuBar::Create(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxPoint& pos,
-                       long style) {
+bool SkinMenuStrip::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
+                           const wxPoint& pos, long style) {
     m_background.reset(background);
     const wxSize size =
         m_background && m_background->IsOk() ? m_background->GetLogicalSize() : wxSize(200, 19);
@@ -37,15 +37,15 @@ bool ZlMenuBar::Create(wxBitmap* background, wxWindow* parent, wxWindowID id, co
         return false;
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     SetCanFocus(false);
-    Bind(wxEVT_TIMER, &ZlMenuBar::OnPollPointer, this, m_pollTimer.GetId());
+    Bind(wxEVT_TIMER, &SkinMenuStrip::OnPollPointer, this, m_pollTimer.GetId());
     return true;
 }
 
-wxSize ZlMenuBar::DoGetBestSize() const {
+wxSize SkinMenuStrip::DoGetBestSize() const {
     return m_background && m_background->IsOk() ? m_background->GetLogicalSize() : GetSize();
 }
 
-void ZlMenuBar::AddMenu(int id, wxMenu* menu, wxBitmap* normal, wxBitmap* pressed) {
+void SkinMenuStrip::AddMenu(int id, wxMenu* menu, wxBitmap* normal, wxBitmap* pressed) {
     auto* button =
         new MenuStripButton(menu, normal, pressed, this, id, wxDefaultPosition, wxBORDER_NONE);
     const wxSize size = button->GetSize();
@@ -54,24 +54,24 @@ void ZlMenuBar::AddMenu(int id, wxMenu* menu, wxBitmap* normal, wxBitmap* presse
     button->SetParentBitmap(m_background.get());
     button->UpdateBackgroundPiece();
     m_buttons.push_back(button);
-    button->Bind(wxEVT_BUTTON, &ZlMenuBar::OnMenuButton, this);
+    button->Bind(wxEVT_BUTTON, &SkinMenuStrip::OnMenuButton, this);
 }
 
-MenuStripButton* ZlMenuBar::FindMenuButton(int id) const {
+MenuStripButton* SkinMenuStrip::FindMenuButton(int id) const {
     for (MenuStripButton* button : m_buttons)
         if (button->GetId() == id)
             return button;
     return nullptr;
 }
 
-int ZlMenuBar::HitMenuButton(const wxPoint& screenPoint) const {
+int SkinMenuStrip::HitMenuButton(const wxPoint& screenPoint) const {
     for (MenuStripButton* button : m_buttons)
         if (button->IsShown() && button->GetScreenRect().Contains(screenPoint))
             return button->GetId();
     return -1;
 }
 
-int ZlMenuBar::NextMenuId(int current, int hovered) {
+int SkinMenuStrip::NextMenuId(int current, int hovered) {
     if (hovered == current)
         return -2;
     if (hovered < 0)
@@ -79,7 +79,7 @@ int ZlMenuBar::NextMenuId(int current, int hovered) {
     return hovered;
 }
 
-void ZlMenuBar::OnMenuButton(wxCommandEvent& event) {
+void SkinMenuStrip::OnMenuButton(wxCommandEvent& event) {
     const int id = event.GetId();
     const bool closingPress =
         id == m_closedOnOwnButton && (wxGetLocalTimeMillis() - m_closedAt) < kClosingPressMs;
@@ -89,7 +89,7 @@ void ZlMenuBar::OnMenuButton(wxCommandEvent& event) {
     TrackMenus(id);
 }
 
-void ZlMenuBar::TrackMenus(int id) {
+void SkinMenuStrip::TrackMenus(int id) {
     while (id >= 0) {
         MenuStripButton* button = FindMenuButton(id);
         if (!button || !button->GetMenu())
@@ -118,7 +118,7 @@ void ZlMenuBar::TrackMenus(int id) {
     m_currentId = -1;
 }
 
-void ZlMenuBar::OnPollPointer(wxTimerEvent&) {
+void SkinMenuStrip::OnPollPointer(wxTimerEvent&) {
     if (!m_openMenu)
         return;
     const wxMouseState mouse = wxGetMouseState();
@@ -128,7 +128,7 @@ void ZlMenuBar::OnPollPointer(wxTimerEvent&) {
         CloseOpenMenu();
 }
 
-void ZlMenuBar::CloseOpenMenu() {
+void SkinMenuStrip::CloseOpenMenu() {
     m_pollTimer.Stop();
 #ifdef __WXGTK__
     // The toolkit has no call to close a popup menu; GTK's own does it, and the
@@ -138,7 +138,7 @@ void ZlMenuBar::CloseOpenMenu() {
 #endif
 }
 
-void ZlMenuBar::OnPaint(wxPaintEvent&) {
+void SkinMenuStrip::OnPaint(wxPaintEvent&) {
     wxPaintDC dc(this);
     if (m_background && m_background->IsOk())
         dc.DrawBitmap(*m_background, 0, 0, true);

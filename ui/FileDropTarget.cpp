@@ -1,28 +1,27 @@
-#include "ui/DnDFile.h"
+#include "ui/FileDropTarget.h"
 
 #include "batch/FileTypes.h"
 #include "core/DialogSeam.h"
 #include "core/FileUtil.h"
 #include "core/StringUtil.h"
-#include "ui/SelectWindowPDFENCRYPTION.h"
+#include "ui/FileListPanel.h"
 #include "ui/WindowIds.h"
 #include "ui/WindowLookup.h"
 
-DnDFile::DnDFile(wxWindow* owner, wxGrid* grid) : m_owner(owner), m_grid(grid) {}
+FileDropTarget::FileDropTarget(wxWindow* owner, wxGrid* grid) : m_owner(owner), m_grid(grid) {}
 
-bool DnDFile::OnDropFiles(wxCoord, wxCoord, const wxArrayString& filenames) {
+bool FileDropTarget::OnDropFiles(wxCoord, wxCoord, const wxArrayString& filenames) {
     return DropOnTopWindow(m_owner, filenames);
 }
 
-bool DnDFile::DropOnTopWindow(wxWindow* window, const wxArrayString& dropped) {
-    auto* list = wxDynamicCast(WindowLookup::FindInTopWindow(window, ID_FILE_LIST),
-                               SelectWindowPDFENCRYPTION);
+bool FileDropTarget::DropOnTopWindow(wxWindow* window, const wxArrayString& dropped) {
+    auto* list = wxDynamicCast(WindowLookup::FindInTopWindow(window, ID_FILE_LIST), FileListPanel);
     if (!list)
         return false;
     return DropOnList(list, dropped);
 }
 
-int DnDFile::CollectDroppedPaths(const wxArrayString& dropped, wxArrayString& paths) {
+int FileDropTarget::CollectDroppedPaths(const wxArrayString& dropped, wxArrayString& paths) {
     int count = 0;
     const wxArrayString patterns = GetScanPatterns();
     for (const wxString& item : dropped) {
@@ -48,7 +47,7 @@ int DnDFile::CollectDroppedPaths(const wxArrayString& dropped, wxArrayString& pa
     return count;
 }
 
-bool DnDFile::DropOnList(SelectWindowPDFENCRYPTION* list, const wxArrayString& dropped) {
+bool FileDropTarget::DropOnList(FileListPanel* list, const wxArrayString& dropped) {
     wxArrayString paths;
     if (CollectDroppedPaths(dropped, paths) != 0) {
         list->AddFileList(paths);

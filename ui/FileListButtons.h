@@ -13,10 +13,10 @@ class PictureButton;
 class wxCommandEvent;
 class wxPaintEvent;
 
-class LjToolBar : public wxPanel {
+class FileListButtons : public wxPanel {
 public:
-    LjToolBar();
-    ~LjToolBar() override;
+    FileListButtons();
+    ~FileListButtons() override;
 
     // background: the tool bar's piece of the face image; the tool bar owns it.
     bool Create(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxPoint& pos,

@@ -3,11 +3,11 @@
 // empty part moves the window, like the title bar.
 
 #include "skin/WindowDragger.h"
-#include "ui/ZlMenuBar.h"
+#include "ui/SkinMenuStrip.h"
 
-class ZqMenuBar : public ZlMenuBar {
+class AppMenuStrip : public SkinMenuStrip {
 public:
-    ZqMenuBar();
+    AppMenuStrip();
 
     bool Create(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxPoint& pos,
                 long style);

@@ -1,4 +1,4 @@
-#include "ui/MainFramePDFENCRYPTION.h"
+#include "ui/MainWindow.h"
 
 #include "ui/run/JobEvents.h"
 #include "ui/run/EncryptionJob.h"
@@ -9,42 +9,41 @@
 #include "skin/ImageUtil.h"
 #include "skin/SelectableGrid.h"
 #include "skin/SkinPanel.h"
-#include "ui/LjCompetencePane.h"
-#include "ui/LjToolBar.h"
-#include "ui/OutputWindow.h"
-#include "ui/SelectWindowPDFENCRYPTION.h"
-#include "ui/StartWindow.h"
-#include "ui/TitleWindow.h"
+#include "ui/SecurityOptionsPane.h"
+#include "ui/FileListButtons.h"
+#include "ui/OutputFolderPanel.h"
+#include "ui/FileListPanel.h"
+#include "ui/StartPanel.h"
+#include "ui/TitleBar.h"
 #include "ui/WindowIds.h"
-#include "ui/ZqMenuBar.h"
+#include "ui/AppMenuStrip.h"
 #include "update/UpdateResultEvent.h"
 #include "update/UpdateResultView.h"
 
 #include <wx/accel.h>
 #include <wx/icon.h>
 
-wxIMPLEMENT_CLASS(MainFramePDFENCRYPTION, ShapedFrame);
+wxIMPLEMENT_CLASS(MainWindow, ShapedFrame);
 
-MainFramePDFENCRYPTION::MainFramePDFENCRYPTION() = default;
+MainWindow::MainWindow() = default;
 
-MainFramePDFENCRYPTION::~MainFramePDFENCRYPTION() {
+MainWindow::~MainWindow() {
     // A check still running must not report to a window that is gone.
     DetachUpdateResultTarget();
 }
 
-wxBitmap* MainFramePDFENCRYPTION::CutFace(const wxBitmap& face, int x, int y, int width,
-                                          int height) const {
+wxBitmap* MainWindow::CutFace(const wxBitmap& face, int x, int y, int width, int height) const {
     if (!face.IsOk())
         return nullptr;
     return ImageUtil::CreateSubBitmap(face, x, y, width, height);
 }
 
-bool MainFramePDFENCRYPTION::Create(wxWindowID id, const wxString& title) {
+bool MainWindow::Create(wxWindowID id, const wxString& title) {
     SetBitmap(ImageUtil::CreateBitmap("image/screen1.png", wxBITMAP_TYPE_PNG));
     if (!ShapedFrame::Create(nullptr, id, title, wxDefaultPosition))
         return false;
-    Bind(EVT_UPDATE_RESULT, &MainFramePDFENCRYPTION::OnUpdateResult, this);
-    Bind(wxEVT_CLOSE_WINDOW, &MainFramePDFENCRYPTION::OnClose, this);
+    Bind(EVT_UPDATE_RESULT, &MainWindow::OnUpdateResult, this);
+    Bind(wxEVT_CLOSE_WINDOW, &MainWindow::OnClose, this);
     AttachUpdateResultTarget(this);
 
     const wxBitmap appImage =
@@ -65,19 +64,19 @@ bool MainFramePDFENCRYPTION::Create(wxWindowID id, const wxString& title) {
     auto* background = new SkinPanel(this, CutFace(face, 0, 0, W, H), ID_BACKGROUND, wxPoint(0, 0),
                                      wxSize(W, H), wxBORDER_NONE | wxTAB_TRAVERSAL);
 
-    auto* titleBar = new TitleWindow;
+    auto* titleBar = new TitleBar;
     titleBar->Create(background, CutFace(face, 0, 2, W, 28), ID_TITLE_BAR, wxPoint(0, 2),
                      wxSize(W, 28), wxBORDER_NONE);
 
-    auto* menuBar = new ZqMenuBar;
+    auto* menuBar = new AppMenuStrip;
     menuBar->Create(CutFace(face, 10, 29, W - 10, 19), background, ID_MENU_BAR, wxPoint(10, 29),
                     wxBORDER_NONE | wxTAB_TRAVERSAL);
 
-    auto* toolBar = new LjToolBar;
+    auto* toolBar = new FileListButtons;
     toolBar->Create(CutFace(face, W - 138, 55, 128, 172), background, ID_TOOL_BAR,
                     wxPoint(W - 138, 55), wxSize(128, 172), wxBORDER_NONE | wxTAB_TRAVERSAL);
 
-    auto* list = new SelectWindowPDFENCRYPTION(ProbeFile, RunEncryptionJob);
+    auto* list = new FileListPanel(ProbeFile, RunEncryptionJob);
     list->Create(CutFace(face, 15, 55, W - 153, 172), background, ID_FILE_LIST, wxPoint(15, 55),
                  wxSize(W - 153, 172), wxBORDER_SIMPLE | wxTAB_TRAVERSAL);
     list->SetStatusColumn(STATUS_COLUMN);
@@ -88,7 +87,7 @@ bool MainFramePDFENCRYPTION::Create(wxWindowID id, const wxString& title) {
     list->AppendColumn("Status", W - 593, true);
     m_runEndNotifier.Watch(list);
 
-    auto* pane = new LjCompetencePane;
+    auto* pane = new SecurityOptionsPane;
     pane->Create(CutFace(face, 0, 250, W, 280), background, ID_OPTIONS_PANE, wxPoint(0, 250),
                  wxSize(W, 280), wxBORDER_NONE | wxTAB_TRAVERSAL);
 
@@ -98,11 +97,11 @@ bool MainFramePDFENCRYPTION::Create(wxWindowID id, const wxString& title) {
     list->AppendColumn("Password", 0, false);
     list->AppendColumn("Item", 0, false);
 
-    auto* start = new StartWindow;
+    auto* start = new StartPanel;
     start->Create(CutFace(face, 580, H - 65, 155, 53), background, ID_START_PANEL,
                   wxPoint(580, H - 65), wxSize(155, 53));
 
-    auto* output = new OutputWindow;
+    auto* output = new OutputFolderPanel;
     output->SetLabelGap(6);
     output->SetFontSize(9);
     output->Create(CutFace(face, 10, H - 82, 570, 76), background, ID_OUTPUT_PANEL,
@@ -118,9 +117,9 @@ bool MainFramePDFENCRYPTION::Create(wxWindowID id, const wxString& title) {
     output->AttachToSink(sink);
     pane->AttachToSink(sink);
 
-    Bind(wxEVT_PZ_JOB_STARTED, &MainFramePDFENCRYPTION::OnJobStarted, this);
-    Bind(wxEVT_PZ_JOB_FINISHED, &MainFramePDFENCRYPTION::OnJobFinished, this);
-    Bind(wxEVT_PZ_OUTPUT_DIR_MISSING, &MainFramePDFENCRYPTION::OnOutputDirMissing, this);
+    Bind(wxEVT_PZ_JOB_STARTED, &MainWindow::OnJobStarted, this);
+    Bind(wxEVT_PZ_JOB_FINISHED, &MainWindow::OnJobFinished, this);
+    Bind(wxEVT_PZ_OUTPUT_DIR_MISSING, &MainWindow::OnOutputDirMissing, this);
     InstallKeys();
 
     Fit();
@@ -138,7 +137,7 @@ bool MainFramePDFENCRYPTION::Create(wxWindowID id, const wxString& title) {
     return true;
 }
 
-void MainFramePDFENCRYPTION::InstallKeys() {
+void MainWindow::InstallKeys() {
     wxAcceleratorEntry keys[] = {
         wxAcceleratorEntry(wxACCEL_ALT, 'F', ID_MENU_FILE),
         wxAcceleratorEntry(wxACCEL_ALT, 'H', ID_MENU_HELP),
@@ -146,23 +145,23 @@ void MainFramePDFENCRYPTION::InstallKeys() {
         wxAcceleratorEntry(wxACCEL_CTRL, 'O', ID_MENU_ADD_FILES),
     };
     SetAcceleratorTable(wxAcceleratorTable(WXSIZEOF(keys), keys));
-    Bind(wxEVT_MENU, &MainFramePDFENCRYPTION::OnMenuKey, this, ID_MENU_FILE);
-    Bind(wxEVT_MENU, &MainFramePDFENCRYPTION::OnMenuKey, this, ID_MENU_HELP);
-    Bind(wxEVT_MENU, &MainFramePDFENCRYPTION::OnAddFilesKey, this, ID_MENU_ADD_FILES);
+    Bind(wxEVT_MENU, &MainWindow::OnMenuKey, this, ID_MENU_FILE);
+    Bind(wxEVT_MENU, &MainWindow::OnMenuKey, this, ID_MENU_HELP);
+    Bind(wxEVT_MENU, &MainWindow::OnAddFilesKey, this, ID_MENU_ADD_FILES);
 }
 
-void MainFramePDFENCRYPTION::OnMenuKey(wxCommandEvent& event) {
+void MainWindow::OnMenuKey(wxCommandEvent& event) {
     // The menu's own loop must not run inside the key's handling.
     const int id = event.GetId();
     CallAfter([this, id] {
-        if (auto* menuBar = wxDynamicCast(FindWindow(ID_MENU_BAR), ZqMenuBar))
+        if (auto* menuBar = wxDynamicCast(FindWindow(ID_MENU_BAR), AppMenuStrip))
             menuBar->TrackMenus(id);
     });
 }
 
-void MainFramePDFENCRYPTION::OnAddFilesKey(wxCommandEvent&) {
+void MainWindow::OnAddFilesKey(wxCommandEvent&) {
     // The same command as File > Add File(s)..., and locked with it during a run.
-    auto* menuBar = wxDynamicCast(FindWindow(ID_MENU_BAR), ZqMenuBar);
+    auto* menuBar = wxDynamicCast(FindWindow(ID_MENU_BAR), AppMenuStrip);
     if (!menuBar || !menuBar->AreCommandsEnabled())
         return;
     wxCommandEvent command(wxEVT_MENU, ID_MENU_ADD_FILES);
@@ -170,36 +169,36 @@ void MainFramePDFENCRYPTION::OnAddFilesKey(wxCommandEvent&) {
     menuBar->ProcessWindowEventLocally(command);
 }
 
-void MainFramePDFENCRYPTION::OnJobStarted(wxCommandEvent&) {
-    if (auto* list = wxDynamicCast(FindWindow(ID_FILE_LIST), SelectWindowPDFENCRYPTION))
+void MainWindow::OnJobStarted(wxCommandEvent&) {
+    if (auto* list = wxDynamicCast(FindWindow(ID_FILE_LIST), FileListPanel))
         list->MarkBusy();
-    if (auto* toolBar = wxDynamicCast(FindWindow(ID_TOOL_BAR), LjToolBar))
+    if (auto* toolBar = wxDynamicCast(FindWindow(ID_TOOL_BAR), FileListButtons))
         toolBar->DisableAll();
-    if (auto* menuBar = wxDynamicCast(FindWindow(ID_MENU_BAR), ZqMenuBar))
+    if (auto* menuBar = wxDynamicCast(FindWindow(ID_MENU_BAR), AppMenuStrip))
         menuBar->EnableCommands(false);
 }
 
-void MainFramePDFENCRYPTION::OnJobFinished(wxCommandEvent&) {
-    if (auto* start = wxDynamicCast(FindWindow(ID_START_PANEL), StartWindow))
+void MainWindow::OnJobFinished(wxCommandEvent&) {
+    if (auto* start = wxDynamicCast(FindWindow(ID_START_PANEL), StartPanel))
         start->UpdateButtons();
-    if (auto* list = wxDynamicCast(FindWindow(ID_FILE_LIST), SelectWindowPDFENCRYPTION))
+    if (auto* list = wxDynamicCast(FindWindow(ID_FILE_LIST), FileListPanel))
         list->RefreshAfterRun();
-    if (auto* toolBar = wxDynamicCast(FindWindow(ID_TOOL_BAR), LjToolBar))
+    if (auto* toolBar = wxDynamicCast(FindWindow(ID_TOOL_BAR), FileListButtons))
         toolBar->EnableAll();
-    if (auto* menuBar = wxDynamicCast(FindWindow(ID_MENU_BAR), ZqMenuBar))
+    if (auto* menuBar = wxDynamicCast(FindWindow(ID_MENU_BAR), AppMenuStrip))
         menuBar->EnableCommands(true);
     m_runEndNotifier.RunFinished(this);
 }
 
-void MainFramePDFENCRYPTION::OnUpdateResult(wxCommandEvent& event) {
+void MainWindow::OnUpdateResult(wxCommandEvent& event) {
     ShowUpdateResult(this, event.GetString());
 }
 
-void MainFramePDFENCRYPTION::OnOutputDirMissing(wxCommandEvent&) {
+void MainWindow::OnOutputDirMissing(wxCommandEvent&) {
     ShowInfoBox("Output directory doesn't exist.");
 }
 
-void MainFramePDFENCRYPTION::OnClose(wxCloseEvent& event) {
+void MainWindow::OnClose(wxCloseEvent& event) {
     if (g_runState.load() == RUN_RUNNING && event.CanVeto()) {
         // A second close request while the question is up must not ask again.
         if (m_askingToClose) {

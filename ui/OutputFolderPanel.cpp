@@ -1,4 +1,4 @@
-#include "ui/OutputWindow.h"
+#include "ui/OutputFolderPanel.h"
 
 #include "ui/run/JobEvents.h"
 #include "core/DialogSeam.h"
@@ -17,7 +17,7 @@
 
 #include <algorithm>
 
-wxIMPLEMENT_DYNAMIC_CLASS(OutputWindow, SkinPanel);
+wxIMPLEMENT_DYNAMIC_CLASS(OutputFolderPanel, SkinPanel);
 
 namespace {
 const int kLeft = 16;
@@ -34,12 +34,12 @@ int ButtonWidth(const wxString& image) {
 }
 } // namespace
 
-OutputWindow::OutputWindow() = default;
+OutputFolderPanel::OutputFolderPanel() = default;
 
-bool OutputWindow::Create(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxPoint& pos,
-                          const wxSize& size) {
+bool OutputFolderPanel::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
+                               const wxPoint& pos, const wxSize& size) {
     if (!SkinPanel::Create(parent, background, id, pos, size, wxBORDER_NONE | wxTAB_TRAVERSAL,
-                           "OutputWindow"))
+                           "OutputFolderPanel"))
         return false;
 
     // The window's own font at the panel's size: a face asked for by name may be
@@ -84,29 +84,29 @@ bool OutputWindow::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
     m_open = AddButton(ID_OUTPUT_OPEN, "open", browseX + browseWidth + kButtonGap,
                        kRowY + m_buttonOffset);
 
-    Bind(wxEVT_BUTTON, &OutputWindow::OnOpen, this, ID_OUTPUT_OPEN);
-    Bind(wxEVT_BUTTON, &OutputWindow::OnBrowse, this, ID_OUTPUT_BROWSE);
-    Bind(wxEVT_PZ_OUTPUT_LOCKED, &OutputWindow::OnJobStarted, this);
-    Bind(wxEVT_PZ_OUTPUT_UNLOCKED, &OutputWindow::OnJobEnded, this);
+    Bind(wxEVT_BUTTON, &OutputFolderPanel::OnOpen, this, ID_OUTPUT_OPEN);
+    Bind(wxEVT_BUTTON, &OutputFolderPanel::OnBrowse, this, ID_OUTPUT_BROWSE);
+    Bind(wxEVT_PZ_OUTPUT_LOCKED, &OutputFolderPanel::OnJobStarted, this);
+    Bind(wxEVT_PZ_OUTPUT_UNLOCKED, &OutputFolderPanel::OnJobEnded, this);
     return true;
 }
 
-PictureButton* OutputWindow::AddButton(int id, const wxString& image, int x, int y) {
+PictureButton* OutputFolderPanel::AddButton(int id, const wxString& image, int x, int y) {
     PictureButton* button = ThemeButton::Create(this, id, "image/output/" + image, wxPoint(x, y),
                                                 GetBitmap(), kFallbackButton);
     button->SetDisabledBitmap(m_disabledLooks.Make(button->GetNormalBitmap()));
     return button;
 }
 
-void OutputWindow::AttachToSink(const std::shared_ptr<JobEventSink>& sink) {
+void OutputFolderPanel::AttachToSink(const std::shared_ptr<JobEventSink>& sink) {
     m_sinkAttachment.Attach(sink, JobEventSink::OUTPUT_PANEL, this);
 }
 
-wxString OutputWindow::GetOutputDir() const {
+wxString OutputFolderPanel::GetOutputDir() const {
     return m_folderBox ? m_folderBox->GetValue() : wxString();
 }
 
-void OutputWindow::OnOpen(wxCommandEvent&) {
+void OutputFolderPanel::OnOpen(wxCommandEvent&) {
     const wxString folder = GetOutputDir();
     if (!folder.empty() && FileUtil::DirExists(folder))
         AppUtil::OpenFolder(folder);
@@ -114,7 +114,7 @@ void OutputWindow::OnOpen(wxCommandEvent&) {
         ShowInfoBox("Output directory doesn't exist.");
 }
 
-void OutputWindow::OnBrowse(wxCommandEvent&) {
+void OutputFolderPanel::OnBrowse(wxCommandEvent&) {
     wxString chosen;
     if (!DialogSeam::Get().ChooseFolder(this, "Select a output folder", GetOutputDir(), chosen))
         return;
@@ -130,15 +130,15 @@ void OutputWindow::OnBrowse(wxCommandEvent&) {
         g_config->SetLastOutputDir(chosen);
 }
 
-void OutputWindow::ShowFolderEnd() {
+void OutputFolderPanel::ShowFolderEnd() {
     m_folderBox->SetInsertionPointEnd();
     m_folderBox->ShowPosition(m_folderBox->GetLastPosition());
 }
 
-void OutputWindow::OnJobStarted(wxCommandEvent&) {
+void OutputFolderPanel::OnJobStarted(wxCommandEvent&) {
     m_browse->Enable(false);
 }
 
-void OutputWindow::OnJobEnded(wxCommandEvent&) {
+void OutputFolderPanel::OnJobEnded(wxCommandEvent&) {
     m_browse->Enable(true);
 }

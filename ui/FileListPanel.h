@@ -6,7 +6,7 @@
 #include "batch/FileRow.h"
 #include "skin/SkinPanel.h"
 #include "ui/SinkAttachment.h"
-#include "ui/run/DhGridCellRenderCommandEvent.h"
+#include "ui/run/StatusCellEvent.h"
 #include "ui/run/RunLauncher.h"
 
 #include <wx/dynarray.h>
@@ -21,13 +21,13 @@ class wxMenu;
 class wxMouseEvent;
 class wxScrollWinEvent;
 
-class SelectWindowPDFENCRYPTION : public SkinPanel {
+class FileListPanel : public SkinPanel {
 public:
     // Turns a path into the row the list shows (or refuses).
     typedef FileRow (*RowSource)(const wxString& path);
 
     // rows: how an added file is probed; job: what the worker runs on a run's input.
-    SelectWindowPDFENCRYPTION(RowSource rows, JobRunner job);
+    FileListPanel(RowSource rows, JobRunner job);
 
     // background: the panel's piece of the face image; the panel owns it.
     bool Create(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxPoint& pos,
@@ -103,7 +103,7 @@ private:
     void ShowContextMenu();
 
     void OnRowStarted(wxCommandEvent& event);
-    void OnRowStatus(DhGridCellRenderCommandEvent& event);
+    void OnRowStatus(StatusCellEvent& event);
     void OnGridScroll(wxScrollWinEvent& event);
     // The list's focus mark: its header takes the accent tint while the keyboard
     // is in the list.
@@ -133,5 +133,5 @@ private:
     int m_processCount = -1;
     int m_statusWidth = 0; // as the frame asked for it, with 20-pixel row labels
 
-    wxDECLARE_CLASS(SelectWindowPDFENCRYPTION);
+    wxDECLARE_CLASS(FileListPanel);
 };

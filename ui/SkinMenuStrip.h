@@ -14,10 +14,10 @@ class MenuStripButton;
 class wxMenu;
 class wxPaintEvent;
 
-class ZlMenuBar : public wxPanel {
+class SkinMenuStrip : public wxPanel {
 public:
-    ZlMenuBar();
-    ~ZlMenuBar() override;
+    SkinMenuStrip();
+    ~SkinMenuStrip() override;
 
     // background: the strip's piece of the face image; the bar owns it and takes
     // its size.

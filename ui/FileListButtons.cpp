@@ -1,4 +1,4 @@
-#include "ui/LjToolBar.h"
+#include "ui/FileListButtons.h"
 
 #include "skin/ThemeButton.h"
 #include "skin/PictureButton.h"
@@ -8,18 +8,18 @@
 
 #include <wx/dcclient.h>
 
-wxBEGIN_EVENT_TABLE(LjToolBar, wxPanel)
-    EVT_PAINT(LjToolBar::OnPaint)
-    EVT_BUTTON(ID_TOOL_ADD, LjToolBar::OnButton)
-    EVT_BUTTON(ID_TOOL_DELETE, LjToolBar::OnButton)
-    EVT_BUTTON(ID_TOOL_CLEAR, LjToolBar::OnButton)
+wxBEGIN_EVENT_TABLE(FileListButtons, wxPanel)
+    EVT_PAINT(FileListButtons::OnPaint)
+    EVT_BUTTON(ID_TOOL_ADD, FileListButtons::OnButton)
+    EVT_BUTTON(ID_TOOL_DELETE, FileListButtons::OnButton)
+    EVT_BUTTON(ID_TOOL_CLEAR, FileListButtons::OnButton)
 wxEND_EVENT_TABLE()
 
-LjToolBar::LjToolBar() = default;
-LjToolBar::~LjToolBar() = default;
+FileListButtons::FileListButtons() = default;
+FileListButtons::~FileListButtons() = default;
 
-bool LjToolBar::Create(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxPoint& pos,
-                       const wxSize& size, long style) {
+bool FileListButtons::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
+                             const wxPoint& pos, const wxSize& size, long style) {
     m_background.reset(background);
     if (!wxPanel::Create(parent, id, pos, size, style))
         return false;
@@ -32,30 +32,30 @@ bool LjToolBar::Create(wxBitmap* background, wxWindow* parent, wxWindowID id, co
     return true;
 }
 
-PictureButton* LjToolBar::AddButton(int id, const wxString& image, int y) {
+PictureButton* FileListButtons::AddButton(int id, const wxString& image, int y) {
     PictureButton* button = ThemeButton::Create(this, id, "image/toolbar/" + image, wxPoint(5, y),
                                                 m_background.get(), wxSize(118, 40));
     button->SetDisabledBitmap(m_disabledLooks.Make(button->GetNormalBitmap()));
     return button;
 }
 
-void LjToolBar::DisableAll() {
+void FileListButtons::DisableAll() {
     for (PictureButton* button : {m_add, m_delete, m_clear})
         button->Enable(false);
 }
 
-void LjToolBar::EnableAll() {
+void FileListButtons::EnableAll() {
     for (PictureButton* button : {m_add, m_delete, m_clear})
         button->Enable(true);
 }
 
-void LjToolBar::OnPaint(wxPaintEvent&) {
+void FileListButtons::OnPaint(wxPaintEvent&) {
     wxPaintDC dc(this);
     if (m_background && m_background->IsOk())
         dc.DrawBitmap(*m_background, 0, 0, true);
 }
 
-void LjToolBar::OnButton(wxCommandEvent& event) {
+void FileListButtons::OnButton(wxCommandEvent& event) {
     int command = 0;
     switch (event.GetId()) {
     case ID_TOOL_ADD:

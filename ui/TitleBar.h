@@ -9,9 +9,9 @@ class PictureButton;
 class wxCommandEvent;
 class wxPaintEvent;
 
-class TitleWindow : public SkinPanel {
+class TitleBar : public SkinPanel {
 public:
-    TitleWindow();
+    TitleBar();
 
     // background: the title bar's piece of the face image; the title bar owns it.
     bool Create(wxWindow* parent, wxBitmap* background, wxWindowID id, const wxPoint& pos,
@@ -32,6 +32,6 @@ private:
     PictureButton* m_minimize = nullptr;
     WindowDragger m_dragger;
 
-    wxDECLARE_DYNAMIC_CLASS(TitleWindow);
+    wxDECLARE_DYNAMIC_CLASS(TitleBar);
     wxDECLARE_EVENT_TABLE();
 };

@@ -1,4 +1,4 @@
-#include "ui/SelectWindowPDFENCRYPTION.h"
+#include "ui/FileListPanel.h"
 
 #include "ui/FileChooser.h"
 #include "batch/FileTypes.h"
@@ -14,10 +14,10 @@
 #include "core/StringUtil.h"
 #include "skin/SelectableGrid.h"
 #include "skin/ProgressCellRenderer.h"
-#include "ui/DnDFile.h"
-#include "ui/LjCompetencePane.h"
-#include "ui/OutputWindow.h"
-#include "ui/StartWindow.h"
+#include "ui/FileDropTarget.h"
+#include "ui/SecurityOptionsPane.h"
+#include "ui/OutputFolderPanel.h"
+#include "ui/StartPanel.h"
 #include "ui/WindowIds.h"
 #include "ui/WindowLookup.h"
 
@@ -28,7 +28,7 @@
 #include <algorithm>
 #include <memory>
 
-wxIMPLEMENT_CLASS(SelectWindowPDFENCRYPTION, SkinPanel);
+wxIMPLEMENT_CLASS(FileListPanel, SkinPanel);
 
 namespace {
 const wxColour kListGrey(232, 232, 232);
@@ -54,12 +54,11 @@ enum Column {
 };
 } // namespace
 
-SelectWindowPDFENCRYPTION::SelectWindowPDFENCRYPTION(RowSource rows, JobRunner job)
-    : m_rowSource(rows), m_job(job) {}
+FileListPanel::FileListPanel(RowSource rows, JobRunner job) : m_rowSource(rows), m_job(job) {}
 
-bool SelectWindowPDFENCRYPTION::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
-                                       const wxPoint& pos, const wxSize& size, long style) {
-    if (!SkinPanel::Create(parent, background, id, pos, size, style, "SelectWindow"))
+bool FileListPanel::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
+                           const wxPoint& pos, const wxSize& size, long style) {
+    if (!SkinPanel::Create(parent, background, id, pos, size, style, "FileListPanel"))
         return false;
     m_statusColumn = 0;
     m_busy = false;
@@ -70,11 +69,11 @@ bool SelectWindowPDFENCRYPTION::Create(wxBitmap* background, wxWindow* parent, w
     m_grid = new SelectableGrid(this, ID_FILE_GRID, wxPoint(0, 0), wxSize(client.x - 1, client.y),
                                 wxWANTS_CHARS);
     // Thumb dragging leaves stale cells on some themes; repaint the whole grid.
-    m_grid->Bind(wxEVT_SCROLLWIN_THUMBTRACK, &SelectWindowPDFENCRYPTION::OnGridScroll, this);
-    m_grid->Bind(wxEVT_SCROLLWIN_THUMBRELEASE, &SelectWindowPDFENCRYPTION::OnGridScroll, this);
+    m_grid->Bind(wxEVT_SCROLLWIN_THUMBTRACK, &FileListPanel::OnGridScroll, this);
+    m_grid->Bind(wxEVT_SCROLLWIN_THUMBRELEASE, &FileListPanel::OnGridScroll, this);
 
-    SetDropTarget(new DnDFile(this, m_grid));
-    m_grid->SetDropTarget(new DnDFile(m_grid, nullptr));
+    SetDropTarget(new FileDropTarget(this, m_grid));
+    m_grid->SetDropTarget(new FileDropTarget(m_grid, nullptr));
 
     m_grid->CreateGrid(0, 0);
     m_grid->SetColLabelSize(20);
@@ -99,23 +98,22 @@ bool SelectWindowPDFENCRYPTION::Create(wxBitmap* background, wxWindow* parent, w
     m_grid->Show();
 
     for (wxWindow* part : {static_cast<wxWindow*>(m_grid), m_grid->GetGridWindow()}) {
-        part->Bind(wxEVT_SET_FOCUS, &SelectWindowPDFENCRYPTION::OnGridFocus, this);
-        part->Bind(wxEVT_KILL_FOCUS, &SelectWindowPDFENCRYPTION::OnGridFocus, this);
+        part->Bind(wxEVT_SET_FOCUS, &FileListPanel::OnGridFocus, this);
+        part->Bind(wxEVT_KILL_FOCUS, &FileListPanel::OnGridFocus, this);
     }
 
-    Bind(wxEVT_PZ_ROW_STARTED, &SelectWindowPDFENCRYPTION::OnRowStarted, this);
-    Bind(wxEVT_PZ_CELL_RENDER, &SelectWindowPDFENCRYPTION::OnRowStatus, this);
-    Bind(wxEVT_MENU, &SelectWindowPDFENCRYPTION::OnCommand, this, CMD_ADD_FILES,
-         CMD_CLEAR_STATUSES);
-    Bind(wxEVT_PZ_START_REQUEST, &SelectWindowPDFENCRYPTION::OnStartRequest, this);
-    Bind(wxEVT_PZ_ROW_DONE, &SelectWindowPDFENCRYPTION::OnRowDone, this);
-    Bind(wxEVT_PZ_RESULTS_SHOWN, &SelectWindowPDFENCRYPTION::OnResultsShown, this);
+    Bind(wxEVT_PZ_ROW_STARTED, &FileListPanel::OnRowStarted, this);
+    Bind(wxEVT_PZ_STATUS_CELL, &FileListPanel::OnRowStatus, this);
+    Bind(wxEVT_MENU, &FileListPanel::OnCommand, this, CMD_ADD_FILES, CMD_CLEAR_STATUSES);
+    Bind(wxEVT_PZ_START_REQUEST, &FileListPanel::OnStartRequest, this);
+    Bind(wxEVT_PZ_ROW_DONE, &FileListPanel::OnRowDone, this);
+    Bind(wxEVT_PZ_RESULTS_SHOWN, &FileListPanel::OnResultsShown, this);
 
-    m_grid->Bind(wxEVT_GRID_CELL_CHANGED, &SelectWindowPDFENCRYPTION::OnCellChanged, this);
+    m_grid->Bind(wxEVT_GRID_CELL_CHANGED, &FileListPanel::OnCellChanged, this);
     // The grid's cell window hands its keys on to the grid: one handler sees both.
-    m_grid->Bind(wxEVT_KEY_DOWN, &SelectWindowPDFENCRYPTION::OnGridKeyDown, this);
-    m_grid->GetGridWindow()->Bind(wxEVT_RIGHT_UP, &SelectWindowPDFENCRYPTION::OnGridRightUp, this);
-    m_grid->GetGridWindow()->Bind(wxEVT_MOTION, &SelectWindowPDFENCRYPTION::OnGridMotion, this);
+    m_grid->Bind(wxEVT_KEY_DOWN, &FileListPanel::OnGridKeyDown, this);
+    m_grid->GetGridWindow()->Bind(wxEVT_RIGHT_UP, &FileListPanel::OnGridRightUp, this);
+    m_grid->GetGridWindow()->Bind(wxEVT_MOTION, &FileListPanel::OnGridMotion, this);
     // The focus belongs in the cells, where the grid shows it, not on the grid's
     // frame around them.
     m_grid->SetCanFocus(false);
@@ -123,11 +121,11 @@ bool SelectWindowPDFENCRYPTION::Create(wxBitmap* background, wxWindow* parent, w
     return true;
 }
 
-void SelectWindowPDFENCRYPTION::AttachToSink(const std::shared_ptr<JobEventSink>& sink) {
+void FileListPanel::AttachToSink(const std::shared_ptr<JobEventSink>& sink) {
     m_sinkAttachment.Attach(sink, JobEventSink::FILE_LIST, this);
 }
 
-wxString SelectWindowPDFENCRYPTION::AppendColumn(const wxString& label, int width, bool shown) {
+wxString FileListPanel::AppendColumn(const wxString& label, int width, bool shown) {
     m_columnLabels.Add(label);
     m_grid->AppendCols(1);
     const int column = m_grid->GetNumberCols() - 1;
@@ -145,11 +143,11 @@ wxString SelectWindowPDFENCRYPTION::AppendColumn(const wxString& label, int widt
     return label;
 }
 
-int SelectWindowPDFENCRYPTION::GetRowCount() const {
+int FileListPanel::GetRowCount() const {
     return m_grid ? m_grid->GetNumberRows() : 0;
 }
 
-int SelectWindowPDFENCRYPTION::GetSelectedRows(wxArrayInt& rows) const {
+int FileListPanel::GetSelectedRows(wxArrayInt& rows) const {
     rows.clear();
     if (!m_grid)
         return 0;
@@ -163,20 +161,20 @@ int SelectWindowPDFENCRYPTION::GetSelectedRows(wxArrayInt& rows) const {
     return static_cast<int>(rows.size());
 }
 
-wxString SelectWindowPDFENCRYPTION::GetCellText(int row, int column) const {
+wxString FileListPanel::GetCellText(int row, int column) const {
     if (!m_grid || row < 0 || row >= m_grid->GetNumberRows() || column < 0 ||
         column >= m_grid->GetNumberCols())
         return wxString();
     return m_grid->GetCellValue(row, column);
 }
 
-int SelectWindowPDFENCRYPTION::GetDoneFlag(int row) const {
+int FileListPanel::GetDoneFlag(int row) const {
     if (row < 0 || row >= static_cast<int>(m_doneFlags.size()))
         return 0;
     return m_doneFlags[row];
 }
 
-void SelectWindowPDFENCRYPTION::AddRow(const FileRow& row) {
+void FileListPanel::AddRow(const FileRow& row) {
     m_grid->AppendRows(1);
     const int r = m_grid->GetNumberRows() - 1;
     m_doneFlags.push_back(0);
@@ -198,11 +196,11 @@ void SelectWindowPDFENCRYPTION::AddRow(const FileRow& row) {
     m_grid->SetCellValue(r, COL_ITEM, row[FILEROW_OPEN_CODE]);
 }
 
-void SelectWindowPDFENCRYPTION::AddFiles(const wxString& paths) {
+void FileListPanel::AddFiles(const wxString& paths) {
     AddFileList(SplitPathList(paths));
 }
 
-void SelectWindowPDFENCRYPTION::AddFileList(const wxArrayString& paths) {
+void FileListPanel::AddFileList(const wxArrayString& paths) {
     // Each file is opened and checked here; a large batch or a big file takes a
     // moment, which the pointer should say.
     wxBusyCursor busy;
@@ -248,13 +246,13 @@ void SelectWindowPDFENCRYPTION::AddFileList(const wxArrayString& paths) {
         ShowNewRows();
 }
 
-void SelectWindowPDFENCRYPTION::ShowNewRows() {
+void FileListPanel::ShowNewRows() {
     FitRowLabels();
     m_grid->ForceRefresh();
     Update();
 }
 
-void SelectWindowPDFENCRYPTION::FitRowLabels() {
+void FileListPanel::FitRowLabels() {
     const int kMinimum = 20;
     int width = 0;
     const wxFont font = m_grid->GetLabelFont();
@@ -268,13 +266,13 @@ void SelectWindowPDFENCRYPTION::FitRowLabels() {
         m_grid->SetColSize(m_statusColumn, std::max(60, m_statusWidth - (labels - kMinimum)));
 }
 
-void SelectWindowPDFENCRYPTION::AddThroughDialog() {
+void FileListPanel::AddThroughDialog() {
     const wxString chosen = ChooseFiles(g_config ? g_config->GetLastConvertDir() : wxString());
     if (!chosen.empty())
         AddFiles(chosen);
 }
 
-void SelectWindowPDFENCRYPTION::DeleteSelected() {
+void FileListPanel::DeleteSelected() {
     if (IsRunActive())
         return;
     if (GetRowCount() == 0) {
@@ -300,7 +298,7 @@ void SelectWindowPDFENCRYPTION::DeleteSelected() {
     m_grid->EndBatch();
 }
 
-void SelectWindowPDFENCRYPTION::ClearAll() {
+void FileListPanel::ClearAll() {
     // A run reports by row index: the list must keep its rows until it ends.
     if (IsRunActive())
         return;
@@ -315,15 +313,15 @@ void SelectWindowPDFENCRYPTION::ClearAll() {
     FitRowLabels();
 }
 
-void SelectWindowPDFENCRYPTION::MoveUp() {
+void FileListPanel::MoveUp() {
     MoveSelected(true);
 }
 
-void SelectWindowPDFENCRYPTION::MoveDown() {
+void FileListPanel::MoveDown() {
     MoveSelected(false);
 }
 
-void SelectWindowPDFENCRYPTION::MoveSelected(bool up) {
+void FileListPanel::MoveSelected(bool up) {
     if (IsRunActive())
         return;
     if (GetRowCount() == 0) {
@@ -352,7 +350,7 @@ void SelectWindowPDFENCRYPTION::MoveSelected(bool up) {
     m_grid->MakeCellVisible(target, COL_NAME);
 }
 
-void SelectWindowPDFENCRYPTION::SwapRows(int first, int second) {
+void FileListPanel::SwapRows(int first, int second) {
     for (int column = 0; column < m_grid->GetNumberCols(); ++column) {
         const wxString text = m_grid->GetCellValue(first, column);
         m_grid->SetCellValue(first, column, m_grid->GetCellValue(second, column));
@@ -378,12 +376,12 @@ void SelectWindowPDFENCRYPTION::SwapRows(int first, int second) {
     m_grid->ForceRefresh();
 }
 
-void SelectWindowPDFENCRYPTION::SelectAll() {
+void FileListPanel::SelectAll() {
     if (GetRowCount() > 0)
         m_grid->SelectAll();
 }
 
-void SelectWindowPDFENCRYPTION::InvertSelection() {
+void FileListPanel::InvertSelection() {
     wxArrayInt selected;
     if (GetSelectedRows(selected) == 0) {
         SelectAll();
@@ -399,7 +397,7 @@ void SelectWindowPDFENCRYPTION::InvertSelection() {
     Refresh();
 }
 
-void SelectWindowPDFENCRYPTION::ClearStatuses() {
+void FileListPanel::ClearStatuses() {
     if (!m_resultsShown)
         return;
     std::fill(m_doneFlags.begin(), m_doneFlags.end(), 0);
@@ -408,7 +406,7 @@ void SelectWindowPDFENCRYPTION::ClearStatuses() {
     m_resultsShown = false;
 }
 
-bool SelectWindowPDFENCRYPTION::MayPrepareRun() {
+bool FileListPanel::MayPrepareRun() {
     // The start button is hidden during a run; this guards against a request that
     // was already queued when the run began.
     if (IsRunActive())
@@ -421,7 +419,7 @@ bool SelectWindowPDFENCRYPTION::MayPrepareRun() {
     return true;
 }
 
-void SelectWindowPDFENCRYPTION::StartAll() {
+void FileListPanel::StartAll() {
     if (!MayPrepareRun())
         return;
     if (GetRowCount() == 0) {
@@ -435,14 +433,14 @@ void SelectWindowPDFENCRYPTION::StartAll() {
     StartRun(static_cast<int>(m_runRows.size()));
 }
 
-void SelectWindowPDFENCRYPTION::EncryptSelected() {
+void FileListPanel::EncryptSelected() {
     if (!MayPrepareRun())
         return;
     GetSelectedRows(m_runRows);
     StartRun(static_cast<int>(m_runRows.size()));
 }
 
-bool SelectWindowPDFENCRYPTION::StartRun(int count) {
+bool FileListPanel::StartRun(int count) {
     if (count == 0)
         return false;
     if (std::all_of(m_runRows.begin(), m_runRows.end(),
@@ -453,7 +451,7 @@ bool SelectWindowPDFENCRYPTION::StartRun(int count) {
         return false;
     }
     auto* pane =
-        wxDynamicCast(WindowLookup::FindInTopWindow(this, ID_OPTIONS_PANE), LjCompetencePane);
+        wxDynamicCast(WindowLookup::FindInTopWindow(this, ID_OPTIONS_PANE), SecurityOptionsPane);
     const RunOptions run = pane ? pane->GetRunOptions() : RunOptions();
     const wxString refusal = CheckPasswords(run);
     if (!refusal.empty()) {
@@ -476,19 +474,19 @@ bool SelectWindowPDFENCRYPTION::StartRun(int count) {
     }
     input->run = run;
     auto* output =
-        wxDynamicCast(WindowLookup::FindInTopWindow(this, ID_OUTPUT_PANEL), OutputWindow);
+        wxDynamicCast(WindowLookup::FindInTopWindow(this, ID_OUTPUT_PANEL), OutputFolderPanel);
     input->outputDir = output ? output->GetOutputDir() : g_config->GetLastOutputDir();
     input->statusColumn = m_statusColumn;
     input->sink = m_sinkAttachment.GetSink();
 
     const bool launched = LaunchRun(std::move(input), m_job);
     if (auto* start =
-            wxDynamicCast(WindowLookup::FindInTopWindow(this, ID_START_PANEL), StartWindow))
+            wxDynamicCast(WindowLookup::FindInTopWindow(this, ID_START_PANEL), StartPanel))
         start->UpdateButtons();
     return launched;
 }
 
-void SelectWindowPDFENCRYPTION::FillContextMenu(wxMenu& menu) const {
+void FileListPanel::FillContextMenu(wxMenu& menu) const {
     menu.Append(CMD_ADD_FILES, "Add File");
     menu.Append(CMD_DELETE_SELECTED, "Delete");
     menu.Append(CMD_CLEAR_ALL, "Clear All");
@@ -504,7 +502,7 @@ void SelectWindowPDFENCRYPTION::FillContextMenu(wxMenu& menu) const {
     menu.Append(CMD_ENCRYPT_SELECTED, "Encrypt Selected");
 }
 
-void SelectWindowPDFENCRYPTION::ShowContextMenu() {
+void FileListPanel::ShowContextMenu() {
     if (m_busy)
         return;
     wxMenu menu;
@@ -512,7 +510,7 @@ void SelectWindowPDFENCRYPTION::ShowContextMenu() {
     PopupMenu(&menu);
 }
 
-wxString SelectWindowPDFENCRYPTION::GetCellTip(int row, int column) const {
+wxString FileListPanel::GetCellTip(int row, int column) const {
     if (row < 0 || row >= GetRowCount())
         return wxString();
     if (column == COL_NAME)
@@ -522,7 +520,7 @@ wxString SelectWindowPDFENCRYPTION::GetCellTip(int row, int column) const {
     return wxString();
 }
 
-void SelectWindowPDFENCRYPTION::OnCommand(wxCommandEvent& event) {
+void FileListPanel::OnCommand(wxCommandEvent& event) {
     switch (event.GetId()) {
     case CMD_ADD_FILES:
         AddThroughDialog();
@@ -551,21 +549,21 @@ void SelectWindowPDFENCRYPTION::OnCommand(wxCommandEvent& event) {
     }
 }
 
-void SelectWindowPDFENCRYPTION::OnStartRequest(wxCommandEvent&) {
+void FileListPanel::OnStartRequest(wxCommandEvent&) {
     StartAll();
 }
 
-void SelectWindowPDFENCRYPTION::OnRowDone(wxCommandEvent& event) {
+void FileListPanel::OnRowDone(wxCommandEvent& event) {
     const int row = event.GetInt();
     if (row >= 0 && row < static_cast<int>(m_doneFlags.size()))
         m_doneFlags[row] = 1;
 }
 
-void SelectWindowPDFENCRYPTION::OnResultsShown(wxCommandEvent&) {
+void FileListPanel::OnResultsShown(wxCommandEvent&) {
     m_resultsShown = true;
 }
 
-void SelectWindowPDFENCRYPTION::OnCellChanged(wxGridEvent& event) {
+void FileListPanel::OnCellChanged(wxGridEvent& event) {
     const int row = event.GetRow();
     if (GetRowCount() == 0 || row < 0 || row >= GetRowCount())
         return;
@@ -576,7 +574,7 @@ void SelectWindowPDFENCRYPTION::OnCellChanged(wxGridEvent& event) {
     }
 }
 
-void SelectWindowPDFENCRYPTION::OnGridKeyDown(wxKeyEvent& event) {
+void FileListPanel::OnGridKeyDown(wxKeyEvent& event) {
     if (event.GetKeyCode() == 'A' && event.ControlDown()) {
         SelectAll();
         return;
@@ -618,11 +616,11 @@ void SelectWindowPDFENCRYPTION::OnGridKeyDown(wxKeyEvent& event) {
     event.Skip();
 }
 
-void SelectWindowPDFENCRYPTION::OnGridRightUp(wxMouseEvent&) {
+void FileListPanel::OnGridRightUp(wxMouseEvent&) {
     ShowContextMenu();
 }
 
-void SelectWindowPDFENCRYPTION::OnGridMotion(wxMouseEvent& event) {
+void FileListPanel::OnGridMotion(wxMouseEvent& event) {
     event.Skip();
     const wxPoint at = m_grid->CalcUnscrolledPosition(event.GetPosition());
     const wxString tip = GetCellTip(m_grid->YToRow(at.y), m_grid->XToCol(at.x));
@@ -635,13 +633,13 @@ void SelectWindowPDFENCRYPTION::OnGridMotion(wxMouseEvent& event) {
         cells->SetToolTip(tip);
 }
 
-void SelectWindowPDFENCRYPTION::RefreshAfterRun() {
+void FileListPanel::RefreshAfterRun() {
     if (m_grid)
         m_grid->ForceRefresh();
     m_busy = false;
 }
 
-wxString SelectWindowPDFENCRYPTION::GetStatusDetail(int row) const {
+wxString FileListPanel::GetStatusDetail(int row) const {
     if (!m_grid || row < 0 || row >= m_grid->GetNumberRows())
         return wxString();
     auto* renderer =
@@ -649,8 +647,8 @@ wxString SelectWindowPDFENCRYPTION::GetStatusDetail(int row) const {
     return renderer ? renderer->GetDetail() : wxString();
 }
 
-void SelectWindowPDFENCRYPTION::ApplyCellState(int row, int column, int state, int percent,
-                                               const wxString& detail) {
+void FileListPanel::ApplyCellState(int row, int column, int state, int percent,
+                                   const wxString& detail) {
     if (!m_grid || row < 0 || row >= m_grid->GetNumberRows() || column < 0 ||
         column >= m_grid->GetNumberCols())
         return;
@@ -710,7 +708,7 @@ void SelectWindowPDFENCRYPTION::ApplyCellState(int row, int column, int state, i
     m_grid->RefreshCell(row, column);
 }
 
-void SelectWindowPDFENCRYPTION::OnRowStarted(wxCommandEvent& event) {
+void FileListPanel::OnRowStarted(wxCommandEvent& event) {
     const int row = event.GetInt();
     if (!m_grid || row < 0 || row >= m_grid->GetNumberRows())
         return;
@@ -718,20 +716,20 @@ void SelectWindowPDFENCRYPTION::OnRowStarted(wxCommandEvent& event) {
     ApplyCellState(row, m_statusColumn, CELL_PROCESSING, 0);
 }
 
-void SelectWindowPDFENCRYPTION::OnRowStatus(DhGridCellRenderCommandEvent& event) {
+void FileListPanel::OnRowStatus(StatusCellEvent& event) {
     // A failure carries its reason in the event's text, in the command line's words.
     ApplyCellState(event.GetRow(), event.GetCol(), event.GetState(), event.GetInt(),
                    event.GetString());
 }
 
-void SelectWindowPDFENCRYPTION::OnGridFocus(wxFocusEvent& event) {
+void FileListPanel::OnGridFocus(wxFocusEvent& event) {
     event.Skip();
     // The focus may only be moving between the grid's own parts: look once it
     // has settled.
     CallAfter([this] { ShowFocusLook(); });
 }
 
-void SelectWindowPDFENCRYPTION::ShowFocusLook() {
+void FileListPanel::ShowFocusLook() {
     const wxWindow* focus = FindFocus();
     const bool inList = focus && (focus == m_grid || focus->GetParent() == m_grid);
     const wxColour header = inList ? kFocusedHeader : kListGrey;
@@ -739,7 +737,7 @@ void SelectWindowPDFENCRYPTION::ShowFocusLook() {
         m_grid->SetLabelBackgroundColour(header);
 }
 
-void SelectWindowPDFENCRYPTION::OnGridScroll(wxScrollWinEvent& event) {
+void FileListPanel::OnGridScroll(wxScrollWinEvent& event) {
     m_grid->ForceRefresh();
     event.Skip();
 }

@@ -11,9 +11,9 @@ class PictureCaption;
 class wxTextCtrl;
 class wxCommandEvent;
 
-class OutputWindow : public SkinPanel {
+class OutputFolderPanel : public SkinPanel {
 public:
-    OutputWindow();
+    OutputFolderPanel();
 
     // background: the panel's piece of the face image; the panel owns it.
     bool Create(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxPoint& pos,
@@ -48,5 +48,5 @@ private:
 
     DisabledBitmaps m_disabledLooks;
 
-    wxDECLARE_DYNAMIC_CLASS(OutputWindow);
+    wxDECLARE_DYNAMIC_CLASS(OutputFolderPanel);
 };

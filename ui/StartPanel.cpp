@@ -1,4 +1,4 @@
-#include "ui/StartWindow.h"
+#include "ui/StartPanel.h"
 
 #include "ui/run/JobEvents.h"
 #include "ui/run/RunState.h"
@@ -9,33 +9,33 @@
 #include "ui/WindowIds.h"
 #include "ui/WindowLookup.h"
 
-wxIMPLEMENT_DYNAMIC_CLASS(StartWindow, SkinPanel);
+wxIMPLEMENT_DYNAMIC_CLASS(StartPanel, SkinPanel);
 
-StartWindow::StartWindow() = default;
+StartPanel::StartPanel() = default;
 
-bool StartWindow::Create(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxPoint& pos,
-                         const wxSize& size) {
+bool StartPanel::Create(wxBitmap* background, wxWindow* parent, wxWindowID id, const wxPoint& pos,
+                        const wxSize& size) {
     if (!SkinPanel::Create(parent, background, id, pos, size, wxBORDER_NONE | wxTAB_TRAVERSAL,
-                           "StartWindow"))
+                           "StartPanel"))
         return false;
     m_start = AddButton(ID_START_BUTTON, "start");
     m_stop = AddButton(ID_STOP_BUTTON, "stop");
     // Both buttons take the start picture's place, so the panel never jumps.
     m_stop->SetSize(m_start->GetSize());
     m_stop->Hide();
-    Bind(wxEVT_BUTTON, &StartWindow::OnStart, this, ID_START_BUTTON);
-    Bind(wxEVT_BUTTON, &StartWindow::OnStop, this, ID_STOP_BUTTON);
+    Bind(wxEVT_BUTTON, &StartPanel::OnStart, this, ID_START_BUTTON);
+    Bind(wxEVT_BUTTON, &StartPanel::OnStop, this, ID_STOP_BUTTON);
     return true;
 }
 
-PictureButton* StartWindow::AddButton(int id, const wxString& image) {
+PictureButton* StartPanel::AddButton(int id, const wxString& image) {
     PictureButton* button = ThemeButton::Create(this, id, "image/start/" + image, wxPoint(0, 0),
                                                 GetBitmap(), wxSize(150, 50));
     button->SetDisabledBitmap(m_disabledLooks.Make(button->GetNormalBitmap()));
     return button;
 }
 
-void StartWindow::UpdateButtons() {
+void StartPanel::UpdateButtons() {
     if (g_runState.load() == RUN_RUNNING) {
         m_stop->Enable(true);
         m_stop->Show();
@@ -46,7 +46,7 @@ void StartWindow::UpdateButtons() {
     }
 }
 
-void StartWindow::OnStart(wxCommandEvent&) {
+void StartPanel::OnStart(wxCommandEvent&) {
     wxWindow* list = WindowLookup::FindInTopWindow(this, ID_FILE_LIST);
     if (!list)
         return;
@@ -56,7 +56,7 @@ void StartWindow::OnStart(wxCommandEvent&) {
     list->GetEventHandler()->ProcessEvent(request);
 }
 
-void StartWindow::OnStop(wxCommandEvent&) {
+void StartPanel::OnStop(wxCommandEvent&) {
     if (!RequestRunStop())
         return;
     FileUtil::WriteLogEvent("Stop", wxEmptyString, 0);
