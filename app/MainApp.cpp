@@ -7,7 +7,7 @@
 #include "ui/run/RunState.h"
 #include "core/AppUtil.h"
 #include "core/PathText.h"
-#include "engine/api/PdfMSService.h"
+#include "engine/api/EngineService.h"
 #include "ui/MainWindow.h"
 #include "ui/WindowIds.h"
 #include "update/UpdateResultEvent.h"

@@ -1,6 +1,6 @@
 #include "batch/PasswordRules.h"
 
-#include "engine/api/PdfMSService.h"
+#include "engine/api/EngineService.h"
 
 #include <cstdint>
 

@@ -2,7 +2,7 @@
 // Where the probe and the job get engine services from. Replaceable, so tests run
 // them against a scripted engine.
 
-#include "engine/api/PdfMSService.h"
+#include "engine/api/EngineService.h"
 
 struct PdfEngineFactory {
     PdfMSService* (*create)() = nullptr;

@@ -2,7 +2,7 @@
 // (a fresh service per file; open state, encryption, page count) and prints
 // "<files> <seconds>".
 
-#include "engine/api/PdfMSService.h"
+#include "engine/api/EngineService.h"
 #include "engine/PdfEngine.h"
 
 #include <chrono>

@@ -7,7 +7,7 @@
 #include "batch/PdfEngineFactory.h"
 #include "core/AppUtil.h"
 #include "core/PathText.h"
-#include "engine/api/PdfMSService.h"
+#include "engine/api/EngineService.h"
 
 #include <wx/init.h>
 

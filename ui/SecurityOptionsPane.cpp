@@ -3,7 +3,7 @@
 #include "ui/run/JobEvents.h"
 #include "core/DialogSeam.h"
 #include "core/StringUtil.h"
-#include "engine/api/PdfMSService.h"
+#include "engine/api/EngineService.h"
 #include "skin/FaceLayout.h"
 #include "skin/ImageUtil.h"
 #include "skin/SkinCheckBox.h"

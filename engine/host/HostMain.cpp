@@ -2,7 +2,7 @@
 // so a hostile file can crash or exhaust only this process. Started by the library
 // with --channel-fd=N (a socket), --memory-mb and --stack-mb.
 
-#include "engine/api/PdfMSService.h"
+#include "engine/api/EngineService.h"
 #include "engine/api/HostChannel.h"
 #include "engine/api/HostProtocol.h"
 #include "engine/host/HangupWatch.h"

@@ -1,6 +1,6 @@
 #include "engine/host/PasswordEncoding.h"
 
-#include "engine/api/PdfMSService.h"
+#include "engine/api/EngineService.h"
 
 #include <qpdf/QUtil.hh>
 

@@ -4,7 +4,7 @@
 
 #include "PopplerCheck.h"
 
-#include "engine/api/PdfMSService.h"
+#include "engine/api/EngineService.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 // any other file is copied to its output in `steps` steps with a progress call after
 // each, through a temporary file and a rename.
 
-#include "engine/api/PdfMSService.h"
+#include "engine/api/EngineService.h"
 
 #include <atomic>
 #include <map>

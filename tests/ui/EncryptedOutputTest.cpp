@@ -8,7 +8,7 @@
 #include "batch/PdfEngineFactory.h"
 #include "ui/run/RunState.h"
 #include "core/FileUtil.h"
-#include "engine/api/PdfMSService.h"
+#include "engine/api/EngineService.h"
 #include "ui/FileDropTarget.h"
 #include "ui/MainWindow.h"
 #include "ui/FileListPanel.h"

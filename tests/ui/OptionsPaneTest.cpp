@@ -3,7 +3,7 @@
 #include "MainWindowFixture.h"
 #include "ScreenGrab.h"
 #include "WaitFor.h"
-#include "engine/api/PdfMSService.h"
+#include "engine/api/EngineService.h"
 #include "skin/SkinCheckBox.h"
 #include "skin/SkinRadioButton.h"
 #include "ui/SecurityOptionsPane.h"

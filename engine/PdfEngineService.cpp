@@ -1,6 +1,6 @@
 // The exported service table: plain function pointers onto PdfEngine.
 
-#include "engine/api/PdfMSService.h"
+#include "engine/api/EngineService.h"
 #include "engine/PdfEngine.h"
 #include "engine/ProbeCache.h"
 
