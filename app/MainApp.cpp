@@ -7,7 +7,7 @@
 #include "ui/run/RunState.h"
 #include "core/AppUtil.h"
 #include "core/PathText.h"
-#include "engine/api/EngineService.h"
+#include "engine/PdfEngineService.h"
 #include "ui/MainWindow.h"
 #include "ui/WindowIds.h"
 #include "update/UpdateResultEvent.h"
@@ -44,7 +44,7 @@ bool MainApp::OnInit() {
 
     StartupSequence::CreateProcessInstances();
     StartupSequence::InstallImageHandlers();
-    SetPdfEngineFactory({CreatePdfMSService, FreePdfMSService});
+    SetPdfEngineFactory([] { return std::make_unique<PdfEngineService>(); });
 
     auto* frame = new MainWindow;
     frame->Create(ID_MAIN_FRAME, AppUtil::GetProductName());

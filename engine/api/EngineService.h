@@ -1,13 +1,13 @@
 #pragma once
-// The PDF engine as the rest of the program sees it: a table of plain function
-// pointers obtained from CreatePdfMSService and released with FreePdfMSService.
-// Callers never include anything of the library behind it.
+// The PDF engine as the rest of the program sees it: the EngineService interface,
+// and the records and codes its calls take and return (prefixed PdfMS / PDFMS_,
+// the engine's own). The program's service is PdfEngineService
+// (engine/PdfEngineService.h); tests hand in scripted ones. Callers never include
+// anything of the library behind it.
 //
 // Every path and password is a zero-terminated UTF-8 string valid for the call.
 
 #include <cstdint>
-
-struct PdfMSService;
 
 // Progress callback: the engine calls it while it writes a file. Answer 0 to go
 // on, PDFMS_PROGRESS_STOP to make the engine abandon the file promptly.
@@ -102,27 +102,20 @@ struct PdfMSEncryptParams {
     int32_t unused[5]; // zero
 };
 
-struct PdfMSService {
-    void* reserved0[8]; // slots 0 to 7: not used by the program
+// One service per thread at a time; a service may be used for many files.
+class EngineService {
+public:
+    virtual ~EngineService() = default;
 
-    // Encrypts source into outputPath. Returns PDFMS_OK or a PDFMS_ERR_* code.
-    int32_t (*EncryptPdf)(PdfMSService* self, const PdfMSSource* source, const char* outputPath,
-                          const PdfMSEncryptParams* params, void* userData,
-                          PdfMSProgressFn progress);
-
-    void* reserved9;
-
+    // Encrypts source into outputPath. Returns PDFMS_OK or a PDFMS_ERR_* code;
+    // PDFMS_ERR_ARGUMENT for null records or path.
+    virtual int32_t EncryptPdf(const PdfMSSource* source, const char* outputPath,
+                               const PdfMSEncryptParams* params, void* userData,
+                               PdfMSProgressFn progress) = 0;
     // Number of pages; 0 or less when it cannot be read.
-    int32_t (*GetPageCount)(const char* path);
+    virtual int32_t GetPageCount(const char* path) = 0;
     // One of PDFMS_OPEN_*.
-    int32_t (*GetOpenState)(const char* path);
+    virtual int32_t GetOpenState(const char* path) = 0;
     // Non-zero when the file is encrypted (also with an owner password only).
-    int32_t (*IsEncrypted)(const char* path);
-
-    void* engine; // private to the engine
+    virtual int32_t IsEncrypted(const char* path) = 0;
 };
-
-extern "C" {
-PdfMSService* CreatePdfMSService();
-void FreePdfMSService(PdfMSService* service);
-}

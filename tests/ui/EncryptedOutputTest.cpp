@@ -8,7 +8,7 @@
 #include "batch/PdfEngineFactory.h"
 #include "ui/run/RunState.h"
 #include "core/FileUtil.h"
-#include "engine/api/EngineService.h"
+#include "engine/PdfEngineService.h"
 #include "ui/FileDropTarget.h"
 #include "ui/MainWindow.h"
 #include "ui/FileListPanel.h"
@@ -60,7 +60,7 @@ class EncryptedOutputTest : public MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowTest::SetUp();
-        SetPdfEngineFactory({CreatePdfMSService, FreePdfMSService});
+        SetPdfEngineFactory([] { return std::make_unique<PdfEngineService>(); });
         m_out = m_files.file("encrypted");
         TempDir::MakeDir(m_out);
         ChooseOutputFolder(m_out);
