@@ -2,8 +2,6 @@
 
 #include "core/FileUtil.h"
 
-#include <wx/regex.h>
-
 wxString GetFileDialogWildcard() {
     static const wxString wildcard = "PDF files(*.pdf)|*.pdf;";
     return wildcard;
@@ -40,16 +38,6 @@ int ScanFolderForFiles(const wxArrayString& patterns, const wxString& folder, wx
         }
     }
     return count;
-}
-
-bool IsValidFileName(const wxString& name) {
-    wxString text = name;
-    text.Trim(true);
-    if (text.empty())
-        return false;
-    text.Replace(" ", "");
-    static const wxRegEx forbidden("[\\\\|/:\\*\\?<>\"]", wxRE_EXTENDED);
-    return !forbidden.Matches(text);
 }
 
 void AppendToPathList(wxString& pathList, const wxString& path) {

@@ -23,10 +23,6 @@ wxString GetFileTypeDescription();
 // Returns the number of files appended; 0 for an unreadable folder.
 int ScanFolderForFiles(const wxArrayString& patterns, const wxString& folder, wxString& pathList);
 
-// False for a name that is empty after trailing white space is removed, or that
-// contains \ | / : * ? < > or a double quote (blanks are ignored).
-bool IsValidFileName(const wxString& name);
-
 // Path lists: every path followed by "|"; "" means none.
 void AppendToPathList(wxString& pathList, const wxString& path);
 wxArrayString SplitPathList(const wxString& pathList);

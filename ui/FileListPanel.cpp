@@ -82,7 +82,9 @@ bool FileListPanel::Create(wxBitmap* background, wxWindow* parent, wxWindowID id
     m_grid->SetSelectionMode(wxGrid::wxGridSelectRows);
     m_grid->HideCellEditControl();
     m_grid->SetLabelBackgroundColour(kListGrey);
-    m_grid->EnableEditing(true);
+    // The list only shows its files: no cell is edited, hidden ones included (a new
+    // list's cursor sits in the hidden first column).
+    m_grid->EnableEditing(false);
     // The grid frames its current cell only while it has the keyboard focus: the
     // list's focus mark, in the skin's accent colour.
     m_grid->SetCellHighlightPenWidth(1);
@@ -109,7 +111,6 @@ bool FileListPanel::Create(wxBitmap* background, wxWindow* parent, wxWindowID id
     Bind(wxEVT_PZ_ROW_DONE, &FileListPanel::OnRowDone, this);
     Bind(wxEVT_PZ_RESULTS_SHOWN, &FileListPanel::OnResultsShown, this);
 
-    m_grid->Bind(wxEVT_GRID_CELL_CHANGED, &FileListPanel::OnCellChanged, this);
     // The grid's cell window hands its keys on to the grid: one handler sees both.
     m_grid->Bind(wxEVT_KEY_DOWN, &FileListPanel::OnGridKeyDown, this);
     m_grid->GetGridWindow()->Bind(wxEVT_RIGHT_UP, &FileListPanel::OnGridRightUp, this);
@@ -561,17 +562,6 @@ void FileListPanel::OnRowDone(wxCommandEvent& event) {
 
 void FileListPanel::OnResultsShown(wxCommandEvent&) {
     m_resultsShown = true;
-}
-
-void FileListPanel::OnCellChanged(wxGridEvent& event) {
-    const int row = event.GetRow();
-    if (GetRowCount() == 0 || row < 0 || row >= GetRowCount())
-        return;
-    if (!IsValidFileName(m_grid->GetCellValue(row, COL_PAGES))) {
-        ShowInfoBox("Invalid file name!", this);
-        m_grid->SetCellValue(row, COL_PAGES,
-                             StringUtil::BeforeLast(m_grid->GetCellValue(row, COL_SPACER), '.'));
-    }
 }
 
 void FileListPanel::OnGridKeyDown(wxKeyEvent& event) {

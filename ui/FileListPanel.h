@@ -15,7 +15,6 @@
 #include <vector>
 
 class SelectableGrid;
-class wxGridEvent;
 class wxKeyEvent;
 class wxMenu;
 class wxMouseEvent;
@@ -114,7 +113,6 @@ private:
     void OnStartRequest(wxCommandEvent& event);
     void OnRowDone(wxCommandEvent& event);
     void OnResultsShown(wxCommandEvent& event);
-    void OnCellChanged(wxGridEvent& event);
     void OnGridKeyDown(wxKeyEvent& event);
     void OnGridRightUp(wxMouseEvent& event);
     void OnGridMotion(wxMouseEvent& event);
