@@ -1,7 +1,5 @@
 #include "batch/FileTypes.h"
 
-#include "core/FileUtil.h"
-
 wxString GetFileDialogWildcard() {
     static const wxString wildcard = "PDF files(*.pdf)|*.pdf;";
     return wildcard;
@@ -24,20 +22,6 @@ bool IsSupportedExtension(const wxString& ext) {
 
 wxString GetFileTypeDescription() {
     return GetFileDialogWildcard().BeforeFirst('|');
-}
-
-int ScanFolderForFiles(const wxArrayString& patterns, const wxString& folder, wxString& pathList) {
-    int count = 0;
-    for (const wxString& pattern : patterns) {
-        wxArrayString found;
-        FileUtil::ListFilesByExtension(folder, found, pattern);
-        count += static_cast<int>(found.size());
-        for (wxString path : found) {
-            path.Replace("\\", "/");
-            AppendToPathList(pathList, path);
-        }
-    }
-    return count;
 }
 
 void AppendToPathList(wxString& pathList, const wxString& path) {

@@ -18,11 +18,6 @@ bool IsSupportedExtension(const wxString& ext);
 // The wildcard's text up to its first "|": "PDF files(*.pdf)".
 wxString GetFileTypeDescription();
 
-// Appends folder + "/" + name + "|" for every regular, non-hidden file directly in
-// folder matching one of patterns ("*.pdf", extension compared lower-cased).
-// Returns the number of files appended; 0 for an unreadable folder.
-int ScanFolderForFiles(const wxArrayString& patterns, const wxString& folder, wxString& pathList);
-
 // Path lists: every path followed by "|"; "" means none.
 void AppendToPathList(wxString& pathList, const wxString& path);
 wxArrayString SplitPathList(const wxString& pathList);

@@ -10,8 +10,6 @@ public:
               wxWindow* movedWindow, wxWindowID id, const wxPoint& pos, const wxFont& font,
               const wxColour& colour);
 
-    wxWindow* GetMovedWindow() const { return m_movedWindow; }
-
 private:
     wxWindow* m_movedWindow = nullptr;
     WindowDragger m_dragger;

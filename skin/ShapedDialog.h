@@ -31,7 +31,6 @@ public:
     wxBitmap* GetBackgroundBitmap() const { return m_background; }
     DragLabel* GetTitleLabel() const { return m_titleLabel; }
     PictureButton* GetCloseButton() const { return m_closeButton; }
-    int GetTitleBarHeight() const { return m_titleBarHeight; }
 
 protected:
     void OnEraseBackground(wxEraseEvent& event);

@@ -63,7 +63,6 @@ bool FileListPanel::Create(wxBitmap* background, wxWindow* parent, wxWindowID id
     m_statusColumn = 0;
     m_busy = false;
     m_resultsShown = false;
-    m_processCount = -1;
 
     const wxSize client = GetClientSize();
     m_grid = new SelectableGrid(this, ID_FILE_GRID, wxPoint(0, 0), wxSize(client.x - 1, client.y),
@@ -459,7 +458,6 @@ bool FileListPanel::StartRun(int count) {
         ShowInfoBox(refusal, this);
         return false;
     }
-    m_processCount = count;
 
     // The worker gets its own copy of everything it needs; it never reads the grid.
     auto input = std::make_unique<JobInput>();

@@ -43,16 +43,12 @@ public:
     // Selected rows in ascending order; returns their number.
     int GetSelectedRows(wxArrayInt& rows) const;
     wxString GetCellText(int row, int column) const;
-    int GetProcessCount() const { return m_processCount; }
 
     // A run begins / has ended: the busy list refuses its context menu.
     void MarkBusy() { m_busy = true; }
     void RefreshAfterRun();
     bool IsBusy() const { return m_busy; }
-    void SetHasResults(bool shown) { m_resultsShown = shown; }
-    bool HasResults() const { return m_resultsShown; }
     void SetStatusColumn(int column) { m_statusColumn = column; }
-    int GetStatusColumn() const { return m_statusColumn; }
 
     // Receives the run's row events from now on.
     void AttachToSink(const std::shared_ptr<JobEventSink>& sink);
@@ -128,7 +124,6 @@ private:
     const JobRunner m_job;
     std::vector<int32_t> m_doneFlags;
     wxArrayInt m_runRows;
-    int m_processCount = -1;
     int m_statusWidth = 0; // as the frame asked for it, with 20-pixel row labels
 
     wxDECLARE_CLASS(FileListPanel);
