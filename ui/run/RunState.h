@@ -16,7 +16,7 @@ enum RunStateValue : int32_t {
 // Written by the start sequence (running), the stop button (stop requested) and the
 // worker's last act (ended).
 extern std::atomic<int32_t> g_runState;
-// Set by the main frame when the user closes the window during a run; never cleared.
+// Set by the main window when the user closes the window during a run; never cleared.
 extern std::atomic<bool> g_stopRequested;
 
 // The stop button: running becomes stop requested; any other state stays as it is.
