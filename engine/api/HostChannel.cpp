@@ -1,7 +1,6 @@
 #include "engine/api/HostChannel.h"
 
 #include "engine/api/WipeSecret.h"
-#include "engine/api/WriteAll.h"
 
 #include <cerrno>
 #include <chrono>
@@ -41,7 +40,18 @@ bool HostChannel::Send(const Message& message) {
         PutU32(out, static_cast<uint32_t>(field.size()));
         out += field;
     }
-    const bool ok = SendAll(m_fd, out.data(), out.size()) == out.size();
+    size_t sent = 0;
+    bool ok = true;
+    while (sent < out.size()) {
+        ssize_t n = ::send(m_fd, out.data() + sent, out.size() - sent, MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            ok = false;
+            break;
+        }
+        sent += static_cast<size_t>(n);
+    }
     WipeSecret(out);
     return ok;
 }
