@@ -1,79 +1,78 @@
 #include "app/InstanceHandOver.h"
 
-#include <wx/app.h>
+#include "app/HandOverMessage.h"
+#include "app/HandOverServer.h"
+#include "core/PathText.h"
+
 #include <wx/filename.h>
-#include <wx/ipc.h>
 #include <wx/log.h>
 #include <wx/snglinst.h>
 #include <wx/utils.h>
 
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <poll.h>
 #include <string>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
-const char* const kTopic = "pdfzerovovor-files";
 // A second start may come while the first is still on its way up and has the
 // lock but not yet its socket: try for a little while.
 const int kConnectAttempts = 20;
 const int kConnectPauseMs = 100;
+// How long the window may take to read the files and say it has them.
+const int kAnswerMs = 10000;
 
-// Paths travel as UTF-8, each ended by a NUL, which no path can hold.
-std::string Encode(const wxArrayString& paths) {
-    std::string data;
-    for (const wxString& path : paths) {
-        data += path.utf8_string();
-        data += '\0';
-    }
-    // The library refuses an empty message; a lone NUL is a start without files.
-    if (data.empty())
-        data += '\0';
-    return data;
+using Clock = std::chrono::steady_clock;
+
+int MsLeft(Clock::time_point deadline) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    return left > 0 ? static_cast<int>(left) : 0;
 }
 
-wxArrayString Decode(const void* data, size_t size) {
-    wxArrayString paths;
-    const char* bytes = static_cast<const char*>(data);
-    size_t start = 0;
-    for (size_t i = 0; i < size; ++i) {
-        if (bytes[i] != '\0')
+// Waits for events on fd until the deadline; false on time-out or error.
+bool WaitFor(int fd, short events, Clock::time_point deadline) {
+    for (;;) {
+        pollfd p{fd, events, 0};
+        const int n = ::poll(&p, 1, MsLeft(deadline));
+        if (n < 0 && errno == EINTR)
             continue;
-        if (i > start)
-            paths.Add(wxString::FromUTF8(bytes + start, i - start));
-        start = i + 1;
+        return n > 0;
     }
-    return paths;
 }
 
-class HandOverConnection : public wxConnection {
-public:
-    explicit HandOverConnection(const InstanceHandOver::Receiver& receiver)
-        : m_receiver(receiver) {}
-
-    bool OnExecute(const wxString&, const void* data, size_t size, wxIPCFormat) override {
-        // Answer at once and add the files from the event loop: adding probes
-        // every file and may ask questions, which the sender must not wait for.
-        wxArrayString paths = Decode(data, size);
-        InstanceHandOver::Receiver receiver = m_receiver;
-        if (wxTheApp)
-            wxTheApp->CallAfter([receiver, paths] { receiver(paths); });
-        return true;
+// Sends the message and waits for the window's acknowledgement.
+bool Exchange(int fd, const std::string& message) {
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(kAnswerMs);
+    size_t sent = 0;
+    while (sent < message.size()) {
+        const ssize_t n = ::send(fd, message.data() + sent, message.size() - sent, MSG_NOSIGNAL);
+        if (n > 0) {
+            sent += static_cast<size_t>(n);
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            if (!WaitFor(fd, POLLOUT, deadline))
+                return false;
+        } else {
+            return false;
+        }
     }
-
-private:
-    InstanceHandOver::Receiver m_receiver;
-};
-
-class HandOverServer : public wxServer {
-public:
-    explicit HandOverServer(const InstanceHandOver::Receiver& receiver) : m_receiver(receiver) {}
-
-    wxConnectionBase* OnAcceptConnection(const wxString& topic) override {
-        return topic == kTopic ? new HandOverConnection(m_receiver) : nullptr;
+    char answer = 0;
+    for (;;) {
+        if (!WaitFor(fd, POLLIN, deadline))
+            return false;
+        const ssize_t n = ::recv(fd, &answer, 1, MSG_DONTWAIT);
+        if (n < 0 && (errno == EINTR || errno == EAGAIN))
+            continue;
+        return n == 1 && answer == 'K';
     }
-
-private:
-    InstanceHandOver::Receiver m_receiver;
-};
+}
 
 } // namespace
 
@@ -112,26 +111,32 @@ bool InstanceHandOver::Claim(const Receiver& receiver) {
         m_checker.reset();
         return false;
     }
-    // The server removes a socket file left by a dead process before listening.
+    // A socket file left by a dead process is replaced. Without a socket the window
+    // still runs; later starts then open their own.
     auto server = std::make_unique<HandOverServer>(receiver);
-    if (server->Create(GetSocketPath()))
+    if (server->Listen(PathText::ToBytes(GetSocketPath())))
         m_server = std::move(server);
     return true;
 }
 
 bool InstanceHandOver::HandOver(const wxArrayString& paths) const {
-    wxLogNull quiet;
-    const std::string data = Encode(paths);
+    const std::string message = HandOverMessage::Encode(paths);
+    const std::string path = PathText::ToBytes(GetSocketPath());
+    sockaddr_un address{};
+    if (message.empty() || path.size() >= sizeof address.sun_path)
+        return false;
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.c_str(), path.size());
     for (int attempt = 0; attempt < kConnectAttempts; ++attempt) {
-        wxClient client;
-        std::unique_ptr<wxConnectionBase> connection(
-            client.MakeConnection("localhost", GetSocketPath(), kTopic));
-        if (connection) {
-            const bool sent = connection->Execute(static_cast<const void*>(data.data()),
-                                                  data.size(), wxIPC_PRIVATE);
-            connection->Disconnect();
-            return sent;
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        if (fd < 0)
+            return false;
+        if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+            const bool taken = Exchange(fd, message);
+            ::close(fd);
+            return taken;
         }
+        ::close(fd);
         // Whoever held the lock is gone: nobody is left to take the files.
         if (!AnotherHoldsTheLock())
             return false;

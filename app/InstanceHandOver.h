@@ -2,7 +2,8 @@
 // One window per user. The first start takes a lock and listens on a socket, both
 // in a per-user folder; a later start hands its files to that window and ends. A
 // lock left behind by a dead process, or a window that does not answer, never
-// keeps the program from starting on its own.
+// keeps the program from starting on its own; a client that sends anything but a
+// well-formed message (HandOverMessage) never holds up or harms the window.
 
 #include <wx/arrstr.h>
 #include <wx/string.h>
@@ -10,7 +11,7 @@
 #include <functional>
 #include <memory>
 
-class wxServerBase;
+class HandOverServer;
 class wxSingleInstanceChecker;
 
 class InstanceHandOver {
@@ -33,7 +34,7 @@ public:
     // one holds it; call HandOver next.
     bool Claim(const Receiver& receiver);
     // Sends absolute paths to the process holding the lock; false when it does not
-    // take them (it is gone, or never opened its socket).
+    // take them (it is gone, never opened its socket, or does not answer in time).
     bool HandOver(const wxArrayString& paths) const;
 
     wxString GetSocketPath() const;
@@ -44,5 +45,5 @@ private:
 
     wxString m_folder;
     std::unique_ptr<wxSingleInstanceChecker> m_checker;
-    std::unique_ptr<wxServerBase> m_server;
+    std::unique_ptr<HandOverServer> m_server;
 };

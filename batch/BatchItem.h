@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 
 struct BatchItem {
     int32_t index = 0; // the front end's own number for it (the grid row); every report names it
@@ -18,4 +19,8 @@ struct BatchItem {
     wxString outputSubfolder;
     // The file's own passwords and settings; null for the run's.
     std::shared_ptr<const RunOptions> options;
+    // The output an earlier run wrote from this same file, out of date since the file
+    // changed (device, inode; 0, 0 for none): the new output may replace it whatever
+    // the overwrite policy says.
+    std::pair<uint64_t, uint64_t> earlierOutput{0, 0};
 };

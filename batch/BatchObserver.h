@@ -12,6 +12,7 @@
 #include <wx/string.h>
 
 #include <cstdint>
+#include <string>
 
 enum class ItemStatus {
     Finished, // written
@@ -26,6 +27,7 @@ struct ItemResult {
     wxString message;   // why, in words the user reads; empty when written
     wxString output;    // the output path, once known
     int32_t writer = 0; // PDFMS_WRITER_*: which engine writer made the output
+    std::string reason; // ... and why that one, in the engine's short words
     int32_t pages = -1; // when the file was checked first
     int64_t bytesIn = -1;
     int64_t bytesOut = -1;

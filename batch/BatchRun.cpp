@@ -6,7 +6,6 @@
 #include "batch/ResultTexts.h"
 #include "core/FileUtil.h"
 #include "core/PathText.h"
-#include "core/StringUtil.h"
 
 #include <chrono>
 #include <cstring>
@@ -35,8 +34,19 @@ int32_t OnEngineProgress(void* data, int32_t done, int32_t total) {
     return context->stop->Get() != StopToken::None ? PDFMS_PROGRESS_STOP : PDFMS_PROGRESS_CONTINUE;
 }
 
+struct ReplaceContext {
+    const BatchRun* run;
+    const BatchItem* item;
+};
+
 int32_t MayReplace(void* data, uint64_t device, uint64_t inode) {
-    return static_cast<const BatchRun*>(data)->MayReplace(device, inode) ? 1 : 0;
+    const auto* context = static_cast<const ReplaceContext*>(data);
+    return context->run->MayReplace(*context->item, device, inode) ? 1 : 0;
+}
+
+bool Exists(const wxString& path) {
+    struct stat st;
+    return ::lstat(PathText::ToBytes(path).c_str(), &st) == 0;
 }
 
 int64_t SizeOf(const wxString& path) {
@@ -82,8 +92,8 @@ BatchRun::BatchRun(const Settings& settings, BatchObserver& observer, const Stop
 
 BatchRun::~BatchRun() = default;
 
-bool BatchRun::MayReplace(uint64_t device, uint64_t inode) const {
-    return m_planner->MayReplace(device, inode);
+bool BatchRun::MayReplace(const BatchItem& item, uint64_t device, uint64_t inode) const {
+    return m_planner->MayReplace(item, device, inode);
 }
 
 wxString BatchRun::Detail(const wxString& source) const {
@@ -123,6 +133,7 @@ int32_t BatchRun::Encrypt(EngineService* service, const BatchItem& item, int slo
     const std::string sourceBytes = PathText::ToBytes(source);
 
     int32_t code = PDFMS_OK;
+    ReplaceContext replace{this, &item};
     for (int taken = 0;; ++taken) {
         const OutputPlanner::Choice choice = m_planner->Pick(item, source, taken);
         result.output = choice.path;
@@ -136,11 +147,12 @@ int32_t BatchRun::Encrypt(EngineService* service, const BatchItem& item, int slo
         std::memset(&record, 0, sizeof record);
         record.path = sourceBytes.c_str();
         record.mayReplace = ::MayReplace;
-        record.replaceData = this;
+        record.replaceData = &replace;
         record.outcome = &outcome;
         code = service->EncryptPdf(&record, outputBytes.c_str(), params.get(), progress,
                                    OnEngineProgress);
         result.writer = outcome.writer;
+        result.reason.assign(outcome.reason, strnlen(outcome.reason, sizeof outcome.reason));
         if (outcome.tempLeft[0])
             result.message = "the temporary file " +
                              PathText::Printable(PathText::FromBytes(outcome.tempLeft)) +
@@ -154,8 +166,14 @@ int32_t BatchRun::Encrypt(EngineService* service, const BatchItem& item, int slo
 }
 
 bool BatchRun::Process(EngineService* service, int slot, const BatchItem& item) {
-    const wxString source = StringUtil::ToSlashes(item.path);
+    const wxString& source = item.path;
     ItemResult result;
+    // Gone since it was listed: say so, rather than what a probe of nothing says.
+    if (m_settings.checkFirst && !Exists(source)) {
+        FileUtil::WriteLogEvent("Fail", Detail(source), kItemMissing);
+        Report(item, slot, Failure(kItemMissing));
+        return true;
+    }
     if (m_settings.checkFirst) {
         const FileRow row = ProbeFile(source);
         // A stop during the check ended its host: the answer says nothing of the file.
@@ -208,8 +226,10 @@ bool BatchRun::Process(EngineService* service, int slot, const BatchItem& item) 
     if (code != PDFMS_OK) {
         FileUtil::WriteLogEvent("Fail", Detail(source), code);
         const wxString left = result.message;
+        const RunOptions& run = item.options ? *item.options : m_settings.run;
         result.status = ItemStatus::Failed;
-        result.message = DescribeResult(code) + (left.empty() ? wxString() : "; " + left);
+        result.message = DescribeResult(code, !run.sourcePassword.empty()) +
+                         (left.empty() ? wxString() : "; " + left);
         Report(item, slot, result);
         return true;
     }
@@ -222,6 +242,13 @@ void BatchRun::Finish(const BatchItem& item, int slot, const wxString& source, I
         CopyTimes(source, result.output);
     result.bytesOut = SizeOf(result.output);
     FileUtil::WriteLogEvent("Finished", Detail(source), 0);
+    // Which writer made the file and why: a slow file says why it was slow.
+    if (result.writer != PDFMS_WRITER_NONE)
+        FileUtil::WriteLogEvent(
+            "Writer",
+            wxString(result.writer == PDFMS_WRITER_ONE_PASS ? "one-pass " : "qpdf ") +
+                wxString::FromUTF8(result.reason),
+            0);
     result.status = ItemStatus::Finished;
     Report(item, slot, result);
 }
@@ -246,7 +273,7 @@ void BatchRun::Work(int slot, const std::vector<BatchItem>& items) {
 
 RunSummary BatchRun::Run(const std::vector<BatchItem>& items) {
     FileUtil::WriteLog(wxString());
-    m_outputDir = StringUtil::ToSlashes(m_settings.outputDir);
+    m_outputDir = m_settings.outputDir;
     FileUtil::WriteLogEvent("Output Dir ", m_outputDir, 0);
     if (!FileUtil::DirExists(m_outputDir)) {
         m_observer.OnOutputDirMissing(m_outputDir);
@@ -254,7 +281,9 @@ RunSummary BatchRun::Run(const std::vector<BatchItem>& items) {
     }
     m_observer.OnRunStarted(m_outputDir);
     for (const BatchItem& item : items)
-        m_sources.Add(StringUtil::ToSlashes(item.path));
+        m_sources.Add(item.path);
+    if (!m_settings.report.empty())
+        m_sources.AddReport(m_settings.report);
     OutputPlanner::Settings output;
     output.folder = m_outputDir;
     output.suffix = m_settings.suffix;

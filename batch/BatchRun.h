@@ -23,8 +23,8 @@ class EngineService;
 class BatchRun {
 public:
     struct Settings {
-        wxString outputDir; // "\" is read as "/"
-        RunOptions run;     // for items without options of their own
+        wxString outputDir;
+        RunOptions run; // for items without options of their own
         wxString extension = ".pdf";
         wxString suffix = "_encryption";
         OverwritePolicy overwrite = OverwritePolicy::Replace;
@@ -35,6 +35,9 @@ public:
         bool checkFirst = false;
         // Encrypted sources are opened with the run's source password, not refused.
         bool acceptEncrypted = false;
+        // A file the run writes besides its outputs (the password report): no
+        // output may replace it, whatever the overwrite policy. "" for none.
+        wxString report;
     };
 
     BatchRun(const Settings& settings, BatchObserver& observer, const StopToken& stop);
@@ -45,8 +48,8 @@ public:
     // Blocks until every item is done or the run was stopped.
     RunSummary Run(const std::vector<BatchItem>& items);
 
-    // The engine asks before an output replaces an existing file.
-    bool MayReplace(uint64_t device, uint64_t inode) const;
+    // The engine asks before item's output replaces an existing file.
+    bool MayReplace(const BatchItem& item, uint64_t device, uint64_t inode) const;
 
 private:
     void Work(int slot, const std::vector<BatchItem>& items);

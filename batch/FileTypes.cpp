@@ -1,5 +1,7 @@
 #include "batch/FileTypes.h"
 
+#include "core/FileUtil.h"
+
 wxString GetFileDialogWildcard() {
     static const wxString wildcard = "PDF files(*.pdf)|*.pdf;";
     return wildcard;
@@ -24,21 +26,15 @@ wxString GetFileTypeDescription() {
     return GetFileDialogWildcard().BeforeFirst('|');
 }
 
-void AppendToPathList(wxString& pathList, const wxString& path) {
-    pathList += path;
-    pathList += "|";
-}
-
-wxArrayString SplitPathList(const wxString& pathList) {
-    wxArrayString paths;
-    size_t start = 0;
-    while (start < pathList.length()) {
-        size_t bar = pathList.find('|', start);
-        if (bar == wxString::npos)
-            bar = pathList.length();
-        if (bar > start)
-            paths.Add(pathList.substr(start, bar - start));
-        start = bar + 1;
+int ScanFolderForFiles(const wxArrayString& patterns, const wxString& folder,
+                       wxArrayString& paths) {
+    int count = 0;
+    for (const wxString& pattern : patterns) {
+        wxArrayString found;
+        FileUtil::ListFilesByExtension(folder, found, pattern);
+        count += static_cast<int>(found.size());
+        for (const wxString& path : found)
+            paths.Add(path);
     }
-    return paths;
+    return count;
 }

@@ -1,6 +1,5 @@
 #pragma once
-// What the program accepts as input files, and the checks on names and folders.
-// Display-free.
+// What the program accepts as input files. Display-free.
 
 #include <wx/arrstr.h>
 #include <wx/string.h>
@@ -18,6 +17,8 @@ bool IsSupportedExtension(const wxString& ext);
 // The wildcard's text up to its first "|": "PDF files(*.pdf)".
 wxString GetFileTypeDescription();
 
-// Path lists: every path followed by "|"; "" means none.
-void AppendToPathList(wxString& pathList, const wxString& path);
-wxArrayString SplitPathList(const wxString& pathList);
+// Appends folder + "/" + name for every regular, non-hidden file directly in folder
+// matching one of patterns ("*.pdf", extension compared lower-cased). Returns the
+// number of files appended; 0 for an unreadable folder. Names are taken as they are:
+// "\" and "|" are name characters like any other.
+int ScanFolderForFiles(const wxArrayString& patterns, const wxString& folder, wxArrayString& paths);

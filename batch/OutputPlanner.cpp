@@ -15,6 +15,17 @@ bool Exists(const wxString& path) {
     return ::lstat(PathText::ToBytes(path).c_str(), &st) == 0;
 }
 
+bool IsEarlierOutput(const BatchItem& item, uint64_t device, uint64_t inode) {
+    return item.earlierOutput.second != 0 && item.earlierOutput.first == device &&
+           item.earlierOutput.second == inode;
+}
+
+bool IsEarlierOutput(const BatchItem& item, const wxString& path) {
+    struct stat st;
+    return ::lstat(PathText::ToBytes(path).c_str(), &st) == 0 &&
+           IsEarlierOutput(item, st.st_dev, st.st_ino);
+}
+
 // Creates folder and what is missing above it; false when it is not a folder after.
 bool MakeFolders(const wxString& folder) {
     const std::string bytes = PathText::ToBytes(folder);
@@ -64,7 +75,10 @@ OutputPlanner::Choice OutputPlanner::Pick(const BatchItem& item, const wxString&
         // The user's own file of that name, listed in this run, is never written over.
         if (m_sources.Contains(choice.path))
             choice.code = kItemOutputIsSource;
-        else if (m_settings.overwrite != OverwritePolicy::Replace && Exists(choice.path))
+        else if (m_sources.IsReport(choice.path))
+            choice.code = kItemOutputIsReport;
+        else if (m_settings.overwrite != OverwritePolicy::Replace && Exists(choice.path) &&
+                 !IsEarlierOutput(item, choice.path))
             choice.code = kItemOutputExists;
         else
             return Choice{choice.path, 0};
@@ -77,6 +91,8 @@ void OutputPlanner::Release(const wxString& output, const wxString& source) {
     m_names.Release(output, source);
 }
 
-bool OutputPlanner::MayReplace(uint64_t device, uint64_t inode) const {
-    return !m_sources.Contains(device, inode) && m_settings.overwrite == OverwritePolicy::Replace;
+bool OutputPlanner::MayReplace(const BatchItem& item, uint64_t device, uint64_t inode) const {
+    return !m_sources.Contains(device, inode) &&
+           (m_settings.overwrite == OverwritePolicy::Replace ||
+            IsEarlierOutput(item, device, inode));
 }

@@ -28,7 +28,8 @@ public:
     OutputPlanner(const Settings& settings, const RunSources& sources);
 
     // The output for source, claimed for it; code 0, or the item code that refuses it
-    // (kItemNameTaken, kItemOutputIsSource, kItemOutputExists, kItemOutputFolder).
+    // (kItemNameTaken, kItemOutputIsSource, kItemOutputIsReport, kItemOutputExists,
+    // kItemOutputFolder).
     // `after` skips the names an earlier attempt found taken (rename only).
     struct Choice {
         wxString path;
@@ -37,9 +38,9 @@ public:
     Choice Pick(const BatchItem& item, const wxString& source, int after = 0);
     void Release(const wxString& output, const wxString& source);
 
-    // What the engine may replace at the last moment: never a source, and only where
-    // the policy replaces at all.
-    bool MayReplace(uint64_t device, uint64_t inode) const;
+    // What the engine may replace at the last moment for item: never a source, and
+    // only where the policy replaces at all or it is the item's own earlier output.
+    bool MayReplace(const BatchItem& item, uint64_t device, uint64_t inode) const;
     OverwritePolicy policy() const { return m_settings.overwrite; }
 
 private:

@@ -1,18 +1,13 @@
 #pragma once
-// What a password may be at each level, as the PDF standard reads it. RC4 and
-// AES-128 files (R2 to R4) take at most 32 bytes of PDFDocEncoding, AES-256 files
-// (R6) at most 127 bytes of UTF-8; the standard ignores whatever lies beyond, so two
-// longer passwords with a common start would open the file alike.
+// What a password may be at each level, in words the user reads. The rules are
+// the engine's own (engine/api/PasswordEncoding.h): RC4 and AES-128 files (R2 to
+// R4) take at most 32 characters of PDFDocEncoding, AES-256 files (R6) at most 127
+// bytes of UTF-8 that SASLprep accepts.
 
 #include <wx/string.h>
 
-#include <string>
-
 class PasswordRules {
 public:
-    // The PDFDocEncoding bytes of text; false when a character has none.
-    static bool ToPdfDocEncoding(const wxString& text, std::string& bytes);
-
-    // The first failing rule's message for one password at level, or "".
+    // The message of the rule one password breaks at level, or "".
     static wxString Check(const wxString& password, int level);
 };

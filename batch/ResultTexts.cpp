@@ -12,12 +12,12 @@ wxString OpenStateRefusal(const wxString& openCode, const wxString& shownName) {
     return shownName + " can't support!";
 }
 
-wxString DescribeResult(int32_t code) {
+wxString DescribeResult(int32_t code, bool sourcePasswordGiven) {
     switch (code) {
     case PDFMS_OK:
         return "Finished";
     case kItemMissing:
-        return "the source file is missing";
+        return "the file no longer exists";
     case kItemNameTaken:
         return "another file of this run has the same output name";
     case kItemOutputIsSource:
@@ -27,10 +27,13 @@ wxString DescribeResult(int32_t code) {
         return "the output file already exists";
     case kItemOutputFolder:
         return "its output folder cannot be made";
+    case kItemOutputIsReport:
+        return "its output would replace the password report of this run";
     case PDFMS_ERR_SOURCE:
         return "source cannot be read";
     case PDFMS_ERR_SOURCE_PASSWORD:
-        return "source is encrypted";
+        return sourcePasswordGiven ? "wrong password for the encrypted source"
+                                   : "source is encrypted";
     case PDFMS_ERR_OUTPUT:
         return "output cannot be written";
     case PDFMS_ERR_STOPPED:

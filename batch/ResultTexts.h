@@ -12,11 +12,13 @@ constexpr int32_t kItemNameTaken = -2;      // another source of the run has its
 constexpr int32_t kItemOutputIsSource = -3; // its output would replace a source of the run
 constexpr int32_t kItemOutputExists = -4;   // the output exists and may not be replaced
 constexpr int32_t kItemOutputFolder = -5;   // its output folder cannot be made
+constexpr int32_t kItemOutputIsReport = -6; // its output would replace the run's report
 
 // Why the list does not take a probed file, naming it as shownName; "" when the
 // open-state code ("0" to "6") is one the list takes.
 wxString OpenStateRefusal(const wxString& openCode, const wxString& shownName);
 
 // What an engine result or an item code above means, in a few words; "Finished"
-// for 0.
-wxString DescribeResult(int32_t code);
+// for 0. sourcePasswordGiven: the run opens encrypted sources with a password, so
+// one that still needs a password was given the wrong one.
+wxString DescribeResult(int32_t code, bool sourcePasswordGiven = false);

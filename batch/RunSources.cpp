@@ -20,11 +20,22 @@ void RunSources::Add(const wxString& path) {
         m_ids.insert(id);
 }
 
+void RunSources::AddReport(const wxString& path) {
+    std::pair<uint64_t, uint64_t> id;
+    if (Identity(path, id))
+        m_reports.insert(id);
+}
+
 bool RunSources::Contains(uint64_t device, uint64_t inode) const {
-    return m_ids.count({device, inode}) != 0;
+    return m_ids.count({device, inode}) != 0 || m_reports.count({device, inode}) != 0;
 }
 
 bool RunSources::Contains(const wxString& path) const {
     std::pair<uint64_t, uint64_t> id;
     return Identity(path, id) && m_ids.count(id) != 0;
+}
+
+bool RunSources::IsReport(const wxString& path) const {
+    std::pair<uint64_t, uint64_t> id;
+    return Identity(path, id) && m_reports.count(id) != 0;
 }

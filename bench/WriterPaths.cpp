@@ -1,16 +1,17 @@
 // pz-writer-paths [-l LEVEL] FILE...: encrypts each file in the engine host's
-// worker, in this process, into a scratch folder and prints which writer took it,
-// the result code and the time of the probe and of the encryption, then how many
-// files took each writer.
+// worker, in this process, into a scratch folder and prints which writer took it
+// and why, the result code and the time of the probe and of the encryption, then
+// how many files took each writer and how many each reason.
 
 #include "engine/api/EngineService.h"
 #include "engine/host/PdfWorker.h"
 
 #include <chrono>
 #include <cstdio>
-#include <fcntl.h>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <map>
 #include <string>
 #include <unistd.h>
 
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
     const char* names[] = {"none", "one-pass", "qpdf"};
     int counts[3] = {0, 0, 0};
     int failed = 0;
+    std::map<std::string, int> reasons;
     PdfWorker worker;
     for (int i = first; i < argc; ++i) {
         EncryptRequest r;
@@ -50,10 +52,14 @@ int main(int argc, char** argv) {
         ++counts[w];
         if (result.code != PDFMS_OK)
             ++failed;
-        std::printf("%-8s code %d, probe %.3f s, encrypt %.3f s  %s\n", names[w], result.code,
+        ++reasons[std::string(names[w]) + " " + result.reason];
+        std::printf("%-8s %-22s code %d, probe %.3f s, encrypt %.3f s  %s\n", names[w],
+                    result.reason.c_str(), result.code,
                     std::chrono::duration<double>(t1 - t0).count(),
                     std::chrono::duration<double>(t2 - t1).count(), argv[i]);
     }
+    for (const auto& [reason, count] : reasons)
+        std::printf("  %5d  %s\n", count, reason.c_str());
     ::rmdir(dir);
     std::printf("one-pass %d, qpdf %d, neither %d; %d failed\n", counts[1], counts[2], counts[0],
                 failed);

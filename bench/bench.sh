@@ -15,7 +15,7 @@
 # Sets: the sample corpus (CORPUS_DIR/sample-files, default ../shared/corpus) copied
 # COPIES times (default 11: over 300 small files with real structure), and each
 # large file of LARGE_DIR (built there by the corpus's make-large.sh when missing:
-# merged-small, merged-objstm, merged-big, annots-30k), merged-big also with one
+# merged-small, merged-objstm, merged-big, annots-30k, merged-quirky), merged-big also with one
 # job. -d times only that folder. -g adds the generator's synthetic sets (300 small
 # and medium files, 4 large ones). Peak memory is GNU time's maximum resident size
 # of the command and the processes it waited for (for the CLI: the front end or an
@@ -96,7 +96,7 @@ compare() {
     # -P: print, high-quality print, copy and accessibility, the word the CLI writes.
     warm "$dir"
     timed sh -c 'find -L "$1" -maxdepth 1 -name "*.pdf" -print0 |
-        xargs -0 -P 2 -I{} sh -c '\''mutool clean -E aes-128 -U user -O owner -P -1324 "$1" "$2/$(basename "$1")"'\'' _ {} "$2" && sync' \
+        xargs -0 -P 2 -I{} sh -c '\''mutool clean -E aes-128 -U user -O owner -P -1324 "$1" "$2/$(basename "$1")" 2>/dev/null'\'' _ {} "$2" && sync' \
         _ "$dir" "$out3"
     local mu mu_kb
     read -r mu mu_kb <<<"$TIMED"
@@ -109,7 +109,7 @@ compare() {
         # The writer settings of the engine's fallback, so both do the same work.
         qpdf --decode-level=none --compress-streams=n --object-streams=preserve \
             --encrypt user owner 128 --use-aes=y --print=full --extract=y --modify=none \
-            --annotate=n --form=n --assemble=n -- "$f" "$out2/${b}_encryption.pdf" || true
+            --annotate=n --form=n --assemble=n -- "$f" "$out2/${b}_encryption.pdf" 2>/dev/null || true
     done
     sync
     t1=$(date +%s.%N)
@@ -173,14 +173,14 @@ fi
 if [ ! -f "$LARGE_DIR/merged-big.pdf" ]; then
     "$CORPUS/make-large.sh" "$LARGE_DIR" >/dev/null
 fi
-for name in merged-small merged-objstm merged-big annots-30k; do
+for name in merged-small merged-objstm merged-big annots-30k merged-quirky; do
     one="$WORK/one-$name"
     mkdir -p "$one"
     ln -sf "$LARGE_DIR/$name.pdf" "$one/$name.pdf"
     compare "$one" "$name.pdf" "$JOBS"
 done
 compare "$WORK/one-merged-big" "merged-big.pdf, one job" 1
-for name in merged-big merged-objstm annots-30k; do
+for name in merged-big merged-objstm annots-30k merged-quirky; do
     host_alone "$LARGE_DIR/$name.pdf"
 done
 probe "$SMALLDIR"

@@ -7,10 +7,16 @@
 #include "engine/api/WipeSecret.h"
 #include "core/StringUtil.h"
 #include "cli/PasswordTable.h"
+#include "cli/PathListReader.h"
 #include "cli/PermissionList.h"
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <istream>
@@ -27,6 +33,9 @@ constexpr size_t kMaxPasswordFile = 4096;
 
 // A table of passwords for many files stays far below this.
 constexpr off_t kMaxTableFile = 16 << 20;
+
+// Long enough for any tag; names stay far below the 255 bytes a file name may have.
+constexpr size_t kMaxSuffix = 64;
 
 // The whole of a regular file of at most maxSize bytes; "" or why it cannot be read.
 std::string ReadSmallFile(const std::string& file, off_t maxSize, std::string& data) {
@@ -65,6 +74,66 @@ std::string ReadFirstLine(const std::string& file, std::istream& input, std::str
     return "";
 }
 
+// Appends the names of the --files-from list ("-": input); "" or why it is refused.
+std::string ReadPathList(const std::string& file, std::istream& input, bool nulSeparated,
+                         std::vector<std::string>& paths) {
+    std::string why;
+    if (file == "-")
+        return PathListReader::Read(input, nulSeparated, paths, why) ? "" : why;
+    // Not only regular files: a pipe is what <(find ...) hands over.
+    struct stat st;
+    if (::stat(file.c_str(), &st) != 0)
+        return "it does not exist";
+    if (S_ISDIR(st.st_mode))
+        return "it is a folder";
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        return "it cannot be opened";
+    return PathListReader::Read(in, nulSeparated, paths, why) ? "" : why;
+}
+
+// Creates folder and what is missing above it, as mkdir -p does (the umask gives
+// the modes); "" or why it cannot be made.
+std::string MakeFolders(const std::string& folder) {
+    for (size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+        const std::string part = folder.substr(0, slash);
+        // Another process of a fleet may be making the same folder at the same moment.
+        if (!part.empty() && part.back() != '/' && ::mkdir(part.c_str(), 0777) != 0 &&
+            errno != EEXIST)
+            return std::strerror(errno);
+        if (slash == std::string::npos)
+            return "";
+    }
+}
+
+// The folder with links and "." resolved; "" when it cannot be.
+std::string RealFolder(const std::string& folder) {
+    char real[PATH_MAX];
+    return ::realpath(folder.c_str(), real) ? std::string(real) : std::string();
+}
+
+// "" or why the output folder may not be used with these watched folders: its
+// outputs must never land where the watch would take them again.
+std::string CheckWatchedFolders(const std::vector<std::string>& watched, const std::string& output,
+                                bool recursive) {
+    const std::string out = RealFolder(output);
+    if (out.empty())
+        return ""; // made later, so no watched folder can be or lie inside it
+    const std::string below = out == "/" ? out : out + "/";
+    for (const std::string& dir : watched) {
+        const std::string real = RealFolder(dir);
+        if (real.empty())
+            return "cannot watch " + dir + ": it is not a folder";
+        if (real == out)
+            return "the output folder cannot be a watched folder: its outputs would be taken again";
+        // With -r the output tree mirrors the watched tree: below the output folder
+        // it could reach back into the watched one.
+        if (recursive && real.compare(0, below.size(), below) == 0)
+            return "with -r the output folder cannot hold the watched folder " + dir;
+    }
+    return "";
+}
+
 } // namespace
 
 CliOptions::Result CliOptions::Parse(int argc, const char* const* argv, std::istream& input,
@@ -76,15 +145,32 @@ CliOptions::Result CliOptions::Parse(int argc, const char* const* argv, std::ist
     app.set_version_flag("--version",
                          (AppUtil::GetProductName() + " " + AppUtil::GetVersion()).utf8_string());
     std::string user, owner, userFile, ownerFile, level = "aes256", allow = "none";
-    std::string overwrite = "never", csvFile, sourceFile, source;
+    std::string overwrite = "never", csvFile, sourceFile, source, filesFrom;
+    bool nulSeparated = false;
     WipeOnExit wipeSource(source);
     unsigned cores = std::thread::hardware_concurrency();
     int jobs = cores ? static_cast<int>(cores) : 1;
     WipeOnExit wipeUser(user), wipeOwner(owner);
     app.add_option("PATH", settings.paths, "PDF files and folders");
-    app.add_option("-o,--output", settings.outputDir, "output folder (must exist)")->required();
+    auto* list =
+        app.add_option("--files-from", filesFrom,
+                       "also take the paths listed in the file FILE (- reads standard input), "
+                       "one per line, each as if it were a PATH; a list with an empty name, a "
+                       "NUL byte or a CR, a name over 4095 bytes or over a million names is "
+                       "refused whole")
+            ->type_name("FILE");
+    app.add_flag("-0,--null", nulSeparated,
+                 "the --files-from list is NUL-separated, as find -print0 writes it, so names "
+                 "may hold line breaks and CRs")
+        ->needs(list);
+    app.add_option("-o,--output", settings.outputDir,
+                   "output folder; created with its parents when missing")
+        ->required();
     auto* u = app.add_option("-u,--user-password", user, "password to open the files");
-    auto* p = app.add_option("-p,--owner-password", owner, "password to change permissions");
+    auto* p = app.add_option("-p,--owner-password", owner,
+                             "password to change permissions; without one the user password is "
+                             "the owner password too (an output never has an empty owner "
+                             "password), so whoever has it has full rights");
     auto* uf = app.add_option("--user-password-file", userFile,
                               "first line of the file is the user password; - reads standard "
                               "input")
@@ -102,22 +188,29 @@ CliOptions::Result CliOptions::Parse(int argc, const char* const* argv, std::ist
     app.add_flag("-r,--recursive", settings.recursive,
                  "descend into subfolders; outputs keep the folder tree below the output folder");
     app.add_option("--suffix", settings.suffix,
-                   "put before .pdf in output names (default _encryption)");
+                   "put before .pdf in output names (default _encryption; at most 64 bytes, no "
+                   "\"/\" or control characters)");
     app.add_option("--overwrite", overwrite,
                    "when an output exists: never (default: the file fails), replace, or rename "
-                   "(name_encryption (2).pdf)")
+                   "(name_encryption (2).pdf); with --watch, never still replaces the output "
+                   "the watch wrote itself for a file that changed since")
         ->check(CLI::IsMember({"never", "replace", "rename"}));
     auto* csv = app.add_option("--passwords-csv", csvFile,
                                "rows path,user,owner[,level[,allow]] giving listed files their own "
-                               "passwords and settings; listed files are taken as inputs too");
+                               "passwords and settings; listed files are taken as inputs too; a "
+                               "row that cannot be used (a file that does not exist included) "
+                               "refuses the whole table");
     auto* generate =
         app.add_flag("--generate-passwords", settings.generatePasswords,
-                     "a random user password for every file, written to the --report file")
+                     "a random user password for every file (also its owner password unless -p "
+                     "gives one), written to the --report file")
             ->excludes(u)
             ->excludes(uf)
             ->excludes(csv);
     app.add_option("--report", settings.reportPath,
-                   "with --generate-passwords: the path,password file to create (mode 0600)")
+                   "with --generate-passwords: the file to create (mode 0600) listing source, "
+                   "output, user and owner password of every file written; no output may "
+                   "replace it")
         ->needs(generate);
     app.add_option("--source-password-file", sourceFile,
                    "first line of the file opens encrypted sources, which then take the new "
@@ -129,13 +222,31 @@ CliOptions::Result CliOptions::Parse(int argc, const char* const* argv, std::ist
         ->excludes(u)
         ->excludes(p)
         ->excludes(uf)
-        ->excludes(generate);
+        ->excludes(generate)
+        ->excludes(csv);
     app.add_flag("--json", settings.json,
                  "one JSON object per file and a summary on standard output; messages go to "
                  "standard error");
     app.add_flag("--preserve-time", settings.preserveTime,
                  "outputs keep their source's modification time");
     app.add_flag("-q,--quiet", settings.quiet, "print only files that were not written");
+    auto* watch =
+        app.add_option("--watch", settings.watch,
+                       "after the other files, keep encrypting every PDF that lands in the "
+                       "folder DIR (repeatable; with -r in its subfolders too, new ones "
+                       "included, keeping the tree) until SIGTERM or Ctrl-C, which end the "
+                       "watch with status 0 once the file in hand is written or abandoned; a "
+                       "file is taken once unchanged for --settle seconds, and again whenever "
+                       "it changes later; the output folder cannot be DIR")
+            ->allow_extra_args(false)
+            ->type_name("DIR");
+    app.add_option("--settle", settings.settle,
+                   "with --watch: seconds a file must stay unchanged before it is taken "
+                   "(default 2, fractions allowed); a file moved in waits at most 0.5 s, one "
+                   "that does not end as a PDF ends (no %%EOF) at least 30 s")
+        ->check(CLI::Range(0.0, 3600.0))
+        ->type_name("SECONDS")
+        ->needs(watch);
 
     try {
         app.parse(argc, argv);
@@ -150,7 +261,7 @@ CliOptions::Result CliOptions::Parse(int argc, const char* const* argv, std::ist
         return UsageError;
     }
 
-    if (settings.paths.empty() && csvFile.empty()) {
+    if (settings.paths.empty() && csvFile.empty() && filesFrom.empty() && settings.watch.empty()) {
         message = "PATH is required";
         return UsageError;
     }
@@ -162,11 +273,26 @@ CliOptions::Result CliOptions::Parse(int argc, const char* const* argv, std::ist
         message = "--suffix cannot hold a \"/\"";
         return UsageError;
     }
+    // The suffix lands in every output name: a line break or an escape there would
+    // forge lines in the log and the terminal.
+    if (std::any_of(settings.suffix.begin(), settings.suffix.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; })) {
+        message = "--suffix cannot hold control characters";
+        return UsageError;
+    }
+    if (settings.suffix.size() > kMaxSuffix) {
+        message = "--suffix can be at most 64 bytes long";
+        return UsageError;
+    }
     settings.overwrite = overwrite == "replace"  ? OverwritePolicy::Replace
                          : overwrite == "rename" ? OverwritePolicy::Rename
                                                  : OverwritePolicy::Never;
     if ((userFile == "-") + (ownerFile == "-") + (sourceFile == "-") > 1) {
         message = "standard input can give only one of the passwords";
+        return UsageError;
+    }
+    if (filesFrom == "-" && (userFile == "-" || ownerFile == "-" || sourceFile == "-")) {
+        message = "standard input can give the file list or a password, not both";
         return UsageError;
     }
     if (settings.run.decrypt && sourceFile.empty()) {
@@ -233,8 +359,39 @@ CliOptions::Result CliOptions::Parse(int argc, const char* const* argv, std::ist
             return UsageError;
     }
 
+    if (!filesFrom.empty()) {
+        const std::string why = ReadPathList(filesFrom, input, nulSeparated, settings.paths);
+        if (!why.empty()) {
+            message = "cannot read the file list " +
+                      (filesFrom == "-" ? std::string("from standard input") : filesFrom) + ": " +
+                      why;
+            return UsageError;
+        }
+    }
+    for (std::string& dir : settings.watch) {
+        while (dir.size() > 1 && dir.back() == '/')
+            dir.pop_back();
+        struct stat st;
+        if (::stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+            message = "cannot watch " + dir + ": it is not a folder";
+            return UsageError;
+        }
+    }
+
     while (settings.outputDir.size() > 1 && settings.outputDir.back() == '/')
         settings.outputDir.pop_back();
+    message = CheckWatchedFolders(settings.watch, settings.outputDir, settings.recursive);
+    if (!message.empty())
+        return UsageError;
+    // Made last, so that a command line refused for anything else leaves nothing behind.
+    struct stat st;
+    if (::stat(settings.outputDir.c_str(), &st) != 0) {
+        const std::string why = MakeFolders(settings.outputDir);
+        if (!why.empty()) {
+            message = "cannot create the output folder " + settings.outputDir + ": " + why;
+            return UsageError;
+        }
+    }
     wxString out = PathText::FromBytes(settings.outputDir);
     if (!FileUtil::DirExists(out)) {
         message = "Output directory doesn't exist.";

@@ -31,7 +31,8 @@ void CliReporter::OnItemResult(const BatchItem& item, int slot, const ItemResult
     }
     // Names reach a terminal: escape sequences in them must not.
     const wxString head =
-        PathText::Printable(item.path) + " -> " + PathText::Printable(result.output) + ": ";
+        PathText::Printable(item.path) +
+        (result.output.empty() ? wxString() : " -> " + PathText::Printable(result.output)) + ": ";
     switch (result.status) {
     case ItemStatus::Finished:
         if (!m_quiet)

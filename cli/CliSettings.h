@@ -11,7 +11,7 @@
 class PasswordTable;
 
 struct CliSettings {
-    std::vector<std::string> paths; // files and folders as given
+    std::vector<std::string> paths; // files and folders as given, then those of --files-from
     std::string outputDir;          // without trailing "/"
     bool recursive = false;
     int jobs = 1;
@@ -26,4 +26,6 @@ struct CliSettings {
     std::shared_ptr<PasswordTable> table; // --passwords-csv
     bool generatePasswords = false;
     std::string reportPath;
+    std::vector<std::string> watch; // hot folders, without trailing "/"
+    double settle = 2.0;            // seconds a watched file must stay unchanged
 };

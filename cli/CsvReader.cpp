@@ -19,8 +19,13 @@ bool CsvReader::Parse(const std::string& text, std::vector<Row>& rows, std::stri
         row.line = line;
         any = false;
     };
-    for (size_t i = 0; i < text.size(); ++i) {
+    const size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    for (size_t i = start; i < text.size(); ++i) {
         const char c = text[i];
+        if (c == '\0') {
+            error = "line " + std::to_string(line) + ": a NUL byte";
+            return false;
+        }
         if (quoted) {
             if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
                 field += '"';
@@ -38,7 +43,11 @@ bool CsvReader::Parse(const std::string& text, std::vector<Row>& rows, std::stri
         if (c == ',') {
             endField();
             any = true;
-        } else if (c == '\n' || (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) {
+        } else if (c == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) {
+            error = "line " + std::to_string(line) +
+                    ": a line ends in CR alone; save the table with LF or CRLF line ends";
+            return false;
+        } else if (c == '\n' || c == '\r') {
             if (c == '\r')
                 ++i;
             ++line;

@@ -1,6 +1,9 @@
 #pragma once
 // Reads comma-separated rows as RFC 4180 writes them: fields in double quotes may
-// hold commas, line breaks and doubled quotes; rows end in CRLF or LF.
+// hold commas, line breaks and doubled quotes; rows end in CRLF or LF. A UTF-8 byte
+// order mark (spreadsheet programs write one) is skipped. A NUL byte, or a CR that
+// does not end a line with its LF, makes the text not well-formed: either would
+// silently change a path or a password.
 
 #include <string>
 #include <vector>

@@ -13,19 +13,22 @@ std::string Number(int64_t value) {
     return value < 0 ? "null" : std::to_string(value);
 }
 
-const char* StatusName(ItemStatus status) {
-    switch (status) {
+const char* StatusName(const ItemResult& result) {
+    switch (result.status) {
     case ItemStatus::Finished:
         return "written";
     case ItemStatus::Failed:
-        return "failed";
+        // The engine gave up the file because the run was stopped.
+        return result.code == PDFMS_ERR_STOPPED ? "stopped" : "failed";
     case ItemStatus::Refused:
         return "refused";
     case ItemStatus::Stopped:
-        return "stopped";
+        return "not_started"; // the stop came before it
     }
     return "failed";
 }
+
+const char* const kStatuses[] = {"written", "failed", "refused", "stopped", "not_started"};
 
 std::string WriterName(int32_t writer) {
     switch (writer) {
@@ -41,6 +44,12 @@ std::string WriterName(int32_t writer) {
 } // namespace
 
 JsonReporter::JsonReporter(FILE* out) : m_out(out) {}
+
+void JsonReporter::Expect(const std::vector<BatchItem>& items) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    for (const BatchItem& item : items)
+        m_waiting[item.index] = item.path;
+}
 
 std::string JsonReporter::Quote(const std::string& text) {
     std::string out = "\"";
@@ -59,37 +68,64 @@ std::string JsonReporter::Quote(const std::string& text) {
     return out + "\"";
 }
 
-void JsonReporter::Line(const std::string& json) {
+void JsonReporter::Line(const std::string& status, const std::string& json) {
     std::lock_guard<std::mutex> lock(m_mutex);
+    if (!status.empty())
+        ++m_counts[status];
     std::fprintf(m_out, "%s\n", json.c_str());
     std::fflush(m_out);
 }
 
 void JsonReporter::OnItemResult(const BatchItem& item, int, const ItemResult& result) {
     const bool written = result.status == ItemStatus::Finished;
-    Line("{\"source\":" + Text(item.path) +
-         ",\"output\":" + (result.output.empty() ? "null" : Text(result.output)) +
-         ",\"status\":\"" + StatusName(result.status) +
-         "\",\"code\":" + std::to_string(result.code) + ",\"message\":" + Text(result.message) +
-         ",\"pages\":" + Number(result.pages) + ",\"bytes_in\":" + Number(result.bytesIn) +
-         ",\"bytes_out\":" + Number(written ? result.bytesOut : -1) +
-         ",\"milliseconds\":" + std::to_string(result.milliseconds) +
-         ",\"writer\":" + (written ? WriterName(result.writer) : "null") + "}");
+    const std::string status = StatusName(result);
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_waiting.erase(item.index);
+    }
+    Line(status,
+         "{\"source\":" + Text(item.path) + ",\"output\":" +
+             (result.output.empty() ? "null" : Text(result.output)) + ",\"status\":\"" + status +
+             "\",\"code\":" + (status == "not_started" ? "null" : std::to_string(result.code)) +
+             ",\"message\":" + Text(result.message) + ",\"pages\":" + Number(result.pages) +
+             ",\"bytes_in\":" + Number(result.bytesIn) +
+             ",\"bytes_out\":" + Number(written ? result.bytesOut : -1) +
+             ",\"milliseconds\":" + std::to_string(result.milliseconds) +
+             ",\"writer\":" + (written ? WriterName(result.writer) : "null") + ",\"reason\":" +
+             (written && !result.reason.empty() ? Quote(result.reason) : "null") + "}");
 }
 
 void JsonReporter::Missing(const std::string& source, const std::string& message) {
-    ++m_missing;
-    Line("{\"source\":" + Quote(source) +
-         ",\"output\":null,\"status\":\"failed\",\"code\":-1,\"message\":" + Quote(message) +
-         ",\"pages\":null,\"bytes_in\":null,\"bytes_out\":null,\"milliseconds\":0,"
-         "\"writer\":null}");
+    Line("failed",
+         "{\"source\":" + Quote(source) +
+             ",\"output\":null,\"status\":\"failed\",\"code\":-1,\"message\":" + Quote(message) +
+             ",\"pages\":null,\"bytes_in\":null,\"bytes_out\":null,\"milliseconds\":0,"
+             "\"writer\":null,\"reason\":null}");
 }
 
-void JsonReporter::OnRunEnded(const RunSummary& s) {
-    const int files =
-        s.written + s.failed + s.refused + s.stopped + s.skipped + s.notStarted + m_missing;
-    Line("{\"summary\":{\"files\":" + std::to_string(files) + ",\"written\":" +
-         std::to_string(s.written) + ",\"failed\":" + std::to_string(s.failed + m_missing) +
-         ",\"refused\":" + std::to_string(s.refused) + ",\"stopped\":" + std::to_string(s.stopped) +
-         ",\"not_started\":" + std::to_string(s.notStarted) + "}}");
+void JsonReporter::OnRunEnded(const RunSummary&) {
+    std::map<int32_t, wxString> waiting;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        waiting.swap(m_waiting);
+    }
+    for (const auto& [index, path] : waiting)
+        Line("not_started", "{\"source\":" + Text(path) +
+                                ",\"output\":null,\"status\":\"not_started\",\"code\":null,"
+                                "\"message\":\"not started: the run was stopped\",\"pages\":null,"
+                                "\"bytes_in\":null,\"bytes_out\":null,\"milliseconds\":0,"
+                                "\"writer\":null,\"reason\":null}");
+}
+
+void JsonReporter::Summary() {
+    std::string summary;
+    int files = 0;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        for (const char* status : kStatuses) {
+            files += m_counts[status];
+            summary += std::string(",\"") + status + "\":" + std::to_string(m_counts[status]);
+        }
+    }
+    Line("", "{\"summary\":{\"files\":" + std::to_string(files) + summary + "}}");
 }

@@ -25,15 +25,20 @@ std::string PasswordReport::Create(const std::string& path) {
     m_fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (m_fd < 0)
         return errno == EEXIST ? "it exists already (it is never replaced)" : std::strerror(errno);
-    Write("path,user\r\n");
+    Write("source,output,user,owner\r\n");
     return "";
 }
 
 void PasswordReport::OnItemResult(const BatchItem& item, int, const ItemResult& result) {
     if (result.status != ItemStatus::Finished || !item.options)
         return;
+    const RunOptions& run = *item.options;
+    const wxString& owner =
+        run.ownerPasswordEnabled ? run.options.ownerPassword : run.options.userPassword;
     std::string line = Quoted(PathText::ToBytes(item.path)) + "," +
-                       Quoted(item.options->options.userPassword.utf8_string()) + "\r\n";
+                       Quoted(PathText::ToBytes(result.output)) + "," +
+                       Quoted(run.options.userPassword.utf8_string()) + "," +
+                       Quoted(owner.utf8_string()) + "\r\n";
     std::lock_guard<std::mutex> lock(m_mutex);
     Write(line);
     ::explicit_bzero(&line[0], line.size());

@@ -1,7 +1,9 @@
 #pragma once
-// The --report file of --generate-passwords: "path,user" rows for every file that
-// was written. Created new (never over an existing file or through a link) and
-// readable by its owner only; it is the one place a generated password is kept.
+// The --report file of --generate-passwords: "source,output,user,owner" rows for
+// every file that was written, the owner password as the output has it (the user's
+// when none was given). Created new (never over an existing file or through a link)
+// and readable by its owner only; it is the one place a generated password is kept,
+// so the run keeps its outputs off it as it does off its sources.
 
 #include "batch/BatchObserver.h"
 

@@ -75,15 +75,19 @@ bool PasswordTable::Load(const std::string& text, const std::string& name, const
         const std::string& path = row.fields[0];
         std::pair<uint64_t, uint64_t> id;
         if (!Identity(path, id)) {
-            m_missing.push_back(where + "no such file: " +
-                                PathText::Printable(PathText::FromBytes(path)).utf8_string());
-            continue;
+            error = where +
+                    "no such file: " + PathText::Printable(PathText::FromBytes(path)).utf8_string();
+            return false;
         }
         if (!m_rows.emplace(id, options).second) {
             error = where + "the file is listed twice";
             return false;
         }
         m_paths.push_back(path);
+    }
+    if (m_paths.empty()) {
+        error = name + " lists no file";
+        return false;
     }
     return true;
 }

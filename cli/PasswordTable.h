@@ -2,8 +2,9 @@
 // --passwords-csv: a file of rows "path,user,owner[,level[,allow]]" (an optional
 // header row first) giving listed files passwords and settings of their own. A
 // file is matched by identity, so any path that names it counts. Any row the table
-// cannot read with certainty refuses the whole table: a file must never be
-// encrypted with the default password because its own row was mistyped.
+// cannot read with certainty (a file that does not exist included), or a table
+// that lists no file, refuses the whole table: a file must never be encrypted with
+// the default password because its own row was mistyped.
 
 #include "batch/EncryptOptions.h"
 
@@ -17,8 +18,7 @@
 class PasswordTable {
 public:
     // False with error set when the table cannot be used. `base` gives the level and
-    // permissions of rows that name none. Rows naming missing files are kept aside
-    // in missing() as error lines.
+    // permissions of rows that name none.
     bool Load(const std::string& text, const std::string& name, const RunOptions& base,
               std::string& error);
 
@@ -26,10 +26,8 @@ public:
     std::shared_ptr<const RunOptions> Find(const std::string& path) const;
     // The listed files in table order (so a table alone can name the inputs).
     const std::vector<std::string>& paths() const { return m_paths; }
-    const std::vector<std::string>& missing() const { return m_missing; }
 
 private:
     std::map<std::pair<uint64_t, uint64_t>, std::shared_ptr<const RunOptions>> m_rows;
     std::vector<std::string> m_paths;
-    std::vector<std::string> m_missing;
 };

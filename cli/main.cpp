@@ -3,6 +3,7 @@
 #include "cli/CliBatchRunner.h"
 #include "cli/CliOptions.h"
 #include "cli/FileCollector.h"
+#include "cli/HotFolder.h"
 #include "cli/TerminalProgress.h"
 #include "batch/PdfEngineFactory.h"
 #include "core/AppUtil.h"
@@ -65,6 +66,11 @@ int main(int argc, char** argv) {
 
     const std::vector<CollectedFile> files =
         FileCollector::Collect(settings.paths, settings.recursive, settings.outputDir);
+    if (!settings.watch.empty()) {
+        CliBatchRunner runner(settings, nullptr); // no end to count files towards
+        HotFolder hotFolder(settings, runner);
+        return hotFolder.Start() ? hotFolder.Run(files) : 2;
+    }
     if (files.empty() && !settings.table) {
         std::fprintf(stderr, "pdfzerovovor-cli: no PDF files found\n");
         return 1;

@@ -52,7 +52,9 @@ wxString StringUtil::AfterLast(const wxString& text, wxUniChar ch) {
 
 wxString StringUtil::ToSlashes(const wxString& path) {
     wxString result = path;
+#ifdef __WXMSW__
     result.Replace("\\", "/");
+#endif
     return result;
 }
 

@@ -224,6 +224,10 @@ HostProtocol::EncryptRequest MakeRequest(const std::string& source, const std::s
     request.assemble = p.assemble != 0;
     request.sourcePassword = p.sourcePassword ? p.sourcePassword : "";
     request.decrypt = p.decrypt != 0;
+    // An empty owner password is a working password at AES-256: it would open the
+    // file with full rights. Every front end comes through here.
+    if (request.owner.empty() && !request.decrypt)
+        request.owner = request.user;
     return request;
 }
 
@@ -231,6 +235,10 @@ bool ValidParams(const PdfMSEncryptParams& p) {
     // Longer passwords would only be cut by the standard; the batch refuses them first.
     constexpr size_t kMaxPassword = 127;
     auto fits = [](const char* s) { return !s || std::strlen(s) <= kMaxPassword; };
+    auto empty = [](const char* s) { return !s || !*s; };
+    // Without any password the output would open with full rights for everyone.
+    if (!p.decrypt && empty(p.userPassword) && empty(p.ownerPassword))
+        return false;
     return p.level >= PDFMS_LEVEL_RC4_40 && p.level <= PDFMS_LEVEL_AES_256 &&
            p.printing >= PDFMS_PRINT_NONE && p.printing <= PDFMS_PRINT_LOW &&
            fits(p.userPassword) && fits(p.ownerPassword) && fits(p.sourcePassword);
@@ -247,6 +255,7 @@ int32_t PdfEngine::Encrypt(const PdfMSSource* source, const char* outputPath,
     if (outcome) {
         outcome->writer = PDFMS_WRITER_NONE;
         outcome->tempLeft[0] = '\0';
+        outcome->reason[0] = '\0';
     }
     const std::string src = source->path;
     const std::string out = outputPath;
@@ -325,8 +334,10 @@ int32_t PdfEngine::Encrypt(const PdfMSSource* source, const char* outputPath,
             std::snprintf(outcome->tempLeft, sizeof outcome->tempLeft, "%s", temp.temp().c_str());
         return code;
     }
-    if (outcome)
+    if (outcome) {
         outcome->writer = static_cast<int32_t>(reply.writer);
+        std::snprintf(outcome->reason, sizeof outcome->reason, "%s", reply.reason.c_str());
+    }
     if (progress)
         progress(userData, 100, 100);
     return code;

@@ -34,11 +34,16 @@
 //                                could not be started
 //   6 PDFMS_ERR_VERIFY           the written file failed its check (below)
 //   7 PDFMS_ERR_ENGINE           any other error while writing
-//   8 PDFMS_ERR_ARGUMENT         null pointers, an unknown level, or a password that
-//                                does not encode for the level (below)
+//   8 PDFMS_ERR_ARGUMENT         null pointers, an unknown level, no password at all,
+//                                or a password that does not encode for the level
+//                                (below)
 //   9 PDFMS_ERR_SOURCE_CHANGED   the source's device, inode, size or modification
 //                                time changed between the first read and the end of
 //                                the write
+//
+// Owner password: when none is given, the user password is the owner password too,
+// at every level and in both writers (R2-R4 define that; at R6 an empty owner
+// password would open the file with full rights for anyone).
 //
 // Levels: 0 -> R2 RC4 40-bit, 1 -> R3 RC4 128-bit, 2 -> R4 AES-128, 3 -> R6 AES-256;
 // metadata is encrypted too. Passwords arrive as UTF-8: at level 3 they go through
@@ -52,17 +57,22 @@
 // asked (qpdf's writer does so and PDF 2.0 tells readers to ignore it); at the RC4
 // levels every bit is exactly what was asked. Both writers give the same /P word.
 //
-// Two writers. A source that opens and lists its pages without any qpdf warning,
-// and whose every cross-reference offset lands on its "N G obj", every object
-// parses to one value followed by endobj and every stream ends where its /Length
-// says, goes through the one-pass writer: each object is read once through a
+// Two writers, chosen per file with a reason (engine/host/WriterChoice.h). An
+// unencrypted source whose every object parses to one value followed by endobj
+// goes through the one-pass writer, also when qpdf reads it with warnings it
+// repairs the same way every time (a wrong /Size, offsets that make it rebuild its
+// table from a scan, a wrong or missing /Length, odd EOLs after "stream", names
+// with a stray '#' and repeated keys, which are copied as they are): the writer
+// follows qpdf's reading and writes a clean cross-reference section. Each object
+// is read once through a
 // bounded window and written once under its own number, strings encrypted (as hex
 // strings) except a signature's /Contents (left readable, as qpdf's writer and
 // PDF 2.0 do), stream data encrypted as it is copied with a direct /Length, object
 // streams encrypted whole, the source's cross-reference streams and a stale
 // linearization dictionary left out, and a new cross-reference table (or stream,
 // when objects live in object streams) with /Encrypt and /ID; memory stays flat in
-// the file size. Everything else (repaired files, odd layouts) goes through qpdf's
+// the file size. Everything else (encrypted sources, plain outputs, reference
+// loops, page trees qpdf repairs, objects only qpdf parses) goes through qpdf's
 // writer, which copies stream data as it is (no decoding, no recompression: exact
 // content, and decompression bombs stay small), keeps object streams and does not
 // linearize. The choice is made before anything is written. At AES-256 below PDF
@@ -81,7 +91,9 @@
 // exactly the source's; when it has object streams, every object stream must
 // decrypt to the source's bytes and every page and page-tree node to the source's
 // object, which shows the same pages without parsing every object stream again
-// (that can cost ten times the write).
+// (that can cost ten times the write). A one-pass write that fails, or whose
+// output fails its check, is done again by qpdf's writer (reason
+// "one-pass-failed") and checked again.
 // The source is opened read-only and never changed.
 //
 // Progress: the callback gets (percent, 100) as the file is written, and is also

@@ -44,7 +44,7 @@ def parse(help_text):
         elif listed:
             items = re.split(r",\s*|\s+or\s+", listed.group(1))
             yield names, "list", [re.sub(r"\s*\(.*\)", "", item).strip() for item in items]
-        elif re.match(r"(U?INT|FLOAT)", value_type):
+        elif re.search(r"\b(U?INT|FLOAT)\b", value_type):
             yield names, "value", []
         elif re.search(r"\bfolder\b", description):
             yield names, "dir", []

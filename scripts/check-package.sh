@@ -34,6 +34,7 @@ for path in ./usr/bin/pdfzerovovor ./usr/bin/pdfzerovovor-cli \
     ./usr/share/icons/hicolor/256x256/apps/pdfzerovovor.png \
     ./usr/share/man/man1/pdfzerovovor.1.gz ./usr/share/man/man1/pdfzerovovor-cli.1.gz \
     ./usr/share/bash-completion/completions/pdfzerovovor-cli \
+    ./usr/lib/systemd/user/pdfzerovovor-watch@.service \
     ./usr/share/doc/pdfzerovovor/copyright ./usr/share/doc/pdfzerovovor/changelog.gz; do
     grep -qx "$path" "$scratch/contents" || fail "$path is not in the package"
 done
@@ -42,6 +43,9 @@ odd=$(dpkg-deb -c "$deb" | awk '($1 ~ /^d/ && $1 != "drwxr-xr-x") || $2 != "root
 [ -z "$odd" ] || fail "odd modes or owners: $odd"
 
 dpkg -x "$deb" "$scratch/root"
+grep -q '^ExecStart=/usr/bin/pdfzerovovor-cli --watch ' \
+    "$scratch/root/usr/lib/systemd/user/pdfzerovovor-watch@.service" ||
+    fail "the watch service does not start the installed command line"
 mkdir "$scratch/in" "$scratch/out" "$scratch/home"
 "$make_pdfs" "$scratch/in" 1 3 >/dev/null
 HOME=$scratch/home "$scratch/root/usr/bin/pdfzerovovor-cli" -q -o "$scratch/out" -u user \

@@ -9,7 +9,7 @@ packages=(
     libcli11-dev libjemalloc-dev libgtest-dev libssl-dev libidn-dev
     xvfb xauth poppler-utils mupdf-tools python3 python3-pil fonts-dejavu-core imagemagick
     python3-fonttools librsvg2-bin help2man dpkg-dev
-    desktop-file-utils appstream lintian
+    desktop-file-utils appstream lintian parallel
 )
 
 missing=()

@@ -6,7 +6,7 @@
 #include <wx/app.h>
 #include <wx/filedlg.h>
 
-wxString ChooseFiles(const wxString& defaultDir) {
+wxArrayString ChooseFiles(const wxString& defaultDir) {
     // Without a GUI application (tests, command line) the dialog has no parent.
     wxApp* app = dynamic_cast<wxApp*>(wxAppConsole::GetInstance());
     wxWindow* parent = app ? app->GetTopWindow() : nullptr;
@@ -14,9 +14,9 @@ wxString ChooseFiles(const wxString& defaultDir) {
     wxArrayString paths;
     if (!DialogSeam::Get().ChooseFiles(parent, "Select One or More Files", defaultDir, wildcard,
                                        wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE, paths))
-        return wxString();
+        return wxArrayString();
 
-    wxString result;
+    wxArrayString result;
     for (const wxString& path : paths) {
         const int dot = path.Find('.', true);
         const wxString ext = dot == wxNOT_FOUND ? wxString() : path.Mid(dot + 1).Lower();
@@ -24,9 +24,7 @@ wxString ChooseFiles(const wxString& defaultDir) {
             ShowInfoBox(" Fail to open file  \n " + path);
             continue;
         }
-        wxString slashed = path;
-        slashed.Replace("\\", "/");
-        AppendToPathList(result, slashed);
+        result.Add(path);
     }
     return result;
 }

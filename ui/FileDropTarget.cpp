@@ -3,7 +3,6 @@
 #include "batch/FileTypes.h"
 #include "core/DialogSeam.h"
 #include "core/FileUtil.h"
-#include "core/StringUtil.h"
 #include "ui/FileListPanel.h"
 #include "ui/WindowIds.h"
 #include "ui/WindowLookup.h"
@@ -26,17 +25,10 @@ int FileDropTarget::CollectDroppedPaths(const wxArrayString& dropped, wxArrayStr
     const wxArrayString patterns = GetScanPatterns();
     for (const wxString& item : dropped) {
         if (FileUtil::DirExists(item)) {
-            const wxString folder = StringUtil::ToSlashes(item);
-            for (const wxString& pattern : patterns) {
-                wxArrayString found;
-                FileUtil::ListFilesByExtension(folder, found, pattern);
-                for (const wxString& path : found)
-                    paths.Add(StringUtil::ToSlashes(path));
-                count += static_cast<int>(found.size());
-            }
+            count += ScanFolderForFiles(patterns, item, paths);
             continue;
         }
-        const wxString path = StringUtil::ToSlashes(item);
+        const wxString& path = item;
         const wxString extension = path.Contains(".") ? path.AfterLast('.').Lower() : wxString();
         ++count;
         if (IsSupportedExtension(extension))

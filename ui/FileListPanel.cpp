@@ -196,10 +196,6 @@ void FileListPanel::AddRow(const FileRow& row) {
     m_grid->SetCellValue(r, COL_ITEM, row[FILEROW_OPEN_CODE]);
 }
 
-void FileListPanel::AddFiles(const wxString& paths) {
-    AddFileList(SplitPathList(paths));
-}
-
 void FileListPanel::AddFileList(const wxArrayString& paths) {
     // Each file is opened and checked here; a large batch or a big file takes a
     // moment, which the pointer should say.
@@ -267,9 +263,9 @@ void FileListPanel::FitRowLabels() {
 }
 
 void FileListPanel::AddThroughDialog() {
-    const wxString chosen = ChooseFiles(g_config ? g_config->GetLastConvertDir() : wxString());
+    const wxArrayString chosen = ChooseFiles(g_config ? g_config->GetLastConvertDir() : wxString());
     if (!chosen.empty())
-        AddFiles(chosen);
+        AddFileList(chosen);
 }
 
 void FileListPanel::DeleteSelected() {
@@ -464,7 +460,7 @@ bool FileListPanel::StartRun(int count) {
     for (int row : m_runRows) {
         JobRow jobRow;
         jobRow.index = row;
-        jobRow.path = StringUtil::ToSlashes(GetCellText(row, COL_PATH));
+        jobRow.path = GetCellText(row, COL_PATH);
         // The output is named from the file's own name, not from the list's
         // (escaped) display of it.
         jobRow.fileName = StringUtil::AfterLast(jobRow.path, '/');

@@ -35,9 +35,7 @@ public:
     // Appends one grid column; shown columns get label and width, hidden ones width 0.
     wxString AppendColumn(const wxString& label, int width, bool shown);
 
-    // Paths joined by "|".
-    void AddFiles(const wxString& paths);
-    // The same for a list of paths, which may hold any character, "|" included.
+    // Adds files to the list; a path may hold any character, "\\" and "|" included.
     void AddFileList(const wxArrayString& paths);
     int GetRowCount() const;
     // Selected rows in ascending order; returns their number.

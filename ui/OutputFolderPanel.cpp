@@ -4,7 +4,6 @@
 #include "core/DialogSeam.h"
 #include "core/DomainConfig.h"
 #include "core/FileUtil.h"
-#include "core/StringUtil.h"
 #include "core/AppUtil.h"
 #include "skin/ThemeButton.h"
 #include "skin/PictureButton.h"
@@ -118,7 +117,6 @@ void OutputFolderPanel::OnBrowse(wxCommandEvent&) {
     wxString chosen;
     if (!DialogSeam::Get().ChooseFolder(this, "Select a output folder", GetOutputDir(), chosen))
         return;
-    chosen = StringUtil::ToSlashes(chosen);
     if (!FileUtil::DirExists(chosen) || !FileUtil::IsWritableDir(chosen)) {
         ShowInfoBox("The folder is unwritable, please choose another one!");
         return;

@@ -53,7 +53,7 @@ enum : int32_t {
     PDFMS_ERR_HOST = 5,            // the engine host crashed, ran out of time or memory
     PDFMS_ERR_VERIFY = 6,          // the written file did not reopen with the same pages
     PDFMS_ERR_ENGINE = 7,          // any other engine error
-    PDFMS_ERR_ARGUMENT = 8,        // bad arguments (null pointers, unknown level)
+    PDFMS_ERR_ARGUMENT = 8,        // bad arguments (null pointers, unknown level, no password)
     PDFMS_ERR_SOURCE_CHANGED = 9,  // the source changed while it was being encrypted
     PDFMS_ERR_OUTPUT_EXISTS = 10,  // the output name holds a file that may not be replaced
     PDFMS_ERR_SOURCE_RESTRICTED = 11 // an encrypted source opened with its user password
@@ -72,6 +72,7 @@ typedef int32_t (*PdfMSReplaceFn)(void* data, uint64_t device, uint64_t inode);
 struct PdfMSOutcome {
     int32_t writer;      // PDFMS_WRITER_*
     char tempLeft[1024]; // a temporary file the engine could not remove, or ""
+    char reason[64];     // why that writer: short stable words (engine/host/WriterChoice.h)
 };
 
 struct PdfMSSource {
@@ -83,17 +84,21 @@ struct PdfMSSource {
 };
 
 struct PdfMSEncryptParams {
-    int32_t level;             // PDFMS_LEVEL_*
-    const char* userPassword;  // password to open; "" when not used
-    const char* ownerPassword; // password to change permissions; "" when not used
-    int32_t printing;          // PDFMS_PRINT_*
-    int32_t copy;              // content copying
-    int32_t modify;            // content modifying
-    int32_t annotate;          // annotation adding
-    int32_t fillForms;         // form filling
-    int32_t accessibility;     // content copying for accessibility
-    int32_t assemble;          // document assembly
-    int32_t reserved;          // always 0
+    int32_t level;            // PDFMS_LEVEL_*
+    const char* userPassword; // password to open; "" when not used
+    // Password to change permissions. An output never has an empty owner password
+    // (at AES-256 an empty one would open the file with full rights): "" means the
+    // user password is the owner password too, at every level, so whoever has it
+    // has full rights. Both "" is PDFMS_ERR_ARGUMENT (unless decrypt is set).
+    const char* ownerPassword;
+    int32_t printing;      // PDFMS_PRINT_*
+    int32_t copy;          // content copying
+    int32_t modify;        // content modifying
+    int32_t annotate;      // annotation adding
+    int32_t fillForms;     // form filling
+    int32_t accessibility; // content copying for accessibility
+    int32_t assemble;      // document assembly
+    int32_t reserved;      // always 0
     // An encrypted source is opened with this password (null or "": it is refused).
     // With the owner password it may take new protection; with the user password only
     // when it restricts nothing.

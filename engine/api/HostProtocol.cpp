@@ -18,7 +18,9 @@ constexpr const char* kFatalName = "fatal";
 constexpr size_t kProbeRequestFields = 3;
 constexpr size_t kProbeReplyFields = 4;
 constexpr size_t kEncryptRequestFields = 16;
-constexpr size_t kEncryptReplyFields = 3;
+constexpr size_t kEncryptReplyFields = 4;
+// A writer's reason: short words of lower-case letters, digits, '-' and '+'.
+constexpr size_t kMaxReason = 63;
 
 // A day: longer than any file we would wait for, short enough to stay finite.
 constexpr int64_t kMaxTimeLimitMs = 24LL * 3600 * 1000;
@@ -106,7 +108,7 @@ Message Encode(const Progress& m) {
 }
 
 Message Encode(const EncryptReply& m) {
-    return {kEncryptName, Number(m.code), Number(static_cast<int32_t>(m.writer))};
+    return {kEncryptName, Number(m.code), Number(static_cast<int32_t>(m.writer)), m.reason};
 }
 
 Message Encode(const Fatal& m) {
@@ -184,6 +186,10 @@ bool Decode(const Message& in, EncryptReply& out) {
                writer))
         return false;
     m.writer = static_cast<Writer>(writer);
+    m.reason = in[3];
+    if (m.reason.size() > kMaxReason ||
+        m.reason.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789-+") != std::string::npos)
+        return false;
     // A success names the writer that made the file; a failure may name none.
     if (m.code == PDFMS_OK && m.writer == Writer::None)
         return false;

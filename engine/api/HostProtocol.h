@@ -8,7 +8,8 @@
 //   encrypt source temp timeLimitMs level user owner printing copy modify
 //           annotate forms accessibility assemble sourcePassword decrypt
 //                            -> progress percent           (any number of times)
-//                            -> encrypt  code writer       (a PDFMS_* result)
+//                            -> encrypt  code writer reason (a PDFMS_* result; the
+//                                        writer's reason in words, maybe "")
 //   any request              -> fatal    reason            (the host exits)
 //
 // The host parses hostile files, so the library reads its replies as strictly as
@@ -25,7 +26,7 @@
 namespace HostProtocol {
 
 // Raised whenever a message changes shape; a host of another version is refused.
-constexpr int32_t kVersion = 3;
+constexpr int32_t kVersion = 4;
 // The host's own guard: it ends itself this long after a request's time limit,
 // in case the library that should have killed it is gone.
 constexpr int kHostGraceSeconds = 5;
@@ -73,6 +74,7 @@ struct Progress {
 struct EncryptReply {
     int32_t code = 0; // PDFMS_OK or a PDFMS_ERR_* code
     Writer writer = Writer::None;
+    std::string reason; // why that writer: a short word or words joined by '+'
 };
 
 struct Fatal {

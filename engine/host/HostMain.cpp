@@ -113,6 +113,7 @@ bool Answer(HostChannel& channel, PdfWorker& worker, const HostChannel::Message&
         reply.writer = result.writer == WriterUsed::OnePass ? HostProtocol::Writer::OnePass
                        : result.writer == WriterUsed::Qpdf  ? HostProtocol::Writer::Qpdf
                                                             : HostProtocol::Writer::None;
+        reply.reason = result.reason;
         ::alarm(0);
         HangupWatch::SetCurrentTemp(std::string());
         const bool sent = channel.Send(HostProtocol::Encode(reply));

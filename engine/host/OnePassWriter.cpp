@@ -81,6 +81,7 @@ void OnePassWriter::CopyBody(const char* data, size_t size, const LaidObject& o,
     const size_t lengthEnd = o.lengthBegin ? static_cast<size_t>(o.lengthEnd - o.bodyStart) : 0;
     const size_t plainBegin = o.plainBegin ? static_cast<size_t>(o.plainBegin - o.bodyStart) : 0;
     const size_t plainEnd = o.plainBegin ? static_cast<size_t>(o.plainEnd - o.bodyStart) : 0;
+    bool addLength = o.addLength && o.dataStart != 0;
     size_t copied = 0;
     for (;;) {
         PdfToken t = s.Next(&m_value);
@@ -101,11 +102,15 @@ void OnePassWriter::CopyBody(const char* data, size_t size, const LaidObject& o,
             cipher.EncryptString(m_value, m_scratch);
             LiteralString::Append(m_out, m_scratch.data(), m_scratch.size());
             copied = t.end;
-        } else if (editCatalog && t.kind == PdfToken::Kind::DictOpen) {
+        } else if ((editCatalog || addLength) && t.kind == PdfToken::Kind::DictOpen) {
             m_out.append(data + copied, t.end - copied);
-            m_out += kExtensions;
+            if (editCatalog)
+                m_out += kExtensions;
+            // A stream whose /Length was missing gets the length readers recovered.
+            if (addLength)
+                m_out += " /Length " + std::to_string(newLength);
             copied = t.end;
-            editCatalog = false;
+            editCatalog = addLength = false;
         }
     }
     m_out.append(data + copied, size - copied);

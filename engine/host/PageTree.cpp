@@ -1,10 +1,12 @@
 #include "engine/host/PageTree.h"
 
 #include "engine/host/PdfScanner.h"
+#include "engine/host/SourceRepairs.h"
 #include "engine/host/StrictObjectReader.h"
 
 #include <qpdf/Buffer.hh>
 #include <qpdf/QPDF.hh>
+#include <qpdf/QPDFExc.hh>
 #include <qpdf/QPDFObjectHandle.hh>
 
 #include <algorithm>
@@ -111,7 +113,7 @@ bool PageTree::LoadStream(QPDF& pdf, int stream, std::string& why) {
         const size_t begin = objects[i].second;
         const size_t end = i + 1 < objects.size() ? objects[i + 1].second : size;
         NodeFacts facts;
-        if (!StrictObjectReader::Read(bytes + begin, end - begin, facts)) {
+        if (!StrictObjectReader::Read(bytes + begin, end - begin, facts, &m_raised)) {
             why = Describe(objects[i].first) + " in object stream " + std::to_string(stream) +
                   " is unusual";
             return false;
@@ -150,7 +152,7 @@ bool PageTree::Facts(QPDF& pdf, QPDFObjGen og, NodeFacts& facts, std::string& wh
     return true;
 }
 
-bool PageTree::Walk(QPDF& pdf, std::string& why) {
+bool PageTree::Walk(QPDF& pdf, std::string& why, std::vector<std::string>& raised) {
     m_leaves.clear();
     m_nodes.clear();
     bool walked = false;
@@ -165,7 +167,17 @@ bool PageTree::Walk(QPDF& pdf, std::string& why) {
                     Entry{2, e.first.getGen(), e.second.getObjStreamNumber()};
         }
         walked = WalkFrom(pdf, why);
-        if (walked && pdf.numWarnings() != warnings) {
+        // What qpdf said reading objects for the walk (it will not say it again),
+        // and, for a walk that stands, what it would say reading the object
+        // streams the walk read itself.
+        if (pdf.numWarnings() != warnings)
+            for (const QPDFExc& w : pdf.getWarnings())
+                raised.push_back(w.getMessageDetail());
+        if (walked)
+            raised.insert(raised.end(), m_raised.begin(), m_raised.end());
+        SourceRepairs followed;
+        std::string fallback;
+        if (walked && !followed.Follow(raised, fallback)) {
             why = "qpdf warned while the tree was read";
             walked = false;
         }
@@ -179,6 +191,7 @@ bool PageTree::Walk(QPDF& pdf, std::string& why) {
     m_xref.clear();
     m_inStreams.clear();
     m_loaded.clear();
+    m_raised.clear();
     if (!walked) {
         m_leaves.clear();
         m_nodes.clear();

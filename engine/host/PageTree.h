@@ -24,9 +24,13 @@ public:
     PageTree();
     ~PageTree();
 
-    // Walks the tree of `pdf`, an unencrypted document qpdf opened without a
-    // warning. False, with the reason in `why`, when the caller must ask qpdf.
-    bool Walk(QPDF& pdf, std::string& why);
+    // Walks the tree of `pdf`, an unencrypted document qpdf opened with at most
+    // warnings the one-pass writer follows (SourceRepairs). False, with the reason
+    // in `why`, when the caller must ask qpdf. qpdf's warnings while it read
+    // objects of the tree go to `raised`: the walk stands when each is one the
+    // one-pass writer follows (a page with a repeated key, an object stream with
+    // a wrong /Length), as qpdf's own listing would have raised them.
+    bool Walk(QPDF& pdf, std::string& why, std::vector<std::string>& raised);
 
     int32_t pages() const { return static_cast<int32_t>(m_leaves.size()); }
     // The pages, in order.
@@ -47,6 +51,7 @@ private:
     std::unordered_map<int, Entry> m_xref;
     std::unordered_map<int, NodeFacts> m_inStreams; // objects of the streams read so far
     std::unordered_map<int, bool> m_loaded;         // stream number -> it read cleanly
+    std::vector<std::string> m_raised;              // qpdf's warnings about the streams read
     std::vector<QPDFObjGen> m_leaves;
     std::vector<QPDFObjGen> m_nodes;
 };

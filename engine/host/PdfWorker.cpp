@@ -6,9 +6,10 @@
 #include "engine/host/OnePassWriter.h"
 #include "engine/host/OutputCheck.h"
 #include "engine/host/PageTree.h"
-#include "engine/host/PasswordEncoding.h"
+#include "engine/api/PasswordEncoding.h"
 #include "engine/host/QpdfEncryptWriter.h"
 #include "engine/host/SourceLayout.h"
+#include "engine/host/SourceRepairs.h"
 #include "engine/host/SourceWindow.h"
 #include "engine/host/StandardSecurity.h"
 
@@ -121,12 +122,17 @@ ProbeAnswer PdfWorker::Probe(const std::string& path) {
         int32_t pages = -1;
         // qpdf lists the pages by parsing every object stream that holds one:
         // for a file with object streams, walk the tree ourselves when it can be.
+        // Also after warnings the one-pass writer follows (a wrong /Size): qpdf's
+        // listing would hold every such stream parsed for as long as the file is.
         std::string why;
+        std::vector<std::string> warnings = doc.Warnings();
+        SourceRepairs followed;
         QPDFObjectHandle trailer = doc.pdf->getTrailer();
-        if (!a.encrypted && doc.pdf->numWarnings() == 0 &&
-            (trailer.getKey("/Type").isNameAndEquals("/XRef") || trailer.hasKey("/XRefStm"))) {
+        if (!a.encrypted && followed.Follow(warnings, why) &&
+            (trailer.getKey("/Type").isNameAndEquals("/XRef") || trailer.hasKey("/XRefStm") ||
+             trailer.hasKey("/Prev"))) {
             tree = std::make_unique<PageTree>();
-            if (tree->Walk(*doc.pdf, why))
+            if (tree->Walk(*doc.pdf, why, warnings))
                 pages = tree->pages();
             else
                 tree.reset();
@@ -136,7 +142,9 @@ ProbeAnswer PdfWorker::Probe(const std::string& path) {
         // qpdf keeps what it parsed; what it touched of the mapping may go.
         if (doc.input)
             doc.input->Release();
-        m_warnings = doc.Warnings();
+        for (std::string& w : doc.Warnings())
+            warnings.push_back(std::move(w));
+        m_warnings = std::move(warnings);
         bool repaired = !m_warnings.empty();
         // Repair that lost every page would write an empty document over content
         // other readers still show.
@@ -157,6 +165,95 @@ ProbeAnswer PdfWorker::Probe(const std::string& path) {
     return a;
 }
 
+PdfWorker::Job::Job(const EncryptRequest& r) : request(r) {}
+PdfWorker::Job::~Job() = default;
+
+WriterChoice PdfWorker::ChooseWriter(Job& job, int32_t openState) {
+    // The one-pass writer encrypts what it copies; a source that must be
+    // decrypted on the way, or written plain, goes through qpdf's writer.
+    if (job.locked)
+        return {WriterUsed::Qpdf, "encrypted-source"};
+    if (job.request.decrypt)
+        return {WriterUsed::Qpdf, "decrypted-output"};
+    // What qpdf repaired while the probe read the source must be what the
+    // one-pass writer repairs the same way.
+    SourceRepairs repairs;
+    std::string why;
+    if (openState == PDFMS_OPEN_REPAIRED && !repairs.Follow(job.warnings, why))
+        return {WriterUsed::Qpdf, why};
+    if (!job.window)
+        return {WriterUsed::Qpdf, "unparsable-object"};
+    if (!job.layout.Read(*job.doc.pdf, *job.window, why)) {
+        job.window.reset();
+        return {WriterUsed::Qpdf, why};
+    }
+    repairs.Add(job.layout.repairs());
+    return {WriterUsed::OnePass, repairs.Text()};
+}
+
+int32_t PdfWorker::Write(Job& job, WriterUsed writer, const std::function<void(int)>& progress) {
+    const EncryptRequest& r = job.request;
+    // The library made the temporary file, new and with the source's permission
+    // bits (the umask applied), so a private source never comes out readable by
+    // everyone; a link put in its place is not followed.
+    int fd = ::open(r.temp.c_str(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return PDFMS_ERR_OUTPUT;
+    if (writer == WriterUsed::Qpdf)
+        return QpdfEncryptWriter::Write(*job.doc.pdf, r, job.user, job.owner, fd, progress);
+
+    StandardSecurity security;
+    std::string id0, id1;
+    MakeId(*job.doc.pdf, id0, id1);
+    int32_t code = security.Setup(r, id0);
+    if (code != PDFMS_OK) {
+        ::close(fd);
+        return code;
+    }
+    FileSink sink(fd);
+    OnePassWriter out(*job.doc.pdf, job.layout, *job.window, security);
+    try {
+        out.Write(sink, id0, id1, progress);
+        code = sink.Commit() ? PDFMS_OK : PDFMS_ERR_OUTPUT;
+        job.written = out.TakeWritten();
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (const std::exception&) {
+        code = sink.failed()              ? PDFMS_ERR_OUTPUT
+               : job.window->readFailed() ? PDFMS_ERR_SOURCE_CHANGED
+                                          : PDFMS_ERR_ENGINE;
+    }
+    return code;
+}
+
+bool PdfWorker::Check(Job& job, WriterUsed writer) {
+    // The written file must read back cleanly with the password it was given;
+    // without a user password it must open with none.
+    const bool onePass = writer == WriterUsed::OnePass;
+    QPDF& source = *job.doc.pdf;
+    OutputCheck check;
+    check.SetSourceInput(job.doc.input.get());
+    bool good = check.Open(job.request.temp, job.user, !job.request.decrypt);
+    if (good && onePass)
+        good = check.MatchesOnePassWrite(job.written, job.layout, source);
+    // qpdf would parse every page, and every object stream that holds one, to
+    // list the output's pages anew.
+    if (good && onePass && !job.layout.compressed().empty())
+        good = check.SamePageTree(source, job.layout, job.written, job.pages, job.tree.get());
+    else if (good && onePass)
+        good = check.SamePageCount(source, job.pages, job.tree.get());
+    else if (good)
+        good = check.SamePages(job.pages);
+    // A warning the source raises too, when the same objects are read, is the
+    // source's: repeated keys and stray '#' are copied as they are.
+    std::vector<std::string> known = job.warnings;
+    if (onePass)
+        known.insert(known.end(), job.layout.warnings().begin(), job.layout.warnings().end());
+    for (std::string& w : job.doc.Warnings())
+        known.push_back(std::move(w));
+    return good && check.NoNewWarnings(known);
+}
+
 EncryptResult PdfWorker::Encrypt(const EncryptRequest& r,
                                  const std::function<void(int)>& progress) {
     Tidy();
@@ -164,135 +261,84 @@ EncryptResult PdfWorker::Encrypt(const EncryptRequest& r,
     const ProbeAnswer source = Probe(r.source);
     // The source's identity as it was before anything of it was read.
     const FileKey identity = m_key;
-    OpenDocument doc = std::move(m_doc);
-    const std::unique_ptr<PageTree> tree = std::move(m_tree);
-    const std::vector<std::string> sourceWarnings = std::move(m_warnings);
+    Job job(r);
+    job.doc = std::move(m_doc);
+    job.tree = std::move(m_tree);
+    job.warnings = std::move(m_warnings);
     // The written document shares nothing we want to keep around.
     Forget();
     result.code = PDFMS_ERR_SOURCE;
-    int32_t sourcePages = source.pageCount;
-    std::vector<std::string> warningsBefore = sourceWarnings;
-    const bool locked = source.openState == PDFMS_OPEN_ENCRYPTED || source.encrypted;
-    if (locked) {
-        result.code = OpenLocked(r, doc, sourcePages, warningsBefore);
+    job.pages = source.pageCount;
+    job.locked = source.openState == PDFMS_OPEN_ENCRYPTED || source.encrypted;
+    if (job.locked) {
+        result.code = OpenLocked(r, job.doc, job.pages, job.warnings);
         if (result.code != PDFMS_OK)
             return result;
-    } else if (!doc.pdf) {
+    } else if (!job.doc.pdf) {
         return result;
     }
 
-    std::string user, owner;
-    if (!r.decrypt && (!PasswordEncoding::Prepare(r.level, r.user, user) ||
-                       !PasswordEncoding::Prepare(r.level, r.owner, owner))) {
+    // The library puts the user password in for a missing owner password; an
+    // empty one here would be a working password that opens an AES-256 output.
+    if (!r.decrypt && (r.owner.empty() || !PasswordEncoding::Prepare(r.level, r.user, job.user) ||
+                       !PasswordEncoding::Prepare(r.level, r.owner, job.owner))) {
         result.code = PDFMS_ERR_ARGUMENT;
         return result;
     }
 
-    // The one-pass writer takes a source that opened without a word from qpdf and
-    // whose every object is where its cross-reference section says.
-    SourceLayout layout;
-    std::unique_ptr<SourceWindow> window;
-    // The one-pass writer encrypts what it copies; a source that must be decrypted
-    // on the way, or written plain, goes through qpdf's writer.
-    if (source.openState == PDFMS_OPEN_OK && !locked && !r.decrypt) {
+    if (!job.locked && !r.decrypt) {
         // The mapping qpdf reads is read in place; a file too big to map through
         // a buffer.
-        if (doc.input)
-            window = std::make_unique<SourceWindow>(doc.input->data(), doc.input->status(),
-                                                    SourceLayout::kMaxObjectBytes);
+        if (job.doc.input)
+            job.window = std::make_unique<SourceWindow>(
+                job.doc.input->data(), job.doc.input->status(), SourceLayout::kMaxObjectBytes);
         else
-            window = SourceWindow::Open(r.source, SourceLayout::kMaxObjectBytes);
+            job.window = SourceWindow::Open(r.source, SourceLayout::kMaxObjectBytes);
         // The path may name another file by now than the one qpdf parsed.
-        if (window &&
-            (window->status().st_dev != identity.dev || window->status().st_ino != identity.ino ||
-             window->status().st_size != identity.size)) {
+        if (job.window && (job.window->status().st_dev != identity.dev ||
+                           job.window->status().st_ino != identity.ino ||
+                           job.window->status().st_size != identity.size)) {
             result.code = PDFMS_ERR_SOURCE_CHANGED;
             return result;
         }
-        std::string why;
-        if (window && !layout.Read(*doc.pdf, *window, why))
-            window.reset();
     }
+    const WriterChoice choice = ChooseWriter(job, source.openState);
+    result.writer = choice.writer;
+    result.reason = choice.reason;
     // Release what the probe and the layout touched of the mapped source: the
     // write walks it again, releasing as it goes.
-    if (doc.input)
-        doc.input->Release();
+    if (job.doc.input)
+        job.doc.input->Release();
 
-    // The library made the temporary file, new and with the source's permission
-    // bits (the umask applied), so a private source never comes out readable by
-    // everyone; a link put in its place is not followed.
-    int fd = ::open(r.temp.c_str(), O_WRONLY | O_TRUNC | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) {
-        result.code = PDFMS_ERR_OUTPUT;
-        return result;
-    }
-
-    std::vector<OnePassWriter::Written> written;
-    if (window) {
-        result.writer = WriterUsed::OnePass;
-        StandardSecurity security;
-        std::string id0, id1;
-        MakeId(*doc.pdf, id0, id1);
-        result.code = security.Setup(r, id0);
-        if (result.code == PDFMS_OK) {
-            FileSink sink(fd);
-            OnePassWriter writer(*doc.pdf, layout, *window, security);
-            try {
-                writer.Write(sink, id0, id1, progress);
-                result.code = sink.Commit() ? PDFMS_OK : PDFMS_ERR_OUTPUT;
-                written = writer.TakeWritten();
-            } catch (const std::bad_alloc&) {
-                throw;
-            } catch (const std::exception&) {
-                result.code = sink.failed()          ? PDFMS_ERR_OUTPUT
-                              : window->readFailed() ? PDFMS_ERR_SOURCE_CHANGED
-                                                     : PDFMS_ERR_ENGINE;
-            }
-        } else {
-            ::close(fd);
-        }
-    } else {
-        result.writer = WriterUsed::Qpdf;
-        result.code = QpdfEncryptWriter::Write(*doc.pdf, r, user, owner, fd, progress);
-    }
+    result.code = Write(job, result.writer, progress);
     // The check needs neither the window's buffer nor what the writes touched.
-    const bool onePass = window != nullptr;
-    window.reset();
-    if (doc.input)
-        doc.input->Release();
+    job.window.reset();
+    if (job.doc.input)
+        job.doc.input->Release();
     // Whatever else went wrong, a source that changed underneath is the reason:
     // a writer that read a cut file's zeros may have failed on them.
     FileKey after;
     if (result.code != PDFMS_ERR_STOPPED && (!MakeKey(r.source, after) || !(after == identity) ||
-                                             (doc.input && doc.input->cutShort()))) {
+                                             (job.doc.input && job.doc.input->cutShort()))) {
         result.code = PDFMS_ERR_SOURCE_CHANGED;
         return result;
     }
-    if (result.code != PDFMS_OK)
-        return result;
-
-    // The written file must read back cleanly with the password it was given;
-    // without a user password it must open with none.
-    OutputCheck check;
-    check.SetSourceInput(doc.input.get());
-    bool good = check.Open(r.temp, user, !r.decrypt);
-    if (good && onePass)
-        good = check.MatchesOnePassWrite(written, layout, *doc.pdf);
-    // qpdf would parse every page, and every object stream that holds one, to
-    // list the output's pages anew.
-    if (good && onePass && !layout.compressed().empty())
-        good = check.SamePageTree(*doc.pdf, layout, written, sourcePages, tree.get());
-    else if (good && onePass)
-        good = check.SamePageCount(*doc.pdf, sourcePages, tree.get());
-    else if (good)
-        good = check.SamePages(sourcePages);
-    if (good)
-        good = check.NoNewWarnings(warningsBefore);
-    if (!good)
+    if (result.code == PDFMS_OK && !Check(job, result.writer))
         result.code = PDFMS_ERR_VERIFY;
+    // A one-pass write that failed on its own, or whose output the check refused,
+    // is done again by qpdf's writer: a fault of the one-pass writer never
+    // refuses a file qpdf can write.
+    if (result.writer == WriterUsed::OnePass &&
+        (result.code == PDFMS_ERR_VERIFY || result.code == PDFMS_ERR_ENGINE)) {
+        result.writer = WriterUsed::Qpdf;
+        result.reason = "one-pass-failed";
+        result.code = Write(job, result.writer, progress);
+        if (result.code == PDFMS_OK && !Check(job, result.writer))
+            result.code = PDFMS_ERR_VERIFY;
+    }
     // Freeing the source's document takes a while on a large file: left to Tidy.
     // (The output's goes now: it holds the temporary file open.)
-    m_spentSource = std::move(doc);
+    m_spentSource = std::move(job.doc);
     return result;
 }
 

@@ -4,7 +4,10 @@
 // encryption that follows them parse it once.
 
 #include "engine/host/EncryptRequest.h"
+#include "engine/host/OnePassWriter.h"
 #include "engine/host/OpenDocument.h"
+#include "engine/host/SourceLayout.h"
+#include "engine/host/WriterChoice.h"
 
 #include <cstdint>
 #include <functional>
@@ -14,6 +17,7 @@
 #include <vector>
 
 class PageTree;
+class SourceWindow;
 
 struct ProbeAnswer {
     int32_t openState = 5;
@@ -21,12 +25,10 @@ struct ProbeAnswer {
     int32_t pageCount = 0;
 };
 
-// Which writer produced an output.
-enum class WriterUsed { None, OnePass, Qpdf };
-
 struct EncryptResult {
     int32_t code = 0; // PDFMS_*
     WriterUsed writer = WriterUsed::None;
+    std::string reason; // why that writer (WriterChoice.h)
 };
 
 class PdfWorker {
@@ -35,9 +37,9 @@ public:
     ~PdfWorker();
 
     ProbeAnswer Probe(const std::string& path);
-    // `progress` gets percentages while the file is written. Sources that open
-    // cleanly and are laid out as their cross-reference section says go through
-    // the one-pass writer, the rest through qpdf's.
+    // `progress` gets percentages while the file is written. Chooses the writer
+    // (ChooseWriter), writes, and checks the written file; a one-pass output that
+    // fails its check is written again by qpdf's writer.
     EncryptResult Encrypt(const EncryptRequest& request, const std::function<void(int)>& progress);
     // Frees the source document the last encryption read. Probe and Encrypt call
     // it first; the host calls it once its reply is sent, so the caller does not
@@ -57,6 +59,27 @@ private:
                    mtimeNs == o.mtimeNs;
         }
     };
+    // What the encryption of one source works with.
+    struct Job {
+        const EncryptRequest& request;
+        OpenDocument doc;
+        std::unique_ptr<PageTree> tree;
+        std::vector<std::string> warnings; // qpdf's about the source, so far
+        int32_t pages = 0;
+        bool locked = false;
+        std::string user, owner; // encoded passwords
+        SourceLayout layout;     // for the one-pass writer
+        std::unique_ptr<SourceWindow> window;
+        std::vector<OnePassWriter::Written> written;
+        explicit Job(const EncryptRequest& r);
+        ~Job();
+    };
+
+    // The one writer choice: the one-pass writer for a source it can copy as
+    // qpdf reads it (the layout is then read), else qpdf's, with the reason.
+    static WriterChoice ChooseWriter(Job& job, int32_t openState);
+    static int32_t Write(Job& job, WriterUsed writer, const std::function<void(int)>& progress);
+    static bool Check(Job& job, WriterUsed writer);
     static bool MakeKey(const std::string& path, FileKey& key);
     // Opens an encrypted source with the request's source password; PDFMS_OK when
     // it may be written anew, with its page count and qpdf's warnings.

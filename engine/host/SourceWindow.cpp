@@ -45,6 +45,12 @@ bool SourceWindow::readFailed() const {
     return m_mapped ? TruncationGuard::CutShort(m_mapped) : m_readFailed;
 }
 
+void SourceWindow::ReleaseMapped() {
+    if (m_mapped && m_fileSize > 0)
+        ::madvise(const_cast<char*>(m_mapped), static_cast<size_t>(m_fileSize), MADV_DONTNEED);
+    m_released = 0;
+}
+
 size_t SourceWindow::ViewMapped(uint64_t offset, size_t want, const char*& data) {
     static const uint64_t pageSize = static_cast<uint64_t>(::sysconf(_SC_PAGESIZE));
     data = m_mapped + offset;

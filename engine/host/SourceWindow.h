@@ -40,6 +40,10 @@ public:
     // hopping from object to object, large for copying.
     void SetReadSize(size_t bytes) { m_readSize = bytes; }
 
+    // Lets go of every mapped page read so far (they stay in the page cache), for
+    // after qpdf has read the whole mapping, as its rebuilding of a table does.
+    void ReleaseMapped();
+
     uint64_t fileSize() const { return m_fileSize; }
     // The file's status when it was opened.
     const struct stat& status() const { return m_status; }

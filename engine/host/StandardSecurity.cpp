@@ -1,7 +1,7 @@
 #include "engine/host/StandardSecurity.h"
 
 #include "engine/api/EngineService.h"
-#include "engine/host/PasswordEncoding.h"
+#include "engine/api/PasswordEncoding.h"
 
 #include <qpdf/QPDF.hh>
 

@@ -36,12 +36,26 @@ Number NumberKind(const char* p, const char* end) {
 
 } // namespace
 
-bool StrictObjectReader::Read(const char* data, size_t size, NodeFacts& facts) {
+bool StrictObjectReader::Read(const char* data, size_t size, NodeFacts& facts,
+                              std::vector<std::string>* warnings) {
     facts = NodeFacts();
     PdfScanner s(data, size);
-    StrictObjectReader r(s);
+    StrictObjectReader r(s, warnings);
     const PdfToken first = r.Next();
     return r.Value(first, 0, &facts) && r.Next().kind == Kind::End;
+}
+
+bool StrictObjectReader::Name(const PdfToken& t) {
+    if (m_s.IsWellFormedName(t))
+        return true;
+    if (!m_warnings)
+        return false;
+    // Only a '#' without two hex digits after it; "#00" gets another warning.
+    for (size_t i = t.begin; i + 2 < t.end; ++i)
+        if (m_s.data()[i] == '#' && m_s.data()[i + 1] == '0' && m_s.data()[i + 2] == '0')
+            return false;
+    m_warnings->push_back("name with stray # will not work with PDF >= 1.2");
+    return true;
 }
 
 PdfToken StrictObjectReader::Next(std::string* value) {
@@ -81,7 +95,7 @@ bool StrictObjectReader::Value(const PdfToken& t, int depth, NodeFacts* facts) {
     case Kind::String:
         return true;
     case Kind::Name:
-        return m_s.IsWellFormedName(t);
+        return Name(t);
     case Kind::ArrayOpen:
         return depth < kMaxDepth && Array(depth + 1, nullptr, nullptr);
     case Kind::DictOpen:
@@ -132,7 +146,7 @@ bool StrictObjectReader::Dictionary(int depth, NodeFacts* facts) {
         const PdfToken k = Next(&key);
         if (k.kind == Kind::DictClose)
             break;
-        if (k.kind != Kind::Name || !m_s.IsWellFormedName(k))
+        if (k.kind != Kind::Name || !Name(k))
             return false;
         keys.push_back(key);
         const size_t valueAt = m_s.pos();
@@ -168,7 +182,15 @@ bool StrictObjectReader::Dictionary(int depth, NodeFacts* facts) {
         if (!Value(Next(), depth, nullptr))
             return false;
     }
-    // qpdf keeps the last of repeated keys, with a warning.
+    // qpdf keeps the last of repeated keys, with a warning for each repeat.
     std::sort(keys.begin(), keys.end());
-    return std::adjacent_find(keys.begin(), keys.end()) == keys.end();
+    for (size_t i = 1; i < keys.size(); ++i) {
+        if (keys[i] != keys[i - 1])
+            continue;
+        if (!m_warnings || keys[i].find('#') != std::string::npos)
+            return false;
+        m_warnings->push_back("dictionary has duplicated key /" + keys[i] +
+                              "; last occurrence overrides earlier ones");
+    }
+    return true;
 }

@@ -27,11 +27,18 @@ struct NodeFacts {
 class StrictObjectReader {
 public:
     // Reads [data, data + size) as one value with nothing but white space and
-    // comments around it. False when qpdf might warn about any of it.
-    static bool Read(const char* data, size_t size, NodeFacts& facts);
+    // comments around it. False when qpdf might warn about any of it; with
+    // `warnings`, names with a stray '#' and repeated keys are read as qpdf reads
+    // them (the last key wins) and its warnings about them are added there.
+    static bool Read(const char* data, size_t size, NodeFacts& facts,
+                     std::vector<std::string>* warnings = nullptr);
 
 private:
-    explicit StrictObjectReader(PdfScanner& s) : m_s(s) {}
+    StrictObjectReader(PdfScanner& s, std::vector<std::string>* warnings)
+        : m_s(s), m_warnings(warnings) {}
+    // A name qpdf reads without a warning, or (with m_warnings) with the one
+    // about a stray '#'.
+    bool Name(const PdfToken& t);
     PdfToken Next(std::string* value = nullptr);
     // The value starting with `t`; `facts` only for the object's own dictionary.
     bool Value(const PdfToken& t, int depth, NodeFacts* facts);
@@ -41,4 +48,5 @@ private:
     bool NumberOrReference(const PdfToken& t, bool& reference, std::pair<int, int>& target);
 
     PdfScanner& m_s;
+    std::vector<std::string>* m_warnings;
 };

@@ -2,6 +2,7 @@
 #include "batch/OutputNames.h"
 #include "batch/PasswordRules.h"
 #include "batch/StartChecks.h"
+#include "engine/api/PasswordEncoding.h"
 
 #include <gtest/gtest.h>
 
@@ -74,7 +75,41 @@ TEST(PasswordRules, EachLevelTakesWhatItsKeysCanHold) {
     EXPECT_EQ(CheckPasswords(run), "Passwords can be at most 127 bytes long.");
 
     std::string bytes;
-    EXPECT_TRUE(PasswordRules::ToPdfDocEncoding(wxString::FromUTF8("\xE2\x82\xAC\xC3\xA9"), bytes));
+    EXPECT_TRUE(PasswordEncoding::ToPdfDocEncoding("\xE2\x82\xAC\xC3\xA9", bytes));
     EXPECT_EQ(bytes, "\xA0\xE9");
-    EXPECT_FALSE(PasswordRules::ToPdfDocEncoding(wxString::FromUTF8("\xE3\x83\x91"), bytes));
+    EXPECT_FALSE(PasswordEncoding::ToPdfDocEncoding("\xE3\x83\x91", bytes));
+}
+
+TEST(PasswordRules, WhatTheEngineWouldRefuseIsRefusedBeforeARun) {
+    const struct {
+        const char* password; // UTF-8
+        const char* r6;       // a word of the AES-256 refusal, "" for none
+    } cases[] = {
+        {"a\tb", "control characters"},
+        {"a\rb", "control characters"},
+        {"a\nb", "control characters"},
+        {"a\x7F"
+         "b",
+         "control characters"},
+        {"a\xE2\x80\x8E"
+         "b",
+         "direction marks"},                      // U+200E
+        {"abc\xD7\x90\xD7\x91", "right-to-left"}, // Latin, then Hebrew
+        {"\xD7\x90\xD7\x91\xD7\x92", ""},         // Hebrew alone
+        {"caf\x65\xCC\x81 \xE5\xAF\x86", ""},     // decomposed, CJK
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.password);
+        const wxString password = wxString::FromUTF8(c.password);
+        const wxString r6 = PasswordRules::Check(password, PDFMS_LEVEL_AES_256);
+        EXPECT_EQ(r6.empty(), *c.r6 == '\0') << r6;
+        EXPECT_TRUE(r6.Contains(c.r6)) << r6;
+        // No control character has a code a password may use at R2 to R4.
+        if (std::string(c.r6) == "control characters") {
+            EXPECT_TRUE(PasswordRules::Check(password, PDFMS_LEVEL_AES_128).Contains("Latin"));
+        }
+        // The engine reads the password the check accepts, and only that.
+        std::string prepared;
+        EXPECT_EQ(PasswordEncoding::Prepare(PDFMS_LEVEL_AES_256, c.password, prepared), r6.empty());
+    }
 }

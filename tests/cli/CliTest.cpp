@@ -4,13 +4,16 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
-#include <sstream>
-#include <sys/stat.h>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <fcntl.h>
+#include <fstream>
+#include <functional>
+#include <set>
 #include <spawn.h>
+#include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 
@@ -62,6 +65,13 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndWriteNothing) {
     ASSERT_TRUE(TestPdf::WritePages(m_in + "/a.pdf", 1));
     const std::string pdf = ShellQuote(m_in + "/a.pdf");
     const std::string out = " -o " + ShellQuote(m_out) + " ";
+    const std::string fresh = " -o " + ShellQuote(m_dir.file("never/made")) + " ";
+    int lists = 0;
+    auto list = [&](const std::string& text) {
+        const std::string file = m_dir.file("list" + std::to_string(++lists));
+        TempDir::WriteFile(file, text);
+        return ShellQuote(file);
+    };
     struct Case {
         std::string args;
         std::string message;
@@ -76,14 +86,31 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndWriteNothing) {
         {out + "-l rc4-40 -u " + std::string(33, 'a') + " " + pdf, "at most 32"},
         {out + "-u " + std::string(128, 'a') + " " + pdf, "at most 127 bytes"},
         {out + "-u $(printf '\\377') " + pdf, "UTF-8"},
-        {"-o " + ShellQuote(m_dir.file("nowhere")) + " -u a " + pdf,
-         "Output directory doesn't exist."},
+        // What SASLprep refuses at AES-256 fails before the run, not file by file.
+        {out + "-u \"$(printf 'a\\tb')\" " + pdf, "control characters"},
+        {out + "-u \"$(printf 'abc\\327\\220')\" " + pdf, "right-to-left"},
+        {"-o " + ShellQuote(m_in + "/a.pdf") + " -u a " + pdf, "Output directory doesn't exist."},
+        {"-o " + ShellQuote(m_in + "/a.pdf/sub") + " -u a " + pdf,
+         "cannot create the output folder"},
+        {out + "-u a --watch " + ShellQuote(m_out), "cannot be a watched folder"},
+        {"-o " + ShellQuote(m_dir.path()) + " -u a -r --watch " + ShellQuote(m_in),
+         "cannot hold the watched folder"},
+        // A list that cannot be read with certainty is refused whole, and the output
+        // folder it would have made is never made.
+        {fresh + "-u a --files-from " + list("a.pdf\n\nb.pdf\n"), "line 2 is empty"},
+        {fresh + "-u a --files-from " + list(std::string("a.pdf\0b.pdf\n", 12)), "NUL byte"},
+        {fresh + "-u a --files-from " + list("a.pdf\r\n"), "holds a CR"},
+        {fresh + "-u a -0 --files-from " + list(std::string("a.pdf\0\0", 7)), "name 2 is empty"},
+        {fresh + "-u a -0 --files-from " + list(std::string(4096, 'n')), "longer than 4095"},
+        {fresh + "--files-from - --user-password-file -", "not both"},
         {out + "-u a -l des " + pdf, "--level"},
         {out + "-u a -p b -a print,copy " + pdf, "unknown permission \"print\""},
         {out + "-u a -p b -l rc4-40 -a assemble " + pdf, "rc4-40"},
         {out + "-u a -p b -a print-high,print-low " + pdf, "print-high"},
         {out + "-u a --user-password-file x " + pdf, "excludes"},
         {out + "-u a -j 0 " + pdf, "--jobs"},
+        {out + "-u a --suffix \"$(printf '_a\\nb')\" " + pdf, "control characters"},
+        {out + "-u a --suffix " + std::string(65, 's') + " " + pdf, "at most 64 bytes"},
         {out + "--user-password-file - --owner-password-file - " + pdf, "standard input"},
         {out + "--user-password-file " + ShellQuote(m_dir.file("missing")) + " " + pdf,
          "cannot read the user password file"},
@@ -98,6 +125,7 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndWriteNothing) {
         EXPECT_EQ("", r.out);
     }
     EXPECT_EQ("", TempDir::ListDir(m_out));
+    EXPECT_FALSE(TempDir::Exists(m_dir.file("never")));
 }
 
 TEST_F(CliTest, HelpAndVersionSucceed) {
@@ -208,7 +236,9 @@ TEST_F(CliTest, RefusedPathsAndARepeatedOutputNameFailOnlyThemselves) {
             " /dev/null " + ShellQuote(m_in + "/a/x.pdf") + " " + ShellQuote(m_in + "/b/x.pdf") +
             " " + ShellQuote(m_in + "/ok.pdf"));
     EXPECT_EQ(1, r.status);
-    EXPECT_NE(std::string::npos, r.out.find(m_dir.file("gone.pdf") + " can't support!")) << r.out;
+    EXPECT_NE(std::string::npos,
+              r.out.find(m_dir.file("gone.pdf") + ": Fail (the file no longer exists)"))
+        << r.out;
     EXPECT_NE(std::string::npos, r.out.find("/dev/null can't support!")) << r.out;
     EXPECT_NE(std::string::npos, r.out.find("ok_encryption.pdf: Finished")) << r.out;
     // The second x.pdf fails instead of overwriting the first one's result.
@@ -216,44 +246,72 @@ TEST_F(CliTest, RefusedPathsAndARepeatedOutputNameFailOnlyThemselves) {
     EXPECT_EQ(1, ReadWithPoppler(m_out + "/x_encryption.pdf", "reader").pages);
 }
 
+// Starts program with args in a process group of its own, as a shell runs a
+// command; its standard output goes to output, its standard error to errors.
+pid_t Spawn(const std::string& program, std::vector<std::string> args, const std::string& output,
+            const std::string& errors = "/dev/null") {
+    args.insert(args.begin(), program);
+    std::vector<char*> argv;
+    for (auto& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+    posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+    pid_t pid = -1;
+    if (::posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), environ) != 0)
+        pid = -1;
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+}
+
+// Polls until done() holds or seconds passed; whether it held.
+bool WaitUntil(const std::function<bool()>& done, double seconds) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
 // Starts a copy of the front end whose engine host is the scripted fake, writing
-// slowly, and returns once its temporary output exists.
-pid_t StartSlowWrite(const TempDir& dir, const std::string& in, const std::string& out,
-                     bool& writing, const std::string& output = "/dev/null") {
+// slowly, and returns once its temporary output in out exists.
+pid_t StartSlowWrite(const TempDir& dir, const std::vector<std::string>& args,
+                     const std::string& out, bool& writing,
+                     const std::string& output = "/dev/null") {
     const std::string bin = dir.file("bin");
     TempDir::MakeDir(bin);
     const std::string cli = bin + "/pdfzerovovor-cli";
     RunCommand("cp " + ShellQuote(PZ_CLI_PROGRAM) + " " + ShellQuote(cli) + " && ln -s " +
                ShellQuote(PZ_FAKE_HOST) + " " + ShellQuote(bin + "/pdfzerovovor-engine"));
     ::setenv("PZ_FAKE_HOST", "encrypt=slow", 1);
-    std::vector<std::string> args = {cli, "-j", "1", "-o", out, "-u", "r", in};
-    std::vector<char*> argv;
-    for (auto& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    // In a process group of its own, as a shell runs a command.
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
-    pid_t pid = -1;
-    const bool spawned =
-        ::posix_spawn(&pid, cli.c_str(), &actions, &attributes, argv.data(), environ) == 0;
-    posix_spawnattr_destroy(&attributes);
-    posix_spawn_file_actions_destroy(&actions);
+    const pid_t pid = Spawn(cli, args, output);
     ::unsetenv("PZ_FAKE_HOST");
-    if (!spawned)
-        return -1;
-    writing = false;
-    for (int i = 0; i < 1000 && !writing; ++i) {
-        writing = TempDir::ListDir(out).find(".pz-") != std::string::npos;
-        if (!writing)
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    writing = pid > 0 &&
+              WaitUntil([&] { return TempDir::ListDir(out).find(".pz-") != std::string::npos; }, 5);
     return pid;
+}
+
+// Sends signal to pid and waits for it: its exit status (-1 when it did not exit),
+// and the seconds it took.
+int StopAndWait(pid_t pid, int signal, double& seconds) {
+    const auto start = std::chrono::steady_clock::now();
+    ::kill(pid, signal);
+    int status = 0;
+    if (::waitpid(pid, &status, 0) != pid)
+        return -1;
+    seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 TEST_F(CliTest, CtrlCInATerminalStopsCleanly) {
@@ -261,7 +319,8 @@ TEST_F(CliTest, CtrlCInATerminalStopsCleanly) {
     ASSERT_TRUE(TestPdf::WritePages(m_in + "/later.pdf", 1));
     bool writing = false;
     const std::string output = m_dir.file("stdout.txt");
-    const pid_t pid = StartSlowWrite(m_dir, m_in, m_out, writing, output);
+    const pid_t pid = StartSlowWrite(m_dir, {"-j", "1", "--json", "-o", m_out, "-u", "r", m_in},
+                                     m_out, writing, output);
     ASSERT_GT(pid, 0);
     ::kill(-pid, SIGINT); // Ctrl-C reaches the terminal's whole foreground group
     int status = 0;
@@ -270,8 +329,16 @@ TEST_F(CliTest, CtrlCInATerminalStopsCleanly) {
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(1, WEXITSTATUS(status));
     EXPECT_EQ("", TempDir::ListDir(m_out)); // neither a partial file nor the next one
-    // A stop, not an engine that crashed under it.
-    EXPECT_NE(std::string::npos, TempDir::ReadFile(output).find("big_encryption.pdf: Stop"))
+    // One object per file: the interrupted one stopped (not an engine that crashed
+    // under it), the next never started; the summary agrees.
+    const std::string check = m_dir.file("check.py");
+    TempDir::WriteFile(check, "import json,sys\n"
+                              "rows=[json.loads(l) for l in open(sys.argv[1])]\n"
+                              "print([(r['source'].split('/')[-1],r['status'],r['code']) "
+                              "for r in rows[:-1]],rows[-1]['summary'])\n");
+    EXPECT_EQ("[('big.pdf', 'stopped', 4), ('later.pdf', 'not_started', None)] {'files': 2, "
+              "'written': 0, 'failed': 0, 'refused': 0, 'stopped': 1, 'not_started': 1}\n",
+              RunCommand("python3 " + ShellQuote(check) + " " + ShellQuote(output)).output)
         << TempDir::ReadFile(output);
 }
 
@@ -280,7 +347,8 @@ TEST_F(CliTest, KilledFrontEndLeavesNoTemporaryFile) {
     // remove the half-written output itself.
     ASSERT_TRUE(TestPdf::WritePages(m_in + "/big.pdf", 1));
     bool writing = false;
-    const pid_t pid = StartSlowWrite(m_dir, m_in, m_out, writing);
+    const pid_t pid =
+        StartSlowWrite(m_dir, {"-j", "1", "-q", "-o", m_out, "-u", "r", m_in}, m_out, writing);
     ASSERT_GT(pid, 0);
     ::kill(pid, SIGKILL);
     ASSERT_EQ(pid, ::waitpid(pid, nullptr, 0));
@@ -324,6 +392,25 @@ TEST_F(CliTest, NoOutputReplacesASourceAndOddNamesKeepTheirBytes) {
     EXPECT_EQ(std::string::npos, r.out.find('\x1B'));
 }
 
+TEST_F(CliTest, OddNamesEachHoldTheirOwnDocument) {
+    // "a\\b.pdf" beside the folder "a" holding b.pdf; "|", a line break and a
+    // leading dash are name characters too. Each has its own page count.
+    TempDir::MakeDir(m_in + "/a");
+    const std::string names[] = {"a\\b.pdf", "a/b.pdf", "c|d.pdf", "e\nf.pdf", "-g.pdf"};
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(TestPdf::WritePages(m_in + "/" + names[i], i + 1));
+    CliRun r = Run("-r -o " + ShellQuote(m_out) + " -u reader " + ShellQuote(m_in));
+    ASSERT_EQ(0, r.status) << r.out << r.err;
+    for (int i = 0; i < 5; ++i) {
+        const std::string output =
+            m_out + "/" + names[i].substr(0, names[i].size() - 4) + "_encryption.pdf";
+        EXPECT_EQ(i + 1, ReadWithPoppler(output, "reader").pages) << output;
+        // A user password alone (AES-256): it is the owner password too.
+        EXPECT_FALSE(ReadWithQpdf(output, "").opened) << output;
+        EXPECT_TRUE(ReadWithQpdf(output, "reader").owner) << output;
+    }
+}
+
 TEST_F(CliTest, TreesAreKeptAndExistingOutputsFollowTheOverwriteRule) {
     for (const char* sub : {"/a", "/b", "/out"})
         TempDir::MakeDir(m_in + sub);
@@ -354,14 +441,16 @@ TEST_F(CliTest, APasswordTableGivesListedFilesTheirOwnSettings) {
     ASSERT_TRUE(TestPdf::WritePages(m_in + "/plain.pdf", 2));
     ASSERT_TRUE(TestPdf::WritePages(m_in + "/other.pdf", 3));
     const std::string table = m_dir.file("table.csv");
-    TempDir::WriteFile(
-        table, "path,user,owner,level,allow\r\n\"" + m_in +
-                   "/a, b.pdf\",\"p\xC3\xA4ss \"\"1\"\"\",boss,aes256,\"print-high,copy\"\r\n" +
-                   m_in + "/plain.pdf,plain-user,,rc4-40\n" + m_in + "/gone.pdf,x,y\n");
-    CliRun r = Run("-o " + ShellQuote(m_out) + " -p default-owner --passwords-csv " +
-                   ShellQuote(table) + " " + ShellQuote(m_in + "/other.pdf"));
-    EXPECT_EQ(1, r.status); // the missing file is an error line; the others are written
-    EXPECT_NE(std::string::npos, r.err.find("line 4: no such file")) << r.err;
+    // As a spreadsheet saves it: a byte order mark first. plain.pdf, named on the
+    // command line too, must get its row's password, never the default.
+    TempDir::WriteFile(table, "\xEF\xBB\xBF" + m_in + "/plain.pdf,plain-user,,rc4-40\n\"" + m_in +
+                                  "/a, b.pdf\",\"p\xC3\xA4ss \"\"1\"\"\",boss,aes256,\"print-high,"
+                                  "copy\"\r\n");
+    CliRun r =
+        Run("-o " + ShellQuote(m_out) + " -p default-owner --passwords-csv " + ShellQuote(table) +
+            " " + ShellQuote(m_in + "/other.pdf") + " " + ShellQuote(m_in + "/plain.pdf"));
+    EXPECT_EQ(0, r.status) << r.err;
+    EXPECT_FALSE(ReadWithPoppler(m_out + "/plain_encryption.pdf").opened);
     PopplerView listed = ReadWithPoppler(m_out + "/a, b_encryption.pdf", "p\xC3\xA4ss \"1\"");
     EXPECT_EQ("print:yes copy:yes change:no addNotes:no algorithm:AES-256", listed.permissions);
     EXPECT_EQ("print:no copy:no change:no addNotes:no algorithm:RC4",
@@ -372,23 +461,43 @@ TEST_F(CliTest, APasswordTableGivesListedFilesTheirOwnSettings) {
     // A row the table cannot read with certainty stops everything before it starts.
     const std::string plain = m_in + "/plain.pdf";
     const struct {
-        std::string row, why;
+        std::string row, why, options = "-u u";
     } bad[] = {{plain + ",u,o,des\n", "unknown level"},
                {"\"" + plain + ",u,o\n", "never closed"},
                {plain + ",u\n", "found 2 columns"},
                {plain + ",u,o,aes256,none,extra\n", "found 6 columns"},
-               {plain + ",u,o\n" + m_in + "/../in/plain.pdf,v,w\n", "listed twice"}};
+               {plain + ",u,o\n" + m_in + "/../in/plain.pdf,v,w\n", "listed twice"},
+               {plain + ",u,o\n" + m_in + "/gone.pdf,x,y\n", "line 2: no such file"},
+               {plain + " ,u,o\n", "no such file"}, // a trailing space
+               {"", "lists no file"},
+               {"path,user,owner\r\n", "lists no file"},
+               {plain + std::string(1, '\0') + "x,u,o\n", "NUL"},
+               {plain + ",u,o\r" + plain + ",v,w\r", "CR alone"},
+               {plain + ",u,o\n", "excludes", "--decrypt --source-password-file -"}};
     const std::string fresh = m_dir.file("fresh");
     TempDir::MakeDir(fresh);
     for (const auto& b : bad) {
         SCOPED_TRACE(b.row);
         TempDir::WriteFile(table, b.row);
-        CliRun run = Run("-o " + ShellQuote(fresh) + " -u u --passwords-csv " + ShellQuote(table) +
-                         " " + ShellQuote(m_in + "/other.pdf"));
+        CliRun run = Run("-o " + ShellQuote(fresh) + " " + b.options + " --passwords-csv " +
+                         ShellQuote(table) + " " + ShellQuote(m_in + "/other.pdf"));
         EXPECT_EQ(2, run.status);
         EXPECT_NE(std::string::npos, run.err.find(b.why)) << run.err;
     }
     EXPECT_EQ("", TempDir::ListDir(fresh));
+}
+
+// The quoted fields of a report row (names here hold no quote).
+std::vector<std::string> ReportFields(const std::string& line) {
+    std::vector<std::string> fields;
+    for (size_t at = line.find('"'); at != std::string::npos; at = line.find('"', at + 1)) {
+        const size_t end = line.find('"', at + 1);
+        if (end == std::string::npos)
+            break;
+        fields.push_back(line.substr(at + 1, end - at - 1));
+        at = end;
+    }
+    return fields;
 }
 
 TEST_F(CliTest, GeneratedPasswordsOpenTheirFilesAndStayInAPrivateReport) {
@@ -404,18 +513,19 @@ TEST_F(CliTest, GeneratedPasswordsOpenTheirFilesAndStayInAPrivateReport) {
     std::istringstream lines(TempDir::ReadFile(report));
     std::string line;
     std::getline(lines, line);
+    EXPECT_EQ("source,output,user,owner\r", line);
     std::set<std::string> passwords;
     for (int i = 0; std::getline(lines, line); ++i) {
-        const size_t comma = line.find("\",\"");
-        const std::string path = line.substr(1, comma - 1);
-        const std::string password = line.substr(comma + 3, line.size() - comma - 5);
-        EXPECT_GE(password.size(), 16u);
-        passwords.insert(password);
-        const std::string name = path.substr(path.rfind('/') + 1);
-        const std::string output =
-            m_out + "/" + name.substr(0, name.size() - 4) + "_encryption.pdf";
-        EXPECT_FALSE(ReadWithPoppler(output).opened);
-        EXPECT_TRUE(ReadWithPoppler(output, password).opened) << output;
+        const std::vector<std::string> fields = ReportFields(line);
+        ASSERT_EQ(4u, fields.size()) << line;
+        EXPECT_GE(fields[2].size(), 16u);
+        passwords.insert(fields[2]);
+        const std::string name = fields[0].substr(fields[0].rfind('/') + 1);
+        EXPECT_EQ(m_out + "/" + name.substr(0, name.size() - 4) + "_encryption.pdf", fields[1]);
+        EXPECT_EQ("boss", fields[3]);
+        EXPECT_FALSE(ReadWithPoppler(fields[1]).opened);
+        EXPECT_TRUE(ReadWithPoppler(fields[1], fields[2]).opened) << fields[1];
+        EXPECT_TRUE(ReadWithQpdf(fields[1], fields[3]).owner) << fields[1];
     }
     EXPECT_EQ(2u, passwords.size());
     EXPECT_EQ(std::string::npos, LogText().find(*passwords.begin()));
@@ -428,6 +538,21 @@ TEST_F(CliTest, GeneratedPasswordsOpenTheirFilesAndStayInAPrivateReport) {
                          ShellQuote(taken) + " " + ShellQuote(m_in))
                          .status);
     EXPECT_EQ(TempDir::ReadFile(report), TempDir::ReadFile(m_dir.file("link.csv")));
+
+    // No output replaces the report, whatever --overwrite says. Without -p the
+    // generated password is the owner password too.
+    const std::string inside = m_out + "/one_encryption.pdf";
+    ::unlink(inside.c_str());
+    CliRun over = Run("-o " + ShellQuote(m_out) + " --overwrite replace --generate-passwords " +
+                      "--report " + ShellQuote(inside) + " " + ShellQuote(m_in));
+    EXPECT_EQ(1, over.status);
+    EXPECT_NE(std::string::npos, over.out.find("would replace the password report")) << over.out;
+    const std::string kept = TempDir::ReadFile(inside);
+    ASSERT_EQ(0u, kept.find("source,output,user,owner\r\n")) << kept;
+    const std::vector<std::string> row = ReportFields(kept.substr(kept.find('\n') + 1));
+    ASSERT_EQ(4u, row.size()) << kept;
+    EXPECT_EQ(row[2], row[3]);
+    EXPECT_TRUE(ReadWithQpdf(row[1], row[3]).owner) << row[1];
 }
 
 TEST_F(CliTest, JsonLinesForScriptsAndKeptTimes) {
@@ -446,10 +571,10 @@ TEST_F(CliTest, JsonLinesForScriptsAndKeptTimes) {
                        "d=[x for x in rows if x.get('source','').endswith('doc.pdf')][0]\n"
                        "b=[x for x in rows if x.get('source','').endswith('broken.pdf')][0]\n"
                        "s=rows[-1]['summary']\n"
-                       "print(d['status'],d['pages'],d['writer'] is not None,d['bytes_out']>0,"
+                       "print(d['status'],d['pages'],d['writer'],d['reason'],d['bytes_out']>0,"
                        "b['status'],s['files'],s['written'],s['refused'])\n");
     TempDir::WriteFile(m_dir.file("out.json"), r.out);
-    EXPECT_EQ("written 2 True True refused 2 1 1\n",
+    EXPECT_EQ("written 2 one-pass clean True refused 2 1 1\n",
               RunCommand("python3 " + ShellQuote(check) + " " + ShellQuote(m_dir.file("out.json")))
                   .output)
         << r.out;
@@ -492,11 +617,174 @@ TEST_F(CliTest, EncryptedSourcesTakeNewProtectionOnlyFromWhoMayLiftTheOld) {
         EXPECT_NE(std::string::npos, r.err.find("not its owner password")) << r.err;
     }
     EXPECT_FALSE(TempDir::Exists(m_out + "/locked_again.pdf"));
+    const std::string wrong = m_dir.file("wrong.txt");
+    TempDir::WriteFile(wrong, "guess\n");
+    CliRun guessed = Run(out + "-u fresh --suffix _again --source-password-file " +
+                         ShellQuote(wrong) + " " + ShellQuote(locked));
+    EXPECT_EQ(1, guessed.status);
+    EXPECT_NE(std::string::npos, guessed.err.find("wrong password for the encrypted source"))
+        << guessed.err;
     // A source that restricts nothing is anybody's to change with its user password.
     ASSERT_TRUE(TestPdf::WriteUserPassword(locked, "open", "boss", 1));
     EXPECT_EQ(0, Run(out + "-u fresh --source-password-file " + ShellQuote(user) + " " +
                      ShellQuote(locked))
                      .status);
+}
+
+// The objects of a --json output, read by python: how often each source name had
+// each status (or, for many files, how many names and how often each came), and the
+// summaries added up.
+std::string JsonTally(const TempDir& dir, const std::string& jsonFile, bool names = true) {
+    const std::string script = dir.file("tally.py");
+    TempDir::WriteFile(script, "import json,sys,collections\n"
+                               "seen=collections.Counter(); total=collections.Counter()\n"
+                               "for line in open(sys.argv[1]):\n"
+                               "    row=json.loads(line)\n"
+                               "    if 'summary' in row: total.update(row['summary'])\n"
+                               "    else: seen[row['source'].split('/')[-1]+':'+row['status']]+=1\n"
+                               "print(sorted(seen.items()) if sys.argv[2]=='1' else "
+                               "(len(seen), set(seen.values())), sorted(total.items()))\n");
+    return RunCommand("python3 " + ShellQuote(script) + " " + ShellQuote(jsonFile) +
+                      (names ? " 1" : " 0"))
+        .output;
+}
+
+TEST_F(CliTest, ANulListFromStandardInputFillsAFolderMadeForIt) {
+    // As find -print0 lists a folder: the folder first, then its files, whose names
+    // hold a line break, a backslash or a leading dash. Every file is taken once.
+    const std::string names[] = {"line\nbreak.pdf", "back\\slash.pdf", "-dash.pdf", "plain.pdf"};
+    std::string list = m_in + '\0';
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_TRUE(TestPdf::WritePages(m_in + "/" + names[i], i + 1));
+        list += m_in + "/" + names[i] + '\0';
+    }
+    const std::string out = m_dir.file("new/deeper");
+    CliRun r = Run("-0 --files-from - -u reader -o " + ShellQuote(out) + " " +
+                       ShellQuote(m_in + "/plain.pdf"),
+                   list);
+    ASSERT_EQ(0, r.status) << r.out << r.err;
+    std::istringstream lines(r.out);
+    int written = 0;
+    for (std::string line; std::getline(lines, line);)
+        written += line.find(": Finished") != std::string::npos;
+    EXPECT_EQ(4, written) << r.out;
+    for (int i = 0; i < 4; ++i) {
+        const std::string output =
+            out + "/" + names[i].substr(0, names[i].size() - 4) + "_encryption.pdf";
+        EXPECT_EQ(i + 1, ReadWithPoppler(output, "reader").pages) << output;
+    }
+    // Made as mkdir -p makes folders: the umask gives their mode.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    for (const std::string& folder : {m_dir.file("new"), out}) {
+        struct stat st;
+        ASSERT_EQ(0, ::stat(folder.c_str(), &st));
+        EXPECT_EQ(0777 & ~mask, st.st_mode & 0777) << folder;
+    }
+}
+
+TEST_F(CliTest, GnuParallelSpreadsAListOverJobsAndTheirJsonAddsUp) {
+    if (RunCommand("command -v parallel").status != 0)
+        GTEST_SKIP() << "GNU parallel is missing: run scripts/install-deps.sh";
+    ASSERT_EQ(0, RunCommand(std::string(PZ_MAKE_PDFS) + " " + ShellQuote(m_in) + " 300 1").status);
+    TempDir::WriteFile(m_dir.file("user"), "reader\n");
+    // The README's recipe, with this machine (":") as the only login.
+    const CommandResult run = RunCommand(
+        "cd " + ShellQuote(m_dir.path()) +
+        " && (find in -name '*.pdf' -print0 | parallel --will-cite --pipe --recend '\\0' -N 40 "
+        "--sshlogin : " +
+        PZ_CLI_PROGRAM +
+        " -0 --files-from - -j 1 --json -o out --user-password-file user >results.jsonl "
+        "2>messages.txt)");
+    ASSERT_EQ(0, run.status) << run.output;
+    // Every file in exactly one job, written; the jobs' summaries add up to the whole.
+    EXPECT_EQ("(300, {1}) [('failed', 0), ('files', 300), ('not_started', 0), ('refused', 0), "
+              "('stopped', 0), ('written', 300)]\n",
+              JsonTally(m_dir, m_dir.file("results.jsonl"), false));
+    EXPECT_EQ("8\n",
+              RunCommand("grep -c summary " + ShellQuote(m_dir.file("results.jsonl"))).output);
+    const std::string outputs = TempDir::ListDir(m_dir.file("out"));
+    EXPECT_EQ(300, std::count(outputs.begin(), outputs.end(), ',') + 1);
+    for (const char* name : {"/doc0000_encryption.pdf", "/doc0299_encryption.pdf"}) {
+        EXPECT_EQ(1, ReadWithPoppler(m_dir.file("out") + name, "reader").pages);
+        EXPECT_FALSE(ReadWithPoppler(m_dir.file("out") + name).opened);
+    }
+}
+
+TEST_F(CliTest, AWatchedFolderTakesSettledFilesAndWhatChangesLater) {
+    // The output folder lies in the watched tree, which -r skips: no output is ever
+    // taken again.
+    const std::string out = m_in + "/out";
+    const std::string json = m_dir.file("watch.json"), log = m_dir.file("watch.log");
+    const pid_t pid = Spawn(
+        PZ_CLI_PROGRAM,
+        {"--watch", m_in, "-r", "--settle", "0.3", "--json", "-u", "reader", "-o", out}, json, log);
+    ASSERT_GT(pid, 0);
+    ASSERT_TRUE(
+        WaitUntil([&] { return TempDir::ReadFile(log).find("watching") != std::string::npos; }, 5))
+        << TempDir::ReadFile(log);
+
+    // A large file written in pieces 0.4 s apart, longer than the settle time: only
+    // its missing end keeps it from being taken half-written.
+    const std::string whole = m_dir.file("big.pdf");
+    ASSERT_TRUE(TestPdf::WritePages(whole, 30, 3 << 20));
+    const std::string data = TempDir::ReadFile(whole);
+    {
+        std::ofstream big(m_in + "/big.pdf", std::ios::binary);
+        const size_t piece = data.size() / 6 + 1;
+        for (size_t at = 0; at < data.size(); at += piece) {
+            big.write(data.data() + at,
+                      static_cast<std::streamsize>(std::min(piece, data.size() - at)));
+            big.flush();
+            std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        }
+    }
+    // A file moved in is complete: written within 5 s.
+    ASSERT_TRUE(TestPdf::WritePages(m_dir.file("moved.pdf"), 3));
+    ASSERT_EQ(0, ::rename(m_dir.file("moved.pdf").c_str(), (m_in + "/moved.pdf").c_str()));
+    EXPECT_TRUE(WaitUntil([&] { return TempDir::Exists(out + "/moved_encryption.pdf"); }, 5));
+    ASSERT_TRUE(WaitUntil([&] { return TempDir::Exists(out + "/big_encryption.pdf"); }, 10));
+
+    // Changed later, it is taken again; its own output gives way although
+    // --overwrite is never. A folder made meanwhile is watched too.
+    ASSERT_TRUE(TestPdf::WritePages(m_in + "/moved.pdf", 5));
+    TempDir::MakeDir(m_in + "/sub");
+    ASSERT_TRUE(TestPdf::WritePages(m_in + "/sub/new.pdf", 2));
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            return TempDir::Exists(out + "/sub/new_encryption.pdf") &&
+                   ReadWithPoppler(out + "/moved_encryption.pdf", "reader").pages == 5;
+        },
+        10));
+
+    double seconds = 0;
+    EXPECT_EQ(0, StopAndWait(pid, SIGTERM, seconds)) << TempDir::ReadFile(log);
+    EXPECT_EQ(30, ReadWithPoppler(out + "/big_encryption.pdf", "reader").pages);
+    EXPECT_FALSE(ReadWithPoppler(out + "/big_encryption.pdf").opened);
+    EXPECT_EQ("big_encryption.pdf,moved_encryption.pdf,sub", TempDir::ListDir(out));
+    EXPECT_EQ("[('big.pdf:written', 1), ('moved.pdf:written', 2), ('new.pdf:written', 1)] "
+              "[('failed', 0), ('files', 4), ('not_started', 0), ('refused', 0), ('stopped', "
+              "0), ('written', 4)]\n",
+              JsonTally(m_dir, json))
+        << TempDir::ReadFile(json);
+}
+
+TEST_F(CliTest, SigtermEndsAWatchCleanlyWithinThreeSeconds) {
+    ASSERT_TRUE(TestPdf::WritePages(m_in + "/slow.pdf", 1));
+    const std::string json = m_dir.file("watch.json");
+    bool writing = false;
+    const pid_t pid = StartSlowWrite(
+        m_dir, {"--watch", m_in, "--settle", "0.1", "--json", "-u", "r", "-o", m_out}, m_out,
+        writing, json);
+    ASSERT_GT(pid, 0);
+    double seconds = 0;
+    EXPECT_EQ(0, StopAndWait(pid, SIGTERM, seconds));
+    EXPECT_TRUE(writing) << "the file was not in hand when the watch was ended";
+    EXPECT_LT(seconds, 3.0);
+    EXPECT_EQ("", TempDir::ListDir(m_out)); // the half-written output is gone
+    EXPECT_EQ("[('slow.pdf:stopped', 1)] [('failed', 0), ('files', 1), ('not_started', 0), "
+              "('refused', 0), ('stopped', 1), ('written', 0)]\n",
+              JsonTally(m_dir, json));
 }
 
 } // namespace

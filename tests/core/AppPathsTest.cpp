@@ -7,12 +7,18 @@
 #include <gtest/gtest.h>
 
 TEST(AppPaths, BaseDirIsParentOfProgramFolder) {
+#ifdef __WXMSW__
     AppUtil::SetArgv0("C:\\A\\bin\\program.exe");
     EXPECT_EQ(AppUtil::GetExeDir(), "C:/A/bin");
     EXPECT_EQ(AppUtil::GetBaseDir(), "C:/A");
-    EXPECT_EQ(AppUtil::GetOptionPath(), "C:/A/option.cfg");
-    EXPECT_EQ(AppUtil::GetLayoutPath(), "C:/A/Themes/face.xml");
-    EXPECT_EQ(AppUtil::GetThemePath(), "C:/A/Themes/default.zip");
+#endif
+    // Only Windows separates folders with "\\"; here it is part of a name.
+    AppUtil::SetArgv0("/opt/a\\b/bin/pdfzerovovor");
+    EXPECT_EQ(AppUtil::GetExeDir(), "/opt/a\\b/bin");
+    EXPECT_EQ(AppUtil::GetBaseDir(), "/opt/a\\b");
+    EXPECT_EQ(AppUtil::GetOptionPath(), "/opt/a\\b/option.cfg");
+    EXPECT_EQ(AppUtil::GetLayoutPath(), "/opt/a\\b/Themes/face.xml");
+    EXPECT_EQ(AppUtil::GetThemePath(), "/opt/a\\b/Themes/default.zip");
 
     AppUtil::SetArgv0("/opt/pz/bin/pdfzerovovor");
     EXPECT_EQ(AppUtil::GetBaseDir(), "/opt/pz");

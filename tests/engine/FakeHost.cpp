@@ -91,7 +91,7 @@ bool Misbehave(HostChannel& channel, const std::string& how, const Message& wron
 
 void AnswerProbe(HostChannel& channel, const std::string& how) {
     const Message wrong =
-        HostProtocol::Encode(HostProtocol::EncryptReply{0, HostProtocol::Writer::Qpdf});
+        HostProtocol::Encode(HostProtocol::EncryptReply{0, HostProtocol::Writer::Qpdf, "clean"});
     if (Misbehave(channel, how, wrong))
         return;
     if (how == "garbled")
@@ -106,7 +106,7 @@ void AnswerEncrypt(HostChannel& channel, std::string how,
                    const HostProtocol::EncryptRequest& request) {
     HangupWatch::SetCurrentTemp(request.temp);
     WriteTemp(request.temp, "%PDF-1.4\n% written by the fake host\n");
-    HostProtocol::EncryptReply reply{0, HostProtocol::Writer::OnePass};
+    HostProtocol::EncryptReply reply{0, HostProtocol::Writer::OnePass, "clean"};
     if (Misbehave(channel, how, HostProtocol::Encode(HostProtocol::ProbeReply{})))
         return;
     if (how == "garbled") {

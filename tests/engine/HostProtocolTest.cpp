@@ -24,10 +24,11 @@ TEST(HostProtocol, EveryMessageSurvivesItsOwnCodec) {
     ProbeReply p{PDFMS_OPEN_REPAIRED, 1, 2147483647}, p2;
     ASSERT_TRUE(Decode(Encode(p), p2));
     EXPECT_EQ(2147483647, p2.pageCount);
-    EncryptReply r{PDFMS_ERR_VERIFY, Writer::OnePass}, r2;
+    EncryptReply r{PDFMS_ERR_VERIFY, Writer::OnePass, "wrong-size+stray-hash"}, r2;
     ASSERT_TRUE(Decode(Encode(r), r2));
     EXPECT_EQ(PDFMS_ERR_VERIFY, r2.code);
     EXPECT_EQ(Writer::OnePass, r2.writer);
+    EXPECT_EQ("wrong-size+stray-hash", r2.reason);
     // A request does not decode as a reply of the same name, nor the reverse.
     ProbeRequest q{"/x.pdf", 100};
     EXPECT_FALSE(Decode(Encode(q), p2));
@@ -45,11 +46,13 @@ TEST(HostProtocol, NumbersMustFillTheirFieldAndLieInRange) {
         EXPECT_FALSE(ParseNumber(bad, -20, 20, v)) << bad;
 
     EncryptReply reply;
-    EXPECT_FALSE(Decode({"encrypt", "0x", "1"}, reply));
-    EXPECT_FALSE(Decode({"encrypt", "0"}, reply));
-    EXPECT_FALSE(Decode({"encrypt", "0", "1", "x"}, reply));
-    EXPECT_FALSE(Decode({"encrypt", "12", "0"}, reply)) << "an unknown result code";
-    EXPECT_FALSE(Decode({"encrypt", "0", "0"}, reply)) << "a success no writer made";
+    EXPECT_FALSE(Decode({"encrypt", "0x", "1", ""}, reply));
+    EXPECT_FALSE(Decode({"encrypt", "0", "1"}, reply));
+    EXPECT_FALSE(Decode({"encrypt", "0", "1", "clean", "x"}, reply));
+    EXPECT_FALSE(Decode({"encrypt", "12", "0", ""}, reply)) << "an unknown result code";
+    EXPECT_FALSE(Decode({"encrypt", "0", "0", ""}, reply)) << "a success no writer made";
+    EXPECT_FALSE(Decode({"encrypt", "0", "1", "Clean\n"}, reply)) << "a reason is plain words";
+    EXPECT_FALSE(Decode({"encrypt", "0", "1", std::string(64, 'a')}, reply));
     Progress progress;
     EXPECT_FALSE(Decode({"progress", "101"}, progress));
     ProbeReply probe;

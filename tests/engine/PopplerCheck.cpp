@@ -26,10 +26,13 @@ std::string ShellQuote(const std::string& s) {
     return q + "'";
 }
 
-PopplerView ReadWithPoppler(const std::string& path, const std::string& userPassword) {
+namespace {
+
+PopplerView Pdfinfo(const std::string& path, const std::string& option,
+                    const std::string& password) {
     std::string cmd = "pdfinfo ";
-    if (!userPassword.empty())
-        cmd += "-upw " + ShellQuote(userPassword) + " ";
+    if (!password.empty())
+        cmd += option + " " + ShellQuote(password) + " ";
     CommandResult r = RunCommand(cmd + ShellQuote(path));
     PopplerView v;
     v.opened = r.status == 0;
@@ -47,4 +50,31 @@ PopplerView ReadWithPoppler(const std::string& path, const std::string& userPass
         }
     }
     return v;
+}
+
+} // namespace
+
+PopplerView ReadWithPoppler(const std::string& path, const std::string& userPassword) {
+    return Pdfinfo(path, "-upw", userPassword);
+}
+
+PopplerView ReadWithPopplerAsOwner(const std::string& path, const std::string& ownerPassword) {
+    return Pdfinfo(path, "-opw", ownerPassword);
+}
+
+QpdfView ReadWithQpdf(const std::string& path, const std::string& password) {
+    // --show-encryption says which password it was given, or that it was wrong.
+    const CommandResult r = RunCommand("qpdf --show-encryption --password=" + ShellQuote(password) +
+                                       " " + ShellQuote(path));
+    QpdfView v;
+    v.shown = r.output;
+    v.opened = r.status == 0 && r.output.find("Supplied password is") != std::string::npos;
+    v.owner = r.output.find("Supplied password is owner password") != std::string::npos;
+    return v;
+}
+
+bool OpensWithMuPdf(const std::string& path, const std::string& password) {
+    const std::string option = password.empty() ? "" : "-p " + ShellQuote(password) + " ";
+    const CommandResult r = RunCommand("mutool info " + option + ShellQuote(path));
+    return r.status == 0 && r.output.find("Pages:") != std::string::npos;
 }

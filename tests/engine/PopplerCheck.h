@@ -1,6 +1,6 @@
 #pragma once
-// A shell runner and poppler's view of a written file, shared by the engine and
-// command-line tests.
+// A shell runner and the independent readers' view of a written file (poppler,
+// qpdf, MuPDF), shared by the engine and command-line tests.
 
 #include <string>
 
@@ -20,3 +20,17 @@ struct PopplerView {
     std::string permissions; // "print:no copy:yes change:no addNotes:no algorithm:AES"
 };
 PopplerView ReadWithPoppler(const std::string& path, const std::string& userPassword = "");
+// The same, trying the password only as the owner password: opens only when it is
+// one, and then with full rights.
+PopplerView ReadWithPopplerAsOwner(const std::string& path, const std::string& ownerPassword);
+
+// What qpdf makes of a password ("" for none).
+struct QpdfView {
+    bool opened = false; // the password (or none) opens the file
+    bool owner = false;  // ... as its owner password
+    std::string shown;   // --show-encryption's report
+};
+QpdfView ReadWithQpdf(const std::string& path, const std::string& password);
+
+// Whether MuPDF opens the file with password ("" for none).
+bool OpensWithMuPdf(const std::string& path, const std::string& password);

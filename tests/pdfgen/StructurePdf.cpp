@@ -51,11 +51,13 @@ public:
         return line;
     }
 
-    bool Save(const std::string& path) const {
+    bool Save(const std::string& path) const { return SaveBytes(path, m_data); }
+    const std::string& Bytes() const { return m_data; }
+    static bool SaveBytes(const std::string& path, const std::string& bytes) {
         FILE* f = std::fopen(path.c_str(), "wb");
         if (!f)
             return false;
-        bool ok = std::fwrite(m_data.data(), 1, m_data.size(), f) == m_data.size();
+        bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
         return std::fclose(f) == 0 && ok;
     }
 
@@ -215,21 +217,57 @@ bool Hybrid(const std::string& path) {
     return p.Save(path);
 }
 
-bool StrayHash(const std::string& path) {
+// One page, and the fault `kind` names (StrayHash and the kinds after WrongSize).
+bool OnePage(const std::string& path, StructurePdf::Kind kind) {
+    using Kind = StructurePdf::Kind;
     RawPdf p("1.4");
     const std::string content = kContent;
-    p.Object(1, 0, "<< /Type /Catalog /Pages 2 0 R >>");
+    // Object 6, outside the page tree, holds what qpdf reads only when written.
+    const bool extra6 = kind == Kind::ReferenceLoop || kind == Kind::OddToken;
+    p.Object(1, 0,
+             extra6 ? "<< /Type /Catalog /Pages 2 0 R /Extra 6 0 R >>"
+                    : "<< /Type /Catalog /Pages 2 0 R >>");
     p.Object(2, 0, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>");
+    const std::string type = kind == Kind::BrokenPageTree ? "" : "/Type /Page ";
+    const std::string extra = kind == Kind::StrayHash      ? " /Odd#Name true"
+                              : kind == Kind::DuplicateKey ? " /Type /Page"
+                                                           : "";
     p.Object(3, 0,
-             "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 150] /Resources << /Font << /F1 4 "
-             "0 R >> >> /Contents 5 0 R /Odd#Name true >>");
+             "<< " + type +
+                 "/Parent 2 0 R /MediaBox [0 0 200 150] /Resources << /Font << /F1 4 0 R >> >> "
+                 "/Contents 5 0 R" +
+                 extra + " >>");
     p.Object(4, 0, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>");
-    p.Stream(5, "<< /Length " + std::to_string(content.size()) + " >>", content);
+    const std::string length =
+        kind == Kind::MissingLength ? "" : "/Length " + std::to_string(content.size());
+    p.Stream(5, "<< " + length + " >>", content, kind == Kind::CrOnly ? "\r" : "\n");
+    if (kind == Kind::ReferenceLoop)
+        p.Stream(6, "<< /Length 6 0 R >>", "loop data");
+    else if (kind == Kind::OddToken)
+        p.Object(6, 0, "[-3 ture]");
     std::map<int, std::string> rows;
     rows[0] = "0000000000 65535 f";
-    for (int n = 1; n <= 5; ++n)
-        rows[n] = p.InUse(n);
-    p.Table(rows, "<< /Size 6 /Root 1 0 R >>");
+    for (int n = 1; n <= (extra6 ? 6 : 5); ++n)
+        rows[n] = p.InUse(n, 0, kind == Kind::WhitespaceOffset && n == 4 ? -1 : 0);
+    int size = extra6 ? 7 : 6;
+    if (kind == Kind::NullOffset) {
+        rows[6] = "0000000000 00000 n";
+        size = 7;
+    }
+    const std::string trailer =
+        "<< /Size " + std::to_string(kind == Kind::WrongSize ? 3 : size) + " /Root 1 0 R >>";
+    if (kind == Kind::DamagedTable || kind == Kind::WhitespaceBeforeXref) {
+        // The table as usual, then startxref moved.
+        RawPdf q = p;
+        q.Table(rows, trailer);
+        std::string bytes = q.Bytes();
+        const size_t at = bytes.rfind("startxref\n") + 10;
+        const long table = std::stol(bytes.substr(at));
+        bytes.replace(at, bytes.find('\n', at) - at,
+                      std::to_string(kind == Kind::DamagedTable ? table + 5 : table - 1));
+        return RawPdf::SaveBytes(path, bytes);
+    }
+    p.Table(rows, trailer);
     return p.Save(path);
 }
 
@@ -253,6 +291,44 @@ bool WithQpdfTool(const std::string& path, const std::string& options) {
     return rc == 0;
 }
 
+// Catalog 1; pages 2, page 3, font 4 and the content length 5 in object stream 6;
+// content stream 7; cross-reference stream 8.
+bool PackedLength(const std::string& path) {
+    RawPdf p("1.5");
+    const std::string content = kContent;
+    p.Object(1, 0, "<< /Type /Catalog /Pages 2 0 R >>");
+    const std::vector<std::string> packed = {
+        "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 150] /Resources << /Font << /F1 4 0 "
+        "R >> >> /Contents 7 0 R >>",
+        "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>", std::to_string(content.size())};
+    std::string head, objects;
+    for (size_t i = 0; i < packed.size(); ++i) {
+        head += std::to_string(i + 2) + " " + std::to_string(objects.size()) + " ";
+        objects += packed[i] + "\n";
+    }
+    p.Stream(6,
+             "<< /Type /ObjStm /N 4 /First " + std::to_string(head.size()) + " /Length " +
+                 std::to_string(head.size() + objects.size()) + " >>",
+             head + objects);
+    p.Stream(7, "<< /Length 5 0 R >>", content);
+    const size_t xrefAt = p.Size();
+    std::string rows(1, '\0');
+    rows += BigEndian(0, 4) + BigEndian(65535, 2);
+    rows += "\x01" + BigEndian(p.Offset(1), 4) + BigEndian(0, 2);
+    for (unsigned long i = 0; i < packed.size(); ++i)
+        rows += "\x02" + BigEndian(6, 4) + BigEndian(i, 2);
+    for (int n : {6, 7})
+        rows += "\x01" + BigEndian(p.Offset(n), 4) + BigEndian(0, 2);
+    rows += "\x01" + BigEndian(xrefAt, 4) + BigEndian(0, 2);
+    p.Stream(8,
+             "<< /Type /XRef /Size 9 /W [1 4 2] /Root 1 0 R /Length " +
+                 std::to_string(rows.size()) + " >>",
+             rows);
+    p.Append("startxref\n" + std::to_string(xrefAt) + "\n%%EOF\n");
+    return p.Save(path);
+}
+
 } // namespace
 
 bool StructurePdf::Write(const std::string& path, Kind kind) {
@@ -267,12 +343,25 @@ bool StructurePdf::Write(const std::string& path, Kind kind) {
         return WithQpdfTool(path, "--linearize");
     case Kind::HybridXref:
         return Hybrid(path);
+    case Kind::PackedLength:
+        return PackedLength(path);
     case Kind::WrongOffset:
         return Features(path, 2, 0);
     case Kind::WrongLength:
         return Features(path, 0, -3);
     case Kind::StrayHash:
-        return StrayHash(path);
+    case Kind::WrongSize:
+    case Kind::DamagedTable:
+    case Kind::WhitespaceOffset:
+    case Kind::NullOffset:
+    case Kind::WhitespaceBeforeXref:
+    case Kind::MissingLength:
+    case Kind::CrOnly:
+    case Kind::DuplicateKey:
+    case Kind::ReferenceLoop:
+    case Kind::BrokenPageTree:
+    case Kind::OddToken:
+        return OnePage(path, kind);
     }
     return false;
 }
@@ -339,12 +428,36 @@ const char* StructurePdf::Name(Kind kind) {
         return "linearized";
     case Kind::HybridXref:
         return "hybrid";
+    case Kind::PackedLength:
+        return "packed-length";
     case Kind::WrongOffset:
         return "wrong-offset";
     case Kind::WrongLength:
         return "wrong-length";
     case Kind::StrayHash:
         return "stray-hash";
+    case Kind::WrongSize:
+        return "wrong-size";
+    case Kind::DamagedTable:
+        return "damaged-table";
+    case Kind::WhitespaceOffset:
+        return "whitespace-offset";
+    case Kind::NullOffset:
+        return "null-offset";
+    case Kind::WhitespaceBeforeXref:
+        return "whitespace-before-xref";
+    case Kind::MissingLength:
+        return "missing-length";
+    case Kind::CrOnly:
+        return "cr-only";
+    case Kind::DuplicateKey:
+        return "duplicate-key";
+    case Kind::ReferenceLoop:
+        return "reference-loop";
+    case Kind::BrokenPageTree:
+        return "broken-page-tree";
+    case Kind::OddToken:
+        return "odd-token";
     }
     return "";
 }

@@ -17,11 +17,26 @@ public:
         ObjectStreams,     // Features rewritten by qpdf with object streams
         Linearized,        // Features linearized by qpdf
         HybridXref,        // a classic table plus an /XRefStm stream for compressed objects
+        PackedLength,      // the content stream's /Length is an object in an object stream
         // Features without the /Crypt filter, and with ...
         WrongOffset, // ... the /Info entry pointing 2 bytes too far
         WrongLength, // ... the content stream's /Length 3 too short
         StrayHash,   // a page whose dictionary has a name with a stray '#': qpdf
                      // warns when it reads the page, yet every reader copes
+        // One page (as StrayHash, without the odd name) with one fault readers
+        // repair the way qpdf does:
+        WrongSize,            // the trailer's /Size too small
+        DamagedTable,         // startxref misses the table: readers scan the file
+        WhitespaceOffset,     // an offset on the white space before its object
+        NullOffset,           // an in-use entry at offset 0 (read as null)
+        WhitespaceBeforeXref, // startxref on the white space before "xref"
+        MissingLength,        // the content stream has no /Length
+        CrOnly,               // CR alone after "stream"
+        DuplicateKey,         // the page repeats /Type
+        // ... or one only qpdf's writer repairs:
+        ReferenceLoop,  // a stream outside the page tree whose /Length is itself
+        BrokenPageTree, // the page has no /Type
+        OddToken,       // an object outside the page tree holds a word that is no value
     };
     static bool Write(const std::string& path, Kind kind);
     static const char* Name(Kind kind);

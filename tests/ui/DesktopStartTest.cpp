@@ -6,6 +6,7 @@
 #include "MainWindowFixture.h"
 #include "WaitFor.h"
 #include "app/CommandLineFiles.h"
+#include "app/HandOverServer.h"
 #include "app/InstanceHandOver.h"
 #include "ui/FileListPanel.h"
 
@@ -16,7 +17,11 @@
 
 #include <memory>
 
+#include <cerrno>
+#include <cstring>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -30,6 +35,27 @@ void WriteLock(const InstanceHandOver& handOver, const std::string& folder, long
     const std::string path = folder + "/" + handOver.GetLockName().utf8_string();
     TempDir::WriteFile(path, std::to_string(pid) + std::string(1, '\0'));
     ::chmod(path.c_str(), 0600);
+}
+
+// A client of the hand-over socket that sends whatever it is told to.
+int Connect(const wxString& socketPath) {
+    const std::string path = socketPath.utf8_string();
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.c_str(), path.size());
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// The window has closed its end (and sent nothing).
+bool HungUp(int fd) {
+    char byte;
+    const ssize_t n = ::recv(fd, &byte, 1, MSG_DONTWAIT | MSG_PEEK);
+    return n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK);
 }
 
 // The id of a process that has ended.
@@ -158,4 +184,48 @@ TEST_F(DesktopStartTest, ALockHolderThatDoesNotAnswerLetsTheStartGoOn) {
     wxStopWatch watch;
     EXPECT_FALSE(second.HandOver(files));
     EXPECT_LT(watch.Time(), 5000);
+}
+
+TEST_F(DesktopStartTest, BadHandOverMessagesAreDroppedAndTheWindowStaysResponsive) {
+    InstanceHandOver first(W(m_runtime.path()));
+    ASSERT_TRUE(first.Claim(
+        [this](const wxArrayString& paths) { CommandLineFiles::OpenInWindow(Frame(), paths); }));
+    struct stat st;
+    ASSERT_EQ(::stat(first.GetSocketPath().utf8_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u) << "the socket is its owner's alone";
+
+    const std::string bad[] = {
+        std::string("\x0a\x00\x00\x00\x40", 5),       // a 5-byte header announcing 1 GB
+        std::string("PZH1\x40\x00\x00\x00", 8),       // ours, announcing 1 GB
+        std::string("PZH1\x00\x00\x00\x05one.p", 13), // a path without its NUL
+        std::string("PZH1\x00\x00\x00\x01\0", 9),     // an empty path
+        "garbage that is no message at all",
+    };
+    for (const std::string& message : bad) {
+        SCOPED_TRACE(message);
+        const int fd = Connect(first.GetSocketPath());
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::send(fd, message.data(), message.size(), MSG_NOSIGNAL),
+                  static_cast<ssize_t>(message.size()));
+        EXPECT_TRUE(WaitFor([fd] { return HungUp(fd); }, 2000)) << "not dropped at once";
+        ::close(fd);
+    }
+
+    // A client that starts a message and goes quiet holds up nothing: the window
+    // answers, a real second start is served meanwhile, and the quiet one is dropped.
+    const int quiet = Connect(first.GetSocketPath());
+    ASSERT_GE(quiet, 0);
+    ASSERT_EQ(::send(quiet, "PZH1\x00\x00", 6, MSG_NOSIGNAL), 6);
+    bool answered = false;
+    Frame()->CallAfter([&answered] { answered = true; });
+    EXPECT_TRUE(WaitFor([&answered] { return answered; }, 1000));
+    MakeFakePdf("one.pdf");
+    wxArrayString files;
+    files.Add("one.pdf");
+    EXPECT_EQ(RunSecondStart(files), 0);
+    EXPECT_TRUE(WaitFor([this] { return List()->GetRowCount() == 1; }));
+    EXPECT_TRUE(WaitFor([quiet] { return HungUp(quiet); }, 2 * HandOverServer::kClientMs));
+    ::close(quiet);
+    EXPECT_EQ(List()->GetRowCount(), 1);
+    EXPECT_TRUE(m_dialogs.Messages().empty()) << m_dialogs.LastMessage();
 }

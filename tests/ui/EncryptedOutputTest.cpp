@@ -178,8 +178,7 @@ TEST_F(EncryptedOutputTest, RealFilesThatCannotBeEncryptedAreRefusedWithTheirMes
     m_dialogs.ExpectMessage("owner-only.pdf is already encrypted!");
     m_dialogs.ExpectMessage(" Fail to open damaged.pdf, it may be destroyed!");
     m_dialogs.ExpectMessage("text.pdf can't support!");
-    List()->AddFiles(W(empty + "|" + locked + "|" + ownerOnly + "|" + damaged + "|" + text + "|"));
-    PumpEvents();
+    AddPaths({empty, locked, ownerOnly, damaged, text});
     EXPECT_EQ(List()->GetRowCount(), 0);
 }
 

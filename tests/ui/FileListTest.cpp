@@ -65,8 +65,7 @@ TEST_F(FileListTest, AddingRefusesEmptyEncryptedDamagedAndForeignFiles) {
     m_dialogs.ExpectMessage("locked.pdf is already encrypted!");
     m_dialogs.ExpectMessage(" Fail to open broken.pdf, it may be destroyed!");
     m_dialogs.ExpectMessage("letter.pdf can't support!");
-    List()->AddFiles(W(empty + "|" + locked + "|" + broken + "|" + text + "|" + good + "|"));
-    PumpEvents();
+    AddPaths({empty, locked, broken, text, good});
     for (const RecordedMessage& message : m_dialogs.Messages()) {
         EXPECT_EQ(message.caption, "Brisklowan PDF Zerovovor");
         EXPECT_TRUE(message.style & wxICON_INFORMATION);
@@ -340,6 +339,15 @@ TEST_F(FileListTest, StartChecksComeInTheirOrder) {
     PressStart();
     TypePassword(ID_OWNER_PASSWORD_TEXT, "same");
     m_dialogs.ExpectMessage("The User and Owner Passwords cannot be the same.");
+    PressStart();
+    EXPECT_EQ(g_runState.load(), RUN_IDLE);
+    // A direction mark the engine would refuse at AES-256 is refused at Start.
+    Click(ID_LEVEL_AES_256);
+    TypePassword(ID_OWNER_PASSWORD_TEXT, wxString::FromUTF8("a\xE2\x80\x8E"
+                                                            "b"));
+    m_dialogs.ExpectMessage("Passwords for AES-256 cannot hold control characters (such as tab, "
+                            "line breaks or DEL), direction marks or other characters SASLprep "
+                            "forbids.");
     PressStart();
     EXPECT_EQ(g_runState.load(), RUN_IDLE);
 

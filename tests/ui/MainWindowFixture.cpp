@@ -6,6 +6,7 @@
 #include "ui/run/RunState.h"
 #include "core/AppUtil.h"
 #include "core/DomainConfig.h"
+#include "core/PathText.h"
 #include "engine/PdfEngine.h"
 #include "skin/FaceLayout.h"
 #include "skin/SkinCheckBox.h"
@@ -160,7 +161,14 @@ std::string MainWindowTest::MakeFakePdf(const std::string& name, const std::stri
 }
 
 void MainWindowTest::AddPath(const std::string& path) {
-    List()->AddFiles(wxString::FromUTF8(path) + "|");
+    AddPaths({path});
+}
+
+void MainWindowTest::AddPaths(const std::vector<std::string>& paths) {
+    wxArrayString list;
+    for (const std::string& path : paths)
+        list.Add(PathText::FromBytes(path));
+    List()->AddFileList(list);
     PumpEvents();
 }
 

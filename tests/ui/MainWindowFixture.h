@@ -13,6 +13,7 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 // Readable wxString values in failure messages.
 inline void PrintTo(const wxString& text, std::ostream* out) {
@@ -60,6 +61,8 @@ protected:
     // Writes a small fake-engine PDF; extra text goes into its body.
     std::string MakeFakePdf(const std::string& name, const std::string& extra = "");
     void AddPath(const std::string& path);
+    // Adds files as the file dialog hands them over.
+    void AddPaths(const std::vector<std::string>& paths);
 
     // Waits for the end of the current run, job-finished handled.
     bool WaitForRunToEnd(int timeoutMs = 20000);

@@ -239,6 +239,19 @@ TEST_F(RunControlTest, ASourceDeletedAfterAddingFailsAloneAndTheRunGoesOn) {
     EXPECT_EQ(TempDir::ListDir(m_out), "doc0_encryption.pdf,doc2_encryption.pdf");
 }
 
+TEST_F(RunControlTest, ABackslashNameBringsItsOwnDocumentNotTheFolders) {
+    TempDir::MakeDir(m_files.file("a"));
+    const std::string inFolder = MakeFakePdf("a/b.pdf", "in the folder");
+    const std::string backslash = MakeFakePdf("a\\b.pdf", "backslash in the name");
+    AddPaths({backslash, inFolder});
+    ASSERT_EQ(List()->GetRowCount(), 2);
+    SetPasswords("user", "");
+    PressStart();
+    ASSERT_TRUE(WaitForRunToEnd());
+    EXPECT_EQ(TempDir::ReadFile(m_out + "/a\\b_encryption.pdf"), TempDir::ReadFile(backslash));
+    EXPECT_EQ(TempDir::ReadFile(m_out + "/b_encryption.pdf"), TempDir::ReadFile(inFolder));
+}
+
 namespace {
 // Answers the close question and, while it is up, asks to close once more, as a
 // second click on the close button would.

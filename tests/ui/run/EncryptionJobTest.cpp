@@ -210,6 +210,25 @@ TEST_F(JobRunTest, AnOutputNeverReplacesAnotherSourceOfTheRun) {
     EXPECT_EQ(TempDir::ReadFile(Source("report_encryption.pdf")), "%PDF-1.4 test");
 }
 
+TEST_F(JobRunTest, NamesAreBytesAndEachOutputHoldsItsOwnDocument) {
+    // "a\\b.pdf" beside the folder "a" holding b.pdf: neither may stand in for the other.
+    TempDir::MakeDir(Source("a"));
+    for (const std::string name : {"a\\b.pdf", "a/b.pdf", "c|d.pdf", "e\nf.pdf", "-g.pdf"}) {
+        TempDir::WriteFile(Source(name), "%PDF-1.4 " + name);
+        JobRow row;
+        row.index = static_cast<int32_t>(rows.size());
+        row.path = wxString::FromUTF8(Source(name));
+        row.fileName = wxString::FromUTF8(name.substr(name.rfind('/') + 1));
+        rows.push_back(row);
+    }
+    RunToEnd();
+    EXPECT_EQ(TempDir::ReadFile(outDir + "/a\\b_encryption.pdf"), "%PDF-1.4 a\\b.pdf");
+    EXPECT_EQ(TempDir::ReadFile(outDir + "/b_encryption.pdf"), "%PDF-1.4 a/b.pdf");
+    EXPECT_EQ(TempDir::ReadFile(outDir + "/c|d_encryption.pdf"), "%PDF-1.4 c|d.pdf");
+    EXPECT_EQ(TempDir::ReadFile(outDir + "/e\nf_encryption.pdf"), "%PDF-1.4 e\nf.pdf");
+    EXPECT_EQ(TempDir::ReadFile(outDir + "/-g_encryption.pdf"), "%PDF-1.4 -g.pdf");
+}
+
 TEST_F(JobRunTest, ASecondRunOverFinishedRowsDoesNothingButLog) {
     AddRow("a.pdf");
     AddRow("b.pdf");
