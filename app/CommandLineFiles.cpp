@@ -1,6 +1,6 @@
 #include "app/CommandLineFiles.h"
 
-#include "ui/DnDFile.h"
+#include "ui/FileDropTarget.h"
 
 #include <wx/filename.h>
 #include <wx/toplevel.h>
@@ -24,5 +24,5 @@ void CommandLineFiles::OpenInWindow(wxTopLevelWindow* window, const wxArrayStrin
         window->Iconize(false);
     window->Raise();
     if (!paths.empty())
-        DnDFile::DropOnTopWindow(window, paths);
+        FileDropTarget::DropOnTopWindow(window, paths);
 }

@@ -4,11 +4,12 @@
 #include "app/InstanceHandOver.h"
 #include "app/StartupSequence.h"
 #include "batch/PdfEngineFactory.h"
-#include "batch/RunState.h"
+#include "ui/run/RunState.h"
 #include "core/AppUtil.h"
 #include "core/PathText.h"
-#include "engine/api/PdfMSService.h"
-#include "ui/MainFrame.h"
+#include "engine/PdfEngineService.h"
+#include "ui/MainWindow.h"
+#include "ui/WindowIds.h"
 #include "update/UpdateResultEvent.h"
 
 #include <wx/frame.h>
@@ -43,17 +44,10 @@ bool MainApp::OnInit() {
 
     StartupSequence::CreateProcessInstances();
     StartupSequence::InstallImageHandlers();
-    SetPdfEngineFactory({CreatePdfMSService, FreePdfMSService});
+    SetPdfEngineFactory([] { return std::make_unique<PdfEngineService>(); });
 
-    const wxString title = AppUtil::GetProductName();
-    // The concrete window is chosen by this one name.
-    wxObject* object = wxCreateDynamicObject("MainFramePDFENCRYPTION");
-    MainFrame* frame = wxDynamicCast(object, MainFrame);
-    if (!frame) {
-        delete object;
-        return false;
-    }
-    frame->Create(2000, title);
+    auto* frame = new MainWindow;
+    frame->Create(ID_MAIN_FRAME, AppUtil::GetProductName());
     SetTopWindow(frame);
     frame->Show();
     // Added once the window is on the screen, so the list fills in front of the user;

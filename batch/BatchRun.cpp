@@ -122,9 +122,9 @@ void BatchRun::Report(const BatchItem& item, int slot, const ItemResult& result)
     m_observer.OnItemResult(item, slot, result);
 }
 
-int32_t BatchRun::Encrypt(PdfMSService* service, const BatchItem& item, int slot,
+int32_t BatchRun::Encrypt(EngineService* service, const BatchItem& item, int slot,
                           const wxString& source, void* progress, ItemResult& result) {
-    if (!service || !service->EncryptPdf)
+    if (!service)
         return PDFMS_ERR_ENGINE;
     std::unique_ptr<EncryptParams> own;
     if (item.options)
@@ -149,7 +149,7 @@ int32_t BatchRun::Encrypt(PdfMSService* service, const BatchItem& item, int slot
         record.mayReplace = ::MayReplace;
         record.replaceData = &replace;
         record.outcome = &outcome;
-        code = service->EncryptPdf(service, &record, outputBytes.c_str(), params.get(), progress,
+        code = service->EncryptPdf(&record, outputBytes.c_str(), params.get(), progress,
                                    OnEngineProgress);
         result.writer = outcome.writer;
         result.reason.assign(outcome.reason, strnlen(outcome.reason, sizeof outcome.reason));
@@ -165,7 +165,7 @@ int32_t BatchRun::Encrypt(PdfMSService* service, const BatchItem& item, int slot
     }
 }
 
-bool BatchRun::Process(PdfMSService* service, int slot, const BatchItem& item) {
+bool BatchRun::Process(EngineService* service, int slot, const BatchItem& item) {
     const wxString& source = item.path;
     ItemResult result;
     // Gone since it was listed: say so, rather than what a probe of nothing says.
@@ -254,7 +254,7 @@ void BatchRun::Finish(const BatchItem& item, int slot, const wxString& source, I
 }
 
 void BatchRun::Work(int slot, const std::vector<BatchItem>& items) {
-    PdfMSService* service = CreateEngineService();
+    const std::unique_ptr<EngineService> service = CreateEngineService();
     while (!m_ending) {
         const size_t i = m_next++;
         if (i >= items.size())
@@ -266,10 +266,9 @@ void BatchRun::Work(int slot, const std::vector<BatchItem>& items) {
             ++m_handled;
             continue;
         }
-        if (!Process(service, slot, item))
+        if (!Process(service.get(), slot, item))
             m_ending = true;
     }
-    ReleaseEngineService(service);
 }
 
 RunSummary BatchRun::Run(const std::vector<BatchItem>& items) {

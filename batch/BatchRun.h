@@ -18,7 +18,7 @@
 #include <vector>
 
 class EncryptParams;
-struct PdfMSService;
+class EngineService;
 
 class BatchRun {
 public:
@@ -54,10 +54,10 @@ public:
 private:
     void Work(int slot, const std::vector<BatchItem>& items);
     // False when the run is to end (a stop, or the program closing).
-    bool Process(PdfMSService* service, int slot, const BatchItem& item);
+    bool Process(EngineService* service, int slot, const BatchItem& item);
     // The engine on one file, its output picked (and picked again when rename finds
     // the name taken at the last moment).
-    int32_t Encrypt(PdfMSService* service, const BatchItem& item, int slot, const wxString& source,
+    int32_t Encrypt(EngineService* service, const BatchItem& item, int slot, const wxString& source,
                     void* progress, ItemResult& result);
     void Finish(const BatchItem& item, int slot, const wxString& source, ItemResult& result);
     void Report(const BatchItem& item, int slot, const ItemResult& result);

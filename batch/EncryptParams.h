@@ -2,7 +2,7 @@
 // The engine's parameter record for a run, with the UTF-8 passwords it points to.
 
 #include "batch/EncryptOptions.h"
-#include "engine/api/PdfMSService.h"
+#include "engine/api/EngineService.h"
 
 #include <string>
 

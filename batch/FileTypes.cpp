@@ -1,9 +1,6 @@
 #include "batch/FileTypes.h"
 
-#include "batch/JobHooks.h"
 #include "core/FileUtil.h"
-
-#include <wx/regex.h>
 
 wxString GetFileDialogWildcard() {
     static const wxString wildcard = "PDF files(*.pdf)|*.pdf;";
@@ -25,14 +22,8 @@ bool IsSupportedExtension(const wxString& ext) {
     return supported.Find(";" + ext + ";") != wxNOT_FOUND;
 }
 
-bool HasSupportedExtension(const wxString& ext) {
-    return g_extensionTestHook && g_extensionTestHook(ext);
-}
-
 wxString GetFileTypeDescription() {
-    if (!g_wildcardHook)
-        return wxString();
-    return g_wildcardHook().BeforeFirst('|');
+    return GetFileDialogWildcard().BeforeFirst('|');
 }
 
 int ScanFolderForFiles(const wxArrayString& patterns, const wxString& folder,
@@ -46,14 +37,4 @@ int ScanFolderForFiles(const wxArrayString& patterns, const wxString& folder,
             paths.Add(path);
     }
     return count;
-}
-
-bool IsValidFileName(const wxString& name) {
-    wxString text = name;
-    text.Trim(true);
-    if (text.empty())
-        return false;
-    text.Replace(" ", "");
-    static const wxRegEx forbidden("[\\\\|/:\\*\\?<>\"]", wxRE_EXTENDED);
-    return !forbidden.Matches(text);
 }

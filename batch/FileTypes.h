@@ -1,6 +1,5 @@
 #pragma once
-// What the program accepts as input files, and the checks on names and folders.
-// Display-free.
+// What the program accepts as input files. Display-free.
 
 #include <wx/arrstr.h>
 #include <wx/string.h>
@@ -15,9 +14,7 @@ wxString GetWrittenExtension();
 // lower-case first where case does not matter.
 bool IsSupportedExtension(const wxString& ext);
 
-// Through the extension test hook; false when no hook is installed.
-bool HasSupportedExtension(const wxString& ext);
-// The wildcard hook's text up to its first "|": "PDF files(*.pdf)".
+// The wildcard's text up to its first "|": "PDF files(*.pdf)".
 wxString GetFileTypeDescription();
 
 // Appends folder + "/" + name for every regular, non-hidden file directly in folder
@@ -25,7 +22,3 @@ wxString GetFileTypeDescription();
 // number of files appended; 0 for an unreadable folder. Names are taken as they are:
 // "\" and "|" are name characters like any other.
 int ScanFolderForFiles(const wxArrayString& patterns, const wxString& folder, wxArrayString& paths);
-
-// False for a name that is empty after trailing white space is removed, or that
-// contains \ | / : * ? < > or a double quote (blanks are ignored).
-bool IsValidFileName(const wxString& name);

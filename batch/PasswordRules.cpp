@@ -1,7 +1,7 @@
 #include "batch/PasswordRules.h"
 
+#include "engine/api/EngineService.h"
 #include "engine/api/PasswordEncoding.h"
-#include "engine/api/PdfMSService.h"
 #include "engine/api/WipeSecret.h"
 
 #include <string>

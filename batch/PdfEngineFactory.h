@@ -1,18 +1,17 @@
 #pragma once
-// Where the probe and the job get engine services from. Replaceable, so tests run
-// them against a scripted engine.
+// Where the probe and the batch loop get engine services from. Replaceable, so
+// tests run them against a scripted engine.
 
-#include "engine/api/PdfMSService.h"
+#include "engine/api/EngineService.h"
 
-struct PdfEngineFactory {
-    PdfMSService* (*create)() = nullptr;
-    void (*release)(PdfMSService* service) = nullptr;
-};
+#include <functional>
+#include <memory>
 
-// Set on the GUI thread before any probe or run (InstallPdfHooks does it).
-void SetPdfEngineFactory(const PdfEngineFactory& factory);
-PdfEngineFactory GetPdfEngineFactory();
+using PdfEngineFactory = std::function<std::unique_ptr<EngineService>()>;
+
+// Set once at start, before any probe or run (the programs' main does it); an
+// empty factory makes no services.
+void SetPdfEngineFactory(PdfEngineFactory factory);
 
 // A service from the factory, or null when there is none.
-PdfMSService* CreateEngineService();
-void ReleaseEngineService(PdfMSService* service);
+std::unique_ptr<EngineService> CreateEngineService();

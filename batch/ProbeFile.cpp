@@ -25,19 +25,16 @@ FileRow ProbeFile(const wxString& path) {
 
     wxString code = "6";
     wxString pages = "unknown";
-    if (PdfMSService* service = CreateEngineService()) {
-        if (service->GetOpenState)
-            code = OpenStateCode(service->GetOpenState(Utf8(path).c_str()));
-        if (service->IsEncrypted && service->IsEncrypted(Utf8(path).c_str()) != 0)
+    if (std::unique_ptr<EngineService> service = CreateEngineService()) {
+        code = OpenStateCode(service->GetOpenState(Utf8(path).c_str()));
+        if (service->IsEncrypted(Utf8(path).c_str()) != 0)
             code = "4";
         if (code == "0" || code == "2") {
             pages.clear();
-            const int32_t count =
-                service->GetPageCount ? service->GetPageCount(Utf8(path).c_str()) : 0;
+            const int32_t count = service->GetPageCount(Utf8(path).c_str());
             if (count > 0)
                 pages = wxString::Format("%d", count);
         }
-        ReleaseEngineService(service);
     }
 
     const int slash = path.Find('/', true);

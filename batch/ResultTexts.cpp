@@ -1,6 +1,6 @@
 #include "batch/ResultTexts.h"
 
-#include "engine/api/PdfMSService.h"
+#include "engine/api/EngineService.h"
 
 wxString OpenStateRefusal(const wxString& openCode, const wxString& shownName) {
     if (openCode == "0" || openCode == "2")

@@ -2,7 +2,7 @@
 // (a fresh service per file; open state, encryption, page count) and prints
 // "<files> <seconds>".
 
-#include "engine/api/PdfMSService.h"
+#include "engine/PdfEngineService.h"
 #include "engine/PdfEngine.h"
 
 #include <chrono>
@@ -14,13 +14,12 @@ int main(int argc, char** argv) {
     auto start = std::chrono::steady_clock::now();
     int opened = 0;
     for (int i = 1; i < argc; ++i) {
-        PdfMSService* s = CreatePdfMSService();
-        int state = s->GetOpenState(argv[i]);
-        bool encrypted = s->IsEncrypted(argv[i]) != 0;
+        PdfEngineService s;
+        int state = s.GetOpenState(argv[i]);
+        bool encrypted = s.IsEncrypted(argv[i]) != 0;
         if (!encrypted && (state == PDFMS_OPEN_OK || state == PDFMS_OPEN_REPAIRED) &&
-            s->GetPageCount(argv[i]) > 0)
+            s.GetPageCount(argv[i]) > 0)
             ++opened;
-        FreePdfMSService(s);
     }
     double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

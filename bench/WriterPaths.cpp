@@ -3,7 +3,7 @@
 // and why, the result code and the time of the probe and of the encryption, then
 // how many files took each writer and how many each reason.
 
-#include "engine/api/PdfMSService.h"
+#include "engine/api/EngineService.h"
 #include "engine/host/PdfWorker.h"
 
 #include <chrono>

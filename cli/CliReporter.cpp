@@ -2,7 +2,7 @@
 
 #include "cli/TerminalProgress.h"
 #include "core/PathText.h"
-#include "engine/api/PdfMSService.h"
+#include "engine/api/EngineService.h"
 
 namespace {
 std::string NameOf(const wxString& path) {

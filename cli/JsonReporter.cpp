@@ -1,7 +1,7 @@
 #include "cli/JsonReporter.h"
 
 #include "core/PathText.h"
-#include "engine/api/PdfMSService.h"
+#include "engine/api/EngineService.h"
 
 namespace {
 

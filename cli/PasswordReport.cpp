@@ -1,6 +1,7 @@
 #include "cli/PasswordReport.h"
 
 #include "core/PathText.h"
+#include "engine/api/WriteAll.h"
 
 #include <cerrno>
 #include <cstring>
@@ -44,17 +45,8 @@ void PasswordReport::OnItemResult(const BatchItem& item, int, const ItemResult& 
 }
 
 void PasswordReport::Write(const std::string& text) {
-    size_t done = 0;
-    while (m_fd >= 0 && done < text.size()) {
-        const ssize_t n = ::write(m_fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            m_failed = true;
-            return;
-        }
-        done += static_cast<size_t>(n);
-    }
+    if (m_fd >= 0 && WriteAll(m_fd, text.data(), text.size()) != text.size())
+        m_failed = true;
 }
 
 bool PasswordReport::Close() {

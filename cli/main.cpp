@@ -8,7 +8,7 @@
 #include "batch/PdfEngineFactory.h"
 #include "core/AppUtil.h"
 #include "core/PathText.h"
-#include "engine/api/PdfMSService.h"
+#include "engine/PdfEngineService.h"
 
 #include <wx/init.h>
 
@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     AppUtil::SetArgv0(wxString::FromUTF8(argv[0]));
-    SetPdfEngineFactory({CreatePdfMSService, FreePdfMSService});
+    SetPdfEngineFactory([] { return std::make_unique<PdfEngineService>(); });
     PathText::Install();
 
     CliSettings settings;

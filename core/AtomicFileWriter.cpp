@@ -1,7 +1,9 @@
 #include "core/AtomicFileWriter.h"
 
+#include "engine/api/WriteAll.h"
+
+#include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <fcntl.h>
@@ -11,24 +13,10 @@
 namespace {
 std::atomic<size_t> g_failAfter{SIZE_MAX};
 
-bool WriteAll(int fd, const char* data, size_t size) {
-    size_t limit = g_failAfter.load();
-    size_t written = 0;
-    while (written < size) {
-        size_t chunk = size - written;
-        if (limit != SIZE_MAX && written + chunk > limit) {
-            chunk = limit > written ? limit - written : 0;
-            if (chunk == 0)
-                return false;
-        }
-        ssize_t n = ::write(fd, data + written, chunk);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        written += static_cast<size_t>(n);
-    }
-    return true;
+// All of data, or as much as a test allows before the write "fails".
+bool WriteWithinLimit(int fd, const char* data, size_t size) {
+    const size_t allowed = std::min(size, g_failAfter.load());
+    return WriteAll(fd, data, allowed) == allowed && allowed == size;
 }
 } // namespace
 
@@ -43,7 +31,7 @@ bool AtomicFileWriter::Write(const wxString& path, const std::string& data) {
     if (fd < 0)
         return false;
     ::fchmod(fd, 0644);
-    bool ok = WriteAll(fd, data.data(), data.size()) && ::fsync(fd) == 0;
+    bool ok = WriteWithinLimit(fd, data.data(), data.size()) && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
     if (ok && std::rename(temp.c_str(), target.c_str()) == 0)
         return true;

@@ -92,11 +92,3 @@ std::vector<int> HostPool::BusyPids() {
     }
     return pids;
 }
-
-std::vector<int> HostPool::IdlePids() {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    std::vector<int> pids;
-    for (const auto& i : m_idle)
-        pids.push_back(static_cast<int>(i.host->pid()));
-    return pids;
-}

@@ -46,9 +46,8 @@ public:
     HostLease Acquire();
     // Ends every idle host (settings changed, tests).
     void Clear();
-    // Process ids of the hosts at work / waiting for work.
+    // Process ids of the hosts at work.
     std::vector<int> BusyPids();
-    std::vector<int> IdlePids();
 
 private:
     friend class HostLease;

@@ -1,6 +1,6 @@
 #include "engine/PathCheck.h"
 
-#include "engine/api/PdfMSService.h"
+#include "engine/api/EngineService.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,5 +1,5 @@
 #pragma once
-// The PDF engine behind CreatePdfMSService (engine/api/PdfMSService.h), built on qpdf.
+// The PDF engine behind PdfEngineService (engine/api/EngineService.h), built on qpdf.
 //
 // Every qpdf operation runs in a pdfzerovovor-engine host process with an
 // address-space cap, a large stack and a time limit that grows with the file size.
@@ -104,7 +104,7 @@
 // asked about every 100 ms while qpdf parses, so a stop is honoured promptly (the
 // host is killed if needed).
 
-#include "engine/api/PdfMSService.h"
+#include "engine/api/EngineService.h"
 
 #include <string>
 #include <vector>

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang (ASan + UBSan) in build-fuzz and runs
+# Builds the libFuzzer targets (the fuzz preset: clang, ASan + UBSan) and runs
 # them side by side, each for SECONDS (default 60), from the seed corpus: the
 # real-world samples of tests/data/corpus that are small enough, the test
 # generator's files and tests/fuzz/seeds. Fails, naming the input, on any finding.
@@ -17,10 +17,10 @@ dir=${FUZZ_BUILD_DIR:-build-fuzz}
 # section; larger seeds are left out instead.
 max_len=102400
 
+# Only the fuzz targets and the test generator are built, not the whole tree.
 build=()
 for t in "${targets[@]}"; do build+=(--target "pz-fuzz-$t"); done
-CC=clang CXX=clang++ cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPZ_FUZZ=ON \
-    -DPZ_SANITIZE=address -DPZ_WERROR=OFF -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1" >/dev/null
+cmake --preset fuzz -B "$dir" >/dev/null
 cmake --build "$dir" -j"$(nproc)" "${build[@]}" --target pz-make-pdfs
 
 seeds=$dir/seeds/pdf

@@ -5,7 +5,7 @@
 #include <wx/bitmap.h>
 #include <wx/string.h>
 
-class DhBitmapButton;
+class PictureButton;
 class wxWindow;
 
 class ThemeButton {
@@ -13,7 +13,7 @@ public:
     // A button at pos sized to its normal picture (fallbackSize when the theme lacks
     // it), showing the normal picture when disabled, laid over the piece of
     // parentPicture beneath it (none when parentPicture is null or empty).
-    static DhBitmapButton* Create(wxWindow* parent, int id, const wxString& imagePrefix,
-                                  const wxPoint& pos, const wxBitmap* parentPicture,
-                                  const wxSize& fallbackSize);
+    static PictureButton* Create(wxWindow* parent, int id, const wxString& imagePrefix,
+                                 const wxPoint& pos, const wxBitmap* parentPicture,
+                                 const wxSize& fallbackSize);
 };

@@ -26,8 +26,6 @@ public:
     // its owner).
     void Attach(wxWindow* handle, wxWindow* moved = nullptr, StartTest mayStart = StartTest());
 
-    bool IsDragging() const { return m_dragging; }
-
 private:
     wxWindow* MovedWindow() const;
     void OnLeftDown(wxMouseEvent& event);

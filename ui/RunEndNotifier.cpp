@@ -1,7 +1,7 @@
 #include "ui/RunEndNotifier.h"
 
-#include "batch/DhGridCellRenderCommandEvent.h"
-#include "batch/JobEvents.h"
+#include "ui/run/StatusCellEvent.h"
+#include "ui/run/JobEvents.h"
 #include "core/AppUtil.h"
 #include "core/DialogSeam.h"
 
@@ -12,7 +12,7 @@ void RunEndNotifier::Watch(wxWindow* list) {
     // Bound after the list's own handlers, so these run first; they skip the event
     // on to the list.
     list->Bind(wxEVT_PZ_ROW_STARTED, &RunEndNotifier::OnRowStarted, this);
-    list->Bind(wxEVT_PZ_CELL_RENDER, &RunEndNotifier::OnRowState, this);
+    list->Bind(wxEVT_PZ_STATUS_CELL, &RunEndNotifier::OnRowState, this);
 }
 
 void RunEndNotifier::RunFinished(wxTopLevelWindow* window) {
@@ -33,7 +33,7 @@ void RunEndNotifier::OnRowStarted(wxCommandEvent& event) {
     event.Skip();
 }
 
-void RunEndNotifier::OnRowState(DhGridCellRenderCommandEvent& event) {
+void RunEndNotifier::OnRowState(StatusCellEvent& event) {
     switch (event.GetState()) {
     case CELL_FINISHED:
         ++m_tally.written;

@@ -9,7 +9,7 @@
 
 #include <set>
 
-class DhGridCellRenderCommandEvent;
+class StatusCellEvent;
 class wxTopLevelWindow;
 class wxWindow;
 
@@ -33,7 +33,7 @@ public:
 
 private:
     void OnRowStarted(wxCommandEvent& event);
-    void OnRowState(DhGridCellRenderCommandEvent& event);
+    void OnRowState(StatusCellEvent& event);
     void Report(wxTopLevelWindow* window);
 
     Tally m_tally;

@@ -2,7 +2,7 @@
 // Keeps a window attached to the run's event relay for as long as the window
 // lives: the destructor detaches it, so the worker never posts to a dead window.
 
-#include "batch/JobEventSink.h"
+#include "ui/run/JobEventSink.h"
 
 #include <memory>
 

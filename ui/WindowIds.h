@@ -1,20 +1,17 @@
 #pragma once
-// Fixed ids of the main window's children and of the commands they exchange.
-// Children find each other by these ids; none keeps a pointer to a sibling. The
-// windows the batch run addresses take their ids from the batch, so the two can
-// never disagree.
-
-#include "batch/JobEvents.h"
+// Fixed ids of the main window's children and of the commands they exchange, in
+// one place. Children find each other by these ids; none keeps a pointer to a
+// sibling. The run's events (ui/run) address their windows by the same ids.
 
 enum MainWindowId {
     ID_MAIN_FRAME = 2000,
     ID_TITLE_BAR = 2001,
     ID_MENU_BAR = 2002,
     ID_TOOL_BAR = 2003,
-    ID_OPTIONS_PANE = JobIds::kOptionsPane,
+    ID_OPTIONS_PANE = 2004,
     ID_BACKGROUND = 2006,
-    ID_FILE_LIST = JobIds::kFileList,
-    ID_OUTPUT_PANEL = JobIds::kOutputPanel,
+    ID_FILE_LIST = 2007,
+    ID_OUTPUT_PANEL = 2008,
     ID_START_PANEL = 2011,
     ID_TITLE_CLOSE = 2012,
     ID_TITLE_MINIMIZE = 2013,
@@ -31,6 +28,15 @@ enum FileListCommand {
     CMD_MOVE_DOWN = 2021,
     CMD_ENCRYPT_SELECTED = 2022,
     CMD_CLEAR_STATUSES = 2036,
+};
+
+// The file list's status column, whose cells the run's events set.
+enum FileListColumn { STATUS_COLUMN = 4 };
+
+// Ids of the run's events to the output folder panel: browse button off / on.
+enum OutputPanelEventId {
+    ID_OUTPUT_LOCKED = 2037,
+    ID_OUTPUT_UNLOCKED = 2038,
 };
 
 // Output folder panel and start panel controls.

@@ -16,15 +16,6 @@ wxWindow* WindowLookup::FindInTopWindow(const wxWindow* from, int id) {
     return wxWindow::FindWindowById(id, top);
 }
 
-wxWindow* WindowLookup::FindInApp(int id) {
-    wxWindow* top = wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
-    if (!top)
-        return nullptr;
-    if (top->GetId() == id)
-        return top;
-    return wxWindow::FindWindowById(id, top);
-}
-
 bool WindowLookup::QueueCommand(const wxWindow* from, int targetId, int commandId) {
     wxWindow* target = FindInTopWindow(from, targetId);
     if (!target)

@@ -9,8 +9,6 @@ class WindowLookup {
 public:
     // The window with that id inside the top-level window that holds from, or null.
     static wxWindow* FindInTopWindow(const wxWindow* from, int id);
-    // The window with that id inside the application's top window, or null.
-    static wxWindow* FindInApp(int id);
     // Queues a menu command with that id to window targetId; false when it is absent.
     static bool QueueCommand(const wxWindow* from, int targetId, int commandId);
 };

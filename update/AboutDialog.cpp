@@ -3,10 +3,10 @@
 #include "core/AppUtil.h"
 #include "core/DialogSeam.h"
 #include "core/StringUtil.h"
-#include "skin/DhBitmapButton.h"
+#include "skin/PictureButton.h"
 #include "skin/ImageUtil.h"
-#include "skin/ZlButton.h"
-#include "skin/ZlTitleLabel.h"
+#include "skin/LayeredPictureButton.h"
+#include "skin/DragLabel.h"
 #include "update/DomainOption.h"
 
 #include <wx/custombgwin.h>
@@ -25,15 +25,15 @@ const wxPoint kOkPos(340, 240);
 using BackgroundPanel = wxCustomBackgroundWindow<wxPanel>;
 } // namespace
 
-wxIMPLEMENT_DYNAMIC_CLASS(AboutDialog, ZqRoundDialog);
+wxIMPLEMENT_DYNAMIC_CLASS(AboutDialog, ShapedDialog);
 
-wxBEGIN_EVENT_TABLE(AboutDialog, ZqRoundDialog)
+wxBEGIN_EVENT_TABLE(AboutDialog, ShapedDialog)
     EVT_BUTTON(AboutDialog::ID_OK_BUTTON, AboutDialog::OnCloseButton)
 wxEND_EVENT_TABLE()
 
 AboutDialog::AboutDialog(wxBitmap* background, wxWindow* parent, wxWindowID id,
                          const wxString& title, const wxPoint& pos)
-    : ZqRoundDialog(background, parent, id, title, pos, 25, wxPoint(10, 5), wxSize(12, 5)) {
+    : ShapedDialog(background, parent, id, title, pos, 25, wxPoint(10, 5), wxSize(12, 5)) {
     const bool hasBackground = background && background->IsOk();
     const wxSize size = hasBackground ? background->GetLogicalSize() : GetClientSize();
     m_width = size.x;
@@ -58,10 +58,10 @@ AboutDialog::AboutDialog(wxBitmap* background, wxWindow* parent, wxWindowID id,
     if (wxWindow* closeButton = GetCloseButton())
         closeButton->Reparent(m_panel);
 
-    m_okButton = new ZlButton(background, ImageUtil::CreateBitmap("image/about/ok-normal.png"),
-                              ImageUtil::CreateBitmap("image/about/ok-current.png"),
-                              ImageUtil::CreateBitmap("image/about/ok-pressed.png"), m_panel,
-                              ID_OK_BUTTON, kOkPos);
+    m_okButton = new LayeredPictureButton(
+        background, ImageUtil::CreateBitmap("image/about/ok-normal.png"),
+        ImageUtil::CreateBitmap("image/about/ok-current.png"),
+        ImageUtil::CreateBitmap("image/about/ok-pressed.png"), m_panel, ID_OK_BUTTON, kOkPos);
 
     m_versionLine = CreateCentredLine(MakeVersionText(), kVersionY);
     m_copyrightLine = CreateCentredLine(MakeCopyrightText(), kCopyrightY);

@@ -2,14 +2,14 @@
 // The About box: product name and version, copyright line and a link to the
 // support page on the theme's background picture, closed by OK or the close button.
 
-#include "skin/ZqRoundDialog.h"
+#include "skin/ShapedDialog.h"
 
-class ZlButton;
+class LayeredPictureButton;
 class wxHyperlinkCtrl;
 class wxPanel;
 class wxStaticText;
 
-class AboutDialog : public ZqRoundDialog {
+class AboutDialog : public ShapedDialog {
 public:
     enum { ID_OK_BUTTON = 311 };
 
@@ -28,7 +28,7 @@ public:
     wxStaticText* GetVersionLine() const { return m_versionLine; }
     wxStaticText* GetCopyrightLine() const { return m_copyrightLine; }
     wxHyperlinkCtrl* GetSupportLink() const { return m_supportLink; }
-    ZlButton* GetOkButton() const { return m_okButton; }
+    LayeredPictureButton* GetOkButton() const { return m_okButton; }
 
 private:
     wxStaticText* CreateCentredLine(const wxString& text, int y);
@@ -39,7 +39,7 @@ private:
     wxStaticText* m_versionLine = nullptr;
     wxStaticText* m_copyrightLine = nullptr;
     wxHyperlinkCtrl* m_supportLink = nullptr;
-    ZlButton* m_okButton = nullptr;
+    LayeredPictureButton* m_okButton = nullptr;
     int m_width = 0;
 
     wxDECLARE_DYNAMIC_CLASS(AboutDialog);

@@ -4,7 +4,7 @@
 // Also runs the update check: download the update description on a worker
 // thread, find the newest version published for this product and hand it to the
 // GUI through the update-result relay (update/UpdateResultRelay.h; update/UpdateResultEvent.h
-// turns it into the main frame's event).
+// turns it into the main window's event).
 
 #include <wx/string.h>
 #include <wx/xml/xml.h>

@@ -1,7 +1,7 @@
 #pragma once
 // Carries the outcome of an update check from its worker thread to whoever shows
 // it. The GUI attaches a sink (update/UpdateResultEvent.h turns it into an event
-// for the main frame) and detaches it before that window is destroyed; shutdown
+// for the main window) and detaches it before that window is destroyed; shutdown
 // detaches in any case. A result that arrives while nothing is attached is
 // dropped, so a check still running at exit never reaches a destroyed window.
 // Detaching also asks running downloads to stop, so they do not hold anything up.

@@ -1,5 +1,5 @@
 #pragma once
-// Shows the outcome of an update check: the main frame's EVT_UPDATE_RESULT
+// Shows the outcome of an update check: the main window's EVT_UPDATE_RESULT
 // handler just calls ShowUpdateResult(this, event.GetString()).
 
 class wxString;

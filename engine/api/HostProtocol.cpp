@@ -1,6 +1,6 @@
 #include "engine/api/HostProtocol.h"
 
-#include "engine/api/PdfMSService.h"
+#include "engine/api/EngineService.h"
 
 #include <charconv>
 #include <limits>

@@ -1,6 +1,6 @@
 #include "engine/api/PasswordEncoding.h"
 
-#include "engine/api/PdfMSService.h"
+#include "engine/api/EngineService.h"
 #include "engine/api/WipeSecret.h"
 
 #include <cstdlib>

@@ -4,7 +4,7 @@
 // hello it runs under a seccomp filter (HostSandbox) and gets its files as
 // descriptors with each request.
 
-#include "engine/api/PdfMSService.h"
+#include "engine/api/EngineService.h"
 #include "engine/api/HostChannel.h"
 #include "engine/api/HostProtocol.h"
 #include "engine/host/HangupWatch.h"

@@ -1,6 +1,6 @@
 #include "engine/host/OpenDocument.h"
 
-#include "engine/api/PdfMSService.h"
+#include "engine/api/EngineService.h"
 #include "engine/host/MappedInput.h"
 #include "engine/host/SourceWindow.h"
 #include "engine/host/WindowInputSource.h"

@@ -1,6 +1,6 @@
 #include "engine/host/OutputCheck.h"
 
-#include "engine/api/PdfMSService.h"
+#include "engine/api/EngineService.h"
 #include "engine/host/MappedInput.h"
 #include "engine/host/PageTree.h"
 #include "engine/host/SourceLayout.h"

@@ -1,6 +1,6 @@
 #include "engine/host/PdfWorker.h"
 
-#include "engine/api/PdfMSService.h"
+#include "engine/api/EngineService.h"
 #include "engine/host/FileSink.h"
 #include "engine/host/MappedInput.h"
 #include "engine/host/OnePassWriter.h"

@@ -1,6 +1,6 @@
 #include "engine/host/QpdfEncryptWriter.h"
 
-#include "engine/api/PdfMSService.h"
+#include "engine/api/EngineService.h"
 #include "engine/host/FileSink.h"
 
 #include <qpdf/QPDF.hh>

@@ -1,6 +1,6 @@
 #include "engine/host/StandardSecurity.h"
 
-#include "engine/api/PdfMSService.h"
+#include "engine/api/EngineService.h"
 #include "engine/api/PasswordEncoding.h"
 
 #include <qpdf/QPDF.hh>

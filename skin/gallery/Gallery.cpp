@@ -4,21 +4,21 @@
 // and quits; otherwise it stays open until closed.
 
 #include "core/AppUtil.h"
-#include "skin/DhBitmapButton.h"
+#include "skin/PictureButton.h"
 #include "skin/ImageUtil.h"
-#include "skin/LjCheckBox.h"
-#include "skin/LjRadioButton.h"
-#include "skin/LjRadioGroup.h"
-#include "skin/LjStaticText.h"
-#include "skin/XyGrid.h"
-#include "skin/ZLDazzleFrame.h"
-#include "skin/ZlButton.h"
-#include "skin/ZlMenuButton.h"
-#include "skin/ZlStaticLabel.h"
-#include "skin/ZlTitleLabel.h"
-#include "skin/ZqGridCellRenderer.h"
-#include "skin/ZqPieceWindow.h"
-#include "skin/ZqRoundDialog.h"
+#include "skin/SkinCheckBox.h"
+#include "skin/SkinRadioButton.h"
+#include "skin/RadioGroup.h"
+#include "skin/PictureCaption.h"
+#include "skin/SelectableGrid.h"
+#include "skin/ShapedFrame.h"
+#include "skin/LayeredPictureButton.h"
+#include "skin/MenuStripButton.h"
+#include "skin/TransparentLabel.h"
+#include "skin/DragLabel.h"
+#include "skin/ProgressCellRenderer.h"
+#include "skin/SkinPanel.h"
+#include "skin/ShapedDialog.h"
 
 #include <wx/app.h>
 #include <wx/dcmemory.h>
@@ -42,11 +42,11 @@ wxFont BoldGuiFont() {
 
 enum class Look { Normal, Hover, Pressed, Disabled };
 
-DhBitmapButton* MakeButton(wxWindow* parent, const wxBitmap& parentPicture, const wxString& stem,
-                           const wxPoint& pos, Look look) {
+PictureButton* MakeButton(wxWindow* parent, const wxBitmap& parentPicture, const wxString& stem,
+                          const wxPoint& pos, Look look) {
     wxBitmap* normal = ImageUtil::CreateBitmap(stem + "-normal.png");
     wxSize size = normal ? normal->GetLogicalSize() : wxSize(20, 20);
-    DhBitmapButton* button = new DhBitmapButton(parent, wxID_ANY, pos, size);
+    PictureButton* button = new PictureButton(parent, wxID_ANY, pos, size);
     button->SetNormalBitmap(normal)
         ->SetPressedBitmap(ImageUtil::CreateBitmap(stem + "-pressed.png"))
         ->SetHoverBitmap(ImageUtil::CreateBitmap(stem + "-current.png"))
@@ -72,17 +72,16 @@ DhBitmapButton* MakeButton(wxWindow* parent, const wxBitmap& parentPicture, cons
 }
 
 // The main window's face with its children at their fixed rectangles.
-ZLDazzleFrame* BuildMainWindow() {
+ShapedFrame* BuildMainWindow() {
     wxBitmap* face = ImageUtil::CreateBitmap("image/screen1.png");
     if (!face)
         return nullptr;
     const int W = face->GetLogicalSize().x;
     const int H = face->GetLogicalSize().y;
-    ZLDazzleFrame* frame = new ZLDazzleFrame;
+    ShapedFrame* frame = new ShapedFrame;
     frame->SetBitmap(face);
     frame->Create(nullptr, wxID_ANY, AppUtil::GetProductName(), wxPoint(10, 10));
-    ZqPieceWindow* back =
-        new ZqPieceWindow(frame, new wxBitmap(*face), 2006, wxPoint(0, 0), wxSize(W, H));
+    SkinPanel* back = new SkinPanel(frame, new wxBitmap(*face), 2006, wxPoint(0, 0), wxSize(W, H));
     const wxBitmap& pic = *back->GetBitmap();
 
     // Title bar: icon, caption, minimize (normal) and close (mouse over).
@@ -93,22 +92,21 @@ ZLDazzleFrame* BuildMainWindow() {
         if (icon.IsOk())
             dc.DrawBitmap(icon, 13, 8, true);
     }
-    ZqPieceWindow* title =
-        new ZqPieceWindow(back, new wxBitmap(titlePiece), 2001, wxPoint(0, 2), wxSize(W, 28));
-    new ZlTitleLabel(title, title->GetBitmap(), AppUtil::GetProductName(), frame, 2014,
-                     wxPoint(37, 8), BoldGuiFont(), *wxWHITE);
-    DhBitmapButton* close =
+    SkinPanel* title =
+        new SkinPanel(back, new wxBitmap(titlePiece), 2001, wxPoint(0, 2), wxSize(W, 28));
+    new DragLabel(title, title->GetBitmap(), AppUtil::GetProductName(), frame, 2014, wxPoint(37, 8),
+                  BoldGuiFont(), *wxWHITE);
+    PictureButton* close =
         MakeButton(title, *title->GetBitmap(), "image/base/close", wxPoint(W - 32, 2), Look::Hover);
     MakeButton(title, *title->GetBitmap(), "image/base/minimize",
                wxPoint(close->GetPosition().x - close->GetSize().x - 1, 2), Look::Normal);
 
     // Menu bar: File with its hover look, Help normal.
-    ZqPieceWindow* bar =
-        new ZqPieceWindow(back, ImageUtil::CreateSubBitmap(pic, 10, 29, W - 10, 19), 2002,
-                          wxPoint(10, 29), wxSize(W - 10, 19));
+    SkinPanel* bar = new SkinPanel(back, ImageUtil::CreateSubBitmap(pic, 10, 29, W - 10, 19), 2002,
+                                   wxPoint(10, 29), wxSize(W - 10, 19));
     int x = 8;
     for (const char* name : {"file", "help"}) {
-        ZlMenuButton* button = new ZlMenuButton(
+        MenuStripButton* button = new MenuStripButton(
             new wxMenu, ImageUtil::CreateBitmap(wxString("image/menubar/") + name + "-normal.png"),
             ImageUtil::CreateBitmap(wxString("image/menubar/") + name + "-pressed.png"), bar,
             wxID_ANY);
@@ -121,18 +119,18 @@ ZLDazzleFrame* BuildMainWindow() {
     }
 
     // Tool bar: add normal, delete under the pointer, clear all pressed.
-    ZqPieceWindow* tools =
-        new ZqPieceWindow(back, ImageUtil::CreateSubBitmap(pic, W - 138, 55, 128, 172), 2003,
-                          wxPoint(W - 138, 55), wxSize(128, 172));
-    DhBitmapButton* add = MakeButton(tools, *tools->GetBitmap(), "image/toolbar/add-file",
-                                     wxPoint(5, 0), Look::Normal);
+    SkinPanel* tools = new SkinPanel(back, ImageUtil::CreateSubBitmap(pic, W - 138, 55, 128, 172),
+                                     2003, wxPoint(W - 138, 55), wxSize(128, 172));
+    PictureButton* add = MakeButton(tools, *tools->GetBitmap(), "image/toolbar/add-file",
+                                    wxPoint(5, 0), Look::Normal);
     int h = add->GetSize().y;
     MakeButton(tools, *tools->GetBitmap(), "image/toolbar/delete", wxPoint(5, h + 2), Look::Hover);
     MakeButton(tools, *tools->GetBitmap(), "image/toolbar/clear-all", wxPoint(5, 2 * (h + 2)),
                Look::Pressed);
 
     // File list with progress cells.
-    XyGrid* grid = new XyGrid(back, 2015, wxPoint(15, 55), wxSize(W - 153, 172), wxBORDER_SIMPLE);
+    SelectableGrid* grid =
+        new SelectableGrid(back, 2015, wxPoint(15, 55), wxSize(W - 153, 172), wxBORDER_SIMPLE);
     grid->CreateGrid(3, 4, wxGrid::wxGridSelectRows);
     grid->SetRowLabelSize(20);
     grid->SetColLabelSize(20);
@@ -153,7 +151,7 @@ ZLDazzleFrame* BuildMainWindow() {
         grid->SetCellValue(r, 0, names[r]);
         grid->SetCellValue(r, 1, sizes[r]);
         grid->SetCellValue(r, 2, pages[r]);
-        ZqGridCellRenderer* renderer = new ZqGridCellRenderer;
+        ProgressCellRenderer* renderer = new ProgressCellRenderer;
         renderer->SetPercent(percents[r]);
         renderer->SetText(texts[r]);
         renderer->SetColour(r == 0 ? wxColour(120, 200, 140) : wxColour(120, 170, 230));
@@ -162,8 +160,8 @@ ZLDazzleFrame* BuildMainWindow() {
     grid->SelectRow(1);
 
     // Options pane rows, as the pane lays them out.
-    ZqPieceWindow* pane = new ZqPieceWindow(back, ImageUtil::CreateSubBitmap(pic, 0, 250, W, 280),
-                                            2004, wxPoint(0, 250), wxSize(W, 280));
+    SkinPanel* pane = new SkinPanel(back, ImageUtil::CreateSubBitmap(pic, 0, 250, W, 280), 2004,
+                                    wxPoint(0, 250), wxSize(W, 280));
     const wxBitmap& panePic = *pane->GetBitmap();
     auto piece = [&](wxWindow* w) {
         wxRect r = w->GetRect();
@@ -171,13 +169,13 @@ ZLDazzleFrame* BuildMainWindow() {
     };
     wxFont hintFont(8, wxFONTFAMILY_MODERN, wxFONTSTYLE_NORMAL, wxFONTWEIGHT_LIGHT);
     auto hint = [&](const wxString& text, const wxPoint& at, const wxSize& size) {
-        LjStaticText* label = new LjStaticText(
+        PictureCaption* label = new PictureCaption(
             pane, wxID_ANY, text, hintFont,
             ImageUtil::GetSubBitmap(panePic, at.x, at.y, size.x, size.y), at, size);
         label->SetTextColour(wxColour(96, 104, 118));
     };
-    LjCheckBox* user = new LjCheckBox(pane, 600, "User Password", wxPoint(30, 12));
-    LjCheckBox* owner = new LjCheckBox(pane, 601, "Owner Password", wxPoint(30, 42));
+    SkinCheckBox* user = new SkinCheckBox(pane, 600, "User Password", wxPoint(30, 12));
+    SkinCheckBox* owner = new SkinCheckBox(pane, 601, "Owner Password", wxPoint(30, 42));
     user->SetBackgroundPiece(piece(user));
     owner->SetBackgroundPiece(piece(owner));
     user->SetChecked(true);
@@ -192,12 +190,12 @@ ZLDazzleFrame* BuildMainWindow() {
     (void)userText;
     const int half = (W - 60) / 2;
     const int third = (W - 60) / 3;
-    static LjRadioGroup levels;
-    static LjRadioGroup resolution;
-    LjRadioButton* aes = new LjRadioButton(pane, 604, "128 bits AES", wxPoint(30, 102));
-    LjRadioButton* rc4 = new LjRadioButton(pane, 605, "128 bits RC4", wxPoint(half, 102));
-    LjRadioButton* rc440 = new LjRadioButton(pane, 606, "40 bits RC4", wxPoint(30, 132));
-    for (LjRadioButton* r : {aes, rc4, rc440})
+    static RadioGroup levels;
+    static RadioGroup resolution;
+    SkinRadioButton* aes = new SkinRadioButton(pane, 604, "128 bits AES", wxPoint(30, 102));
+    SkinRadioButton* rc4 = new SkinRadioButton(pane, 605, "128 bits RC4", wxPoint(half, 102));
+    SkinRadioButton* rc440 = new SkinRadioButton(pane, 606, "40 bits RC4", wxPoint(30, 132));
+    for (SkinRadioButton* r : {aes, rc4, rc440})
         r->SetBackgroundPiece(piece(r));
     hint("(Acrobat 7.X or above)", wxPoint(30 + aes->GetSize().x, 102),
          wxSize(half - 30 - aes->GetSize().x, aes->GetSize().y));
@@ -208,11 +206,12 @@ ZLDazzleFrame* BuildMainWindow() {
     levels.Add({aes, rc4, rc440});
     rc4->SetValue(true);
     levels.InitFromButtons();
-    LjCheckBox* print = new LjCheckBox(pane, 607, "Permit Document Printing", wxPoint(30, 192));
+    SkinCheckBox* print = new SkinCheckBox(pane, 607, "Permit Document Printing", wxPoint(30, 192));
     print->SetChecked(true);
     print->SetBackgroundPiece(piece(print));
-    LjRadioButton* high = new LjRadioButton(pane, 608, "High Resolution", wxPoint(third, 192));
-    LjRadioButton* low = new LjRadioButton(pane, 609, "Low Resolution", wxPoint(2 * third, 192));
+    SkinRadioButton* high = new SkinRadioButton(pane, 608, "High Resolution", wxPoint(third, 192));
+    SkinRadioButton* low =
+        new SkinRadioButton(pane, 609, "Low Resolution", wxPoint(2 * third, 192));
     high->SetBackgroundPiece(piece(high));
     low->SetBackgroundPiece(piece(low));
     low->SetEnabled(false);
@@ -224,8 +223,8 @@ ZLDazzleFrame* BuildMainWindow() {
     const char* right[] = {"Permit Content Copying for Accessibility", "Permit Form Filling",
                            "Permit Assemble Document"};
     for (int i = 0; i < 3; ++i) {
-        LjCheckBox* a = new LjCheckBox(pane, 610 + i, left[i], wxPoint(30, 212 + 20 * i));
-        LjCheckBox* b = new LjCheckBox(pane, wxID_ANY, right[i], wxPoint(half, 212 + 20 * i));
+        SkinCheckBox* a = new SkinCheckBox(pane, 610 + i, left[i], wxPoint(30, 212 + 20 * i));
+        SkinCheckBox* b = new SkinCheckBox(pane, wxID_ANY, right[i], wxPoint(half, 212 + 20 * i));
         a->SetBackgroundPiece(piece(a));
         b->SetBackgroundPiece(piece(b));
         a->SetChecked(i != 1);
@@ -233,27 +232,25 @@ ZLDazzleFrame* BuildMainWindow() {
     }
 
     // Output strip and start area.
-    ZqPieceWindow* output =
-        new ZqPieceWindow(back, ImageUtil::CreateSubBitmap(pic, 10, H - 82, 570, 76), 2008,
-                          wxPoint(10, H - 82), wxSize(570, 76));
+    SkinPanel* output = new SkinPanel(back, ImageUtil::CreateSubBitmap(pic, 10, H - 82, 570, 76),
+                                      2008, wxPoint(10, H - 82), wxSize(570, 76));
     wxFont outFont(9, wxFONTFAMILY_SWISS, wxFONTSTYLE_NORMAL, wxFONTWEIGHT_NORMAL);
     int labelW = 0;
     int labelH = 0;
     output->GetTextExtent("Output Folder:", &labelW, &labelH, nullptr, nullptr, &outFont);
-    LjStaticText* folderLabel =
-        new LjStaticText(output, wxID_ANY, "Output Folder:", outFont,
-                         ImageUtil::GetSubBitmap(*output->GetBitmap(), 16, 26, labelW + 4, 22),
-                         wxPoint(16, 26), wxSize(labelW + 4, 22));
+    PictureCaption* folderLabel =
+        new PictureCaption(output, wxID_ANY, "Output Folder:", outFont,
+                           ImageUtil::GetSubBitmap(*output->GetBitmap(), 16, 26, labelW + 4, 22),
+                           wxPoint(16, 26), wxSize(labelW + 4, 22));
     int boxX = 16 + folderLabel->GetSize().x + 6;
     new wxTextCtrl(output, wxID_ANY, "/home/user/Documents/Encrypted", wxPoint(boxX, 26),
                    wxSize(240, 22), wxTE_READONLY);
-    DhBitmapButton* browse = MakeButton(output, *output->GetBitmap(), "image/output/browse",
-                                        wxPoint(boxX + 248, 24), Look::Hover);
+    PictureButton* browse = MakeButton(output, *output->GetBitmap(), "image/output/browse",
+                                       wxPoint(boxX + 248, 24), Look::Hover);
     MakeButton(output, *output->GetBitmap(), "image/output/open",
                wxPoint(browse->GetPosition().x + browse->GetSize().x + 8, 24), Look::Pressed);
-    ZqPieceWindow* start =
-        new ZqPieceWindow(back, ImageUtil::CreateSubBitmap(pic, 580, H - 65, 155, 53), 2011,
-                          wxPoint(580, H - 65), wxSize(155, 53));
+    SkinPanel* start = new SkinPanel(back, ImageUtil::CreateSubBitmap(pic, 580, H - 65, 155, 53),
+                                     2011, wxPoint(580, H - 65), wxSize(155, 53));
     MakeButton(start, *start->GetBitmap(), "image/start/start", wxPoint(0, 0), Look::Normal);
     return frame;
 }
@@ -274,15 +271,14 @@ wxFrame* BuildStateBoard(const wxBitmap& face) {
         dc.SetBackground(wxBrush(body));
         dc.Clear();
     }
-    ZqPieceWindow* board =
-        new ZqPieceWindow(frame, plate, wxID_ANY, wxPoint(0, 0), wxSize(500, 620));
+    SkinPanel* board = new SkinPanel(frame, plate, wxID_ANY, wxPoint(0, 0), wxSize(500, 620));
     wxBitmap navy = ImageUtil::GetSubBitmap(face, 100, 5, 500, 40);
     wxFont font = BoldGuiFont();
     const Look looks[] = {Look::Normal, Look::Hover, Look::Pressed, Look::Disabled};
     const char* lookNames[] = {"normal", "mouse over", "pressed", "disabled"};
     for (int i = 0; i < 4; ++i)
-        new ZlStaticLabel(board->GetBitmap(), lookNames[i], board, wxID_ANY,
-                          wxPoint(10 + 122 * i, 6), font, wxColour(30, 96, 170));
+        new TransparentLabel(board->GetBitmap(), lookNames[i], board, wxID_ANY,
+                             wxPoint(10 + 122 * i, 6), font, wxColour(30, 96, 170));
     struct Row {
         const char* stem;
         int height;
@@ -299,8 +295,8 @@ wxFrame* BuildStateBoard(const wxBitmap& face) {
         wxBitmap picture = *board->GetBitmap();
         int rowY = y;
         if (row.dark) {
-            ZqPieceWindow* strip = new ZqPieceWindow(board, new wxBitmap(navy), wxID_ANY,
-                                                     wxPoint(0, y), wxSize(500, row.height));
+            SkinPanel* strip = new SkinPanel(board, new wxBitmap(navy), wxID_ANY, wxPoint(0, y),
+                                             wxSize(500, row.height));
             parent = strip;
             picture = navy;
             rowY = 4;
@@ -310,12 +306,12 @@ wxFrame* BuildStateBoard(const wxBitmap& face) {
         y += row.height;
     }
     // Menu entries: normal, hover.
-    ZqPieceWindow* strip =
-        new ZqPieceWindow(board, new wxBitmap(navy), wxID_ANY, wxPoint(0, y), wxSize(500, 26));
+    SkinPanel* strip =
+        new SkinPanel(board, new wxBitmap(navy), wxID_ANY, wxPoint(0, y), wxSize(500, 26));
     int x = 10;
     for (const char* name : {"file", "help"}) {
         for (int hover = 0; hover < 2; ++hover) {
-            ZlMenuButton* button = new ZlMenuButton(
+            MenuStripButton* button = new MenuStripButton(
                 new wxMenu,
                 ImageUtil::CreateBitmap(wxString("image/menubar/") + name + "-normal.png"),
                 ImageUtil::CreateBitmap(wxString("image/menubar/") + name + "-pressed.png"), strip,
@@ -338,31 +334,31 @@ wxFrame* BuildStateBoard(const wxBitmap& face) {
             dc.DrawBitmap(picture, 0, 0, true);
         }
         static int ix = 10;
-        new ZqPieceWindow(board, new wxBitmap(withBack), wxID_ANY, wxPoint(ix, y), wxSize(16, 16));
+        new SkinPanel(board, new wxBitmap(withBack), wxID_ANY, wxPoint(ix, y), wxSize(16, 16));
         ix += 30;
     }
     return frame;
 }
 
-ZqRoundDialog* BuildAbout() {
-    ZqRoundDialog* about =
-        new ZqRoundDialog(ImageUtil::CreateBitmap("image/base/background.png"), nullptr, 301,
-                          "About", wxPoint(10, 650), 25, wxPoint(10, 5), wxSize(12, 5));
+ShapedDialog* BuildAbout() {
+    ShapedDialog* about =
+        new ShapedDialog(ImageUtil::CreateBitmap("image/base/background.png"), nullptr, 301,
+                         "About", wxPoint(10, 650), 25, wxPoint(10, 5), wxSize(12, 5));
     wxBitmap* background = about->GetBackgroundBitmap();
     if (!background)
         return about;
     wxString version = AppUtil::GetProductName() + " " + AppUtil::GetVersion();
-    ZlStaticLabel* line = new ZlStaticLabel(background, version, about, wxID_ANY, wxPoint(0, 120),
-                                            BoldGuiFont(), wxColour(38, 52, 70));
+    TransparentLabel* line = new TransparentLabel(
+        background, version, about, wxID_ANY, wxPoint(0, 120), BoldGuiFont(), wxColour(38, 52, 70));
     line->Move((background->GetLogicalSize().x - line->GetSize().x) / 2, 120);
-    ZlStaticLabel* link =
-        new ZlStaticLabel(background, "Product Support Page", about, wxID_ANY, wxPoint(0, 160),
-                          wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT), wxColour(30, 96, 170));
+    TransparentLabel* link = new TransparentLabel(
+        background, "Product Support Page", about, wxID_ANY, wxPoint(0, 160),
+        wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT), wxColour(30, 96, 170));
     link->Move((background->GetLogicalSize().x - link->GetSize().x) / 2, 160);
-    new ZlButton(background, ImageUtil::CreateBitmap("image/about/ok-normal.png"),
-                 ImageUtil::CreateBitmap("image/about/ok-current.png"),
-                 ImageUtil::CreateBitmap("image/about/ok-pressed.png"), about, 311,
-                 wxPoint(340, 240));
+    new LayeredPictureButton(background, ImageUtil::CreateBitmap("image/about/ok-normal.png"),
+                             ImageUtil::CreateBitmap("image/about/ok-current.png"),
+                             ImageUtil::CreateBitmap("image/about/ok-pressed.png"), about, 311,
+                             wxPoint(340, 240));
     return about;
 }
 
@@ -372,13 +368,13 @@ public:
         AppUtil::SetArgv0(wxString::FromUTF8(PZ_STAGE_DIR "/bin/gallery"));
         wxFileSystem::AddHandler(new wxArchiveFSHandler);
         wxInitAllImageHandlers();
-        ZLDazzleFrame* main = BuildMainWindow();
+        ShapedFrame* main = BuildMainWindow();
         if (!main) {
             fprintf(stderr, "theme not found below %s\n", PZ_STAGE_DIR);
             return false;
         }
         BuildStateBoard(*main->GetBitmap())->Show();
-        ZqRoundDialog* about = BuildAbout();
+        ShapedDialog* about = BuildAbout();
         about->Show();
         // Placed once it is mapped: without a window manager an earlier move is lost.
         CallAfter([about] { about->Move(770, 660); });

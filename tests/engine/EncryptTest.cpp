@@ -46,22 +46,22 @@ class EncryptTest : public EngineTest {
 protected:
     void SetUp() override {
         EngineTest::SetUp();
-        m_service = CreatePdfMSService();
+        m_service = std::make_unique<PdfEngineService>();
         m_source = m_dir.file("source.pdf");
         ASSERT_TRUE(TestPdf::WritePages(m_source, 3));
     }
     void TearDown() override {
-        FreePdfMSService(m_service);
+        m_service.reset();
         EngineTest::TearDown();
     }
     int Encrypt(const std::string& out, const PdfMSEncryptParams& params) {
         PdfMSSource src{};
         src.path = m_source.c_str();
-        return m_service->EncryptPdf(m_service, &src, out.c_str(), &params, nullptr, nullptr);
+        return m_service->EncryptPdf(&src, out.c_str(), &params, nullptr, nullptr);
     }
 
     TempDir m_dir;
-    PdfMSService* m_service = nullptr;
+    std::unique_ptr<EngineService> m_service;
     std::string m_source;
 };
 
@@ -150,8 +150,7 @@ TEST_F(EncryptTest, SourceStaysUntouchedOutputReplacesAnOldFileAndProgressEnds) 
     PdfMSSource src{};
     src.path = m_source.c_str();
     PdfMSEncryptParams params = MakeParams(PDFMS_LEVEL_AES_128, "reader", "boss");
-    ASSERT_EQ(PDFMS_OK,
-              m_service->EncryptPdf(m_service, &src, out.c_str(), &params, &seen, record));
+    ASSERT_EQ(PDFMS_OK, m_service->EncryptPdf(&src, out.c_str(), &params, &seen, record));
     EXPECT_EQ(before, TempDir::ReadFile(m_source));
     EXPECT_TRUE(ReadWithPoppler(out, "reader").opened);
     // Only the source and the output: no temporary file left behind.
@@ -211,7 +210,7 @@ TEST_F(EncryptTest, FailuresHaveDistinctCodesAndLeaveNothing) {
     bad.level = 4;
     EXPECT_EQ(PDFMS_ERR_ARGUMENT, Encrypt(out, bad));
     EXPECT_EQ(PDFMS_ERR_ARGUMENT,
-              m_service->EncryptPdf(m_service, nullptr, out.c_str(), &params, nullptr, nullptr));
+              m_service->EncryptPdf(nullptr, out.c_str(), &params, nullptr, nullptr));
     EXPECT_FALSE(TempDir::Exists(out));
     EXPECT_EQ(std::string::npos, TempDir::ListDir(m_dir.path()).find(".pz-"));
 }

@@ -4,9 +4,11 @@
 
 #include "PopplerCheck.h"
 
-#include "engine/api/PdfMSService.h"
+#include "engine/PdfEngineService.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 // Points the engine at the host program of this build and clears its state.
 class EngineTest : public ::testing::Test {

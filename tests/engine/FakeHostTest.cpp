@@ -18,13 +18,13 @@ protected:
     void SetUp() override {
         EngineTest::SetUp();
         PdfEngine::SetHostProgram(PZ_FAKE_HOST);
-        m_service = CreatePdfMSService();
+        m_service = std::make_unique<PdfEngineService>();
         m_source = m_dir.file("in.pdf");
         ASSERT_TRUE(TestPdf::WritePages(m_source, 1));
         m_out = m_dir.file("out.pdf");
     }
     void TearDown() override {
-        FreePdfMSService(m_service);
+        m_service.reset();
         ::unsetenv("PZ_FAKE_HOST");
         EngineTest::TearDown();
     }
@@ -37,11 +37,11 @@ protected:
         PdfMSSource s{};
         s.path = m_source.c_str();
         PdfMSEncryptParams p = MakeParams(PDFMS_LEVEL_AES_128, "reader", "boss");
-        return m_service->EncryptPdf(m_service, &s, m_out.c_str(), &p, data, fn);
+        return m_service->EncryptPdf(&s, m_out.c_str(), &p, data, fn);
     }
 
     TempDir m_dir;
-    PdfMSService* m_service = nullptr;
+    std::unique_ptr<EngineService> m_service;
     std::string m_source;
     std::string m_out;
 };

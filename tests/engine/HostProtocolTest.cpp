@@ -1,5 +1,5 @@
 #include "engine/api/HostProtocol.h"
-#include "engine/api/PdfMSService.h"
+#include "engine/api/EngineService.h"
 
 #include <gtest/gtest.h>
 

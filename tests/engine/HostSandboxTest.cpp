@@ -30,12 +30,12 @@ class HostSandboxTest : public EngineTest {
 protected:
     void SetUp() override {
         EngineTest::SetUp();
-        m_service = CreatePdfMSService();
+        m_service = std::make_unique<PdfEngineService>();
         m_source = m_dir.file("in.pdf");
         ASSERT_TRUE(TestPdf::WritePages(m_source, 2));
     }
     void TearDown() override {
-        FreePdfMSService(m_service);
+        m_service.reset();
         EngineTest::TearDown();
     }
 
@@ -88,7 +88,7 @@ protected:
     }
 
     TempDir m_dir;
-    PdfMSService* m_service = nullptr;
+    std::unique_ptr<EngineService> m_service;
     std::string m_source;
 };
 
@@ -152,7 +152,7 @@ TEST_F(HostSandboxTest, WhileItWritesTheHostHoldsOnlyItsOwnFiles) {
     PdfMSSource s{};
     s.path = slow.c_str();
     PdfMSEncryptParams p = MakeParams(PDFMS_LEVEL_AES_128, "reader", "boss");
-    m_service->EncryptPdf(m_service, &s, (out + "/slow.pdf").c_str(), &p, nullptr, nullptr);
+    m_service->EncryptPdf(&s, (out + "/slow.pdf").c_str(), &p, nullptr, nullptr);
     done = true;
     watch.join();
     ASSERT_GT(looked, 0) << "the host finished before it could be looked at";
@@ -184,7 +184,7 @@ TEST_F(HostSandboxTest, ASourceReplacedUnderItsNameFailsTheFile) {
         return 0;
     };
     EXPECT_EQ(PDFMS_ERR_SOURCE_CHANGED,
-              m_service->EncryptPdf(m_service, &s, out.c_str(), &p, &swap, onProgress));
+              m_service->EncryptPdf(&s, out.c_str(), &p, &swap, onProgress));
     EXPECT_EQ("in.pdf", TempDir::ListDir(m_dir.path()));
 }
 

@@ -22,14 +22,14 @@ class IsolationTest : public EngineTest {
 protected:
     void SetUp() override {
         EngineTest::SetUp();
-        m_service = CreatePdfMSService();
+        m_service = std::make_unique<PdfEngineService>();
         m_slow = m_dir.file("slow.pdf");
         m_good = m_dir.file("good.pdf");
         ASSERT_TRUE(TestPdf::WriteDeepPageTree(m_slow, kSlowDepth));
         ASSERT_TRUE(TestPdf::WritePages(m_good, 2));
     }
     void TearDown() override {
-        FreePdfMSService(m_service);
+        m_service.reset();
         EngineTest::TearDown();
     }
 
@@ -55,7 +55,7 @@ protected:
         PdfMSSource s{};
         s.path = src.c_str();
         PdfMSEncryptParams p = MakeParams(PDFMS_LEVEL_AES_128, "reader", "boss");
-        return m_service->EncryptPdf(m_service, &s, out.c_str(), &p, data, fn);
+        return m_service->EncryptPdf(&s, out.c_str(), &p, data, fn);
     }
 
     void ExpectOnlyFiles(const std::string& listing) {
@@ -63,7 +63,7 @@ protected:
     }
 
     TempDir m_dir;
-    PdfMSService* m_service = nullptr;
+    std::unique_ptr<EngineService> m_service;
     std::string m_slow;
     std::string m_good;
 };
@@ -167,17 +167,16 @@ TEST_F(IsolationTest, ParallelCallersEachGetAHost) {
     std::vector<std::thread> workers;
     for (int i = 0; i < 3; ++i) {
         workers.emplace_back([&, i] {
-            PdfMSService* s = CreatePdfMSService();
+            PdfEngineService s;
             for (int k = 0; k < 4; ++k) {
                 PdfMSSource src{};
                 src.path = m_good.c_str();
                 PdfMSEncryptParams p = MakeParams(PDFMS_LEVEL_RC4_128, "r", "o");
                 std::string out = m_dir.file("p" + std::to_string(i) + std::to_string(k) + ".pdf");
-                if (s->EncryptPdf(s, &src, out.c_str(), &p, nullptr, nullptr) == PDFMS_OK &&
+                if (s.EncryptPdf(&src, out.c_str(), &p, nullptr, nullptr) == PDFMS_OK &&
                     ReadWithPoppler(out, "r").pages == 2)
                     ++ok;
             }
-            FreePdfMSService(s);
         });
     }
     for (auto& w : workers)

@@ -7,7 +7,7 @@
 #include "TempDir.h"
 #include "TestPdf.h"
 
-#include "engine/api/PdfMSService.h"
+#include "engine/api/EngineService.h"
 #include "engine/host/LiteralString.h"
 #include "engine/host/PdfScanner.h"
 #include "engine/host/PdfWorker.h"

@@ -21,18 +21,18 @@ class OutputSafetyTest : public EngineTest {
 protected:
     void SetUp() override {
         EngineTest::SetUp();
-        m_service = CreatePdfMSService();
+        m_service = std::make_unique<PdfEngineService>();
         m_source = m_dir.file("source.pdf");
         ASSERT_TRUE(TestPdf::WritePages(m_source, 1));
     }
     void TearDown() override {
-        FreePdfMSService(m_service);
+        m_service.reset();
         EngineTest::TearDown();
     }
     int Encrypt(const std::string& out, PdfMSSource src = PdfMSSource{}) {
         src.path = m_source.c_str();
         PdfMSEncryptParams p = MakeParams(PDFMS_LEVEL_AES_128, "", "boss");
-        return m_service->EncryptPdf(m_service, &src, out.c_str(), &p, nullptr, nullptr);
+        return m_service->EncryptPdf(&src, out.c_str(), &p, nullptr, nullptr);
     }
     static unsigned Mode(const std::string& path) {
         struct stat st;
@@ -40,7 +40,7 @@ protected:
     }
 
     TempDir m_dir;
-    PdfMSService* m_service = nullptr;
+    std::unique_ptr<EngineService> m_service;
     std::string m_source;
 };
 

@@ -4,7 +4,7 @@
 #include "StructurePdf.h"
 #include "TempDir.h"
 
-#include "engine/api/PdfMSService.h"
+#include "engine/api/EngineService.h"
 #include "engine/host/OpenDocument.h"
 #include "engine/host/PageTree.h"
 

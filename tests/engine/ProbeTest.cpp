@@ -20,10 +20,10 @@ class ProbeTest : public EngineTest {
 protected:
     void SetUp() override {
         EngineTest::SetUp();
-        m_service = CreatePdfMSService();
+        m_service = std::make_unique<PdfEngineService>();
     }
     void TearDown() override {
-        FreePdfMSService(m_service);
+        m_service.reset();
         EngineTest::TearDown();
     }
     Answers Ask(const std::string& path) {
@@ -32,7 +32,7 @@ protected:
     }
 
     TempDir m_dir;
-    PdfMSService* m_service = nullptr;
+    std::unique_ptr<EngineService> m_service;
 };
 
 TEST_F(ProbeTest, ReadableFilesReportStatePagesAndEncryption) {
@@ -142,17 +142,16 @@ TEST(ProbeWithoutHostTest, MissingHostProgramFailsTheFileAndRecoversOnceItIsTher
     ASSERT_TRUE(TestPdf::WritePages(path, 2));
     PdfEngine::Reset();
     PdfEngine::SetHostProgram(dir.file("no-such-engine"));
-    PdfMSService* s = CreatePdfMSService();
-    EXPECT_EQ(PDFMS_OPEN_DAMAGED, s->GetOpenState(path.c_str()));
+    PdfEngineService s;
+    EXPECT_EQ(PDFMS_OPEN_DAMAGED, s.GetOpenState(path.c_str()));
     PdfMSSource src{};
     src.path = path.c_str();
     PdfMSEncryptParams p = MakeParams(PDFMS_LEVEL_AES_128, "r", "o");
     EXPECT_EQ(PDFMS_ERR_HOST,
-              s->EncryptPdf(s, &src, dir.file("out.pdf").c_str(), &p, nullptr, nullptr));
+              s.EncryptPdf(&src, dir.file("out.pdf").c_str(), &p, nullptr, nullptr));
     // That failure was not remembered against the file.
     PdfEngine::SetHostProgram(PZ_ENGINE_HOST);
-    EXPECT_EQ(PDFMS_OPEN_OK, s->GetOpenState(path.c_str()));
-    FreePdfMSService(s);
+    EXPECT_EQ(PDFMS_OPEN_OK, s.GetOpenState(path.c_str()));
     PdfEngine::Reset();
 }
 

@@ -30,15 +30,15 @@ class ProtectionMatrixTest : public EngineTest {
 protected:
     void SetUp() override {
         EngineTest::SetUp();
-        m_service = CreatePdfMSService();
+        m_service = std::make_unique<PdfEngineService>();
     }
     void TearDown() override {
-        FreePdfMSService(m_service);
+        m_service.reset();
         EngineTest::TearDown();
     }
 
     TempDir m_dir;
-    PdfMSService* m_service = nullptr;
+    std::unique_ptr<EngineService> m_service;
 };
 
 TEST_F(ProtectionMatrixTest, OnlyThePasswordsGivenOpenTheOutputWithTheRightsAsked) {
@@ -67,8 +67,8 @@ TEST_F(ProtectionMatrixTest, OnlyThePasswordsGivenOpenTheOutputWithTheRightsAske
                 PdfMSSource source{};
                 source.path = writer.source.c_str();
                 source.outcome = &outcome;
-                ASSERT_EQ(PDFMS_OK, m_service->EncryptPdf(m_service, &source, out.c_str(), &params,
-                                                          nullptr, nullptr));
+                ASSERT_EQ(PDFMS_OK,
+                          m_service->EncryptPdf(&source, out.c_str(), &params, nullptr, nullptr));
                 ASSERT_EQ(writer.writer, outcome.writer);
 
                 const std::string algorithm = kAlgorithm[level];
@@ -111,7 +111,7 @@ TEST_F(ProtectionMatrixTest, NoPasswordAtAllIsRefused) {
     for (int level = PDFMS_LEVEL_RC4_40; level <= PDFMS_LEVEL_AES_256; ++level) {
         const PdfMSEncryptParams params = MakeParams(level, "", "");
         EXPECT_EQ(PDFMS_ERR_ARGUMENT,
-                  m_service->EncryptPdf(m_service, &src, out.c_str(), &params, nullptr, nullptr));
+                  m_service->EncryptPdf(&src, out.c_str(), &params, nullptr, nullptr));
     }
     EXPECT_FALSE(TempDir::Exists(out));
 }

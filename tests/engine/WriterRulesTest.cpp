@@ -7,7 +7,7 @@
 #include "TempDir.h"
 #include "TestPdf.h"
 
-#include "engine/api/PdfMSService.h"
+#include "engine/api/EngineService.h"
 #include "engine/host/FileSink.h"
 #include "engine/host/MappedInput.h"
 #include "engine/host/OnePassWriter.h"

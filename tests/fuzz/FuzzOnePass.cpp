@@ -1,6 +1,6 @@
 #include "FuzzTargets.h"
 
-#include "engine/api/PdfMSService.h"
+#include "engine/api/EngineService.h"
 #include "engine/host/PdfWorker.h"
 
 #include <cctype>

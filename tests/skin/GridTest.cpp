@@ -1,5 +1,5 @@
-#include "skin/XyGrid.h"
-#include "skin/ZqGridCellRenderer.h"
+#include "skin/SelectableGrid.h"
+#include "skin/ProgressCellRenderer.h"
 
 #include "MouseSim.h"
 #include "WaitFor.h"
@@ -14,11 +14,11 @@ namespace {
 
 const int kRowHeight = 20;
 
-class XyGridTest : public ::testing::Test {
+class SelectableGridTest : public ::testing::Test {
 protected:
     void SetUp() override {
         frame = new wxFrame(nullptr, wxID_ANY, "grid", wxPoint(10, 10), wxSize(400, 300));
-        grid = new XyGrid(frame, 2015, wxPoint(0, 0), wxSize(400, 300));
+        grid = new SelectableGrid(frame, 2015, wxPoint(0, 0), wxSize(400, 300));
         grid->CreateGrid(5, 2, wxGrid::wxGridSelectRows);
         grid->SetDefaultRowSize(kRowHeight, true);
         grid->SetColLabelSize(20);
@@ -47,10 +47,10 @@ protected:
     }
 
     wxFrame* frame = nullptr;
-    XyGrid* grid = nullptr;
+    SelectableGrid* grid = nullptr;
 };
 
-TEST_F(XyGridTest, ClickSelectsOneRowControlTogglesAndBelowTheRowsClears) {
+TEST_F(SelectableGridTest, ClickSelectsOneRowControlTogglesAndBelowTheRowsClears) {
     grid->SelectRow(0);
     grid->SelectRow(3, true);
     ClickRow(1, false);
@@ -67,7 +67,7 @@ TEST_F(XyGridTest, ClickSelectsOneRowControlTogglesAndBelowTheRowsClears) {
     EXPECT_TRUE(grid->GetAllSelectedRows().empty());
 }
 
-TEST_F(XyGridTest, AllSelectedRowsListsRowsThenBlocks) {
+TEST_F(SelectableGridTest, AllSelectedRowsListsRowsThenBlocks) {
     grid->SetSelectionMode(wxGrid::wxGridSelectCells);
     grid->SelectRow(1);
     grid->SelectBlock(3, 0, 4, 0, true);
@@ -76,8 +76,8 @@ TEST_F(XyGridTest, AllSelectedRowsListsRowsThenBlocks) {
     EXPECT_EQ(rows, std::vector<int>({1, 3, 4}));
 }
 
-TEST_F(XyGridTest, PeekedRendererCarriesNoExtraReference) {
-    ZqGridCellRenderer* renderer = new ZqGridCellRenderer;
+TEST_F(SelectableGridTest, PeekedRendererCarriesNoExtraReference) {
+    ProgressCellRenderer* renderer = new ProgressCellRenderer;
     grid->SetCellRenderer(2, 1, renderer);
     int before = renderer->GetRefCount();
     wxGridCellRenderer* peeked = grid->PeekCellRenderer(2, 1);
@@ -85,11 +85,11 @@ TEST_F(XyGridTest, PeekedRendererCarriesNoExtraReference) {
     EXPECT_EQ(renderer->GetRefCount(), before);
     grid->RefreshCell(2, 1); // must not disturb the count either
     EXPECT_EQ(renderer->GetRefCount(), before);
-    EXPECT_NE(dynamic_cast<ZqGridCellRenderer*>(grid->PeekCellRenderer(2, 1)), nullptr);
+    EXPECT_NE(dynamic_cast<ProgressCellRenderer*>(grid->PeekCellRenderer(2, 1)), nullptr);
 }
 
 // Draws the renderer into a white bitmap of width x 20 and returns the picture.
-wxImage DrawCell(XyGrid* grid, ZqGridCellRenderer& renderer, int width) {
+wxImage DrawCell(SelectableGrid* grid, ProgressCellRenderer& renderer, int width) {
     wxBitmap target(width, 20);
     wxMemoryDC dc(target);
     dc.SetBackground(*wxWHITE_BRUSH);
@@ -113,10 +113,10 @@ bool IsOutline(const wxImage& image, int x, int y, const wxColour& fill) {
            image.GetRed(x, y) == 0 && image.GetBlue(x, y) == 0;
 }
 
-TEST_F(XyGridTest, RendererBarIsTruncatedPercentOfTheWidthWithADarkerOutline) {
+TEST_F(SelectableGridTest, RendererBarIsTruncatedPercentOfTheWidthWithADarkerOutline) {
     grid->SetCellValue(0, 1, "");
     const wxColour fill(0, 200, 0);
-    ZqGridCellRenderer renderer;
+    ProgressCellRenderer renderer;
     renderer.SetColour(fill);
     renderer.SetPercent(50);
 
@@ -128,8 +128,8 @@ TEST_F(XyGridTest, RendererBarIsTruncatedPercentOfTheWidthWithADarkerOutline) {
     EXPECT_TRUE(IsOutline(cell, 49, y, fill)) << "50% of 101 pixels is a 50-pixel bar";
     EXPECT_TRUE(IsColour(cell, 50, y, *wxWHITE));
     EXPECT_TRUE(IsColour(cell, 80, y, *wxWHITE));
-    EXPECT_EQ(ZqGridCellRenderer::BarWidth(101, 50), 50);
-    EXPECT_EQ(ZqGridCellRenderer::BarWidth(101, 100), 101);
+    EXPECT_EQ(ProgressCellRenderer::BarWidth(101, 50), 50);
+    EXPECT_EQ(ProgressCellRenderer::BarWidth(101, 100), 101);
 
     renderer.SetPercent(0);
     renderer.SetText("Finished");
@@ -147,7 +147,7 @@ TEST_F(XyGridTest, RendererBarIsTruncatedPercentOfTheWidthWithADarkerOutline) {
     renderer.SetPercent(42);
     renderer.SetDetail("source cannot be read");
     wxGridCellRenderer* copy = renderer.Clone();
-    auto* typed = dynamic_cast<ZqGridCellRenderer*>(copy);
+    auto* typed = dynamic_cast<ProgressCellRenderer*>(copy);
     ASSERT_NE(typed, nullptr);
     EXPECT_EQ(typed->GetPercent(), 42);
     EXPECT_EQ(typed->GetDetail(), "source cannot be read");

@@ -1,9 +1,8 @@
-#include "skin/LjCheckBox.h"
-#include "skin/LjRadioButton.h"
-#include "skin/LjRadioGroup.h"
-#include "skin/LjStaticText.h"
-#include "skin/MyStaticText.h"
-#include "skin/ZlStaticLabel.h"
+#include "skin/SkinCheckBox.h"
+#include "skin/SkinRadioButton.h"
+#include "skin/RadioGroup.h"
+#include "skin/PictureCaption.h"
+#include "skin/TransparentLabel.h"
 
 #include "MouseSim.h"
 #include "WaitFor.h"
@@ -34,9 +33,9 @@ protected:
 using CheckBoxTest = LabelFixture;
 
 TEST_F(CheckBoxTest, ClickTogglesAndQueuesTheEvent) {
-    LjCheckBox* box = new LjCheckBox(panel, 600, "User Password", wxPoint(30, 12));
+    SkinCheckBox* box = new SkinCheckBox(panel, 600, "User Password", wxPoint(30, 12));
     std::vector<bool> seen;
-    panel->Bind(wxEVT_LJCHECKBOX_CLICKED, [&](wxCommandEvent& event) {
+    panel->Bind(wxEVT_SKIN_CHECKBOX_CLICKED, [&](wxCommandEvent& event) {
         EXPECT_EQ(event.GetId(), 600);
         seen.push_back(box->IsChecked());
     });
@@ -56,9 +55,9 @@ TEST_F(CheckBoxTest, ClickTogglesAndQueuesTheEvent) {
 }
 
 TEST_F(CheckBoxTest, DoubleClickTogglesTwiceAndDisabledIgnoresClicks) {
-    LjCheckBox* box = new LjCheckBox(panel, 607, "Permit Document Printing", wxPoint(30, 40));
+    SkinCheckBox* box = new SkinCheckBox(panel, 607, "Permit Document Printing", wxPoint(30, 40));
     int events = 0;
-    panel->Bind(wxEVT_LJCHECKBOX_CLICKED, [&](wxCommandEvent&) { ++events; });
+    panel->Bind(wxEVT_SKIN_CHECKBOX_CLICKED, [&](wxCommandEvent&) { ++events; });
     SendMouse(box, wxEVT_LEFT_DOWN);
     SendMouse(box, wxEVT_LEFT_UP);
     SendMouse(box, wxEVT_LEFT_DCLICK);
@@ -80,22 +79,22 @@ protected:
         LabelFixture::SetUp();
         const char* captions[] = {"128 bits AES", "128 bits RC4", "40 bits RC4"};
         for (int i = 0; i < 3; ++i)
-            radios[i] = new LjRadioButton(panel, 604 + i, captions[i], wxPoint(30, 20 + 30 * i));
+            radios[i] = new SkinRadioButton(panel, 604 + i, captions[i], wxPoint(30, 20 + 30 * i));
         group.Add({radios[0], radios[1], radios[2]});
         radios[0]->SetValue(true);
         group.InitFromButtons();
-        panel->Bind(wxEVT_LJRADIOBUTTON_SELECTED,
+        panel->Bind(wxEVT_SKIN_RADIOBUTTON_SELECTED,
                     [this](wxCommandEvent& event) { selectedIds.push_back(event.GetId()); });
     }
     int SelectedCount() const {
         int count = 0;
-        for (LjRadioButton* radio : radios)
+        for (SkinRadioButton* radio : radios)
             count += radio->GetValue() ? 1 : 0;
         return count;
     }
 
-    LjRadioButton* radios[3] = {nullptr, nullptr, nullptr};
-    LjRadioGroup group;
+    SkinRadioButton* radios[3] = {nullptr, nullptr, nullptr};
+    RadioGroup group;
     std::vector<int> selectedIds;
 };
 
@@ -147,17 +146,17 @@ wxSize Extent(wxWindow* window, const wxString& text, const wxFont& font) {
     return wxSize(width, height);
 }
 
-TEST_F(TextTest, LjStaticTextResizesOnlyWhenAsked) {
+TEST_F(TextTest, PictureCaptionResizesOnlyWhenAsked) {
     wxFont font = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
     wxBitmap piece(40, 22);
-    LjStaticText* fixed =
-        new LjStaticText(panel, wxID_ANY, "ab", font, piece, wxPoint(0, 0), wxSize(40, 22));
+    PictureCaption* fixed =
+        new PictureCaption(panel, wxID_ANY, "ab", font, piece, wxPoint(0, 0), wxSize(40, 22));
     fixed->SetText("a much longer text than before");
     EXPECT_EQ(fixed->GetSize(), wxSize(40, 22));
     EXPECT_EQ(fixed->GetText(), "a much longer text than before");
 
-    LjStaticText* growing =
-        new LjStaticText(panel, wxID_ANY, "ab", font, piece, wxPoint(0, 30), wxSize(40, 22));
+    PictureCaption* growing =
+        new PictureCaption(panel, wxID_ANY, "ab", font, piece, wxPoint(0, 30), wxSize(40, 22));
     growing->SetAutoResize(true);
     const wxString text = "/home/user/Documents/encrypted output";
     growing->SetText(text);
@@ -168,10 +167,11 @@ TEST_F(TextTest, LjStaticTextResizesOnlyWhenAsked) {
     EXPECT_EQ(growing->GetBestSize(), growing->GetSize());
 }
 
-TEST_F(TextTest, MyStaticTextTakesTheTextSizeWhenAutoResizing) {
+TEST_F(TextTest, PictureCaptionWithoutInsetTakesTheTextSizeWhenAutoResizing) {
     wxFont font = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
-    MyStaticText* text =
-        new MyStaticText(panel, wxID_ANY, "x", font, wxPoint(0, 0), wxSize(10, 10));
+    PictureCaption* text =
+        new PictureCaption(panel, wxID_ANY, "x", font, wxBitmap(), wxPoint(0, 0), wxSize(10, 10));
+    text->SetTextInset(0);
     text->SetText("longer and longer");
     EXPECT_EQ(text->GetSize(), wxSize(10, 10));
     text->SetAutoResize(true)->SetText("longer and longer");
@@ -180,8 +180,8 @@ TEST_F(TextTest, MyStaticTextTakesTheTextSizeWhenAutoResizing) {
 
 TEST_F(TextTest, StaticLabelFollowsItsText) {
     wxFont font = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
-    ZlStaticLabel* label =
-        new ZlStaticLabel(nullptr, "Brisklowan", panel, wxID_ANY, wxPoint(5, 5), font, *wxWHITE);
+    TransparentLabel* label =
+        new TransparentLabel(nullptr, "Brisklowan", panel, wxID_ANY, wxPoint(5, 5), font, *wxWHITE);
     EXPECT_EQ(label->GetSize(), Extent(label, "Brisklowan", font));
     label->SetText("Brisklowan PDF Zerovovor");
     EXPECT_EQ(label->GetSize(), Extent(label, "Brisklowan PDF Zerovovor", font));

@@ -1,8 +1,8 @@
-#include "skin/DhBitmapButton.h"
-#include "skin/ZLDazzleFrame.h"
-#include "skin/ZlTitleLabel.h"
-#include "skin/ZqPieceWindow.h"
-#include "skin/ZqRoundDialog.h"
+#include "skin/PictureButton.h"
+#include "skin/ShapedFrame.h"
+#include "skin/DragLabel.h"
+#include "skin/SkinPanel.h"
+#include "skin/ShapedDialog.h"
 
 #include "FakeDialogs.h"
 #include "MouseSim.h"
@@ -38,7 +38,7 @@ bool Near(const wxColour& a, const wxColour& b) {
 }
 
 TEST(ShapedFrameTest, MaskColourPixelsLieOutsideTheShape) {
-    ZLDazzleFrame* frame = new ZLDazzleFrame;
+    ShapedFrame* frame = new ShapedFrame;
     frame->SetBitmap(MakeCornerCutPicture(120, 80, wxColour(200, 30, 30)));
     ASSERT_TRUE(frame->Create(nullptr, wxID_ANY, "shaped"));
     EXPECT_EQ(frame->GetSize(), wxSize(120, 80));
@@ -64,11 +64,11 @@ TEST(ShapedFrameTest, WindowBelowShowsThroughTheCutCorner) {
     backdrop->SetBackgroundColour(backdropColour);
     backdrop->Show();
 
-    ZLDazzleFrame* frame = new ZLDazzleFrame;
+    ShapedFrame* frame = new ShapedFrame;
     frame->SetBitmap(MakeCornerCutPicture(120, 80, faceColour));
     ASSERT_TRUE(frame->Create(nullptr, wxID_ANY, "shaped", origin));
-    new ZqPieceWindow(frame, new wxBitmap(*frame->GetBitmap()), wxID_ANY, wxPoint(0, 0),
-                      wxSize(120, 80));
+    new SkinPanel(frame, new wxBitmap(*frame->GetBitmap()), wxID_ANY, wxPoint(0, 0),
+                  wxSize(120, 80));
     frame->Show();
     frame->Raise();
 
@@ -90,9 +90,9 @@ protected:
         theme.AddImage("image/base/close-current.png", ThemeSandbox::SolidImage(20, 14, *wxRED));
         theme.AddImage("image/base/close-pressed.png", ThemeSandbox::SolidImage(20, 14, *wxGREEN));
         ASSERT_TRUE(theme.WriteArchive());
-        dialog = new ZqRoundDialog(MakeCornerCutPicture(400, 200, wxColour(230, 230, 240)), nullptr,
-                                   wxID_ANY, "About", wxPoint(50, 60), 25, wxPoint(10, 5),
-                                   wxSize(12, 5));
+        dialog =
+            new ShapedDialog(MakeCornerCutPicture(400, 200, wxColour(230, 230, 240)), nullptr,
+                             wxID_ANY, "About", wxPoint(50, 60), 25, wxPoint(10, 5), wxSize(12, 5));
     }
     void TearDown() override {
         if (dialog->HasCapture())
@@ -108,12 +108,12 @@ protected:
 
     FakeDialogs dialogs;
     ThemeSandbox theme;
-    ZqRoundDialog* dialog = nullptr;
+    ShapedDialog* dialog = nullptr;
 };
 
 TEST_F(RoundDialogTest, BuildsShapeTitleAndCloseButton) {
     EXPECT_EQ(dialog->GetSize(), wxSize(400, 200));
-    DhBitmapButton* close = dialog->GetCloseButton();
+    PictureButton* close = dialog->GetCloseButton();
     ASSERT_NE(close, nullptr);
     EXPECT_EQ(close->GetId(), 101);
     EXPECT_EQ(close->GetPosition(), wxPoint(368, 5));
@@ -142,7 +142,7 @@ TEST_F(RoundDialogTest, DragsFromTheTitleStripOrItsLabelUntilRelease) {
     SendMouse(dialog, wxEVT_MOTION, wxPoint(120, 40), false);
     EXPECT_EQ(dialog->GetPosition(), start + wxPoint(30, 7));
 
-    ZlTitleLabel* title = dialog->GetTitleLabel();
+    DragLabel* title = dialog->GetTitleLabel();
     start = dialog->GetPosition();
     SendMouse(title, wxEVT_LEFT_DOWN, wxPoint(2, 2));
     SendMouse(title, wxEVT_MOTION, wxPoint(32, 2), true);

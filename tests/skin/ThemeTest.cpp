@@ -3,7 +3,7 @@
 // one button share a size and look different, and outlines come out as shapes.
 
 #include "skin/ImageUtil.h"
-#include "skin/ZLDazzleFrame.h"
+#include "skin/ShapedFrame.h"
 
 #include "ThemeSandbox.h"
 
@@ -61,7 +61,7 @@ TEST_F(ThemeTest, FaceFitsTheMainWindowRectangles) {
     EXPECT_GE(H - 82, 530) << "the output strip must start below the options pane";
 
     // Rounded corners: the mask colour lies outside, the body inside.
-    wxRegion shape = ZLDazzleFrame::MakeShapeRegion(&face);
+    wxRegion shape = ShapedFrame::MakeShapeRegion(&face);
     EXPECT_EQ(shape.Contains(0, 0), wxOutRegion);
     EXPECT_EQ(shape.Contains(W - 1, H - 1), wxOutRegion);
     EXPECT_EQ(shape.Contains(W / 2, H / 2), wxInRegion);
@@ -84,7 +84,7 @@ TEST_F(ThemeTest, TitleAndAboutPicturesFitTheirPlaces) {
     EXPECT_LE(240 + ok.GetHeight(), about.GetHeight());
     // The close button (margin 12, 5) must stay on the title strip's right end.
     EXPECT_GT(about.GetWidth() - 12 - close.GetWidth(), about.GetWidth() / 2);
-    wxRegion shape = ZLDazzleFrame::MakeShapeRegion(&about);
+    wxRegion shape = ShapedFrame::MakeShapeRegion(&about);
     EXPECT_EQ(shape.Contains(0, 0), wxOutRegion);
     EXPECT_EQ(shape.Contains(about.GetWidth() / 2, about.GetHeight() / 2), wxInRegion);
 

@@ -4,7 +4,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
@@ -39,14 +38,28 @@ bool Exists(const std::string& path) {
 }
 } // namespace
 
-FakeEngine::FakeEngine() {
-    std::memset(&m_service, 0, sizeof m_service);
-    m_service.EncryptPdf = EncryptPdf;
-    m_service.GetPageCount = GetPageCount;
-    m_service.GetOpenState = GetOpenState;
-    m_service.IsEncrypted = IsEncrypted;
-    m_service.engine = this;
-}
+// One service handed to the probe or the batch loop; its end counts as a release.
+class FakeEngine::Service : public EngineService {
+public:
+    explicit Service(FakeEngine* engine) : m_engine(engine) {}
+    ~Service() override {
+        std::lock_guard<std::mutex> lock(m_engine->m_mutex);
+        ++m_engine->released;
+    }
+    int32_t EncryptPdf(const PdfMSSource* source, const char* outputPath,
+                       const PdfMSEncryptParams* params, void* userData,
+                       PdfMSProgressFn progress) override {
+        return m_engine->EncryptPdf(source, outputPath, params, userData, progress);
+    }
+    int32_t GetPageCount(const char* path) override { return m_engine->GetPageCount(path); }
+    int32_t GetOpenState(const char* path) override { return m_engine->GetOpenState(path); }
+    int32_t IsEncrypted(const char* path) override { return m_engine->IsEncrypted(path); }
+
+private:
+    FakeEngine* m_engine;
+};
+
+FakeEngine::FakeEngine() = default;
 
 FakeEngine::~FakeEngine() {
     if (g_current == this)
@@ -55,12 +68,12 @@ FakeEngine::~FakeEngine() {
 
 void FakeEngine::Install() {
     g_current = this;
-    SetPdfEngineFactory({Create, Release});
+    SetPdfEngineFactory(Create);
 }
 
 void FakeEngine::Uninstall() {
     g_current = nullptr;
-    SetPdfEngineFactory(PdfEngineFactory());
+    SetPdfEngineFactory(nullptr);
 }
 
 void FakeEngine::SetTiming(int steps, int stepDelayMs) {
@@ -83,19 +96,13 @@ int FakeEngine::EncryptCalls() {
     return static_cast<int>(m_calls.size());
 }
 
-PdfMSService* FakeEngine::Create() {
+std::unique_ptr<EngineService> FakeEngine::Create() {
     FakeEngine* engine = g_current;
     if (!engine)
         return nullptr;
     std::lock_guard<std::mutex> lock(engine->m_mutex);
     ++engine->created;
-    return &engine->m_service;
-}
-
-void FakeEngine::Release(PdfMSService* service) {
-    auto* engine = static_cast<FakeEngine*>(service->engine);
-    std::lock_guard<std::mutex> lock(engine->m_mutex);
-    ++engine->released;
+    return std::make_unique<Service>(engine);
 }
 
 int32_t FakeEngine::Answer(const std::map<std::string, int32_t>& table, const char* kind,
@@ -115,32 +122,30 @@ int32_t FakeEngine::GetOpenState(const char* path) {
         state = PDFMS_OPEN_NOT_PDF;
     else if (data.find(kDamaged) != std::string::npos)
         state = PDFMS_OPEN_DAMAGED;
-    return g_current->Answer(g_current->openState, "open:", path, state);
+    return Answer(openState, "open:", path, state);
 }
 
 int32_t FakeEngine::IsEncrypted(const char* path) {
     std::string data;
     const int32_t locked = ReadFile(path, data) && data.find(kEncrypted) != std::string::npos;
-    return g_current->Answer(g_current->encrypted, "encrypted:", path, locked);
+    return Answer(encrypted, "encrypted:", path, locked);
 }
 
 int32_t FakeEngine::GetPageCount(const char* path) {
     std::string data;
-    return g_current->Answer(g_current->pageCount, "pages:", path, ReadFile(path, data) ? 2 : 0);
+    return Answer(pageCount, "pages:", path, ReadFile(path, data) ? 2 : 0);
 }
 
-int32_t FakeEngine::EncryptPdf(PdfMSService* self, const PdfMSSource* source,
-                               const char* outputPath, const PdfMSEncryptParams* params,
-                               void* userData, PdfMSProgressFn progress) {
-    auto* engine = static_cast<FakeEngine*>(self->engine);
+int32_t FakeEngine::EncryptPdf(const PdfMSSource* source, const char* outputPath,
+                               const PdfMSEncryptParams* params, void* userData,
+                               PdfMSProgressFn progress) {
     const std::string sourcePath = source->path;
     {
-        std::lock_guard<std::mutex> lock(engine->m_mutex);
-        engine->m_calls.push_back(
-            {sourcePath, outputPath, params->userPassword, params->ownerPassword});
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_calls.push_back({sourcePath, outputPath, params->userPassword, params->ownerPassword});
     }
-    if (BaseName(sourcePath) == engine->blockingName) {
-        engine->blockingEntered = true;
+    if (BaseName(sourcePath) == blockingName) {
+        blockingEntered = true;
         // Gives up after ten seconds so a broken stop fails the test instead of hanging.
         for (int i = 0; i < 1000; ++i) {
             if (progress(userData, 50, 100) == PDFMS_PROGRESS_STOP)
@@ -149,10 +154,10 @@ int32_t FakeEngine::EncryptPdf(PdfMSService* self, const PdfMSSource* source,
         }
         return PDFMS_OK;
     }
-    auto result = engine->encryptResult.find(BaseName(sourcePath));
-    if (result != engine->encryptResult.end())
+    auto result = encryptResult.find(BaseName(sourcePath));
+    if (result != encryptResult.end())
         return result->second;
-    return engine->Copy(sourcePath, outputPath, userData, progress);
+    return Copy(sourcePath, outputPath, userData, progress);
 }
 
 int32_t FakeEngine::Copy(const std::string& source, const std::string& output, void* userData,

@@ -9,10 +9,11 @@
 // any other file is copied to its output in `steps` steps with a progress call after
 // each, through a temporary file and a rename.
 
-#include "engine/api/PdfMSService.h"
+#include "engine/api/EngineService.h"
 
 #include <atomic>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -55,14 +56,14 @@ public:
     int released = 0;
 
 private:
-    static PdfMSService* Create();
-    static void Release(PdfMSService* service);
-    static int32_t EncryptPdf(PdfMSService* self, const PdfMSSource* source, const char* outputPath,
-                              const PdfMSEncryptParams* params, void* userData,
-                              PdfMSProgressFn progress);
-    static int32_t GetPageCount(const char* path);
-    static int32_t GetOpenState(const char* path);
-    static int32_t IsEncrypted(const char* path);
+    class Service;
+
+    static std::unique_ptr<EngineService> Create();
+    int32_t EncryptPdf(const PdfMSSource* source, const char* outputPath,
+                       const PdfMSEncryptParams* params, void* userData, PdfMSProgressFn progress);
+    int32_t GetPageCount(const char* path);
+    int32_t GetOpenState(const char* path);
+    int32_t IsEncrypted(const char* path);
     int32_t Copy(const std::string& source, const std::string& output, void* userData,
                  PdfMSProgressFn progress);
     // The table's answer for path, or `fromFile` when there is none; records the call.
@@ -75,5 +76,4 @@ private:
     std::atomic<int> m_steps{4};
     std::atomic<int> m_stepDelayMs{5};
     std::atomic<int> m_encrypting{0};
-    PdfMSService m_service;
 };

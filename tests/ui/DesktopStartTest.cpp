@@ -8,7 +8,7 @@
 #include "app/CommandLineFiles.h"
 #include "app/HandOverServer.h"
 #include "app/InstanceHandOver.h"
-#include "ui/SelectWindowPDFENCRYPTION.h"
+#include "ui/FileListPanel.h"
 
 #include <wx/filefn.h>
 #include <wx/process.h>

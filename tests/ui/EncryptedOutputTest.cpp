@@ -6,12 +6,12 @@
 #include "TestPdf.h"
 #include "WaitFor.h"
 #include "batch/PdfEngineFactory.h"
-#include "batch/RunState.h"
+#include "ui/run/RunState.h"
 #include "core/FileUtil.h"
-#include "engine/api/PdfMSService.h"
-#include "ui/DnDFile.h"
-#include "ui/MainFramePDFENCRYPTION.h"
-#include "ui/SelectWindowPDFENCRYPTION.h"
+#include "engine/PdfEngineService.h"
+#include "ui/FileDropTarget.h"
+#include "ui/MainWindow.h"
+#include "ui/FileListPanel.h"
 #include "ui/WindowIds.h"
 
 #include <wx/msgdlg.h>
@@ -60,7 +60,7 @@ class EncryptedOutputTest : public MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowTest::SetUp();
-        SetPdfEngineFactory({CreatePdfMSService, FreePdfMSService});
+        SetPdfEngineFactory([] { return std::make_unique<PdfEngineService>(); });
         m_out = m_files.file("encrypted");
         TempDir::MakeDir(m_out);
         ChooseOutputFolder(m_out);
@@ -76,7 +76,7 @@ TEST_F(EncryptedOutputTest, AWholeRunWritesEveryFileWithTheChosenPasswordsAndPer
     ASSERT_TRUE(TestPdf::WriteNeedsRepair(in + "/repaired.pdf", 2));
     wxArrayString dropped;
     dropped.Add(W(in));
-    ASSERT_TRUE(DnDFile::DropOnList(List(), dropped));
+    ASSERT_TRUE(FileDropTarget::DropOnList(List(), dropped));
     ASSERT_EQ(List()->GetRowCount(), 3) << m_dialogs.LastMessage();
 
     SetPasswords("open sesame", "owner-7");

@@ -5,13 +5,13 @@
 #include "MainWindowFixture.h"
 #include "MouseSim.h"
 #include "WaitFor.h"
-#include "batch/JobEvents.h"
-#include "batch/RunState.h"
+#include "ui/run/JobEvents.h"
+#include "ui/run/RunState.h"
 #include "core/DomainConfig.h"
-#include "skin/XyGrid.h"
-#include "ui/DnDFile.h"
-#include "ui/MainFramePDFENCRYPTION.h"
-#include "ui/SelectWindowPDFENCRYPTION.h"
+#include "skin/SelectableGrid.h"
+#include "ui/FileDropTarget.h"
+#include "ui/MainWindow.h"
+#include "ui/FileListPanel.h"
 #include "ui/WindowIds.h"
 
 #include <wx/menu.h>
@@ -82,24 +82,24 @@ TEST_F(FileListTest, AddingRefusesEmptyEncryptedDamagedAndForeignFiles) {
 TEST_F(FileListTest, AFailedRowSaysWhyAndANameShowsItsFullPath) {
     const std::vector<std::string> paths = AddFiles(2);
     // As the run reports a failure: the reason travels in the event's text.
-    auto* fail = new DhGridCellRenderCommandEvent(wxEVT_PZ_CELL_RENDER, ID_FILE_LIST);
+    auto* fail = new StatusCellEvent(wxEVT_PZ_STATUS_CELL, ID_FILE_LIST);
     fail->SetRow(1);
-    fail->SetCol(JobIds::kStatusColumn);
+    fail->SetCol(STATUS_COLUMN);
     fail->SetState(CELL_FAIL);
     fail->SetString("source cannot be read");
     List()->GetEventHandler()->QueueEvent(fail);
     PumpEvents();
     ASSERT_EQ(Status(1), "Fail");
 
-    XyGrid* grid = List()->GetGrid();
+    SelectableGrid* grid = List()->GetGrid();
     auto tipOver = [grid](int row, int column) {
         const wxRect cell = grid->CellToRect(row, column);
         SendMouse(grid->GetGridWindow(), wxEVT_MOTION,
                   grid->CalcScrolledPosition(cell.GetPosition() + cell.GetSize() / 2));
         return grid->GetGridWindow()->GetToolTipText();
     };
-    EXPECT_EQ(tipOver(1, JobIds::kStatusColumn), "source cannot be read");
-    EXPECT_EQ(tipOver(0, JobIds::kStatusColumn), "");
+    EXPECT_EQ(tipOver(1, STATUS_COLUMN), "source cannot be read");
+    EXPECT_EQ(tipOver(0, STATUS_COLUMN), "");
     EXPECT_EQ(tipOver(0, 1), W(paths[0]));
     EXPECT_EQ(tipOver(1, 1), W(paths[1]));
     EXPECT_EQ(tipOver(1, 2), "");
@@ -107,7 +107,7 @@ TEST_F(FileListTest, AFailedRowSaysWhyAndANameShowsItsFullPath) {
     // The reason stays with its row when the row moves.
     SelectOnly(1);
     List()->MoveUp();
-    EXPECT_EQ(tipOver(0, JobIds::kStatusColumn), "source cannot be read");
+    EXPECT_EQ(tipOver(0, STATUS_COLUMN), "source cannot be read");
 }
 
 TEST_F(FileListTest, TheSameFileTwiceGivesTwoRows) {
@@ -129,7 +129,7 @@ TEST_F(FileListTest, DroppedFolderBringsItsPdfsOfAnyCaseButNotSubfolders) {
 
     wxArrayString dropped;
     dropped.Add(W(folder));
-    EXPECT_TRUE(DnDFile::DropOnList(List(), dropped));
+    EXPECT_TRUE(FileDropTarget::DropOnList(List(), dropped));
     EXPECT_TRUE(m_dialogs.Messages().empty());
     ASSERT_EQ(List()->GetRowCount(), 2);
     wxArrayString names;
@@ -163,7 +163,7 @@ TEST_F(FileListTest, DropWithoutPdfsIsRefusedUnlessAFileComesWithIt) {
         mixed.Add(W(folder));
         if (!fileFirst)
             mixed.Add(W(file));
-        EXPECT_TRUE(DnDFile::DropOnList(List(), mixed));
+        EXPECT_TRUE(FileDropTarget::DropOnList(List(), mixed));
         EXPECT_TRUE(m_dialogs.Messages().empty()) << m_dialogs.LastMessage();
     }
     EXPECT_EQ(List()->GetRowCount(), 2);
@@ -179,7 +179,7 @@ TEST_F(FileListTest, DroppedForeignFilesAreEachNamedAndNothingIsAdded) {
     dropped.Add(W(b));
     m_dialogs.ExpectMessage("Fail to open file  \n " + W(a));
     m_dialogs.ExpectMessage("Fail to open file  \n " + W(b));
-    DnDFile::DropOnList(List(), dropped);
+    FileDropTarget::DropOnList(List(), dropped);
     EXPECT_EQ(List()->GetRowCount(), 0);
 }
 
@@ -382,7 +382,7 @@ TEST_F(FileListTest, DroppedNamesWithTheListSeparatorArriveWhole) {
     wxArrayString dropped;
     dropped.Add(W(folder));
     dropped.Add(W(loose));
-    EXPECT_TRUE(DnDFile::DropOnList(List(), dropped));
+    EXPECT_TRUE(FileDropTarget::DropOnList(List(), dropped));
     EXPECT_TRUE(m_dialogs.Messages().empty()) << m_dialogs.LastMessage();
     ASSERT_EQ(List()->GetRowCount(), 2);
     EXPECT_EQ(List()->GetCellText(0, 1), "in|folder.pdf");

@@ -3,13 +3,13 @@
 
 #include "MainWindowFixture.h"
 #include "WaitFor.h"
-#include "skin/XyGrid.h"
-#include "ui/SelectWindowPDFENCRYPTION.h"
-#include "skin/LjCheckBox.h"
-#include "skin/LjRadioButton.h"
-#include "ui/LjCompetencePane.h"
+#include "skin/SelectableGrid.h"
+#include "ui/FileListPanel.h"
+#include "skin/SkinCheckBox.h"
+#include "skin/SkinRadioButton.h"
+#include "ui/SecurityOptionsPane.h"
 #include "ui/WindowIds.h"
-#include "ui/ZqMenuBar.h"
+#include "ui/AppMenuStrip.h"
 
 #include <wx/textctrl.h>
 #include <wx/timer.h>
@@ -121,4 +121,24 @@ TEST_F(KeyboardTest, AltFAltHAndF10OpenTheMenusAndCtrlOAddsFiles) {
     m_dialogs.QueueFilesCancelled();
     m_keys.Char('O', wxMOD_CONTROL);
     EXPECT_TRUE(WaitFor([this] { return m_dialogs.FileDialogCount() == 1; }));
+}
+
+TEST_F(KeyboardTest, TypingInTheListEditsNoCellHiddenOnesIncluded) {
+    UseFakeEngine();
+    // A file without pages: its empty page cell once made an edit of the hidden first
+    // column (where a new list's cursor sits) end in "Invalid file name!".
+    const std::string path = MakeFakePdf("empty.pdf");
+    m_engine.pageCount[path] = 0;
+    AddPath(path);
+    SelectableGrid* grid = List()->GetGrid();
+    FocusOn(grid);
+    std::vector<wxString> before;
+    for (int column = 0; column < grid->GetNumberCols(); ++column)
+        before.push_back(grid->GetCellValue(0, column));
+    for (int key : {int(WXK_F2), int('x'), int(WXK_RETURN)})
+        m_keys.Char(key);
+    WaitFor([] { return false; }, 300);
+    EXPECT_FALSE(grid->IsCellEditControlShown());
+    for (int column = 0; column < grid->GetNumberCols(); ++column)
+        EXPECT_EQ(grid->GetCellValue(0, column), before[column]) << "column " << column;
 }

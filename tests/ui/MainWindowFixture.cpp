@@ -3,22 +3,22 @@
 #include "FakeEngine.h"
 #include "ThemeSandbox.h"
 #include "WaitFor.h"
-#include "batch/RunState.h"
+#include "ui/run/RunState.h"
 #include "core/AppUtil.h"
 #include "core/DomainConfig.h"
 #include "core/PathText.h"
 #include "engine/PdfEngine.h"
 #include "skin/FaceLayout.h"
-#include "skin/LjCheckBox.h"
-#include "skin/LjRadioButton.h"
-#include "ui/LjCompetencePane.h"
-#include "ui/LjToolBar.h"
-#include "ui/MainFramePDFENCRYPTION.h"
-#include "ui/OutputWindow.h"
-#include "ui/SelectWindowPDFENCRYPTION.h"
-#include "ui/StartWindow.h"
+#include "skin/SkinCheckBox.h"
+#include "skin/SkinRadioButton.h"
+#include "ui/SecurityOptionsPane.h"
+#include "ui/FileListButtons.h"
+#include "ui/MainWindow.h"
+#include "ui/OutputFolderPanel.h"
+#include "ui/FileListPanel.h"
+#include "ui/StartPanel.h"
 #include "ui/WindowIds.h"
-#include "ui/ZqMenuBar.h"
+#include "ui/AppMenuStrip.h"
 
 #include <wx/app.h>
 #include <wx/textctrl.h>
@@ -32,7 +32,7 @@ void MainWindowTest::SetUp() {
     g_faceLayout = new FaceLayout;
     LoadFaceLayout(AppUtil::GetLayoutPath(), *g_faceLayout);
 
-    m_frame = new MainFramePDFENCRYPTION;
+    m_frame = new MainWindow;
     ASSERT_TRUE(m_frame->Create(ID_MAIN_FRAME, AppUtil::GetProductName()));
     wxTheApp->SetTopWindow(m_frame);
     m_frame->Show();
@@ -63,36 +63,36 @@ void MainWindowTest::UseFakeEngine(int steps, int stepDelayMs) {
     m_engine.SetTiming(steps, stepDelayMs);
 }
 
-SelectWindowPDFENCRYPTION* MainWindowTest::List() const {
-    return wxDynamicCast(m_frame->FindWindow(ID_FILE_LIST), SelectWindowPDFENCRYPTION);
+FileListPanel* MainWindowTest::List() const {
+    return wxDynamicCast(m_frame->FindWindow(ID_FILE_LIST), FileListPanel);
 }
 
-LjCompetencePane* MainWindowTest::Pane() const {
-    return dynamic_cast<LjCompetencePane*>(m_frame->FindWindow(ID_OPTIONS_PANE));
+SecurityOptionsPane* MainWindowTest::Pane() const {
+    return dynamic_cast<SecurityOptionsPane*>(m_frame->FindWindow(ID_OPTIONS_PANE));
 }
 
-LjToolBar* MainWindowTest::ToolBar() const {
-    return dynamic_cast<LjToolBar*>(m_frame->FindWindow(ID_TOOL_BAR));
+FileListButtons* MainWindowTest::ToolBar() const {
+    return dynamic_cast<FileListButtons*>(m_frame->FindWindow(ID_TOOL_BAR));
 }
 
-OutputWindow* MainWindowTest::Output() const {
-    return wxDynamicCast(m_frame->FindWindow(ID_OUTPUT_PANEL), OutputWindow);
+OutputFolderPanel* MainWindowTest::Output() const {
+    return wxDynamicCast(m_frame->FindWindow(ID_OUTPUT_PANEL), OutputFolderPanel);
 }
 
-StartWindow* MainWindowTest::Start() const {
-    return wxDynamicCast(m_frame->FindWindow(ID_START_PANEL), StartWindow);
+StartPanel* MainWindowTest::Start() const {
+    return wxDynamicCast(m_frame->FindWindow(ID_START_PANEL), StartPanel);
 }
 
-ZqMenuBar* MainWindowTest::MenuBar() const {
-    return dynamic_cast<ZqMenuBar*>(m_frame->FindWindow(ID_MENU_BAR));
+AppMenuStrip* MainWindowTest::MenuBar() const {
+    return dynamic_cast<AppMenuStrip*>(m_frame->FindWindow(ID_MENU_BAR));
 }
 
-LjCheckBox* MainWindowTest::CheckBox(int id) const {
-    return wxDynamicCast(m_frame->FindWindow(id), LjCheckBox);
+SkinCheckBox* MainWindowTest::CheckBox(int id) const {
+    return wxDynamicCast(m_frame->FindWindow(id), SkinCheckBox);
 }
 
-LjRadioButton* MainWindowTest::Radio(int id) const {
-    return wxDynamicCast(m_frame->FindWindow(id), LjRadioButton);
+SkinRadioButton* MainWindowTest::Radio(int id) const {
+    return wxDynamicCast(m_frame->FindWindow(id), SkinRadioButton);
 }
 
 wxTextCtrl* MainWindowTest::TextBox(int id) const {
@@ -179,5 +179,5 @@ bool MainWindowTest::WaitForRunToEnd(int timeoutMs) {
 }
 
 wxString MainWindowTest::Status(int row) const {
-    return List()->GetCellText(row, JobIds::kStatusColumn);
+    return List()->GetCellText(row, STATUS_COLUMN);
 }

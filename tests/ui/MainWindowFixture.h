@@ -6,7 +6,7 @@
 #include "FakeDialogs.h"
 #include "FakeEngine.h"
 #include "TempDir.h"
-#include "ui/MainFramePDFENCRYPTION.h"
+#include "ui/MainWindow.h"
 
 #include <gtest/gtest.h>
 #include <wx/string.h>
@@ -20,14 +20,14 @@ inline void PrintTo(const wxString& text, std::ostream* out) {
     *out << '"' << text.utf8_str() << '"';
 }
 
-class LjCompetencePane;
-class LjToolBar;
-class OutputWindow;
-class SelectWindowPDFENCRYPTION;
-class StartWindow;
-class ZqMenuBar;
-class LjCheckBox;
-class LjRadioButton;
+class SecurityOptionsPane;
+class FileListButtons;
+class OutputFolderPanel;
+class FileListPanel;
+class StartPanel;
+class AppMenuStrip;
+class SkinCheckBox;
+class SkinRadioButton;
 class wxTextCtrl;
 
 class MainWindowTest : public ::testing::Test {
@@ -38,15 +38,15 @@ protected:
     // Encryption through the scripted engine (the real one stays installed otherwise).
     void UseFakeEngine(int steps = 4, int stepDelayMs = 5);
 
-    MainFramePDFENCRYPTION* Frame() const { return m_frame; }
-    SelectWindowPDFENCRYPTION* List() const;
-    LjCompetencePane* Pane() const;
-    LjToolBar* ToolBar() const;
-    OutputWindow* Output() const;
-    StartWindow* Start() const;
-    ZqMenuBar* MenuBar() const;
-    LjCheckBox* CheckBox(int id) const;
-    LjRadioButton* Radio(int id) const;
+    MainWindow* Frame() const { return m_frame; }
+    FileListPanel* List() const;
+    SecurityOptionsPane* Pane() const;
+    FileListButtons* ToolBar() const;
+    OutputFolderPanel* Output() const;
+    StartPanel* Start() const;
+    AppMenuStrip* MenuBar() const;
+    SkinCheckBox* CheckBox(int id) const;
+    SkinRadioButton* Radio(int id) const;
     wxTextCtrl* TextBox(int id) const;
 
     // The user's actions, as the controls receive them.
@@ -72,5 +72,5 @@ protected:
     TempDir m_files;
     FakeDialogs m_dialogs;
     FakeEngine m_engine; // installed by UseFakeEngine
-    MainFramePDFENCRYPTION* m_frame = nullptr;
+    MainWindow* m_frame = nullptr;
 };

@@ -2,11 +2,11 @@
 
 #include "MainWindowFixture.h"
 #include "WaitFor.h"
-#include "batch/RunState.h"
-#include "skin/ZlMenuButton.h"
-#include "ui/MainFramePDFENCRYPTION.h"
+#include "ui/run/RunState.h"
+#include "skin/MenuStripButton.h"
+#include "ui/MainWindow.h"
 #include "ui/WindowIds.h"
-#include "ui/ZqMenuBar.h"
+#include "ui/AppMenuStrip.h"
 
 #include <wx/menu.h>
 #include <wx/timer.h>
@@ -15,15 +15,15 @@
 using MenuBarTest = MainWindowTest;
 
 TEST(MenuSwitching, PointerOverAnotherButtonOpensItsMenu) {
-    EXPECT_EQ(ZlMenuBar::NextMenuId(200, 202), 202);
-    EXPECT_EQ(ZlMenuBar::NextMenuId(202, 200), 200);
-    EXPECT_EQ(ZlMenuBar::NextMenuId(200, 200), -2) << "own button: nothing to switch";
-    EXPECT_EQ(ZlMenuBar::NextMenuId(200, -1), -1);
+    EXPECT_EQ(SkinMenuStrip::NextMenuId(200, 202), 202);
+    EXPECT_EQ(SkinMenuStrip::NextMenuId(202, 200), 200);
+    EXPECT_EQ(SkinMenuStrip::NextMenuId(200, 200), -2) << "own button: nothing to switch";
+    EXPECT_EQ(SkinMenuStrip::NextMenuId(200, -1), -1);
 }
 
 TEST_F(MenuBarTest, HasFileAndHelpMenusSideBySide) {
-    ZlMenuButton* file = MenuBar()->FindMenuButton(ID_MENU_FILE);
-    ZlMenuButton* help = MenuBar()->FindMenuButton(ID_MENU_HELP);
+    MenuStripButton* file = MenuBar()->FindMenuButton(ID_MENU_FILE);
+    MenuStripButton* help = MenuBar()->FindMenuButton(ID_MENU_HELP);
     ASSERT_NE(file, nullptr);
     ASSERT_NE(help, nullptr);
     EXPECT_EQ(file->GetPosition().x, 8);
@@ -94,8 +94,8 @@ TEST_F(MenuBarTest, DraggingTheStripOrTheTitleMovesTheWindow) {
 }
 
 TEST_F(MenuBarTest, MovingOntoTheOtherButtonSwitchesTheOpenMenu) {
-    ZlMenuButton* file = MenuBar()->FindMenuButton(ID_MENU_FILE);
-    ZlMenuButton* help = MenuBar()->FindMenuButton(ID_MENU_HELP);
+    MenuStripButton* file = MenuBar()->FindMenuButton(ID_MENU_FILE);
+    MenuStripButton* help = MenuBar()->FindMenuButton(ID_MENU_HELP);
     const wxPoint fileCentre = file->GetScreenRect().GetPosition() + file->GetSize() / 2;
     const wxPoint helpCentre = help->GetScreenRect().GetPosition() + help->GetSize() / 2;
     m_frame->Raise();
@@ -131,7 +131,7 @@ TEST_F(MenuBarTest, MovingOntoTheOtherButtonSwitchesTheOpenMenu) {
 }
 
 TEST_F(MenuBarTest, ClickingTheOpenMenusButtonClosesItAndTheNextClickReopens) {
-    ZlMenuButton* file = MenuBar()->FindMenuButton(ID_MENU_FILE);
+    MenuStripButton* file = MenuBar()->FindMenuButton(ID_MENU_FILE);
     const wxPoint fileCentre = file->GetScreenRect().GetPosition() + file->GetSize() / 2;
     m_frame->Raise();
     PumpEvents();

@@ -5,7 +5,7 @@
 #include "ThemeSandbox.h"
 #include "WaitFor.h"
 #include "core/AppUtil.h"
-#include "ui/MainFramePDFENCRYPTION.h"
+#include "ui/MainWindow.h"
 #include "ui/WindowIds.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +16,7 @@ TEST(MissingTheme, TheWindowOpensAndNamesTheMissingTheme) {
     ThemeSandbox sandbox; // a base directory whose theme archive does not exist
     FakeDialogs dialogs;
     dialogs.QueueMessageReply(wxOK);
-    auto* frame = new MainFramePDFENCRYPTION;
+    auto* frame = new MainWindow;
     ASSERT_TRUE(frame->Create(ID_MAIN_FRAME, AppUtil::GetProductName()));
     frame->Show();
     EXPECT_TRUE(WaitFor([&] { return !dialogs.Messages().empty(); }));

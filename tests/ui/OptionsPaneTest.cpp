@@ -3,10 +3,10 @@
 #include "MainWindowFixture.h"
 #include "ScreenGrab.h"
 #include "WaitFor.h"
-#include "engine/api/PdfMSService.h"
-#include "skin/LjCheckBox.h"
-#include "skin/LjRadioButton.h"
-#include "ui/LjCompetencePane.h"
+#include "engine/api/EngineService.h"
+#include "skin/SkinCheckBox.h"
+#include "skin/SkinRadioButton.h"
+#include "ui/SecurityOptionsPane.h"
 #include "ui/WindowIds.h"
 
 #include <wx/renderer.h>
@@ -140,7 +140,7 @@ TEST_F(OptionsPaneTest, FortyBitHidesTheExtendedControlsAndAllowsPlainPrinting) 
 
 TEST_F(OptionsPaneTest, AesLevelsShowAccessibilityCopyingAsAlwaysGranted) {
     Click(ID_OWNER_PASSWORD_BOX);
-    LjCheckBox* box = CheckBox(ID_PERMIT_ACCESSIBILITY);
+    SkinCheckBox* box = CheckBox(ID_PERMIT_ACCESSIBILITY);
     const struct {
         int radio;
         bool aes;
@@ -202,7 +202,7 @@ TEST_F(OptionsPaneTest, DisabledControlsAreGreyedAndKeepTheirTicks) {
                                (shot.GetRed(x, y) + shot.GetGreen(x, y) + shot.GetBlue(x, y)) / 3);
         return ink;
     };
-    LjCheckBox* owner = CheckBox(ID_OWNER_PASSWORD_BOX);
+    SkinCheckBox* owner = CheckBox(ID_OWNER_PASSWORD_BOX);
     ASSERT_TRUE(WaitFor([&] { return darkest(owner) >= 0 && darkest(owner) < 80; }))
         << "enabled caption not drawn dark: " << darkest(owner);
     // As during a run: the whole pane is locked.
@@ -211,7 +211,7 @@ TEST_F(OptionsPaneTest, DisabledControlsAreGreyedAndKeepTheirTicks) {
     Pane()->Enable();
 
     // A disabled box still shows whether it is ticked.
-    LjCheckBox* accessibility = CheckBox(ID_PERMIT_ACCESSIBILITY);
+    SkinCheckBox* accessibility = CheckBox(ID_PERMIT_ACCESSIBILITY);
     const wxSize box = wxRendererNative::Get().GetCheckBoxSize(accessibility);
     auto boxPixels = [&] {
         accessibility->Update();

@@ -3,7 +3,7 @@
 #include "MainWindowFixture.h"
 #include "WaitFor.h"
 #include "core/DomainConfig.h"
-#include "ui/OutputWindow.h"
+#include "ui/OutputFolderPanel.h"
 #include "ui/WindowIds.h"
 
 #include <wx/textctrl.h>

@@ -5,10 +5,10 @@
 #include "WaitFor.h"
 
 #include "core/StringUtil.h"
-#include "skin/DhBitmapButton.h"
+#include "skin/PictureButton.h"
 #include "skin/ImageUtil.h"
-#include "skin/ZlTitleLabel.h"
-#include "skin/ZlButton.h"
+#include "skin/DragLabel.h"
+#include "skin/LayeredPictureButton.h"
 #include "update/AboutDialog.h"
 #include "update/WebCommands.h"
 
@@ -153,7 +153,7 @@ TEST_F(AboutDialogTest, OkAndCloseEndTheModalLoop) {
     wxString title;
     WhenAboutIsShown([&](AboutDialog* dialog) {
         title = dialog->GetTitle();
-        ZlButton* ok = dialog->GetOkButton();
+        LayeredPictureButton* ok = dialog->GetOkButton();
         ClickAt(ok, wxPoint(ok->GetSize().x / 2, ok->GetSize().y / 2));
     });
     EXPECT_EQ(ShowAboutDialog(), 101);

@@ -49,7 +49,7 @@ protected:
     }
 };
 
-// A stand-in for the main frame: attached to the relay, shows each result.
+// A stand-in for the main window: attached to the relay, shows each result.
 class ResultFrame : public wxFrame {
 public:
     ResultFrame() : wxFrame(nullptr, wxID_ANY, "main") {

@@ -1,0 +1,15 @@
+#include "ui/run/JobEvents.h"
+
+wxDEFINE_EVENT(wxEVT_PZ_JOB_STARTED, wxCommandEvent);
+wxDEFINE_EVENT(wxEVT_PZ_JOB_FINISHED, wxCommandEvent);
+wxDEFINE_EVENT(wxEVT_PZ_OUTPUT_DIR_MISSING, wxCommandEvent);
+wxDEFINE_EVENT(wxEVT_PZ_ROW_STARTED, wxCommandEvent);
+wxDEFINE_EVENT(wxEVT_PZ_ROW_DONE, wxCommandEvent);
+wxDEFINE_EVENT(wxEVT_PZ_RESULTS_SHOWN, wxCommandEvent);
+wxDEFINE_EVENT(wxEVT_PZ_START_REQUEST, wxCommandEvent);
+wxDEFINE_EVENT(wxEVT_PZ_SELECT_ALL, wxCommandEvent);
+wxDEFINE_EVENT(wxEVT_PZ_INVERT_SELECTION, wxCommandEvent);
+wxDEFINE_EVENT(wxEVT_PZ_OUTPUT_LOCKED, wxCommandEvent);
+wxDEFINE_EVENT(wxEVT_PZ_OUTPUT_UNLOCKED, wxCommandEvent);
+wxDEFINE_EVENT(wxEVT_PZ_OPTIONS_LOCK, wxCommandEvent);
+wxDEFINE_EVENT(wxEVT_PZ_OPTIONS_UNLOCK, wxCommandEvent);
