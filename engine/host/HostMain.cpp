@@ -66,8 +66,8 @@ void ArmGuard(int64_t timeLimitMs) {
 
 #ifdef PZ_HOST_TEST_HOOKS
 // Test builds only (pz-test-engine): a path this host opens before it answers a
-// probe, to prove the filter ends it. The shipped host has no such switch.
-const char* g_openOnProbe = nullptr;
+// request, to prove the filter ends it. The shipped host has no such switch.
+const char* g_openOnRequest = nullptr;
 #endif
 
 EncryptRequest ToWorkerRequest(const HostProtocol::EncryptRequest& m) {
@@ -94,15 +94,15 @@ bool Answer(HostChannel& channel, PdfWorker& worker, const HostChannel::Message&
             const std::vector<int>& files) {
     HostProtocol::ProbeRequest probe;
     HostProtocol::EncryptRequest encrypt;
-    if (HostProtocol::Decode(message, files, probe)) {
 #ifdef PZ_HOST_TEST_HOOKS
-        // Under the filter this never returns; without it the probe is answered.
-        if (g_openOnProbe) {
-            const int fd = ::open(g_openOnProbe, O_RDONLY | O_CLOEXEC);
-            if (fd >= 0)
-                ::close(fd);
-        }
+    // Under the filter this never returns; without it the request is answered.
+    if (g_openOnRequest) {
+        const int fd = ::open(g_openOnRequest, O_RDONLY | O_CLOEXEC);
+        if (fd >= 0)
+            ::close(fd);
+    }
 #endif
+    if (HostProtocol::Decode(message, files, probe)) {
         ArmGuard(probe.timeLimitMs);
         ProbeAnswer a = worker.Probe(probe.source);
         ::alarm(0);
@@ -227,7 +227,7 @@ int main(int argc, char** argv) {
     CloseInherited(args.fd);
     DetachStandardStreams();
 #ifdef PZ_HOST_TEST_HOOKS
-    g_openOnProbe = std::getenv("PZ_TEST_OPEN_ON_PROBE");
+    g_openOnRequest = std::getenv("PZ_TEST_OPEN_ON_REQUEST");
 #endif
     // This is the process meant to crash on hostile files, and it holds passwords:
     // no core file, and nobody else may read its memory.

@@ -36,13 +36,14 @@ protected:
     }
     void TearDown() override {
         m_service.reset();
+        ::unsetenv("PZ_TEST_OPEN_ON_REQUEST");
         EngineTest::TearDown();
     }
 
     // Starts the test build of the host on a socket, as the library does, asks it
     // to probe m_source and returns how it ended: its exit status after the
     // probe, or -1 when it answered.
-    int ProbeWithTestHost(const char* openOnProbe) {
+    int ProbeWithTestHost(const char* openOnRequest) {
         int sv[2];
         if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sv) != 0)
             return -2;
@@ -52,8 +53,8 @@ protected:
         std::vector<std::string> env;
         for (char** e = environ; *e; ++e)
             env.push_back(*e);
-        if (openOnProbe)
-            env.push_back(std::string("PZ_TEST_OPEN_ON_PROBE=") + openOnProbe);
+        if (openOnRequest)
+            env.push_back(std::string("PZ_TEST_OPEN_ON_REQUEST=") + openOnRequest);
         std::vector<char*> envp;
         for (std::string& e : env)
             envp.push_back(e.data());
@@ -97,6 +98,18 @@ TEST_F(HostSandboxTest, AHostThatOpensAPathIsKilledByItsFilter) {
     const int status = ProbeWithTestHost(m_source.c_str());
     ASSERT_TRUE(WIFSIGNALED(status)) << status;
     EXPECT_EQ(SIGSYS, WTERMSIG(status));
+
+    // The library takes that death for a crash, as any other, and leaves no file.
+    PdfEngine::SetHostProgram(PZ_TEST_ENGINE);
+    ::setenv("PZ_TEST_OPEN_ON_REQUEST", m_source.c_str(), 1);
+    PdfEngine::Reset();
+    EXPECT_EQ(PDFMS_OPEN_DAMAGED, m_service->GetOpenState(m_source.c_str()));
+    PdfMSSource s{};
+    s.path = m_source.c_str();
+    const PdfMSEncryptParams p = MakeParams(PDFMS_LEVEL_AES_128, "reader", "boss");
+    EXPECT_EQ(PDFMS_ERR_HOST,
+              m_service->EncryptPdf(&s, m_dir.file("out.pdf").c_str(), &p, nullptr, nullptr));
+    EXPECT_EQ("in.pdf", TempDir::ListDir(m_dir.path()));
 }
 
 TEST_F(HostSandboxTest, WhileItWritesTheHostHoldsOnlyItsOwnFiles) {
