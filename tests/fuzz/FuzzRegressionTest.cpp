@@ -40,11 +40,11 @@ size_t Replay(const std::string& folder, int (*target)(const uint8_t*, size_t)) 
 const std::string kRegressions = PZ_FUZZ_REGRESSIONS;
 
 TEST(FuzzRegressions, ScannerInputs) {
-    Replay(kRegressions + "/scanner", FuzzScanner);
+    EXPECT_GT(Replay(kRegressions + "/scanner", FuzzScanner), 0u);
 }
 
 TEST(FuzzRegressions, OnePassInputs) {
-    Replay(kRegressions + "/one-pass", FuzzOnePass);
+    EXPECT_GT(Replay(kRegressions + "/one-pass", FuzzOnePass), 0u);
 }
 
 TEST(FuzzRegressions, ProtocolInputsAndSeeds) {
