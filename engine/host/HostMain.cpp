@@ -239,9 +239,9 @@ int main(int argc, char** argv) {
 
     // The stack is reserved inside the cap, so the heap keeps the whole memory budget.
     const rlim_t stack = static_cast<rlim_t>(args.stackMb) << 20;
-    const rlim_t cap = (static_cast<rlim_t>(args.memoryMb) << 20) + stack;
 #if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
     // (Sanitizer builds reserve terabytes of shadow address space: no cap there.)
+    const rlim_t cap = (static_cast<rlim_t>(args.memoryMb) << 20) + stack;
     struct rlimit as = {cap, cap};
     ::setrlimit(RLIMIT_AS, &as);
 #endif
