@@ -5,6 +5,9 @@
 //
 //   (host starts)            -> hello    version
 //   probe   path timeLimitMs -> probe    openState encrypted pageCount
+//   unlock  path timeLimitMs password
+//                            -> unlock   code pageCount (PDFMS_OK when the password
+//                                        lets a run write the source anew)
 //   encrypt source temp timeLimitMs level user owner printing copy modify
 //           annotate forms accessibility assemble sourcePassword decrypt
 //                            -> progress percent           (any number of times)
@@ -18,6 +21,7 @@
 // The library renames the temporary file only after a well-formed "encrypt 0";
 // the host never touches the output name itself.
 
+#include "engine/api/EngineService.h"
 #include "engine/api/HostChannel.h"
 
 #include <cstdint>
@@ -26,14 +30,14 @@
 namespace HostProtocol {
 
 // Raised whenever a message changes shape; a host of another version is refused.
-constexpr int32_t kVersion = 4;
+constexpr int32_t kVersion = 5;
 // The host's own guard: it ends itself this long after a request's time limit,
 // in case the library that should have killed it is gone.
 constexpr int kHostGraceSeconds = 5;
 
 using Message = HostChannel::Message;
 
-enum class Kind { Hello, Probe, Encrypt, Progress, Fatal, Unknown };
+enum class Kind { Hello, Probe, Unlock, Encrypt, Progress, Fatal, Unknown };
 
 // Which writer produced an output.
 enum class Writer : int32_t { None = 0, OnePass = 1, Qpdf = 2 };
@@ -50,6 +54,20 @@ struct ProbeRequest {
 struct ProbeReply {
     int32_t openState = 5;
     int32_t encrypted = 0;
+    int32_t pageCount = 0;
+};
+
+// Opens an encrypted source with a password, as an encryption of it would.
+struct UnlockRequest {
+    std::string path;
+    int64_t timeLimitMs = 0;
+    std::string password; // UTF-8
+};
+
+struct UnlockReply {
+    // PDFMS_OK, PDFMS_ERR_SOURCE_PASSWORD (wrong), PDFMS_ERR_SOURCE_RESTRICTED (the
+    // user password of a file that restricts something) or PDFMS_ERR_SOURCE.
+    int32_t code = PDFMS_ERR_SOURCE;
     int32_t pageCount = 0;
 };
 
@@ -87,6 +105,8 @@ Kind KindOf(const Message& message);
 Message Encode(const Hello& m);
 Message Encode(const ProbeRequest& m);
 Message Encode(const ProbeReply& m);
+Message Encode(const UnlockRequest& m);
+Message Encode(const UnlockReply& m);
 Message Encode(const EncryptRequest& m);
 Message Encode(const Progress& m);
 Message Encode(const EncryptReply& m);
@@ -97,6 +117,8 @@ Message Encode(const Fatal& m);
 bool Decode(const Message& in, Hello& out);
 bool Decode(const Message& in, ProbeRequest& out);
 bool Decode(const Message& in, ProbeReply& out);
+bool Decode(const Message& in, UnlockRequest& out);
+bool Decode(const Message& in, UnlockReply& out);
 bool Decode(const Message& in, EncryptRequest& out);
 bool Decode(const Message& in, Progress& out);
 bool Decode(const Message& in, EncryptReply& out);

@@ -79,6 +79,7 @@ EncryptRequest ToWorkerRequest(const HostProtocol::EncryptRequest& m) {
 // False when the peer is confused: end and let the library start a fresh host.
 bool Answer(HostChannel& channel, PdfWorker& worker, const HostChannel::Message& message) {
     HostProtocol::ProbeRequest probe;
+    HostProtocol::UnlockRequest unlock;
     HostProtocol::EncryptRequest encrypt;
     if (HostProtocol::Decode(message, probe)) {
         ArmGuard(probe.timeLimitMs);
@@ -88,6 +89,14 @@ bool Answer(HostChannel& channel, PdfWorker& worker, const HostChannel::Message&
         reply.openState = a.openState;
         reply.encrypted = a.encrypted;
         reply.pageCount = a.pageCount;
+        return channel.Send(HostProtocol::Encode(reply));
+    }
+    if (HostProtocol::Decode(message, unlock)) {
+        ArmGuard(unlock.timeLimitMs);
+        HostProtocol::UnlockReply reply;
+        reply.code = worker.Unlock(unlock.path, unlock.password, reply.pageCount);
+        WipeSecret(unlock.password);
+        ::alarm(0);
         return channel.Send(HostProtocol::Encode(reply));
     }
     if (HostProtocol::Decode(message, encrypt)) {

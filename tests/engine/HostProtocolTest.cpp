@@ -29,6 +29,16 @@ TEST(HostProtocol, EveryMessageSurvivesItsOwnCodec) {
     EXPECT_EQ(PDFMS_ERR_VERIFY, r2.code);
     EXPECT_EQ(Writer::OnePass, r2.writer);
     EXPECT_EQ("wrong-size+stray-hash", r2.reason);
+    UnlockRequest u{"/in/x.pdf", 900, "p\xC3\xA4ss"}, u2;
+    ASSERT_TRUE(Decode(Encode(u), u2));
+    EXPECT_EQ(Encode(u), Encode(u2));
+    UnlockReply ur{PDFMS_ERR_SOURCE_RESTRICTED, 0}, ur2;
+    ASSERT_TRUE(Decode(Encode(ur), ur2));
+    EXPECT_EQ(PDFMS_ERR_SOURCE_RESTRICTED, ur2.code);
+    // Opening a source cannot end in an output's failure.
+    EXPECT_FALSE(Decode({"unlock", "3", "0"}, ur2));
+    EXPECT_FALSE(Decode({"unlock", "0", "-1"}, ur2));
+    EXPECT_FALSE(Decode({"unlock", "/x.pdf", "100", std::string("a\0b", 3)}, u2));
     // A request does not decode as a reply of the same name, nor the reverse.
     ProbeRequest q{"/x.pdf", 100};
     EXPECT_FALSE(Decode(Encode(q), p2));
