@@ -313,6 +313,22 @@ def light_button(size, label, glyph, state, s=1):
     return img
 
 
+def plain_button(size, state, s=1):
+    """A light button without words, for labels the program draws over it (so they
+    can be translated): the face of the light buttons, state for state."""
+    w, h = size[0] * s, size[1] * s
+    img = Image.new("RGBA", (w, h), (0, 0, 0, 0))
+    inner = (w - 2 * s, h - 2 * s)
+    if state == "normal":
+        face, edge = vertical_gradient(inner, WHITE, (236, 241, 247)), CARD_EDGE
+    elif state == "current":
+        face, edge = vertical_gradient(inner, (235, 244, 255), (212, 230, 252)), ACCENT_LIGHT
+    else:
+        face, edge = vertical_gradient(inner, ACCENT_DARK, ACCENT), ACCENT_DARK
+    paste_rounded(img, (0, 0, w, h), 5 * s, face, outline=edge, line=s)
+    return img
+
+
 def title_button(kind, state, size=(28, 20), s=1):
     """Close and minimize of the title bars: a white glyph on nothing; mouse over
     shows a tinted plate (red for close), pressed a darker one."""
@@ -450,6 +466,12 @@ def build_images(s):
     for state in states:
         images["image/about/ok-%s.png" % state] = state_button(
             (80, 28), "OK", None, state, ACCENT, ACCENT_DARK, ACCENT_LIGHT, s=s)
+    # Dialog buttons whose words the program draws: the default one in the accent,
+    # the others light.
+    for state in states:
+        images["image/dialog/accent-%s.png" % state] = state_button(
+            (88, 28), "", None, state, ACCENT, ACCENT_DARK, ACCENT_LIGHT, s=s)
+        images["image/dialog/plain-%s.png" % state] = plain_button((88, 28), state, s)
     toolbar = (("add-file", "Add", glyph_plus), ("delete", "Delete", glyph_minus_doc),
                ("clear-all", "Clear All", glyph_broom))
     for name, label, glyph in toolbar:
