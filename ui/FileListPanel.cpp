@@ -17,6 +17,7 @@
 #include "ui/FileDropTarget.h"
 #include "ui/SecurityOptionsPane.h"
 #include "ui/OutputFolderPanel.h"
+#include "ui/RunStatusLine.h"
 #include "ui/StartPanel.h"
 #include "ui/WindowIds.h"
 #include "ui/WindowLookup.h"
@@ -473,6 +474,12 @@ bool FileListPanel::StartRun(int count) {
     input->outputDir = output ? output->GetOutputDir() : g_config->GetLastOutputDir();
     input->statusColumn = m_statusColumn;
     input->sink = m_sinkAttachment.GetSink();
+    const auto toDo = std::count_if(input->rows.begin(), input->rows.end(),
+                                    [](const JobRow& row) { return !row.done; });
+    input->progress = std::make_shared<RunProgress>(static_cast<int>(toDo));
+    if (auto* status =
+            dynamic_cast<RunStatusLine*>(WindowLookup::FindInTopWindow(this, ID_RUN_STATUS)))
+        status->Watch(input->progress);
 
     const bool launched = LaunchRun(std::move(input), m_job);
     if (auto* start =

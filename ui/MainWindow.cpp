@@ -13,6 +13,7 @@
 #include "ui/FileListButtons.h"
 #include "ui/OutputFolderPanel.h"
 #include "ui/FileListPanel.h"
+#include "ui/RunStatusLine.h"
 #include "ui/StartPanel.h"
 #include "ui/TitleBar.h"
 #include "ui/WindowIds.h"
@@ -108,6 +109,14 @@ bool MainWindow::Create(wxWindowID id, const wxString& title) {
                    wxPoint(10, H - 82), wxSize(570, 76));
     // The output strip, on the left, comes before Start in reading order.
     output->MoveBeforeInTabOrder(start);
+    // The run's status on the strip's caption row, ending where its buttons end.
+    const wxRect statusRect(110, 4, 570 - 16 - 110, 18);
+    wxBitmap statusPiece;
+    if (output->GetBitmap() && output->GetBitmap()->IsOk())
+        statusPiece = ImageUtil::GetSubBitmap(*output->GetBitmap(), statusRect.x, statusRect.y,
+                                              statusRect.width, statusRect.height);
+    new RunStatusLine(output, ID_RUN_STATUS, statusRect.GetPosition(), statusRect.GetSize(),
+                      statusPiece);
 
     // Everything the worker reports goes through one relay; each window leaves it
     // when it is destroyed, so a late event never reaches a dead window.
@@ -187,6 +196,8 @@ void MainWindow::OnJobFinished(wxCommandEvent&) {
         toolBar->EnableAll();
     if (auto* menuBar = wxDynamicCast(FindWindow(ID_MENU_BAR), AppMenuStrip))
         menuBar->EnableCommands(true);
+    if (auto* status = dynamic_cast<RunStatusLine*>(FindWindow(ID_RUN_STATUS)))
+        status->RunFinished();
     m_runEndNotifier.RunFinished(this);
 }
 
