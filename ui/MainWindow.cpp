@@ -14,6 +14,7 @@
 #include "ui/OutputFolderPanel.h"
 #include "ui/FileListPanel.h"
 #include "ui/RunStatusLine.h"
+#include "ui/SourcePasswordDialog.h"
 #include "ui/StartPanel.h"
 #include "ui/TitleBar.h"
 #include "ui/WindowIds.h"
@@ -46,6 +47,7 @@ bool MainWindow::Create(wxWindowID id, const wxString& title) {
     Bind(EVT_UPDATE_RESULT, &MainWindow::OnUpdateResult, this);
     Bind(wxEVT_CLOSE_WINDOW, &MainWindow::OnClose, this);
     AttachUpdateResultTarget(this);
+    DialogSeam::SetPasswordDialog(&SourcePasswordDialog::Ask);
 
     const wxBitmap appImage =
         ImageUtil::GetBitmap("image/application/application.png", wxBITMAP_TYPE_PNG);
