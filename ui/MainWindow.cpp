@@ -198,8 +198,15 @@ void MainWindow::OnJobFinished(wxCommandEvent&) {
         toolBar->EnableAll();
     if (auto* menuBar = wxDynamicCast(FindWindow(ID_MENU_BAR), AppMenuStrip))
         menuBar->EnableCommands(true);
+    // The worker unlocked the options pane just before; whatever order the two
+    // events came in, the pane is usable before the focus goes back into it.
+    if (wxWindow* pane = FindWindow(ID_OPTIONS_PANE))
+        pane->Enable();
     if (auto* status = dynamic_cast<RunStatusLine*>(FindWindow(ID_RUN_STATUS)))
         status->RunFinished();
+    // The keys work at once, without a Tab to find the focus again.
+    if (auto* start = wxDynamicCast(FindWindow(ID_START_PANEL), StartPanel))
+        start->RestoreFocusAfterRun();
     m_runEndNotifier.RunFinished(this);
 }
 
