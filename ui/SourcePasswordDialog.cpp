@@ -15,6 +15,8 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include <algorithm>
+
 namespace {
 // On the dialog picture: the icon ends at y 108, a rule runs at y 200.
 const wxSize kSize(440, 280);
@@ -57,8 +59,8 @@ void Wipe(wxString& text) {
 
 SourcePasswordDialog::SourcePasswordDialog(wxWindow* parent, const wxString& fileName,
                                            const wxString& problem)
-    : ShapedDialog(DialogPicture(), parent, wxID_ANY, _("Password Required"), wxDefaultPosition,
-                   25, wxPoint(10, 5), wxSize(12, 5)) {
+    : ShapedDialog(DialogPicture(), parent, wxID_ANY, _("Password Required"), wxDefaultPosition, 25,
+                   wxPoint(10, 5), wxSize(12, 5)) {
     wxBitmap* picture = GetBackgroundBitmap();
     const wxSize size = picture->GetLogicalSize();
 
@@ -91,8 +93,8 @@ SourcePasswordDialog::SourcePasswordDialog(wxWindow* parent, const wxString& fil
     AddLine(_("Enter its owner password to encrypt it with the new settings."), kAskY, normal,
             kSoftText);
 
-    m_box = new wxTextCtrl(m_panel, ID_PASSWORD, wxEmptyString, kBox.GetPosition(),
-                           kBox.GetSize(), wxTE_PASSWORD | wxTE_PROCESS_ENTER);
+    m_box = new wxTextCtrl(m_panel, ID_PASSWORD, wxEmptyString, kBox.GetPosition(), kBox.GetSize(),
+                           wxTE_PASSWORD | wxTE_PROCESS_ENTER);
     m_box->SetToolTip(_("The owner password; the open password is enough when the file "
                         "restricts nothing."));
     m_problem = AddLine(problem, kProblemY, normal, kProblemText);
@@ -100,12 +102,13 @@ SourcePasswordDialog::SourcePasswordDialog(wxWindow* parent, const wxString& fil
     // Tab goes from the box to OK first; on the screen OK stands at the right, as
     // the desktop puts a dialog's default button.
     const int okX = size.x - kMargin - kButton.x;
-    AddButton(wxID_OK, _("OK"), true, okX);
-    AddButton(ID_SKIP, _("Skip"), false, okX - kButtonGap - kButton.x);
-    AddButton(ID_SKIP_ALL, _("Skip All"), false, okX - 2 * (kButtonGap + kButton.x));
+    m_tabOrder = {m_box, AddButton(wxID_OK, _("OK"), true, okX),
+                  AddButton(ID_SKIP, _("Skip"), false, okX - kButtonGap - kButton.x),
+                  AddButton(ID_SKIP_ALL, _("Skip All"), false, okX - 2 * (kButtonGap + kButton.x))};
 
     Bind(wxEVT_BUTTON, &SourcePasswordDialog::OnButton, this);
-    Bind(wxEVT_TEXT_ENTER, [this](wxCommandEvent&) { EndModal(wxID_OK); }, ID_PASSWORD);
+    Bind(
+        wxEVT_TEXT_ENTER, [this](wxCommandEvent&) { EndModal(wxID_OK); }, ID_PASSWORD);
     Bind(wxEVT_CHAR_HOOK, &SourcePasswordDialog::OnKey, this);
     CentreOnParent();
     m_box->SetFocus();
@@ -116,9 +119,9 @@ SourcePasswordDialog::~SourcePasswordDialog() = default;
 wxStaticText* SourcePasswordDialog::AddLine(const wxString& text, int y, const wxFont& font,
                                             const wxColour& colour) {
     const int width = GetClientSize().x - 2 * kMargin;
-    auto* line = new wxStaticText(m_panel, wxID_ANY, text, wxPoint(kMargin, y), wxSize(width, -1),
-                                  wxALIGN_CENTRE_HORIZONTAL | wxST_NO_AUTORESIZE |
-                                      wxST_ELLIPSIZE_MIDDLE);
+    auto* line =
+        new wxStaticText(m_panel, wxID_ANY, text, wxPoint(kMargin, y), wxSize(width, -1),
+                         wxALIGN_CENTRE_HORIZONTAL | wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_MIDDLE);
     line->SetFont(font);
     line->SetForegroundColour(colour);
     // The font's own height, so a larger desktop font is not cut.
@@ -152,6 +155,15 @@ void SourcePasswordDialog::OnKey(wxKeyEvent& event) {
     const int key = event.GetKeyCode();
     const wxWindow* focus = FindFocus();
     const bool onSkip = focus && (focus->GetId() == ID_SKIP || focus->GetId() == ID_SKIP_ALL);
+    // The toolkit's own Tab does not leave the box in this shaped dialog: the
+    // dialog walks its four stops itself, both ways round.
+    if (key == WXK_TAB && !event.ControlDown() && !event.AltDown()) {
+        const auto at = std::find(m_tabOrder.begin(), m_tabOrder.end(), focus);
+        const int count = static_cast<int>(m_tabOrder.size());
+        const int from = at == m_tabOrder.end() ? 0 : static_cast<int>(at - m_tabOrder.begin());
+        m_tabOrder[(from + (event.ShiftDown() ? count - 1 : 1)) % count]->SetFocus();
+        return;
+    }
     // Return is OK, except on Skip or Skip All, where it presses that button.
     if ((key == WXK_RETURN || key == WXK_NUMPAD_ENTER) && !event.HasAnyModifiers() && !onSkip)
         EndModal(wxID_OK);

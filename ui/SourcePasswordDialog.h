@@ -8,6 +8,7 @@
 #include "skin/ShapedDialog.h"
 
 #include <string>
+#include <vector>
 
 class PictureButton;
 class wxPanel;
@@ -40,4 +41,5 @@ private:
     wxPanel* m_panel = nullptr;
     wxTextCtrl* m_box = nullptr;
     wxStaticText* m_problem = nullptr;
+    std::vector<wxWindow*> m_tabOrder; // box, OK, Skip, Skip All
 };

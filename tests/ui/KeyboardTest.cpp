@@ -8,6 +8,7 @@
 #include "skin/SkinCheckBox.h"
 #include "skin/SkinRadioButton.h"
 #include "ui/SecurityOptionsPane.h"
+#include "ui/SourcePasswordDialog.h"
 #include "ui/WindowIds.h"
 #include "ui/AppMenuStrip.h"
 #include "ui/run/RunState.h"
@@ -187,4 +188,39 @@ TEST_F(KeyboardTest, AfterARunTheFocusIsBackAndEveryKeyWorksAtOnce) {
     EXPECT_TRUE(WaitFor([this] { return m_dialogs.FileDialogCount() == 1; }))
         << "Ctrl+O needed a Tab after the run";
     EXPECT_TRUE(helpOpens());
+}
+
+TEST_F(KeyboardTest, PasswordRequiredTakesTheKeysReturnOkEscapeSkipTabToSkipAll) {
+    // Each answer comes from keys typed into the real dialog once it is up.
+    auto answer = [this](const std::vector<int>& keys, const wxString& text, std::string& typed) {
+        wxWindow* focusInDialog = nullptr;
+        wxTimer drive;
+        drive.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+            focusInDialog = wxWindow::FindFocus();
+            if (!text.empty())
+                m_keys.Text(text.utf8_str());
+            for (int key : keys)
+                m_keys.Char(key);
+        });
+        drive.StartOnce(300);
+        // A dialog that ignores the keys must fail the test, not hang it.
+        wxTimer guard;
+        guard.Bind(wxEVT_TIMER, [](wxTimerEvent&) {
+            if (auto* dialog = wxDynamicCast(wxGetActiveWindow(), wxDialog))
+                dialog->EndModal(wxID_CANCEL);
+        });
+        guard.StartOnce(5000);
+        const PasswordReply reply = SourcePasswordDialog::Ask(m_frame, "locked.pdf", "", typed);
+        EXPECT_TRUE(focusInDialog && focusInDialog->GetId() == SourcePasswordDialog::ID_PASSWORD)
+            << "the password box did not have the focus";
+        return reply;
+    };
+    std::string typed;
+    EXPECT_EQ(answer({WXK_RETURN}, "key", typed), PasswordReply::Ok);
+    EXPECT_EQ(typed, "key");
+    typed.clear();
+    EXPECT_EQ(answer({WXK_ESCAPE}, "key", typed), PasswordReply::Skip);
+    EXPECT_EQ(typed, "") << "a skipped password is handed on";
+    // Box, OK, Skip, Skip All in Tab order; Return presses the button it is on.
+    EXPECT_EQ(answer({WXK_TAB, WXK_TAB, WXK_TAB, WXK_RETURN}, "", typed), PasswordReply::SkipAll);
 }
