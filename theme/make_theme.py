@@ -434,7 +434,9 @@ def draw_face(s=1):
     return binary_shape(img, 10 * s)
 
 
-def draw_about_background(s=1):
+def draw_about_background(s=1, rule_y=200):
+    """The About box's picture; "Password Required" has its rule lower, over its
+    buttons, to leave room for two lines of explanation above it."""
     W, H = 440, 280
     img = vertical_gradient((W * s, H * s), (248, 250, 252), BODY)
     d = ImageDraw.Draw(img)
@@ -442,7 +444,7 @@ def draw_about_background(s=1):
     hline(d, 0, W, 30, NAVY_LINE + (255,), s)
     icon = draw_app_icon(64 * s)
     img.alpha_composite(icon, ((W - 64) * s // 2, 44 * s))
-    hline(d, 20, W - 20, 200, CARD_EDGE + (255,), s)
+    hline(d, 20, W - 20, rule_y, CARD_EDGE + (255,), s)
     d.rounded_rectangle([0, 0, W * s - 1, H * s - 1], radius=10 * s,
                         outline=NAVY_LINE + (255,), width=s)
     return binary_shape(img, 10 * s)
@@ -457,6 +459,7 @@ def build_images(s):
     images["image/screen1.png"] = draw_face(s)
     images["image/application/application.png"] = draw_app_icon(16 * s)
     images["image/base/background.png"] = draw_about_background(s)
+    images["image/dialog/background.png"] = draw_about_background(s, rule_y=226)
     images["image/base/lock.png"] = draw_lock(16 * s)
     images["image/base/delete.png"] = draw_delete_icon(16 * s)
     states = ("normal", "current", "pressed")

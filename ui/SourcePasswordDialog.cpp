@@ -18,13 +18,13 @@
 #include <algorithm>
 
 namespace {
-// On the dialog picture: the icon ends at y 108, a rule runs at y 200.
+// On the dialog picture: the icon ends at y 108, a rule runs at y 226.
 const wxSize kSize(440, 280);
 const int kMargin = 20;
 const int kNameY = 114;
 const int kAskY = 133;
 const wxRect kBox(80, 154, 280, 26);
-const int kProblemY = 183;
+const int kProblemY = 186; // two lines at most, above the rule
 const int kButtonY = 236;
 const wxSize kButton(88, 28);
 const int kButtonGap = 8;
@@ -38,8 +38,9 @@ using BackgroundPanel = wxCustomBackgroundWindow<wxPanel>;
 
 // The dialog's picture, or a plain one of its colours when the theme lacks it.
 wxBitmap* DialogPicture() {
-    if (wxBitmap* picture = ImageUtil::CreateBitmap("image/base/background.png"))
-        return picture;
+    for (const char* name : {"image/dialog/background.png", "image/base/background.png"})
+        if (wxBitmap* picture = ImageUtil::CreateBitmap(name))
+            return picture;
     auto* plain = new wxBitmap(kSize.x, kSize.y);
     wxMemoryDC dc(*plain);
     dc.SetBackground(wxBrush(wxColour(233, 238, 244)));
@@ -97,7 +98,14 @@ SourcePasswordDialog::SourcePasswordDialog(wxWindow* parent, const wxString& fil
                            wxTE_PASSWORD | wxTE_PROCESS_ENTER);
     m_box->SetToolTip(_("The owner password; the open password is enough when the file "
                         "restricts nothing."));
-    m_problem = AddLine(problem, kProblemY, normal, kProblemText);
+    // Why it asks again may take two lines: wrapped, never cut.
+    const int width = size.x - 2 * kMargin;
+    m_problem = new wxStaticText(m_panel, wxID_ANY, problem, wxPoint(kMargin, kProblemY),
+                                 wxSize(width, -1), wxALIGN_CENTRE_HORIZONTAL | wxST_NO_AUTORESIZE);
+    m_problem->SetFont(normal);
+    m_problem->SetForegroundColour(kProblemText);
+    m_problem->Wrap(width);
+    m_problem->SetSize(width, std::max(m_problem->GetBestSize().y, 2 * m_problem->GetCharHeight()));
 
     // Tab goes from the box to OK first; on the screen OK stands at the right, as
     // the desktop puts a dialog's default button.
