@@ -9,6 +9,7 @@
 #include "ui/WindowIds.h"
 #include "ui/WindowLookup.h"
 
+#include <wx/textctrl.h>
 #include <wx/toplevel.h>
 
 wxIMPLEMENT_DYNAMIC_CLASS(StartPanel, SkinPanel);
@@ -78,7 +79,7 @@ void StartPanel::RestoreFocusAfterRun() {
     if (!target || !target->IsShownOnScreen() || !target->IsEnabled() || !target->CanAcceptFocus())
         target = m_start;
     if (IsWindowActive()) {
-        target->SetFocus();
+        GiveFocus(target);
         return;
     }
     // The run ended behind another window: taking the focus now would bring this
@@ -100,8 +101,16 @@ void StartPanel::OnWindowActivated(wxActivateEvent& event) {
         wxWindow* target = m_focusAfterRun.get();
         m_focusAfterRun = nullptr;
         if (target && target->IsShownOnScreen() && target->IsEnabled())
-            target->SetFocus();
+            GiveFocus(target);
     });
+}
+
+void StartPanel::GiveFocus(wxWindow* target) {
+    target->SetFocus();
+    // The toolkit selects a whole box that gains the focus, and the next key would
+    // replace the password in it: the caret goes to the end instead.
+    if (auto* box = wxDynamicCast(target, wxTextCtrl))
+        box->SetInsertionPointEnd();
 }
 
 void StartPanel::OnStart(wxCommandEvent&) {

@@ -30,6 +30,7 @@ public:
 private:
     PictureButton* AddButton(int id, const wxString& image);
     bool IsWindowActive();
+    static void GiveFocus(wxWindow* target);
     void OnWindowActivated(wxActivateEvent& event);
     void OnStart(wxCommandEvent& event);
     void OnStop(wxCommandEvent& event);

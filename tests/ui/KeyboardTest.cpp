@@ -172,6 +172,10 @@ TEST_F(KeyboardTest, AfterARunTheFocusIsBackAndEveryKeyWorksAtOnce) {
     ASSERT_TRUE(WaitForRunToEnd());
     EXPECT_TRUE(WaitFor([] { return FocusId() == ID_OWNER_PASSWORD_TEXT; }))
         << "focus on " << FocusId();
+    // The next key adds to the password instead of replacing it.
+    m_keys.Char('x');
+    EXPECT_TRUE(WaitFor([this] { return TextBox(ID_OWNER_PASSWORD_TEXT)->GetValue() == "ownerx"; }))
+        << TextBox(ID_OWNER_PASSWORD_TEXT)->GetValue();
     EXPECT_TRUE(helpOpens()) << "Alt+H needed a Tab after the run";
 
     // Started by a click on Start: the keyboard lands on Start, and Ctrl+O works.
