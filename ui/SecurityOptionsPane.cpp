@@ -48,8 +48,8 @@ wxString FirstRefusedCharacter(int level, const wxString& text) {
         const PasswordEncoding::Problem problem = ProblemOf(level, wxString(ch));
         if (problem == PasswordEncoding::Problem::NotPdfDoc ||
             problem == PasswordEncoding::Problem::Prohibited)
-            return wxString(wxUniChar(0x201C)) + (ch < 0x20 || ch == 0x7F ? wxUniChar(0xFFFD) : ch) +
-                   wxUniChar(0x201D);
+            return wxString(wxUniChar(0x201C)) +
+                   (ch < 0x20 || ch == 0x7F ? wxUniChar(0xFFFD) : ch) + wxUniChar(0x201D);
     }
     return wxString();
 }
@@ -325,9 +325,9 @@ void SecurityOptionsPane::ClearPasswordsTheLevelRefuses() {
     const wxString which = user && owner ? _("The user and owner passwords were cleared; please "
                                              "type them again.")
                            : user        ? _("The user password was cleared; please type it "
-                                             "again.")
+                                                    "again.")
                                          : _("The owner password was cleared; please type it "
-                                             "again.");
+                                                    "again.");
     ShowInfoBox(_("Only 256 bits AES accepts characters beyond Latin letters, digits and "
                   "punctuation, or more than 32 of them.") +
                     " " + which,

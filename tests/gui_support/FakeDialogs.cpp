@@ -100,8 +100,8 @@ void FakeDialogs::Notify(const wxString&, const wxString& message) {
     m_notifications.Add(message);
 }
 
-PasswordReply FakeDialogs::AskPassword(wxWindow*, const wxString& fileName,
-                                       const wxString& problem, std::string& password) {
+PasswordReply FakeDialogs::AskPassword(wxWindow*, const wxString& fileName, const wxString& problem,
+                                       std::string& password) {
     m_passwordQuestions.push_back({fileName, problem});
     if (m_passwordReplies.empty()) {
         if (m_strict)

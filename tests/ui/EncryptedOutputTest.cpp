@@ -191,13 +191,13 @@ TEST_F(EncryptedOutputTest, AnEncryptedFileFromTheCommandLineIsAskedForAndProtec
         EXPECT_EQ(ReaderOutput("pdfinfo -opw '" + old + "' '" + output + "' 2>/dev/null"), "")
             << old;
     }
-    EXPECT_NE(ReaderOutput("mutool info -p '" + user + "' '" + output + "' 2>/dev/null")
-                  .find("Pages: 2"),
-              std::string::npos);
+    EXPECT_NE(
+        ReaderOutput("mutool info -p '" + user + "' '" + output + "' 2>/dev/null").find("Pages: 2"),
+        std::string::npos);
     EXPECT_EQ(ReaderOutput("mutool info -p boss '" + output + "' 2>/dev/null"), "");
-    EXPECT_NE(ReaderOutput("qpdf --show-encryption --password=new-owner '" + output + "'")
-                  .find("R = 6"),
-              std::string::npos);
+    EXPECT_NE(
+        ReaderOutput("qpdf --show-encryption --password=new-owner '" + output + "'").find("R = 6"),
+        std::string::npos);
     EXPECT_TRUE(TempDir::Exists(locked)) << "the source must stay";
     const wxString log = W(TempDir::ReadFile(FileUtil::GetLogFilePath().utf8_string()));
     for (const char* secret : {"boss", "guess", "new-owner"})
