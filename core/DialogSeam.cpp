@@ -10,6 +10,8 @@
 #include <wx/utils.h>
 
 namespace {
+PasswordDialogFunction g_passwordDialog = nullptr;
+
 class RealDialogs : public DialogSeam {
 public:
     int MessageBox(const wxString& message, const wxString& caption, long style,
@@ -52,6 +54,12 @@ public:
         wxNotificationMessage notice(title, message);
         notice.Show();
     }
+
+    PasswordReply AskPassword(wxWindow* parent, const wxString& fileName, const wxString& problem,
+                              std::string& password) override {
+        return g_passwordDialog ? g_passwordDialog(parent, fileName, problem, password)
+                                : PasswordReply::Skip;
+    }
 };
 
 RealDialogs g_realDialogs;
@@ -64,6 +72,10 @@ DialogSeam& DialogSeam::Get() {
 
 void DialogSeam::Set(DialogSeam* seam) {
     g_seam = seam;
+}
+
+void DialogSeam::SetPasswordDialog(PasswordDialogFunction dialog) {
+    g_passwordDialog = dialog;
 }
 
 int ShowInfoBox(const wxString& message, wxWindow* parent) {

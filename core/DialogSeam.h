@@ -6,7 +6,18 @@
 #include <wx/arrstr.h>
 #include <wx/string.h>
 
+#include <string>
+
 class wxWindow;
+
+// The answers to the question for an encrypted file's password.
+enum class PasswordReply { Ok, Skip, SkipAll };
+
+// The question for the password of an encrypted file: the file's name as the list
+// shows it, and why it asks again ("" the first time). On Ok, password gets what
+// was typed, as UTF-8; the caller wipes it.
+typedef PasswordReply (*PasswordDialogFunction)(wxWindow* parent, const wxString& fileName,
+                                                const wxString& problem, std::string& password);
 
 class DialogSeam {
 public:
@@ -27,11 +38,18 @@ public:
     virtual bool OpenFolder(const wxString& path) = 0;
     // A desktop notification: a passing message outside the window, no answer.
     virtual void Notify(const wxString& title, const wxString& message) = 0;
+    // "Password Required": asks for an encrypted file's password (see
+    // PasswordDialogFunction).
+    virtual PasswordReply AskPassword(wxWindow* parent, const wxString& fileName,
+                                      const wxString& problem, std::string& password) = 0;
 
     // The seam in use: the real dialogs unless a test installed its own.
     static DialogSeam& Get();
     // Installs a replacement (not owned); null restores the real dialogs.
     static void Set(DialogSeam* seam);
+    // The real password question is drawn in the window's skin, above this layer:
+    // the window hands it in. Until then the real seam answers Skip.
+    static void SetPasswordDialog(PasswordDialogFunction dialog);
 };
 
 // The program's standard box: OK button, information icon, product name as caption.

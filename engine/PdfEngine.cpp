@@ -191,6 +191,43 @@ ProbeResult PdfEngine::Probe(const std::string& path) {
     return result;
 }
 
+int32_t PdfEngine::CheckSourcePassword(const char* path, const char* password, int32_t* pageCount) {
+    if (pageCount)
+        *pageCount = 0;
+    if (!path || !password || std::strlen(password) > 127)
+        return PDFMS_ERR_ARGUMENT;
+    PathInfo info;
+    int source = -1;
+    if (PathCheck::Classify(path, info, &source) >= 0)
+        return PDFMS_ERR_SOURCE;
+    HostLease host = HostPool::Get().Acquire();
+    if (!host) {
+        ::close(source);
+        return PDFMS_ERR_HOST;
+    }
+    HostProtocol::UnlockRequest request;
+    request.source = source;
+    request.timeLimitMs = TimeLimitMs(info.size);
+    request.password = password;
+    HostChannel::Message sent = HostProtocol::Encode(request);
+    WipeSecret(request.password);
+    HostChannel::Message message;
+    const auto outcome = host->Call(sent, HostProtocol::Descriptors(request),
+                                    HostProtocol::Kind::Unlock, request.timeLimitMs, message);
+    WipeSecret(sent);
+    ::close(source);
+    if (outcome != EngineHost::Outcome::Replied)
+        return PDFMS_ERR_HOST;
+    HostProtocol::UnlockReply reply;
+    if (!HostProtocol::Decode(message, reply)) {
+        host->Kill();
+        return PDFMS_ERR_HOST;
+    }
+    if (pageCount)
+        *pageCount = reply.pageCount;
+    return reply.code;
+}
+
 namespace {
 
 bool IsFolder(const std::string& path) {

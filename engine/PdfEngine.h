@@ -148,6 +148,10 @@ public:
     // The three probe answers of one file; a file is parsed once for all three.
     static ProbeResult Probe(const std::string& path);
 
+    // EngineService::CheckSourcePassword: the host opens the file with the password
+    // as Encrypt would. Never cached: the answer is about a password.
+    static int32_t CheckSourcePassword(const char* path, const char* password, int32_t* pageCount);
+
     static int32_t Encrypt(const PdfMSSource* source, const char* outputPath,
                            const PdfMSEncryptParams* params, void* userData,
                            PdfMSProgressFn progress);

@@ -42,3 +42,12 @@ int32_t PdfEngineService::GetOpenState(const char* path) {
 int32_t PdfEngineService::IsEncrypted(const char* path) {
     return SafeProbe(path).encrypted;
 }
+
+int32_t PdfEngineService::CheckSourcePassword(const char* path, const char* password,
+                                              int32_t* pageCount) {
+    try {
+        return PdfEngine::CheckSourcePassword(path, password, pageCount);
+    } catch (const std::exception&) {
+        return PDFMS_ERR_ENGINE;
+    }
+}

@@ -12,4 +12,6 @@ public:
     int32_t GetPageCount(const char* path) override;
     int32_t GetOpenState(const char* path) override;
     int32_t IsEncrypted(const char* path) override;
+    int32_t CheckSourcePassword(const char* path, const char* password,
+                                int32_t* pageCount) override;
 };

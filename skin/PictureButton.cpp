@@ -64,6 +64,16 @@ PictureButton* PictureButton::SetDisabledBitmap(wxBitmap* bitmap) {
     return this;
 }
 
+PictureButton* PictureButton::SetCaption(const wxString& text, const wxColour& colour,
+                                         const wxColour& pressed) {
+    m_caption = text;
+    m_captionColour = colour;
+    m_pressedCaptionColour = pressed.IsOk() ? pressed : colour;
+    SetLabel(text);
+    Refresh(false);
+    return this;
+}
+
 void PictureButton::SetBackgroundPiece(const wxBitmap& piece) {
     m_backgroundPiece = piece;
     m_hasBackgroundPiece = true;
@@ -122,6 +132,23 @@ void PictureButton::OnPaint(wxPaintEvent&) {
         dc.SetPen(*wxRED_PEN);
         dc.SetBrush(*wxTRANSPARENT_BRUSH);
         dc.DrawRectangle(0, 0, best.GetWidth(), best.GetHeight());
+    }
+    if (!m_caption.empty()) {
+        wxFont font = GetFont();
+        font.MakeBold();
+        dc.SetFont(font);
+        const bool pressed = m_state == STATE_PRESSED;
+        dc.SetTextForeground(!IsEnabled() ? wxColour(150, 158, 170)
+                             : pressed    ? m_pressedCaptionColour
+                                          : m_captionColour);
+        dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+        // Pressed pictures sink by a pixel; the words go with them.
+        wxRect area(size);
+        area.Deflate(4, 0);
+        if (pressed)
+            area.Offset(0, 1);
+        const wxString shown = wxControl::Ellipsize(m_caption, dc, wxELLIPSIZE_END, area.width);
+        dc.DrawLabel(shown, area, wxALIGN_CENTRE);
     }
     if (HasFocus())
         SkinLook::DrawFocusMark(dc, wxRect(size).Deflate(3));

@@ -33,6 +33,11 @@ public:
     PictureButton* SetHoverBitmap(wxBitmap* bitmap);
     // Not owned: usually one of the pictures above.
     PictureButton* SetDisabledBitmap(wxBitmap* bitmap);
+    // A text drawn over a plain picture, centred, in the window's bold font: the
+    // picture need not carry words, so the label can be translated. pressed: the
+    // colour while pressed (the normal one when not given). Also the label.
+    PictureButton* SetCaption(const wxString& text, const wxColour& colour,
+                              const wxColour& pressed = wxNullColour);
     const wxBitmap* GetNormalBitmap() const { return m_normal; }
 
     void SetBackgroundPiece(const wxBitmap& piece);
@@ -78,6 +83,9 @@ private:
     wxBitmap* m_disabled = nullptr;
     State m_state = STATE_NORMAL;
     bool m_acceptsFocus = true;
+    wxString m_caption;
+    wxColour m_captionColour;
+    wxColour m_pressedCaptionColour;
 
     wxDECLARE_DYNAMIC_CLASS(PictureButton);
     wxDECLARE_EVENT_TABLE();

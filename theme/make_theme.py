@@ -313,6 +313,22 @@ def light_button(size, label, glyph, state, s=1):
     return img
 
 
+def plain_button(size, state, s=1):
+    """A light button without words, for labels the program draws over it (so they
+    can be translated): the face of the light buttons, state for state."""
+    w, h = size[0] * s, size[1] * s
+    img = Image.new("RGBA", (w, h), (0, 0, 0, 0))
+    inner = (w - 2 * s, h - 2 * s)
+    if state == "normal":
+        face, edge = vertical_gradient(inner, WHITE, (236, 241, 247)), CARD_EDGE
+    elif state == "current":
+        face, edge = vertical_gradient(inner, (235, 244, 255), (212, 230, 252)), ACCENT_LIGHT
+    else:
+        face, edge = vertical_gradient(inner, ACCENT_DARK, ACCENT), ACCENT_DARK
+    paste_rounded(img, (0, 0, w, h), 5 * s, face, outline=edge, line=s)
+    return img
+
+
 def title_button(kind, state, size=(28, 20), s=1):
     """Close and minimize of the title bars: a white glyph on nothing; mouse over
     shows a tinted plate (red for close), pressed a darker one."""
@@ -418,7 +434,9 @@ def draw_face(s=1):
     return binary_shape(img, 10 * s)
 
 
-def draw_about_background(s=1):
+def draw_about_background(s=1, rule_y=200):
+    """The About box's picture; "Password Required" has its rule lower, over its
+    buttons, to leave room for two lines of explanation above it."""
     W, H = 440, 280
     img = vertical_gradient((W * s, H * s), (248, 250, 252), BODY)
     d = ImageDraw.Draw(img)
@@ -426,7 +444,7 @@ def draw_about_background(s=1):
     hline(d, 0, W, 30, NAVY_LINE + (255,), s)
     icon = draw_app_icon(64 * s)
     img.alpha_composite(icon, ((W - 64) * s // 2, 44 * s))
-    hline(d, 20, W - 20, 200, CARD_EDGE + (255,), s)
+    hline(d, 20, W - 20, rule_y, CARD_EDGE + (255,), s)
     d.rounded_rectangle([0, 0, W * s - 1, H * s - 1], radius=10 * s,
                         outline=NAVY_LINE + (255,), width=s)
     return binary_shape(img, 10 * s)
@@ -441,6 +459,7 @@ def build_images(s):
     images["image/screen1.png"] = draw_face(s)
     images["image/application/application.png"] = draw_app_icon(16 * s)
     images["image/base/background.png"] = draw_about_background(s)
+    images["image/dialog/background.png"] = draw_about_background(s, rule_y=226)
     images["image/base/lock.png"] = draw_lock(16 * s)
     images["image/base/delete.png"] = draw_delete_icon(16 * s)
     states = ("normal", "current", "pressed")
@@ -450,6 +469,12 @@ def build_images(s):
     for state in states:
         images["image/about/ok-%s.png" % state] = state_button(
             (80, 28), "OK", None, state, ACCENT, ACCENT_DARK, ACCENT_LIGHT, s=s)
+    # Dialog buttons whose words the program draws: the default one in the accent,
+    # the others light.
+    for state in states:
+        images["image/dialog/accent-%s.png" % state] = state_button(
+            (88, 28), "", None, state, ACCENT, ACCENT_DARK, ACCENT_LIGHT, s=s)
+        images["image/dialog/plain-%s.png" % state] = plain_button((88, 28), state, s)
     toolbar = (("add-file", "Add", glyph_plus), ("delete", "Delete", glyph_minus_doc),
                ("clear-all", "Clear All", glyph_broom))
     for name, label, glyph in toolbar:

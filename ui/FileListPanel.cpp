@@ -13,14 +13,19 @@
 #include "core/FileUtil.h"
 #include "core/StringUtil.h"
 #include "skin/SelectableGrid.h"
+#include "skin/ImageUtil.h"
+#include "skin/LockedCellRenderer.h"
 #include "skin/ProgressCellRenderer.h"
 #include "ui/FileDropTarget.h"
 #include "ui/SecurityOptionsPane.h"
+#include "ui/SourcePasswordAsker.h"
 #include "ui/OutputFolderPanel.h"
+#include "ui/RunStatusLine.h"
 #include "ui/StartPanel.h"
 #include "ui/WindowIds.h"
 #include "ui/WindowLookup.h"
 
+#include <wx/intl.h>
 #include <wx/menu.h>
 #include <wx/stopwatch.h>
 #include <wx/utils.h>
@@ -117,6 +122,7 @@ bool FileListPanel::Create(wxBitmap* background, wxWindow* parent, wxWindowID id
     // The focus belongs in the cells, where the grid shows it, not on the grid's
     // frame around them.
     m_grid->SetCanFocus(false);
+    m_lockPicture = ImageUtil::GetBitmap("image/base/lock.png");
 
     return true;
 }
@@ -174,10 +180,23 @@ int FileListPanel::GetDoneFlag(int row) const {
     return m_doneFlags[row];
 }
 
-void FileListPanel::AddRow(const FileRow& row) {
+bool FileListPanel::IsProtected(int row) const {
+    return row >= 0 && row < static_cast<int>(m_sourcePasswords.size()) &&
+           m_sourcePasswords[row] != nullptr;
+}
+
+void FileListPanel::ShowProtection(int row) {
+    if (IsProtected(row))
+        m_grid->SetCellRenderer(row, COL_NAME, new LockedCellRenderer(m_lockPicture));
+    else
+        m_grid->SetCellRenderer(row, COL_NAME, nullptr);
+}
+
+void FileListPanel::AddRow(const FileRow& row, std::shared_ptr<const SecretText> secret) {
     m_grid->AppendRows(1);
     const int r = m_grid->GetNumberRows() - 1;
     m_doneFlags.push_back(0);
+    m_sourcePasswords.push_back(std::move(secret));
 
     const std::pair<int, size_t> shownTexts[] = {
         {COL_NAME, FILEROW_NAME}, {COL_SIZE, FILEROW_SIZE}, {COL_PAGES, FILEROW_PAGES}};
@@ -194,6 +213,7 @@ void FileListPanel::AddRow(const FileRow& row) {
     m_grid->SetCellValue(r, COL_PATH, row[FILEROW_PATH]);
     m_grid->SetCellValue(r, COL_PASSWORD, wxEmptyString);
     m_grid->SetCellValue(r, COL_ITEM, row[FILEROW_OPEN_CODE]);
+    ShowProtection(r);
 }
 
 void FileListPanel::AddFileList(const wxArrayString& paths) {
@@ -206,6 +226,8 @@ void FileListPanel::AddFileList(const wxArrayString& paths) {
         top->Update();
     wxStopWatch sinceShown;
     bool unshown = false;
+    // Skip All holds for the rest of this addition.
+    SourcePasswordAsker passwords(this);
     auto refuse = [this, &unshown](const wxString& message) {
         if (unshown)
             ShowNewRows();
@@ -222,15 +244,33 @@ void FileListPanel::AddFileList(const wxArrayString& paths) {
             refuse(wxString::Format(" It's not a valid file,file size is %dKB.  \n", 0) + path);
             continue;
         }
-        const FileRow row = m_rowSource(path);
+        FileRow row = m_rowSource(path);
         if (row.size() < FILEROW_FIELD_COUNT)
             continue;
-        const wxString refusal = OpenStateRefusal(row[FILEROW_OPEN_CODE], row[FILEROW_NAME]);
-        if (!refusal.empty()) {
-            refuse(refusal);
-            continue;
+        std::shared_ptr<const SecretText> secret;
+        if (row[FILEROW_OPEN_CODE] == "4") {
+            // The rows so far on show before the question covers the list.
+            if (unshown)
+                ShowNewRows();
+            unshown = false;
+            int32_t pages = 0;
+            const SourcePasswordAsker::Outcome outcome =
+                passwords.Ask(path, row[FILEROW_NAME], secret, pages);
+            if (outcome == SourcePasswordAsker::Outcome::Skipped)
+                continue;
+            if (outcome == SourcePasswordAsker::Outcome::Unreadable) {
+                refuse(OpenStateRefusal("5", row[FILEROW_NAME]));
+                continue;
+            }
+            row[FILEROW_PAGES] = pages > 0 ? wxString::Format("%d", pages) : wxString();
+        } else {
+            const wxString refusal = OpenStateRefusal(row[FILEROW_OPEN_CODE], row[FILEROW_NAME]);
+            if (!refusal.empty()) {
+                refuse(refusal);
+                continue;
+            }
         }
-        AddRow(row);
+        AddRow(row, std::move(secret));
         unshown = true;
         if (sinceShown.Time() >= 100) {
             ShowNewRows();
@@ -288,6 +328,7 @@ void FileListPanel::DeleteSelected() {
         const int row = selected[i];
         m_grid->DeleteRows(row, 1);
         m_doneFlags.erase(m_doneFlags.begin() + row);
+        m_sourcePasswords.erase(m_sourcePasswords.begin() + row);
     }
     m_grid->ClearSelection();
     FitRowLabels();
@@ -306,6 +347,7 @@ void FileListPanel::ClearAll() {
         return;
     m_grid->DeleteRows(0, m_grid->GetNumberRows());
     m_doneFlags.clear();
+    m_sourcePasswords.clear();
     FitRowLabels();
 }
 
@@ -369,6 +411,9 @@ void FileListPanel::SwapRows(int first, int second) {
         b->SetDetail(detail);
     }
     std::swap(m_doneFlags[first], m_doneFlags[second]);
+    std::swap(m_sourcePasswords[first], m_sourcePasswords[second]);
+    ShowProtection(first);
+    ShowProtection(second);
     m_grid->ForceRefresh();
 }
 
@@ -465,6 +510,15 @@ bool FileListPanel::StartRun(int count) {
         // (escaped) display of it.
         jobRow.fileName = StringUtil::AfterLast(jobRow.path, '/');
         jobRow.done = GetDoneFlag(row) == 1;
+        // An encrypted file is opened with its own password, the rest of the run's
+        // settings unchanged: the command line's source password, per file.
+        if (IsProtected(row)) {
+            auto own = std::make_shared<RunOptions>(run);
+            // Swapped in, not copied: no stray copy of the password is left.
+            wxString password = wxString::FromUTF8(m_sourcePasswords[row]->utf8());
+            own->sourcePassword.swap(password);
+            jobRow.options = std::move(own);
+        }
         input->rows.push_back(jobRow);
     }
     input->run = run;
@@ -473,6 +527,12 @@ bool FileListPanel::StartRun(int count) {
     input->outputDir = output ? output->GetOutputDir() : g_config->GetLastOutputDir();
     input->statusColumn = m_statusColumn;
     input->sink = m_sinkAttachment.GetSink();
+    const auto toDo = std::count_if(input->rows.begin(), input->rows.end(),
+                                    [](const JobRow& row) { return !row.done; });
+    input->progress = std::make_shared<RunProgress>(static_cast<int>(toDo));
+    if (auto* status =
+            dynamic_cast<RunStatusLine*>(WindowLookup::FindInTopWindow(this, ID_RUN_STATUS)))
+        status->Watch(input->progress);
 
     const bool launched = LaunchRun(std::move(input), m_job);
     if (auto* start =
@@ -508,6 +568,10 @@ void FileListPanel::ShowContextMenu() {
 wxString FileListPanel::GetCellTip(int row, int column) const {
     if (row < 0 || row >= GetRowCount())
         return wxString();
+    if (column == COL_NAME && IsProtected(row))
+        return GetCellText(row, COL_PATH) + "\n" +
+               _("Protected: opened with the password given when it was added, then "
+                 "encrypted with the settings below.");
     if (column == COL_NAME)
         return GetCellText(row, COL_PATH);
     if (column == m_statusColumn)

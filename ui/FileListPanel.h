@@ -4,6 +4,7 @@
 // before a run and the start of the run.
 
 #include "batch/FileRow.h"
+#include "batch/SecretText.h"
 #include "skin/SkinPanel.h"
 #include "ui/SinkAttachment.h"
 #include "ui/run/StatusCellEvent.h"
@@ -63,6 +64,9 @@ public:
 
     // 1 when the row was written by an earlier run (the next run skips it).
     int GetDoneFlag(int row) const;
+    // True when the row is an encrypted file whose password was given when it was
+    // added: a run opens it with that password and protects it anew.
+    bool IsProtected(int row) const;
 
     // The list commands; each shows its own refusal.
     void AddThroughDialog();
@@ -83,7 +87,10 @@ public:
     wxString GetCellTip(int row, int column) const;
 
 private:
-    void AddRow(const FileRow& row);
+    // secret: the password that opens an encrypted file, null for a plain one.
+    void AddRow(const FileRow& row, std::shared_ptr<const SecretText> secret = nullptr);
+    // The lock before a protected row's name.
+    void ShowProtection(int row);
     void ShowNewRows();
     // Row labels as wide as the largest number needs; the status column gives up
     // (or takes back) the difference so the columns still fill the list.
@@ -121,6 +128,10 @@ private:
     const RowSource m_rowSource;
     const JobRunner m_job;
     std::vector<int32_t> m_doneFlags;
+    // Beside the done flags: each row's source password, in memory only; wiped when
+    // the row leaves the list.
+    std::vector<std::shared_ptr<const SecretText>> m_sourcePasswords;
+    wxBitmap m_lockPicture;
     wxArrayInt m_runRows;
     int m_statusWidth = 0; // as the frame asked for it, with 20-pixel row labels
 

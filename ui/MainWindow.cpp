@@ -13,6 +13,8 @@
 #include "ui/FileListButtons.h"
 #include "ui/OutputFolderPanel.h"
 #include "ui/FileListPanel.h"
+#include "ui/RunStatusLine.h"
+#include "ui/SourcePasswordDialog.h"
 #include "ui/StartPanel.h"
 #include "ui/TitleBar.h"
 #include "ui/WindowIds.h"
@@ -45,6 +47,7 @@ bool MainWindow::Create(wxWindowID id, const wxString& title) {
     Bind(EVT_UPDATE_RESULT, &MainWindow::OnUpdateResult, this);
     Bind(wxEVT_CLOSE_WINDOW, &MainWindow::OnClose, this);
     AttachUpdateResultTarget(this);
+    DialogSeam::SetPasswordDialog(&SourcePasswordDialog::Ask);
 
     const wxBitmap appImage =
         ImageUtil::GetBitmap("image/application/application.png", wxBITMAP_TYPE_PNG);
@@ -108,6 +111,14 @@ bool MainWindow::Create(wxWindowID id, const wxString& title) {
                    wxPoint(10, H - 82), wxSize(570, 76));
     // The output strip, on the left, comes before Start in reading order.
     output->MoveBeforeInTabOrder(start);
+    // The run's status on the strip's caption row, ending where its buttons end.
+    const wxRect statusRect(110, 4, 570 - 16 - 110, 18);
+    wxBitmap statusPiece;
+    if (output->GetBitmap() && output->GetBitmap()->IsOk())
+        statusPiece = ImageUtil::GetSubBitmap(*output->GetBitmap(), statusRect.x, statusRect.y,
+                                              statusRect.width, statusRect.height);
+    new RunStatusLine(output, ID_RUN_STATUS, statusRect.GetPosition(), statusRect.GetSize(),
+                      statusPiece);
 
     // Everything the worker reports goes through one relay; each window leaves it
     // when it is destroyed, so a late event never reaches a dead window.
@@ -187,6 +198,15 @@ void MainWindow::OnJobFinished(wxCommandEvent&) {
         toolBar->EnableAll();
     if (auto* menuBar = wxDynamicCast(FindWindow(ID_MENU_BAR), AppMenuStrip))
         menuBar->EnableCommands(true);
+    // The worker unlocked the options pane just before; whatever order the two
+    // events came in, the pane is usable before the focus goes back into it.
+    if (wxWindow* pane = FindWindow(ID_OPTIONS_PANE))
+        pane->Enable();
+    if (auto* status = dynamic_cast<RunStatusLine*>(FindWindow(ID_RUN_STATUS)))
+        status->RunFinished();
+    // The keys work at once, without a Tab to find the focus again.
+    if (auto* start = wxDynamicCast(FindWindow(ID_START_PANEL), StartPanel))
+        start->RestoreFocusAfterRun();
     m_runEndNotifier.RunFinished(this);
 }
 

@@ -2,8 +2,9 @@
 
 #include "ui/run/JobEvents.h"
 #include "core/DialogSeam.h"
-#include "core/StringUtil.h"
 #include "engine/api/EngineService.h"
+#include "engine/api/PasswordEncoding.h"
+#include "engine/api/WipeSecret.h"
 #include "skin/FaceLayout.h"
 #include "skin/ImageUtil.h"
 #include "skin/SkinCheckBox.h"
@@ -14,6 +15,7 @@
 #include "ui/WindowLookup.h"
 
 #include <wx/dcclient.h>
+#include <wx/intl.h>
 #include <wx/settings.h>
 #include <wx/textctrl.h>
 
@@ -29,6 +31,27 @@ const int kLabelGap = 10;
 
 bool IsAesLevel(int level) {
     return level == PDFMS_LEVEL_AES_128 || level == PDFMS_LEVEL_AES_256;
+}
+
+const wxColour kRefusalColour(196, 48, 48);
+
+PasswordEncoding::Problem ProblemOf(int level, const wxString& text) {
+    std::string utf8 = text.utf8_string();
+    const PasswordEncoding::Problem problem = PasswordEncoding::Check(level, utf8);
+    WipeSecret(utf8);
+    return problem;
+}
+
+// The first character of text that the level refuses on its own, quoted.
+wxString FirstRefusedCharacter(int level, const wxString& text) {
+    for (const wxUniChar ch : text) {
+        const PasswordEncoding::Problem problem = ProblemOf(level, wxString(ch));
+        if (problem == PasswordEncoding::Problem::NotPdfDoc ||
+            problem == PasswordEncoding::Problem::Prohibited)
+            return wxString(wxUniChar(0x201C)) +
+                   (ch < 0x20 || ch == 0x7F ? wxUniChar(0xFFFD) : ch) + wxUniChar(0x201D);
+    }
+    return wxString();
 }
 } // namespace
 
@@ -128,15 +151,17 @@ SkinRadioButton* SecurityOptionsPane::AddRadio(int id, const wxString& caption, 
     return radio;
 }
 
-void SecurityOptionsPane::AddHint(const wxString& text, int x, int y, int width, int height) {
+PictureCaption* SecurityOptionsPane::AddHint(const wxString& text, int x, int y, int width,
+                                             int height) {
     if (width <= 0 || height <= 0)
-        return;
+        return nullptr;
     wxBitmap piece;
     if (m_background && m_background->IsOk())
         piece = ImageUtil::GetSubBitmap(*m_background, x, y, width, height);
     auto* hint = new PictureCaption(this, wxID_ANY, text, m_hintFont, piece, wxPoint(x, y),
                                     wxSize(width, height), wxBORDER_NONE);
     hint->SetTextColour(m_hintColour);
+    return hint;
 }
 
 void SecurityOptionsPane::BuildControls() {
@@ -158,15 +183,17 @@ void SecurityOptionsPane::BuildControls() {
         new wxTextCtrl(this, ID_OWNER_PASSWORD_TEXT, wxEmptyString, wxPoint(textX, kTop + kRowStep),
                        wxSize(kTextBoxWidth, kTextBoxHeight), wxTE_PROCESS_ENTER);
     for (wxTextCtrl* box : {m_userText, m_ownerText})
-        box->SetToolTip("Letters, digits and punctuation; with 256 bits AES any character.");
+        box->SetToolTip(_("Latin letters, digits and punctuation, up to 32 characters; with 256 "
+                          "bits AES any characters, up to 127 bytes."));
     // Reading order for the keyboard: each box right after the check box naming it.
     m_userText->MoveAfterInTabOrder(m_userBox);
 
     const int hintX = textX + m_userText->GetSize().x;
     const int hintHeight = m_userText->GetSize().y;
-    AddHint("(Password to open PDF file)", hintX, kTop, width - hintX, hintHeight);
-    AddHint("(Password to change permission settings)", hintX, kTop + kRowStep, width - hintX,
-            hintHeight);
+    m_userHintText = "(Password to open PDF file)";
+    m_ownerHintText = "(Password to change permission settings)";
+    m_userHint = AddHint(m_userHintText, hintX, kTop, width - hintX, hintHeight);
+    m_ownerHint = AddHint(m_ownerHintText, hintX, kTop + kRowStep, width - hintX, hintHeight);
 
     const int levelY = kTop + 3 * kRowStep;
     m_aes128 = AddRadio(ID_LEVEL_AES_128, "128 bits AES", kLeft, levelY);
@@ -239,11 +266,50 @@ void SecurityOptionsPane::ShowAccessibilityForLevel() {
     }
 }
 
-bool SecurityOptionsPane::AcceptsPassword(const wxString& text) const {
-    return m_options.EncryptionLevel == PDFMS_LEVEL_AES_256 || StringUtil::IsAscii(text);
+wxString SecurityOptionsPane::PasswordRefusal(const wxString& text) const {
+    const int level = m_options.EncryptionLevel;
+    const bool aes256 = level == PDFMS_LEVEL_AES_256;
+    switch (ProblemOf(level, text)) {
+    case PasswordEncoding::Problem::None:
+    case PasswordEncoding::Problem::MixedDirections:
+        return wxString();
+    case PasswordEncoding::Problem::NotText:
+    case PasswordEncoding::Problem::NotPdfDoc:
+        return wxString::Format(_("%s cannot be used at this level; 256 bits AES takes any "
+                                  "character"),
+                                FirstRefusedCharacter(level, text));
+    case PasswordEncoding::Problem::Prohibited:
+        return wxString::Format(_("%s cannot be used: no control characters or direction "
+                                  "marks"),
+                                FirstRefusedCharacter(level, text));
+    case PasswordEncoding::Problem::TooLong:
+        return aes256 ? _("At most 127 bytes with 256 bits AES")
+                      : _("At most 32 characters at this level; 256 bits AES takes more");
+    }
+    return wxString();
+}
+
+wxString SecurityOptionsPane::GetPasswordHint(int boxId) const {
+    const PictureCaption* hint = boxId == ID_USER_PASSWORD_TEXT ? m_userHint : m_ownerHint;
+    return hint ? hint->GetText() : wxString();
+}
+
+void SecurityOptionsPane::ShowPasswordHint(wxTextCtrl* box, const wxString& refusal) {
+    PictureCaption* hint = box == m_userText ? m_userHint : m_ownerHint;
+    if (!hint)
+        return;
+    const wxString& usual = box == m_userText ? m_userHintText : m_ownerHintText;
+    const wxString text = refusal.empty() ? usual : refusal;
+    if (hint->GetText() == text)
+        return;
+    hint->SetTextColour(refusal.empty() ? m_hintColour : kRefusalColour);
+    hint->SetText(text);
 }
 
 void SecurityOptionsPane::ClearPasswordsTheLevelRefuses() {
+    // A refusal shown for the old level says nothing about the new one.
+    ShowPasswordHint(m_userText, wxString());
+    ShowPasswordHint(m_ownerText, wxString());
     const bool user = !AcceptsPassword(m_options.userPassword);
     const bool owner = !AcceptsPassword(m_options.ownerPassword);
     if (user) {
@@ -256,12 +322,15 @@ void SecurityOptionsPane::ClearPasswordsTheLevelRefuses() {
     }
     if (!user && !owner)
         return;
-    const wxString which = user && owner ? "user and owner passwords were"
-                           : user        ? "user password was"
-                                         : "owner password was";
-    ShowInfoBox("Only 256 bits AES accepts characters beyond plain letters, digits and "
-                "punctuation. The " +
-                    which + " cleared; please type " + (user && owner ? "them" : "it") + " again.",
+    const wxString which = user && owner ? _("The user and owner passwords were cleared; please "
+                                             "type them again.")
+                           : user        ? _("The user password was cleared; please type it "
+                                                    "again.")
+                                         : _("The owner password was cleared; please type it "
+                                                    "again.");
+    ShowInfoBox(_("Only 256 bits AES accepts characters beyond Latin letters, digits and "
+                  "punctuation, or more than 32 of them.") +
+                    " " + which,
                 this);
 }
 
@@ -316,7 +385,10 @@ void SecurityOptionsPane::OnOwnerPasswordBox(wxCommandEvent&) {
 
 void SecurityOptionsPane::OnPasswordText(wxTextCtrl* box, wxString& stored) {
     const wxString text = box->GetValue();
-    if (AcceptsPassword(text)) {
+    const wxString refusal = PasswordRefusal(text);
+    // Never a silent drop: a refused key or paste says why beside the box.
+    ShowPasswordHint(box, refusal);
+    if (refusal.empty()) {
         stored = text;
         // GTK selects the whole entry when it gains the focus, and the next key
         // would replace it: only take the focus when the box does not have it.

@@ -12,6 +12,7 @@
 
 #include <memory>
 
+class PictureCaption;
 class SkinCheckBox;
 class SkinRadioButton;
 class wxTextCtrl;
@@ -32,6 +33,8 @@ public:
     RunOptions GetRunOptions() const;
     bool IsUserPasswordEnabled() const { return m_userPasswordEnabled; }
     bool IsOwnerPasswordEnabled() const { return m_ownerPasswordEnabled; }
+    // The words beside the password box with that id (602 or 603).
+    wxString GetPasswordHint(int boxId) const;
 
     // Receives the run's lock and unlock events from now on.
     void AttachToSink(const std::shared_ptr<JobEventSink>& sink);
@@ -40,7 +43,7 @@ private:
     void BuildControls();
     SkinCheckBox* AddCheckBox(int id, const wxString& caption, int x, int y, int pieceShift = 0);
     SkinRadioButton* AddRadio(int id, const wxString& caption, int x, int y);
-    void AddHint(const wxString& text, int x, int y, int width, int height);
+    PictureCaption* AddHint(const wxString& text, int x, int y, int width, int height);
 
     void EnablePermissionControls(bool enable);
     void ShowExtendedControls(bool show);
@@ -48,9 +51,16 @@ private:
     // AES files always carry the accessibility permission: the box says so and
     // cannot be unticked then; with RC4 it shows and drives the user's own choice.
     void ShowAccessibilityForLevel();
-    // Passwords beyond ASCII work with 256-bit AES only; other levels clear them.
+    // A password the new level refuses is cleared, and the user told why.
     void ClearPasswordsTheLevelRefuses();
-    bool AcceptsPassword(const wxString& text) const;
+    // What the box may hold at the current level, as the start checks and the
+    // command line see it; "" when it may, else the hint that says why not.
+    // While typing, text in both directions is let through: it may become valid.
+    wxString PasswordRefusal(const wxString& text) const;
+    bool AcceptsPassword(const wxString& text) const { return PasswordRefusal(text).empty(); }
+    // The hint beside a password box: its usual words, or why the last change was
+    // refused, in the warning colour.
+    void ShowPasswordHint(wxTextCtrl* box, const wxString& refusal);
     void SendClearStatuses();
 
     void OnPaint(wxPaintEvent& event);
@@ -88,6 +98,10 @@ private:
     SkinCheckBox* m_ownerBox = nullptr;
     wxTextCtrl* m_userText = nullptr;
     wxTextCtrl* m_ownerText = nullptr;
+    PictureCaption* m_userHint = nullptr;
+    PictureCaption* m_ownerHint = nullptr;
+    wxString m_userHintText;
+    wxString m_ownerHintText;
     SkinRadioButton* m_aes128 = nullptr;
     SkinRadioButton* m_rc4128 = nullptr;
     SkinRadioButton* m_rc440 = nullptr;

@@ -46,6 +46,7 @@ enum PanelControlId {
     ID_OUTPUT_FOLDER_BOX = 2025,
     ID_START_BUTTON = 2029,
     ID_STOP_BUTTON = 2030,
+    ID_RUN_STATUS = 2039, // the run-wide status line on the output strip
 };
 
 // Tool bar buttons.

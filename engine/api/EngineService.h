@@ -123,4 +123,11 @@ public:
     virtual int32_t GetOpenState(const char* path) = 0;
     // Non-zero when the file is encrypted (also with an owner password only).
     virtual int32_t IsEncrypted(const char* path) = 0;
+    // Opens an encrypted source with password as EncryptPdf would with it as the
+    // source password: PDFMS_OK when a run may write the file anew (pageCount, when
+    // not null, gets its pages), PDFMS_ERR_SOURCE_PASSWORD for a wrong password,
+    // PDFMS_ERR_SOURCE_RESTRICTED for the user password of a file that restricts
+    // something, PDFMS_ERR_SOURCE (or PDFMS_ERR_HOST) when it cannot be read.
+    virtual int32_t CheckSourcePassword(const char* path, const char* password,
+                                        int32_t* pageCount) = 0;
 };

@@ -11,12 +11,15 @@ namespace {
 
 constexpr const char* kHelloName = "hello";
 constexpr const char* kProbeName = "probe";
+constexpr const char* kUnlockName = "unlock";
 constexpr const char* kEncryptName = "encrypt";
 constexpr const char* kProgressName = "progress";
 constexpr const char* kFatalName = "fatal";
 
 constexpr size_t kProbeRequestFields = 2;
 constexpr size_t kProbeReplyFields = 4;
+constexpr size_t kUnlockRequestFields = 3;
+constexpr size_t kUnlockReplyFields = 3;
 constexpr size_t kEncryptRequestFields = 14;
 constexpr size_t kEncryptReplyFields = 4;
 // A writer's reason: short words of lower-case letters, digits, '-' and '+'.
@@ -75,6 +78,8 @@ Kind KindOf(const Message& message) {
         return Kind::Hello;
     if (name == kProbeName)
         return Kind::Probe;
+    if (name == kUnlockName)
+        return Kind::Unlock;
     if (name == kEncryptName)
         return Kind::Encrypt;
     if (name == kProgressName)
@@ -94,6 +99,14 @@ Message Encode(const ProbeRequest& m) {
 
 Message Encode(const ProbeReply& m) {
     return {kProbeName, Number(m.openState), Number(m.encrypted), Number(m.pageCount)};
+}
+
+Message Encode(const UnlockRequest& m) {
+    return {kUnlockName, Number(m.timeLimitMs), m.password};
+}
+
+Message Encode(const UnlockReply& m) {
+    return {kUnlockName, Number(m.code), Number(m.pageCount)};
 }
 
 Message Encode(const EncryptRequest& m) {
@@ -116,6 +129,10 @@ Message Encode(const Fatal& m) {
 }
 
 std::vector<int> Descriptors(const ProbeRequest& m) {
+    return {m.source};
+}
+
+std::vector<int> Descriptors(const UnlockRequest& m) {
     return {m.source};
 }
 
@@ -146,6 +163,33 @@ bool Decode(const Message& in, ProbeReply& out) {
     if (!Is(in, kProbeName, kProbeReplyFields) ||
         !Int32(in[1], PDFMS_OPEN_OK, PDFMS_OPEN_DAMAGED, m.openState) ||
         !Int32(in[2], 0, 1, m.encrypted) || !Int32(in[3], 0, kInt32Max, m.pageCount))
+        return false;
+    out = m;
+    return true;
+}
+
+bool Decode(const Message& in, const std::vector<int>& descriptors, UnlockRequest& out) {
+    UnlockRequest m;
+    // The password travels as a C string on the other side.
+    if (!Is(in, kUnlockName, kUnlockRequestFields) || descriptors.size() != 1 ||
+        descriptors[0] < 0 || in[2].find('\0') != std::string::npos ||
+        !ParseNumber(in[1], 1, kMaxTimeLimitMs, m.timeLimitMs))
+        return false;
+    m.source = descriptors[0];
+    m.password = in[2];
+    out = m;
+    return true;
+}
+
+bool Decode(const Message& in, UnlockReply& out) {
+    UnlockReply m;
+    if (!Is(in, kUnlockName, kUnlockReplyFields) ||
+        !Int32(in[1], PDFMS_OK, PDFMS_ERR_SOURCE_RESTRICTED, m.code) ||
+        !Int32(in[2], 0, kInt32Max, m.pageCount))
+        return false;
+    // Opening a source says only these.
+    if (m.code != PDFMS_OK && m.code != PDFMS_ERR_SOURCE && m.code != PDFMS_ERR_SOURCE_PASSWORD &&
+        m.code != PDFMS_ERR_SOURCE_RESTRICTED)
         return false;
     out = m;
     return true;

@@ -7,6 +7,9 @@
 //
 //   (host starts)              -> hello    version
 //   probe timeLimitMs [source] -> probe    openState encrypted pageCount
+//   unlock timeLimitMs password [source]
+//                              -> unlock   code pageCount (PDFMS_OK when the password
+//                                          lets a run write the source anew)
 //   encrypt timeLimitMs level user owner printing copy modify annotate forms
 //           accessibility assemble sourcePassword decrypt [source temp]
 //                              -> progress percent           (any number of times)
@@ -20,6 +23,7 @@
 // The library renames the temporary file only after a well-formed "encrypt 0";
 // the host never touches the output name itself.
 
+#include "engine/api/EngineService.h"
 #include "engine/api/HostChannel.h"
 
 #include <cstdint>
@@ -36,7 +40,7 @@ constexpr int kHostGraceSeconds = 5;
 
 using Message = HostChannel::Message;
 
-enum class Kind { Hello, Probe, Encrypt, Progress, Fatal, Unknown };
+enum class Kind { Hello, Probe, Unlock, Encrypt, Progress, Fatal, Unknown };
 
 // Which writer produced an output.
 enum class Writer : int32_t { None = 0, OnePass = 1, Qpdf = 2 };
@@ -55,6 +59,20 @@ struct ProbeRequest {
 struct ProbeReply {
     int32_t openState = 5;
     int32_t encrypted = 0;
+    int32_t pageCount = 0;
+};
+
+// Opens an encrypted source with a password, as an encryption of it would.
+struct UnlockRequest {
+    int source = -1; // read-only, the caller's
+    int64_t timeLimitMs = 0;
+    std::string password; // UTF-8
+};
+
+struct UnlockReply {
+    // PDFMS_OK, PDFMS_ERR_SOURCE_PASSWORD (wrong), PDFMS_ERR_SOURCE_RESTRICTED (the
+    // user password of a file that restricts something) or PDFMS_ERR_SOURCE.
+    int32_t code = PDFMS_ERR_SOURCE;
     int32_t pageCount = 0;
 };
 
@@ -92,12 +110,15 @@ Kind KindOf(const Message& message);
 Message Encode(const Hello& m);
 Message Encode(const ProbeRequest& m);
 Message Encode(const ProbeReply& m);
+Message Encode(const UnlockRequest& m);
+Message Encode(const UnlockReply& m);
 Message Encode(const EncryptRequest& m);
 Message Encode(const Progress& m);
 Message Encode(const EncryptReply& m);
 Message Encode(const Fatal& m);
 // The descriptors that travel beside a request, in order.
 std::vector<int> Descriptors(const ProbeRequest& m);
+std::vector<int> Descriptors(const UnlockRequest& m);
 std::vector<int> Descriptors(const EncryptRequest& m);
 
 // Each is true only for a message of that kind with exactly its fields, every
@@ -106,6 +127,8 @@ bool Decode(const Message& in, Hello& out);
 // Requests also need exactly their descriptors.
 bool Decode(const Message& in, const std::vector<int>& descriptors, ProbeRequest& out);
 bool Decode(const Message& in, ProbeReply& out);
+bool Decode(const Message& in, const std::vector<int>& descriptors, UnlockRequest& out);
+bool Decode(const Message& in, UnlockReply& out);
 bool Decode(const Message& in, const std::vector<int>& descriptors, EncryptRequest& out);
 bool Decode(const Message& in, Progress& out);
 bool Decode(const Message& in, EncryptReply& out);

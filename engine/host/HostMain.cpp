@@ -93,6 +93,7 @@ EncryptRequest ToWorkerRequest(const HostProtocol::EncryptRequest& m) {
 bool Answer(HostChannel& channel, PdfWorker& worker, const HostChannel::Message& message,
             const std::vector<int>& files) {
     HostProtocol::ProbeRequest probe;
+    HostProtocol::UnlockRequest unlock;
     HostProtocol::EncryptRequest encrypt;
 #ifdef PZ_HOST_TEST_HOOKS
     // Under the filter this never returns; without it the request is answered.
@@ -110,6 +111,14 @@ bool Answer(HostChannel& channel, PdfWorker& worker, const HostChannel::Message&
         reply.openState = a.openState;
         reply.encrypted = a.encrypted;
         reply.pageCount = a.pageCount;
+        return channel.Send(HostProtocol::Encode(reply));
+    }
+    if (HostProtocol::Decode(message, files, unlock)) {
+        ArmGuard(unlock.timeLimitMs);
+        HostProtocol::UnlockReply reply;
+        reply.code = worker.Unlock(unlock.source, unlock.password, reply.pageCount);
+        WipeSecret(unlock.password);
+        ::alarm(0);
         return channel.Send(HostProtocol::Encode(reply));
     }
     if (HostProtocol::Decode(message, files, encrypt)) {

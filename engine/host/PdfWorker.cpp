@@ -7,6 +7,7 @@
 #include "engine/host/OutputCheck.h"
 #include "engine/host/PageTree.h"
 #include "engine/api/PasswordEncoding.h"
+#include "engine/api/WipeSecret.h"
 #include "engine/host/QpdfEncryptWriter.h"
 #include "engine/host/SourceLayout.h"
 #include "engine/host/SourceRepairs.h"
@@ -73,6 +74,21 @@ int32_t PdfWorker::OpenLocked(const EncryptRequest& r, OpenDocument& doc, int32_
     if (!pdf.ownerPasswordMatched() && !unrestricted)
         return PDFMS_ERR_SOURCE_RESTRICTED;
     return PDFMS_OK;
+}
+
+int32_t PdfWorker::Unlock(int source, const std::string& password, int32_t& pages) {
+    Tidy();
+    EncryptRequest request;
+    request.source = source;
+    request.sourcePassword = password;
+    OpenDocument doc;
+    std::vector<std::string> warnings;
+    pages = 0;
+    const int32_t code = OpenLocked(request, doc, pages, warnings);
+    WipeSecret(request.sourcePassword);
+    if (code != PDFMS_OK)
+        pages = 0;
+    return code;
 }
 
 PdfWorker::PdfWorker() = default;

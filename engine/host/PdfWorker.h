@@ -39,6 +39,9 @@ public:
 
     // `source`: read-only, the caller's.
     ProbeAnswer Probe(int source);
+    // Opens an encrypted source with password as Encrypt would: PDFMS_OK when it
+    // may be written anew (pages then holds its page count), or why not.
+    int32_t Unlock(int source, const std::string& password, int32_t& pages);
     // `progress` gets percentages while the file is written. Chooses the writer
     // (ChooseWriter), writes, and checks the written file; a one-pass output that
     // fails its check is written again by qpdf's writer.

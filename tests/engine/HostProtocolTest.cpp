@@ -30,6 +30,17 @@ TEST(HostProtocol, EveryMessageSurvivesItsOwnCodec) {
     EXPECT_EQ(PDFMS_ERR_VERIFY, r2.code);
     EXPECT_EQ(Writer::OnePass, r2.writer);
     EXPECT_EQ("wrong-size+stray-hash", r2.reason);
+    UnlockRequest u{4, 900, "p\xC3\xA4ss"}, u2;
+    ASSERT_TRUE(Decode(Encode(u), Descriptors(u), u2));
+    EXPECT_EQ(Encode(u), Encode(u2));
+    EXPECT_EQ(std::vector<int>({4}), Descriptors(u2));
+    UnlockReply ur{PDFMS_ERR_SOURCE_RESTRICTED, 0}, ur2;
+    ASSERT_TRUE(Decode(Encode(ur), ur2));
+    EXPECT_EQ(PDFMS_ERR_SOURCE_RESTRICTED, ur2.code);
+    // Opening a source cannot end in an output's failure.
+    EXPECT_FALSE(Decode({"unlock", "3", "0"}, ur2));
+    EXPECT_FALSE(Decode({"unlock", "0", "-1"}, ur2));
+    EXPECT_FALSE(Decode({"unlock", "100", std::string("a\0b", 3)}, {4}, u2));
     // A request does not decode as a reply of the same name, nor the reverse.
     ProbeRequest q{7, 100};
     EXPECT_FALSE(Decode(Encode(q), p2));
@@ -75,6 +86,9 @@ TEST(HostProtocol, RequestsCarryExactlyTheirFiles) {
     ProbeRequest probe{3, 100};
     for (const std::vector<int>& fds : {std::vector<int>{}, {3, 4}, {-1}})
         EXPECT_FALSE(Decode(Encode(probe), fds, probe)) << fds.size();
+    UnlockRequest unlock{3, 100, "p"};
+    for (const std::vector<int>& fds : {std::vector<int>{}, {3, 4}, {-1}})
+        EXPECT_FALSE(Decode(Encode(unlock), fds, unlock)) << fds.size();
     EncryptRequest encrypt;
     encrypt.timeLimitMs = 1;
     for (const std::vector<int>& fds : {std::vector<int>{3}, {3, 4, 5}, {3, 3}, {3, -1}})

@@ -5,6 +5,7 @@
 #include "engine/PdfEngine.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -134,6 +135,38 @@ TEST_F(ProbeTest, AReplacedFileIsProbedAfresh) {
     EXPECT_EQ(5, Ask(path).pages);
     ASSERT_TRUE(TestPdf::WriteDamaged(path));
     EXPECT_EQ(PDFMS_OPEN_DAMAGED, Ask(path).state);
+}
+
+TEST_F(ProbeTest, ASourcePasswordIsCheckedAsARunWouldUseIt) {
+    // "open" opens both; "boss" owns them; the first forbids printing.
+    const std::string restricted = m_dir.file("restricted.pdf");
+    ASSERT_TRUE(TestPdf::WritePages(m_dir.file("p.pdf"), 3));
+    ASSERT_EQ(0, std::system(("qpdf --encrypt open boss 256 --print=none -- '" +
+                              m_dir.file("p.pdf") + "' '" + restricted + "'")
+                                 .c_str()));
+    const std::string free = m_dir.file("free.pdf");
+    ASSERT_TRUE(TestPdf::WriteUserPassword(free, "open", "boss", 2));
+    const std::string damaged = m_dir.file("damaged.pdf");
+    ASSERT_TRUE(TestPdf::WriteDamaged(damaged));
+
+    const struct {
+        std::string path, password;
+        int32_t code, pages;
+    } cases[] = {{restricted, "boss", PDFMS_OK, 3},
+                 {restricted, "open", PDFMS_ERR_SOURCE_RESTRICTED, 0},
+                 {restricted, "guess", PDFMS_ERR_SOURCE_PASSWORD, 0},
+                 {restricted, "", PDFMS_ERR_SOURCE_PASSWORD, 0},
+                 {free, "open", PDFMS_OK, 2},
+                 {damaged, "boss", PDFMS_ERR_SOURCE, 0},
+                 {m_dir.file("missing.pdf"), "boss", PDFMS_ERR_SOURCE, 0}};
+    for (const auto& c : cases) {
+        int32_t pages = -1;
+        EXPECT_EQ(c.code,
+                  m_service->CheckSourcePassword(c.path.c_str(), c.password.c_str(), &pages))
+            << c.path << " with " << c.password;
+        EXPECT_EQ(c.pages, pages) << c.path << " with " << c.password;
+    }
+    EXPECT_EQ(PDFMS_ERR_ARGUMENT, m_service->CheckSourcePassword(free.c_str(), nullptr, nullptr));
 }
 
 TEST(ProbeWithoutHostTest, MissingHostProgramFailsTheFileAndRecoversOnceItIsThere) {

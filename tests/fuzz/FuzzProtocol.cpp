@@ -35,31 +35,42 @@ void ExpectStableRequest(const T& decoded, const std::vector<int>& fds,
         Fail("a decoded request does not survive its own codec");
 }
 
-void DecodeEveryWay(const Message& m, const std::vector<int>& fds) {
+// `host`: read as the host reads (requests, with their descriptors), else as the
+// library reads (replies).
+void DecodeEveryWay(const Message& m, const std::vector<int>& fds, bool host) {
     const Kind kind = KindOf(m);
     Hello hello;
     ProbeRequest probe;
     ProbeReply probeReply;
+    UnlockRequest unlock;
+    UnlockReply unlockReply;
     EncryptRequest encrypt;
     Progress progress;
     EncryptReply encryptReply;
     Fatal fatal;
-    // At most one shape fits a message, and only one of its kind.
+    // At most one shape fits a message on either side, and only one of its kind.
     int fits = 0;
-    if (Decode(m, hello) && ++fits)
-        ExpectStable<Hello>(hello, Decode);
-    if (Decode(m, fds, probe) && ++fits)
-        ExpectStableRequest<ProbeRequest>(probe, fds, Decode);
-    if (Decode(m, probeReply) && ++fits)
-        ExpectStable<ProbeReply>(probeReply, Decode);
-    if (Decode(m, fds, encrypt) && ++fits)
-        ExpectStableRequest<EncryptRequest>(encrypt, fds, Decode);
-    if (Decode(m, progress) && ++fits)
-        ExpectStable<Progress>(progress, Decode);
-    if (Decode(m, encryptReply) && ++fits)
-        ExpectStable<EncryptReply>(encryptReply, Decode);
-    if (Decode(m, fatal) && ++fits)
-        ExpectStable<Fatal>(fatal, Decode);
+    if (host) {
+        if (Decode(m, fds, probe) && ++fits)
+            ExpectStableRequest<ProbeRequest>(probe, fds, Decode);
+        if (Decode(m, fds, unlock) && ++fits)
+            ExpectStableRequest<UnlockRequest>(unlock, fds, Decode);
+        if (Decode(m, fds, encrypt) && ++fits)
+            ExpectStableRequest<EncryptRequest>(encrypt, fds, Decode);
+    } else {
+        if (Decode(m, hello) && ++fits)
+            ExpectStable<Hello>(hello, Decode);
+        if (Decode(m, probeReply) && ++fits)
+            ExpectStable<ProbeReply>(probeReply, Decode);
+        if (Decode(m, unlockReply) && ++fits)
+            ExpectStable<UnlockReply>(unlockReply, Decode);
+        if (Decode(m, progress) && ++fits)
+            ExpectStable<Progress>(progress, Decode);
+        if (Decode(m, encryptReply) && ++fits)
+            ExpectStable<EncryptReply>(encryptReply, Decode);
+        if (Decode(m, fatal) && ++fits)
+            ExpectStable<Fatal>(fatal, Decode);
+    }
     if (fits > 1 || (fits == 1 && kind == Kind::Unknown))
         Fail("a message decodes as more than one thing");
 }
@@ -99,7 +110,7 @@ void Replay(const uint8_t* bytes, size_t size, size_t split, int carry, bool hos
             const HostChannel::ReadResult r = reader.Receive(m, 1000, host ? &fds : nullptr);
             if (r != HostChannel::ReadResult::Ok)
                 break;
-            DecodeEveryWay(m, fds);
+            DecodeEveryWay(m, fds, host);
             for (int fd : fds)
                 ::close(fd);
             fds.clear();

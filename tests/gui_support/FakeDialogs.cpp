@@ -15,6 +15,8 @@ FakeDialogs::~FakeDialogs() {
         ADD_FAILURE() << "expected message box never shown: \"" << unused.text.utf8_str() << "\"";
     if (!m_fileReplies.empty() || !m_folderReplies.empty())
         ADD_FAILURE() << "a scripted file or folder dialog was never shown";
+    if (!m_passwordReplies.empty())
+        ADD_FAILURE() << "a scripted password question was never asked";
 }
 
 wxString FakeDialogs::LastMessage() const {
@@ -25,6 +27,8 @@ void FakeDialogs::Clear() {
     m_messageReplies.clear();
     m_fileReplies.clear();
     m_folderReplies.clear();
+    m_passwordReplies.clear();
+    m_passwordQuestions.clear();
     m_messages.clear();
     m_fileDialogs = 0;
     m_folderDialogs = 0;
@@ -94,4 +98,18 @@ bool FakeDialogs::OpenFolder(const wxString& path) {
 
 void FakeDialogs::Notify(const wxString&, const wxString& message) {
     m_notifications.Add(message);
+}
+
+PasswordReply FakeDialogs::AskPassword(wxWindow*, const wxString& fileName, const wxString& problem,
+                                       std::string& password) {
+    m_passwordQuestions.push_back({fileName, problem});
+    if (m_passwordReplies.empty()) {
+        if (m_strict)
+            ADD_FAILURE() << "unexpected password question for " << fileName.utf8_str();
+        return PasswordReply::Skip;
+    }
+    const PasswordAnswer answer = m_passwordReplies.front();
+    m_passwordReplies.pop_front();
+    password = answer.password;
+    return answer.reply;
 }

@@ -8,6 +8,11 @@
 #include <deque>
 #include <vector>
 
+struct RecordedPasswordQuestion {
+    wxString fileName;
+    wxString problem;
+};
+
 struct RecordedMessage {
     wxString message;
     wxString caption;
@@ -36,6 +41,14 @@ public:
     void QueueFilesCancelled() { m_fileReplies.push_back({false, {}}); }
     void QueueFolder(const wxString& path) { m_folderReplies.push_back({true, path}); }
     void QueueFolderCancelled() { m_folderReplies.push_back({false, {}}); }
+    // "Password Required" answered with OK and password (UTF-8), or with Skip / Skip All.
+    void QueuePassword(const std::string& password) {
+        m_passwordReplies.push_back({PasswordReply::Ok, password});
+    }
+    void QueuePasswordReply(PasswordReply reply) { m_passwordReplies.push_back({reply, ""}); }
+    const std::vector<RecordedPasswordQuestion>& PasswordQuestions() const {
+        return m_passwordQuestions;
+    }
 
     const std::vector<RecordedMessage>& Messages() const { return m_messages; }
     // Text of the last box, empty when none was shown.
@@ -59,6 +72,8 @@ public:
     bool OpenUrl(const wxString& url) override;
     bool OpenFolder(const wxString& path) override;
     void Notify(const wxString& title, const wxString& message) override;
+    PasswordReply AskPassword(wxWindow* parent, const wxString& fileName, const wxString& problem,
+                              std::string& password) override;
 
 private:
     struct MessageReply {
@@ -70,6 +85,10 @@ private:
         bool chosen;
         wxArrayString paths;
     };
+    struct PasswordAnswer {
+        PasswordReply reply;
+        std::string password;
+    };
     struct FolderReply {
         bool chosen;
         wxString path;
@@ -80,6 +99,8 @@ private:
     std::deque<MessageReply> m_messageReplies;
     std::deque<FileReply> m_fileReplies;
     std::deque<FolderReply> m_folderReplies;
+    std::deque<PasswordAnswer> m_passwordReplies;
+    std::vector<RecordedPasswordQuestion> m_passwordQuestions;
     std::vector<RecordedMessage> m_messages;
     int m_fileDialogs = 0;
     int m_folderDialogs = 0;

@@ -54,6 +54,10 @@ public:
     int32_t GetPageCount(const char* path) override { return m_engine->GetPageCount(path); }
     int32_t GetOpenState(const char* path) override { return m_engine->GetOpenState(path); }
     int32_t IsEncrypted(const char* path) override { return m_engine->IsEncrypted(path); }
+    int32_t CheckSourcePassword(const char* path, const char* password,
+                                int32_t* pageCount) override {
+        return m_engine->CheckSourcePassword(path, password, pageCount);
+    }
 
 private:
     FakeEngine* m_engine;
@@ -136,13 +140,25 @@ int32_t FakeEngine::GetPageCount(const char* path) {
     return Answer(pageCount, "pages:", path, ReadFile(path, data) ? 2 : 0);
 }
 
+int32_t FakeEngine::CheckSourcePassword(const char* path, const char* password,
+                                        int32_t* pageCount) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_probed.push_back(std::string("password:") + path);
+    auto it = sourcePasswords.find(path);
+    const bool right = it != sourcePasswords.end() && password && it->second == password;
+    if (pageCount)
+        *pageCount = right ? 2 : 0;
+    return right ? PDFMS_OK : PDFMS_ERR_SOURCE_PASSWORD;
+}
+
 int32_t FakeEngine::EncryptPdf(const PdfMSSource* source, const char* outputPath,
                                const PdfMSEncryptParams* params, void* userData,
                                PdfMSProgressFn progress) {
     const std::string sourcePath = source->path;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        m_calls.push_back({sourcePath, outputPath, params->userPassword, params->ownerPassword});
+        m_calls.push_back({sourcePath, outputPath, params->userPassword, params->ownerPassword,
+                           params->sourcePassword ? params->sourcePassword : ""});
     }
     if (BaseName(sourcePath) == blockingName) {
         blockingEntered = true;

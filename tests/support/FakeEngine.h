@@ -4,6 +4,7 @@
 // Probes: a path's entry in the tables wins; otherwise the file decides (missing or
 // not regular: not a file; no "%PDF-": not a PDF; kDamaged in it: damaged; kEncrypted
 // in it: encrypted; two pages), and a path with no file and no entry opens cleanly.
+// Source passwords: right only when sourcePasswords holds it for the path.
 // Encryption: every call is recorded; a result given for the file's name is returned
 // as it is; the file named blockingName reports progress until the run asks to stop;
 // any other file is copied to its output in `steps` steps with a progress call after
@@ -23,6 +24,7 @@ struct FakeEncryptCall {
     std::string output;
     std::string userPassword;
     std::string ownerPassword;
+    std::string sourcePassword;
 };
 
 class FakeEngine {
@@ -43,6 +45,8 @@ public:
     std::map<std::string, int32_t> encrypted;
     std::map<std::string, int32_t> pageCount;
     std::map<std::string, int32_t> encryptResult; // by file name
+    // By path: the password that opens an encrypted source (any other is wrong).
+    std::map<std::string, std::string> sourcePasswords;
     std::string blockingName;
     std::atomic<bool> blockingEntered{false};
 
@@ -64,6 +68,7 @@ private:
     int32_t GetPageCount(const char* path);
     int32_t GetOpenState(const char* path);
     int32_t IsEncrypted(const char* path);
+    int32_t CheckSourcePassword(const char* path, const char* password, int32_t* pageCount);
     int32_t Copy(const std::string& source, const std::string& output, void* userData,
                  PdfMSProgressFn progress);
     // The table's answer for path, or `fromFile` when there is none; records the call.

@@ -3,6 +3,7 @@
 // gets in the window.
 
 #include "MainWindowFixture.h"
+#include "app/CommandLineFiles.h"
 #include "TestPdf.h"
 #include "WaitFor.h"
 #include "batch/PdfEngineFactory.h"
@@ -145,6 +146,64 @@ TEST_F(EncryptedOutputTest, AesTwoFiftySixWritesRevisionSixThatAUnicodePasswordO
     EXPECT_NE(qpdf.find("print high resolution: not allowed"), std::string::npos) << qpdf;
 }
 
+TEST_F(EncryptedOutputTest, AnEncryptedFileFromTheCommandLineIsAskedForAndProtectedAnew) {
+    // "open" opens it and forbids printing; "boss" owns it.
+    const std::string plain = m_files.file("plain.pdf"), locked = m_files.file("locked.pdf");
+    ASSERT_TRUE(TestPdf::WritePages(plain, 2));
+    ASSERT_FALSE(ReaderOutput("qpdf --encrypt open boss 256 --print=none -- '" + plain + "' '" +
+                              locked + "' && echo written")
+                     .empty());
+    // A wrong password, then the one that only opens it: both asked again.
+    m_dialogs.QueuePassword("guess");
+    m_dialogs.QueuePassword("open");
+    m_dialogs.QueuePassword("boss");
+    wxArrayString arguments;
+    arguments.Add("pdfzerovovor");
+    arguments.Add(W(locked));
+    CommandLineFiles::OpenInWindow(m_frame, CommandLineFiles::FromArguments(arguments));
+    PumpEvents();
+    const std::vector<RecordedPasswordQuestion>& asked = m_dialogs.PasswordQuestions();
+    ASSERT_EQ(asked.size(), 3u);
+    EXPECT_EQ(asked[0].fileName, "locked.pdf");
+    EXPECT_EQ(asked[0].problem, "");
+    EXPECT_EQ(asked[1].problem, "The password is wrong. Please try again.");
+    EXPECT_EQ(asked[2].problem,
+              "That only opens the file, which restricts changes: its owner password is needed.");
+    ASSERT_EQ(List()->GetRowCount(), 1);
+    EXPECT_TRUE(List()->IsProtected(0));
+    EXPECT_EQ(List()->GetCellText(0, 3), "2");
+    EXPECT_TRUE(List()->GetCellTip(0, 1).Contains("Protected"));
+
+    // Written with the window's settings: AES-256 and a UTF-8 user password, pasted.
+    Click(ID_LEVEL_AES_256);
+    const std::string user = "n\xC3\xA4u-\xE5\xAF\x86"; // "näu-密"
+    SetPasswords(W(user), "new-owner");
+    PressStart();
+    ASSERT_TRUE(m_dialogs.Messages().empty()) << m_dialogs.LastMessage();
+    ASSERT_TRUE(WaitForRunToEnd(60000));
+    ASSERT_EQ(Status(0), "Finished") << List()->GetStatusDetail(0);
+
+    const std::string output = m_out + "/locked_encryption.pdf";
+    EXPECT_EQ(Line(PdfInfo(output, user), "Pages"), "2");
+    EXPECT_NE(Line(PdfInfo(output, user), "Encrypted").find("AES-256"), std::string::npos);
+    for (const std::string& old : {std::string("open"), std::string("boss"), std::string()}) {
+        EXPECT_EQ(PdfInfo(output, old), "") << "opens with the old password " << old;
+        EXPECT_EQ(ReaderOutput("pdfinfo -opw '" + old + "' '" + output + "' 2>/dev/null"), "")
+            << old;
+    }
+    EXPECT_NE(
+        ReaderOutput("mutool info -p '" + user + "' '" + output + "' 2>/dev/null").find("Pages: 2"),
+        std::string::npos);
+    EXPECT_EQ(ReaderOutput("mutool info -p boss '" + output + "' 2>/dev/null"), "");
+    EXPECT_NE(
+        ReaderOutput("qpdf --show-encryption --password=new-owner '" + output + "'").find("R = 6"),
+        std::string::npos);
+    EXPECT_TRUE(TempDir::Exists(locked)) << "the source must stay";
+    const wxString log = W(TempDir::ReadFile(FileUtil::GetLogFilePath().utf8_string()));
+    for (const char* secret : {"boss", "guess", "new-owner"})
+        EXPECT_FALSE(log.Contains(secret)) << "a password reached the log";
+}
+
 TEST_F(EncryptedOutputTest, FortyBitWithUserPasswordOnlyForbidsEverything) {
     const std::string path = m_files.file("plain.pdf");
     ASSERT_TRUE(TestPdf::WritePages(path, 2));
@@ -174,12 +233,14 @@ TEST_F(EncryptedOutputTest, RealFilesThatCannotBeEncryptedAreRefusedWithTheirMes
     ASSERT_TRUE(TestPdf::WriteNotPdf(text));
 
     m_dialogs.ExpectMessage(" It's not a valid file,file size is 0KB.  \n" + W(empty));
-    m_dialogs.ExpectMessage("locked.pdf is already encrypted!");
-    m_dialogs.ExpectMessage("owner-only.pdf is already encrypted!");
+    // Both encrypted files are asked for; Skip All leaves them out without a word.
+    m_dialogs.QueuePasswordReply(PasswordReply::SkipAll);
     m_dialogs.ExpectMessage(" Fail to open damaged.pdf, it may be destroyed!");
     m_dialogs.ExpectMessage("text.pdf can't support!");
     AddPaths({empty, locked, ownerOnly, damaged, text});
     EXPECT_EQ(List()->GetRowCount(), 0);
+    ASSERT_EQ(m_dialogs.PasswordQuestions().size(), 1u) << "asked again after Skip All";
+    EXPECT_EQ(m_dialogs.PasswordQuestions()[0].fileName, "locked.pdf");
 }
 
 TEST_F(EncryptedOutputTest, ClosingDuringALargeFileLeavesNoPartialOrTemporaryFile) {

@@ -45,6 +45,10 @@ public:
     void Notify(const wxString&, const wxString&) override {
         ADD_FAILURE() << "no notice expected";
     }
+    PasswordReply AskPassword(wxWindow*, const wxString&, const wxString&, std::string&) override {
+        ADD_FAILURE() << "no password question expected";
+        return PasswordReply::Skip;
+    }
 };
 
 class FileChooserTest : public testing::Test {

@@ -62,10 +62,13 @@ TEST_F(FileListTest, AddingRefusesEmptyEncryptedDamagedAndForeignFiles) {
     const std::string good = MakeFakePdf("good.pdf");
 
     m_dialogs.ExpectMessage(" It's not a valid file,file size is 0KB.  \n" + W(empty));
-    m_dialogs.ExpectMessage("locked.pdf is already encrypted!");
+    // An encrypted file is asked for; skipped, it stays out as it always did.
+    m_dialogs.QueuePasswordReply(PasswordReply::Skip);
     m_dialogs.ExpectMessage(" Fail to open broken.pdf, it may be destroyed!");
     m_dialogs.ExpectMessage("letter.pdf can't support!");
     AddPaths({empty, locked, broken, text, good});
+    ASSERT_EQ(m_dialogs.PasswordQuestions().size(), 1u);
+    EXPECT_EQ(m_dialogs.PasswordQuestions()[0].fileName, "locked.pdf");
     for (const RecordedMessage& message : m_dialogs.Messages()) {
         EXPECT_EQ(message.caption, "Brisklowan PDF Zerovovor");
         EXPECT_TRUE(message.style & wxICON_INFORMATION);
@@ -341,13 +344,13 @@ TEST_F(FileListTest, StartChecksComeInTheirOrder) {
     m_dialogs.ExpectMessage("The User and Owner Passwords cannot be the same.");
     PressStart();
     EXPECT_EQ(g_runState.load(), RUN_IDLE);
-    // A direction mark the engine would refuse at AES-256 is refused at Start.
+    // Text in both directions, which SASLprep refuses at AES-256, may still be half
+    // typed in the box; Start refuses it.
     Click(ID_LEVEL_AES_256);
-    TypePassword(ID_OWNER_PASSWORD_TEXT, wxString::FromUTF8("a\xE2\x80\x8E"
+    TypePassword(ID_OWNER_PASSWORD_TEXT, wxString::FromUTF8("\xD7\x90"
                                                             "b"));
-    m_dialogs.ExpectMessage("Passwords for AES-256 cannot hold control characters (such as tab, "
-                            "line breaks or DEL), direction marks or other characters SASLprep "
-                            "forbids.");
+    m_dialogs.ExpectMessage("Passwords for AES-256 cannot mix right-to-left and left-to-right "
+                            "text (SASLprep forbids it).");
     PressStart();
     EXPECT_EQ(g_runState.load(), RUN_IDLE);
 
@@ -372,6 +375,34 @@ TEST_F(FileListTest, OwnerPasswordAloneStartsARun) {
     ASSERT_TRUE(WaitForRunToEnd());
     EXPECT_EQ(Status(0), "Finished");
     EXPECT_TRUE(TempDir::Exists(m_files.file("f0_encryption.pdf")));
+}
+
+TEST_F(FileListTest, AProtectedRowTakesItsOwnPasswordWhereverItMoves) {
+    ChooseOutputFolder(m_files.path());
+    AddFiles(1);
+    const std::string locked = MakeFakePdf("locked.pdf", FakeEngine::kEncrypted);
+    m_engine.sourcePasswords[locked] = "key";
+    m_dialogs.QueuePassword("key");
+    AddPath(locked);
+    ASSERT_EQ(List()->GetRowCount(), 2);
+    EXPECT_FALSE(List()->IsProtected(0));
+    EXPECT_TRUE(List()->IsProtected(1));
+
+    SelectOnly(1);
+    List()->MoveUp();
+    EXPECT_EQ(List()->GetCellText(0, 1), "locked.pdf");
+    EXPECT_TRUE(List()->IsProtected(0));
+    EXPECT_FALSE(List()->IsProtected(1));
+    SetPasswords("user", "owner");
+    PressStart();
+    ASSERT_TRUE(WaitForRunToEnd());
+    // Per file, as the command line's source password: the plain file gets none.
+    std::map<std::string, std::string> sourcePasswords;
+    for (const FakeEncryptCall& call : m_engine.Calls())
+        sourcePasswords[call.source] = call.sourcePassword;
+    EXPECT_EQ(sourcePasswords[locked], "key");
+    EXPECT_EQ(sourcePasswords[m_files.file("f0.pdf")], "");
+    EXPECT_EQ(m_engine.Calls().size(), 2u);
 }
 
 TEST_F(FileListTest, DroppedNamesWithTheListSeparatorArriveWhole) {

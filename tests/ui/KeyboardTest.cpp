@@ -8,8 +8,10 @@
 #include "skin/SkinCheckBox.h"
 #include "skin/SkinRadioButton.h"
 #include "ui/SecurityOptionsPane.h"
+#include "ui/SourcePasswordDialog.h"
 #include "ui/WindowIds.h"
 #include "ui/AppMenuStrip.h"
+#include "ui/run/RunState.h"
 
 #include <wx/textctrl.h>
 #include <wx/timer.h>
@@ -141,4 +143,88 @@ TEST_F(KeyboardTest, TypingInTheListEditsNoCellHiddenOnesIncluded) {
     EXPECT_FALSE(grid->IsCellEditControlShown());
     for (int column = 0; column < grid->GetNumberCols(); ++column)
         EXPECT_EQ(grid->GetCellValue(0, column), before[column]) << "column " << column;
+}
+
+TEST_F(KeyboardTest, AfterARunTheFocusIsBackAndEveryKeyWorksAtOnce) {
+    UseFakeEngine(10, 20);
+    AddPath(MakeFakePdf("one.pdf"));
+    ChooseOutputFolder(m_files.path());
+    SetPasswords("user", "owner");
+    // Alt+H opens the Help menu; a timer inside the menu's loop sees it and closes it.
+    auto helpOpens = [this] {
+        int seen = 0;
+        wxTimer look;
+        look.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+            seen = MenuBar()->GetOpenMenuId();
+            m_keys.Char(WXK_ESCAPE);
+        });
+        look.StartOnce(500);
+        m_keys.Char('H', wxMOD_ALT);
+        WaitFor([&] { return seen != 0 && MenuBar()->GetOpenMenuId() == -1; }, 5000);
+        return seen == ID_MENU_HELP;
+    };
+
+    // Started by Return in a password box: the keyboard goes back there.
+    FocusOn(TextBox(ID_OWNER_PASSWORD_TEXT));
+    m_keys.Char(WXK_RETURN);
+    ASSERT_TRUE(WaitFor([] { return IsRunActive(); })) << "Return did not start the run";
+    EXPECT_EQ(FocusId(), ID_STOP_BUTTON) << "during the run the keys are on Stop";
+    ASSERT_TRUE(WaitForRunToEnd());
+    EXPECT_TRUE(WaitFor([] { return FocusId() == ID_OWNER_PASSWORD_TEXT; }))
+        << "focus on " << FocusId();
+    // The next key adds to the password instead of replacing it.
+    m_keys.Char('x');
+    EXPECT_TRUE(WaitFor([this] { return TextBox(ID_OWNER_PASSWORD_TEXT)->GetValue() == "ownerx"; }))
+        << TextBox(ID_OWNER_PASSWORD_TEXT)->GetValue();
+    EXPECT_TRUE(helpOpens()) << "Alt+H needed a Tab after the run";
+
+    // Started by a click on Start: the keyboard lands on Start, and Ctrl+O works.
+    Click(ID_LEVEL_AES_128); // clears the statuses, so the row runs again
+    wxWindow* start = m_frame->FindWindow(ID_START_BUTTON);
+    m_frame->Raise();
+    m_keys.MouseMove(start->GetScreenRect().GetPosition() + wxPoint(20, 20));
+    m_keys.MouseClick();
+    ASSERT_TRUE(WaitFor([] { return IsRunActive(); })) << "the click did not start the run";
+    ASSERT_TRUE(WaitForRunToEnd());
+    EXPECT_TRUE(WaitFor([] { return FocusId() == ID_START_BUTTON; })) << "focus on " << FocusId();
+    m_dialogs.QueueFilesCancelled();
+    m_keys.Char('O', wxMOD_CONTROL);
+    EXPECT_TRUE(WaitFor([this] { return m_dialogs.FileDialogCount() == 1; }))
+        << "Ctrl+O needed a Tab after the run";
+    EXPECT_TRUE(helpOpens());
+}
+
+TEST_F(KeyboardTest, PasswordRequiredTakesTheKeysReturnOkEscapeSkipTabToSkipAll) {
+    // Each answer comes from keys typed into the real dialog once it is up.
+    auto answer = [this](const std::vector<int>& keys, const wxString& text, std::string& typed) {
+        wxWindow* focusInDialog = nullptr;
+        wxTimer drive;
+        drive.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+            focusInDialog = wxWindow::FindFocus();
+            if (!text.empty())
+                m_keys.Text(text.utf8_str());
+            for (int key : keys)
+                m_keys.Char(key);
+        });
+        drive.StartOnce(300);
+        // A dialog that ignores the keys must fail the test, not hang it.
+        wxTimer guard;
+        guard.Bind(wxEVT_TIMER, [](wxTimerEvent&) {
+            if (auto* dialog = wxDynamicCast(wxGetActiveWindow(), wxDialog))
+                dialog->EndModal(wxID_CANCEL);
+        });
+        guard.StartOnce(5000);
+        const PasswordReply reply = SourcePasswordDialog::Ask(m_frame, "locked.pdf", "", typed);
+        EXPECT_TRUE(focusInDialog && focusInDialog->GetId() == SourcePasswordDialog::ID_PASSWORD)
+            << "the password box did not have the focus";
+        return reply;
+    };
+    std::string typed;
+    EXPECT_EQ(answer({WXK_RETURN}, "key", typed), PasswordReply::Ok);
+    EXPECT_EQ(typed, "key");
+    typed.clear();
+    EXPECT_EQ(answer({WXK_ESCAPE}, "key", typed), PasswordReply::Skip);
+    EXPECT_EQ(typed, "") << "a skipped password is handed on";
+    // Box, OK, Skip, Skip All in Tab order; Return presses the button it is on.
+    EXPECT_EQ(answer({WXK_TAB, WXK_TAB, WXK_TAB, WXK_RETURN}, "", typed), PasswordReply::SkipAll);
 }

@@ -174,9 +174,9 @@ TEST_F(OptionsPaneTest, AesTwoFiftySixTakesAnyCharacterAndOtherLevelsClearSuchPa
     EXPECT_EQ(TextBox(ID_USER_PASSWORD_TEXT)->GetValue(), unicode);
     EXPECT_EQ(Pane()->GetOptions().userPassword, unicode);
 
-    m_dialogs.ExpectMessage("Only 256 bits AES accepts characters beyond plain letters, digits "
-                            "and punctuation. The user password was cleared; please type it "
-                            "again.");
+    m_dialogs.ExpectMessage("Only 256 bits AES accepts characters beyond Latin letters, digits "
+                            "and punctuation, or more than 32 of them. The user password was "
+                            "cleared; please type it again.");
     Click(ID_LEVEL_RC4_128);
     EXPECT_TRUE(Pane()->GetOptions().userPassword.empty());
     EXPECT_TRUE(TextBox(ID_USER_PASSWORD_TEXT)->GetValue().empty());
@@ -231,14 +231,38 @@ TEST_F(OptionsPaneTest, DisabledControlsAreGreyedAndKeepTheirTicks) {
         << "a ticked disabled box looks like an unticked one";
 }
 
-TEST_F(OptionsPaneTest, NonAsciiPasswordTextIsRefused) {
+TEST_F(OptionsPaneTest, AtRc4LatinLettersPassAndARefusedCharacterSaysSoBesideTheBox) {
+    const wxString usual = "(Password to open PDF file)";
     SetPasswords("abc", "owner");
-    TypePassword(ID_USER_PASSWORD_TEXT, wxString::FromUTF8("abc\xC3\xA9"));
-    EXPECT_EQ(TextBox(ID_USER_PASSWORD_TEXT)->GetValue(), "abc");
-    EXPECT_EQ(Pane()->GetOptions().userPassword, "abc");
-    TypePassword(ID_OWNER_PASSWORD_TEXT, wxString::FromUTF8("\xE5\xAF\x86"));
+    // What the command line takes at this level: Latin letters of PDFDocEncoding.
+    const wxString latin = wxString::FromUTF8("p\xC3\xA4sswort");
+    TypePassword(ID_USER_PASSWORD_TEXT, latin);
+    EXPECT_EQ(Pane()->GetOptions().userPassword, latin);
+    EXPECT_EQ(Pane()->GetPasswordHint(ID_USER_PASSWORD_TEXT), usual);
+
+    // A character it cannot encode, pasted: the box keeps its text and says why.
+    TypePassword(ID_USER_PASSWORD_TEXT, latin + wxString::FromUTF8("\xE5\xAF\x86"));
+    EXPECT_EQ(TextBox(ID_USER_PASSWORD_TEXT)->GetValue(), latin);
+    EXPECT_EQ(Pane()->GetOptions().userPassword, latin);
+    EXPECT_EQ(Pane()->GetPasswordHint(ID_USER_PASSWORD_TEXT),
+              wxString::FromUTF8("\xE2\x80\x9C\xE5\xAF\x86\xE2\x80\x9D cannot be used at "
+                                 "this level; 256 bits AES takes any character"));
+    EXPECT_EQ(Pane()->GetPasswordHint(ID_OWNER_PASSWORD_TEXT),
+              "(Password to change permission settings)");
+    TypePassword(ID_OWNER_PASSWORD_TEXT, wxString('x', 33));
     EXPECT_EQ(TextBox(ID_OWNER_PASSWORD_TEXT)->GetValue(), "owner");
-    EXPECT_EQ(Pane()->GetOptions().ownerPassword, "owner");
+    EXPECT_EQ(Pane()->GetPasswordHint(ID_OWNER_PASSWORD_TEXT),
+              "At most 32 characters at this level; 256 bits AES takes more");
+
+    // The next change the level takes puts the usual words back.
+    TypePassword(ID_USER_PASSWORD_TEXT, latin + "1");
+    EXPECT_EQ(Pane()->GetPasswordHint(ID_USER_PASSWORD_TEXT), usual);
+    // At AES-256 the same character is a password's like any other.
+    Click(ID_LEVEL_AES_256);
+    EXPECT_EQ(Pane()->GetPasswordHint(ID_OWNER_PASSWORD_TEXT),
+              "(Password to change permission settings)");
+    TypePassword(ID_USER_PASSWORD_TEXT, wxString::FromUTF8("\xE5\xAF\x86"));
+    EXPECT_EQ(Pane()->GetOptions().userPassword, wxString::FromUTF8("\xE5\xAF\x86"));
 }
 
 TEST_F(OptionsPaneTest, TypingAPasswordKeyByKeyKeepsEveryCharacter) {

@@ -12,6 +12,7 @@
 #include "skin/SelectableGrid.h"
 #include "ui/MainWindow.h"
 #include "ui/FileListPanel.h"
+#include "ui/RunStatusLine.h"
 #include "ui/StartPanel.h"
 #include "ui/WindowIds.h"
 #include "ui/AppMenuStrip.h"
@@ -37,6 +38,11 @@ protected:
     }
 
     bool ButtonEnabled(int id) const { return m_frame->FindWindow(id)->IsEnabled(); }
+    // The run-wide status on the output strip.
+    wxString RunStatus() const {
+        auto* line = dynamic_cast<RunStatusLine*>(m_frame->FindWindow(ID_RUN_STATUS));
+        return line ? line->GetText() : wxString("(no status line)");
+    }
 
     std::string m_out;
 };
@@ -60,6 +66,7 @@ TEST_F(RunControlTest, ARunLocksTheCommandsAndReleasesThemAtItsEnd) {
     EXPECT_TRUE(CheckBox(ID_OWNER_PASSWORD_BOX)->GetEnabled());
     EXPECT_TRUE(m_frame->FindWindow(ID_STOP_BUTTON)->IsShown());
     EXPECT_FALSE(m_frame->FindWindow(ID_START_BUTTON)->IsShown());
+    EXPECT_TRUE(WaitFor([this] { return RunStatus() == "1 of 2 files"; })) << RunStatus();
 
     // Deleting is refused while the run reads the rows.
     List()->GetGrid()->SelectRow(0);
@@ -69,6 +76,8 @@ TEST_F(RunControlTest, ARunLocksTheCommandsAndReleasesThemAtItsEnd) {
     ASSERT_TRUE(WaitForRunToEnd());
     EXPECT_EQ(Status(0), "Finished");
     EXPECT_EQ(Status(1), "Finished");
+    EXPECT_TRUE(RunStatus().StartsWith("Done in ")) << RunStatus();
+    EXPECT_TRUE(RunStatus().EndsWith(" s: 2 written, 0 refused, 0 failed")) << RunStatus();
     EXPECT_TRUE(ButtonEnabled(ID_TOOL_ADD));
     EXPECT_TRUE(ButtonEnabled(ID_TOOL_CLEAR));
     EXPECT_TRUE(MenuBar()->AreCommandsEnabled());
@@ -140,6 +149,10 @@ TEST_F(RunControlTest, StopDuringALargeFileEndsTheRunAndLeavesNoOutputForIt) {
     EXPECT_EQ(Status(2), "");
     EXPECT_EQ(TempDir::ListDir(m_out), "") << "partial or temporary output left behind";
     EXPECT_TRUE(m_frame->FindWindow(ID_START_BUTTON)->IsShown());
+    // The file the stop cut short counts as stopped, not as failed.
+    EXPECT_TRUE(RunStatus().StartsWith("Stopped after ")) << RunStatus();
+    EXPECT_TRUE(RunStatus().EndsWith(": 0 written, 0 refused, 0 failed, 3 not encrypted"))
+        << RunStatus();
 
     const wxString log =
         wxString::FromUTF8(TempDir::ReadFile(FileUtil::GetLogFilePath().ToStdString()));

@@ -7,7 +7,8 @@
 
 void RunEncryptionJob(const JobInput& input) {
     // Without a sink the run still works and logs; its events go nowhere.
-    JobEventObserver observer(input.sink ? input.sink : JobEventSink::Create(), input.statusColumn);
+    JobEventObserver observer(input.sink ? input.sink : JobEventSink::Create(), input.statusColumn,
+                              input.progress);
     BatchRun::Settings settings;
     settings.outputDir = input.outputDir;
     settings.run = input.run;

@@ -1,10 +1,12 @@
 #include "ui/run/JobEventObserver.h"
 
+#include "engine/api/EngineService.h"
 #include "ui/WindowIds.h"
 #include "ui/run/JobEvents.h"
 
-JobEventObserver::JobEventObserver(std::shared_ptr<JobEventSink> sink, int32_t statusColumn)
-    : m_sink(std::move(sink)), m_statusColumn(statusColumn) {}
+JobEventObserver::JobEventObserver(std::shared_ptr<JobEventSink> sink, int32_t statusColumn,
+                                   std::shared_ptr<RunProgress> progress)
+    : m_sink(std::move(sink)), m_statusColumn(statusColumn), m_progress(std::move(progress)) {}
 
 void JobEventObserver::PostCell(int32_t row, int32_t state, int payload, const wxString& text) {
     auto* event = new StatusCellEvent(wxEVT_PZ_STATUS_CELL, ID_FILE_LIST);
@@ -22,18 +24,28 @@ void JobEventObserver::OnRunStarted(const wxString&) {
 }
 
 void JobEventObserver::OnOutputDirMissing(const wxString&) {
+    if (m_progress)
+        m_progress->Ended(true);
     m_sink->PostCommand(JobEventSink::TOP_WINDOW, wxEVT_PZ_OUTPUT_DIR_MISSING, wxID_ANY);
 }
 
 void JobEventObserver::OnItemStarted(const BatchItem& item, int) {
+    if (m_progress)
+        m_progress->ItemStarted();
     m_sink->PostCommand(JobEventSink::FILE_LIST, wxEVT_PZ_ROW_STARTED, ID_FILE_LIST, item.index);
 }
 
 void JobEventObserver::OnItemProgress(const BatchItem& item, int, int percent) {
+    if (m_progress)
+        m_progress->ItemProgress(percent);
     PostCell(item.index, CELL_PROGRESS, percent);
 }
 
 void JobEventObserver::OnItemResult(const BatchItem& item, int, const ItemResult& result) {
+    // A file the stop cut short was not written, but nothing went wrong with it.
+    if (m_progress)
+        m_progress->ItemResult(result.code == PDFMS_ERR_STOPPED ? ItemStatus::Stopped
+                                                                : result.status);
     switch (result.status) {
     case ItemStatus::Finished:
         PostCell(item.index, CELL_FINISHED);
@@ -50,6 +62,8 @@ void JobEventObserver::OnItemResult(const BatchItem& item, int, const ItemResult
 }
 
 void JobEventObserver::OnRunEnded(const RunSummary& summary) {
+    if (m_progress)
+        m_progress->Ended();
     // Closing: the statuses are not on show any more.
     if (!summary.abandoned)
         m_sink->PostCommand(JobEventSink::FILE_LIST, wxEVT_PZ_RESULTS_SHOWN, ID_FILE_LIST);

@@ -5,12 +5,15 @@
 
 #include "batch/BatchObserver.h"
 #include "ui/run/JobEventSink.h"
+#include "ui/run/RunProgress.h"
 
 #include <memory>
 
 class JobEventObserver : public BatchObserver {
 public:
-    JobEventObserver(std::shared_ptr<JobEventSink> sink, int32_t statusColumn);
+    // progress: counted as well, when not null.
+    JobEventObserver(std::shared_ptr<JobEventSink> sink, int32_t statusColumn,
+                     std::shared_ptr<RunProgress> progress = nullptr);
 
     void OnRunStarted(const wxString& outputDir) override;
     void OnOutputDirMissing(const wxString& outputDir) override;
@@ -25,4 +28,5 @@ private:
 
     std::shared_ptr<JobEventSink> m_sink;
     int32_t m_statusColumn;
+    std::shared_ptr<RunProgress> m_progress;
 };

@@ -5,6 +5,7 @@
 #include "batch/BatchItem.h"
 #include "batch/EncryptOptions.h"
 #include "ui/run/JobEventSink.h"
+#include "ui/run/RunProgress.h"
 #include "ui/WindowIds.h"
 
 #include <wx/string.h>
@@ -21,4 +22,6 @@ struct JobInput {
     wxString outputDir;
     int32_t statusColumn = STATUS_COLUMN;
     std::shared_ptr<JobEventSink> sink;
+    // Counted as the run goes, for the window's run-wide progress; may be null.
+    std::shared_ptr<RunProgress> progress;
 };
