@@ -7,6 +7,7 @@
 #include <wx/log.h>
 #include <wx/msgdlg.h>
 #include <wx/notifmsg.h>
+#include <wx/translation.h>
 #include <wx/utils.h>
 
 namespace {
@@ -82,9 +83,10 @@ bool AskOkCancel(const wxString& message, wxWindow* parent, bool cancelIsDefault
 bool OpenInBrowser(const wxString& url, wxWindow* parent) {
     if (DialogSeam::Get().OpenUrl(url))
         return true;
-    ShowInfoBox(url.empty() ? wxString("The address of this page is missing from the program's "
-                                       "option file; please reinstall the program.")
-                            : "No web browser could be started to open " + url + ".",
+    ShowInfoBox(url.empty()
+                    ? _("The address of this page is missing from the program's "
+                        "option file; please reinstall the program.")
+                    : wxString::Format(_("No web browser could be started to open %s."), url),
                 parent);
     return false;
 }
@@ -92,7 +94,9 @@ bool OpenInBrowser(const wxString& url, wxWindow* parent) {
 bool OpenInFileManager(const wxString& folder, wxWindow* parent) {
     if (DialogSeam::Get().OpenFolder(folder))
         return true;
-    ShowInfoBox("No file manager could be started to open the folder " + folder + ".", parent);
+    ShowInfoBox(
+        wxString::Format(_("No file manager could be started to open the folder %s."), folder),
+        parent);
     return false;
 }
 

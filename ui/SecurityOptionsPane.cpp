@@ -16,6 +16,7 @@
 #include <wx/dcclient.h>
 #include <wx/settings.h>
 #include <wx/textctrl.h>
+#include <wx/translation.h>
 
 namespace {
 const int kLeft = 30;
@@ -146,8 +147,9 @@ void SecurityOptionsPane::BuildControls() {
     const int third = (width - 60) / 3;
 
     // The check boxes' pieces are cut 15 pixels further right, as the face was drawn.
-    m_userBox = AddCheckBox(ID_USER_PASSWORD_BOX, "User Password", kLeft, kTop, 15);
-    m_ownerBox = AddCheckBox(ID_OWNER_PASSWORD_BOX, "Owner Password", kLeft, kTop + kRowStep, 15);
+    m_userBox = AddCheckBox(ID_USER_PASSWORD_BOX, _("User Password"), kLeft, kTop, 15);
+    m_ownerBox =
+        AddCheckBox(ID_OWNER_PASSWORD_BOX, _("Owner Password"), kLeft, kTop + kRowStep, 15);
 
     const int labelWidth = std::max(m_userBox->GetSize().x, m_ownerBox->GetSize().x) + kLabelGap;
     const int textX = kLeft + labelWidth;
@@ -158,54 +160,54 @@ void SecurityOptionsPane::BuildControls() {
         new wxTextCtrl(this, ID_OWNER_PASSWORD_TEXT, wxEmptyString, wxPoint(textX, kTop + kRowStep),
                        wxSize(kTextBoxWidth, kTextBoxHeight), wxTE_PROCESS_ENTER);
     for (wxTextCtrl* box : {m_userText, m_ownerText})
-        box->SetToolTip("Letters, digits and punctuation; with 256 bits AES any character.");
+        box->SetToolTip(_("Letters, digits and punctuation; with 256 bits AES any character."));
     // Reading order for the keyboard: each box right after the check box naming it.
     m_userText->MoveAfterInTabOrder(m_userBox);
 
     const int hintX = textX + m_userText->GetSize().x;
     const int hintHeight = m_userText->GetSize().y;
-    AddHint("(Password to open PDF file)", hintX, kTop, width - hintX, hintHeight);
-    AddHint("(Password to change permission settings)", hintX, kTop + kRowStep, width - hintX,
+    AddHint(_("(Password to open PDF file)"), hintX, kTop, width - hintX, hintHeight);
+    AddHint(_("(Password to change permission settings)"), hintX, kTop + kRowStep, width - hintX,
             hintHeight);
 
     const int levelY = kTop + 3 * kRowStep;
-    m_aes128 = AddRadio(ID_LEVEL_AES_128, "128 bits AES", kLeft, levelY);
+    m_aes128 = AddRadio(ID_LEVEL_AES_128, _("128 bits AES"), kLeft, levelY);
     const int radioHeight = m_aes128->GetSize().y;
     int after = kLeft + m_aes128->GetSize().x;
-    AddHint("(Acrobat 7.X or above)", after, levelY, half - after, radioHeight);
-    m_rc4128 = AddRadio(ID_LEVEL_RC4_128, "128 bits RC4", half, levelY);
+    AddHint(_("(Acrobat 7.X or above)"), after, levelY, half - after, radioHeight);
+    m_rc4128 = AddRadio(ID_LEVEL_RC4_128, _("128 bits RC4"), half, levelY);
     after = half + m_rc4128->GetSize().x;
-    AddHint("(Acrobat 5.X or above)", after, levelY, width - after, radioHeight);
-    m_rc440 = AddRadio(ID_LEVEL_RC4_40, "40 bits RC4", kLeft, levelY + kRowStep);
+    AddHint(_("(Acrobat 5.X or above)"), after, levelY, width - after, radioHeight);
+    m_rc440 = AddRadio(ID_LEVEL_RC4_40, _("40 bits RC4"), kLeft, levelY + kRowStep);
     after = kLeft + m_rc440->GetSize().x;
-    AddHint("(Acrobat 4.X,5.X)", after, levelY + kRowStep, half - after, radioHeight);
-    m_aes256 = AddRadio(ID_LEVEL_AES_256, "256 bits AES", half, levelY + kRowStep);
+    AddHint(_("(Acrobat 4.X,5.X)"), after, levelY + kRowStep, half - after, radioHeight);
+    m_aes256 = AddRadio(ID_LEVEL_AES_256, _("256 bits AES"), half, levelY + kRowStep);
     after = half + m_aes256->GetSize().x;
-    AddHint("(Acrobat X or above)", after, levelY + kRowStep, width - after, radioHeight);
+    AddHint(_("(Acrobat X or above)"), after, levelY + kRowStep, width - after, radioHeight);
     // In reading order, which is also the order the arrow keys follow.
     m_levelGroup.Add({m_aes128, m_rc4128, m_rc440, m_aes256});
     m_rc4128->SetValue(true);
     m_levelGroup.InitFromButtons();
 
     const int printY = levelY + 3 * kRowStep;
-    m_printing = AddCheckBox(ID_PERMIT_PRINTING, "Permit Document Printing", kLeft, printY);
-    m_high = AddRadio(ID_PRINT_HIGH, "High Resolution", third, printY);
-    m_low = AddRadio(ID_PRINT_LOW, "Low Resolution", 2 * third, printY);
+    m_printing = AddCheckBox(ID_PERMIT_PRINTING, _("Permit Document Printing"), kLeft, printY);
+    m_high = AddRadio(ID_PRINT_HIGH, _("High Resolution"), third, printY);
+    m_low = AddRadio(ID_PRINT_LOW, _("Low Resolution"), 2 * third, printY);
     m_resolutionGroup.Add(m_high);
     m_resolutionGroup.Add(m_low);
     m_high->SetValue(true);
     m_resolutionGroup.InitFromButtons();
 
     int y = printY + kPermissionStep;
-    m_copy = AddCheckBox(ID_PERMIT_COPY, "Permit Content Copying", kLeft, y);
-    m_accessibility =
-        AddCheckBox(ID_PERMIT_ACCESSIBILITY, "Permit Content Copying for Accessibility", half, y);
+    m_copy = AddCheckBox(ID_PERMIT_COPY, _("Permit Content Copying"), kLeft, y);
+    m_accessibility = AddCheckBox(ID_PERMIT_ACCESSIBILITY,
+                                  _("Permit Content Copying for Accessibility"), half, y);
     y += kPermissionStep;
-    m_modify = AddCheckBox(ID_PERMIT_MODIFY, "Permit Content Modifying", kLeft, y);
-    m_fillForms = AddCheckBox(ID_PERMIT_FILL_FORMS, "Permit Form Filling", half, y);
+    m_modify = AddCheckBox(ID_PERMIT_MODIFY, _("Permit Content Modifying"), kLeft, y);
+    m_fillForms = AddCheckBox(ID_PERMIT_FILL_FORMS, _("Permit Form Filling"), half, y);
     y += kPermissionStep;
-    m_annotate = AddCheckBox(ID_PERMIT_ANNOTATE, "Permit Annotation Adding", kLeft, y);
-    m_assemble = AddCheckBox(ID_PERMIT_ASSEMBLE, "Permit Assemble Document", half, y);
+    m_annotate = AddCheckBox(ID_PERMIT_ANNOTATE, _("Permit Annotation Adding"), kLeft, y);
+    m_assemble = AddCheckBox(ID_PERMIT_ASSEMBLE, _("Permit Assemble Document"), half, y);
 
     m_userText->Disable();
     m_ownerText->Disable();
@@ -228,8 +230,8 @@ void SecurityOptionsPane::ShowAccessibilityForLevel() {
         m_accessibility->SetChecked(true);
         m_accessibility->SetEnabled(false);
         m_accessibility->SetToolTip(
-            "Files encrypted with AES always allow copying for accessibility: readers follow "
-            "the PDF 2.0 rule that this permission cannot be withheld.");
+            _("Files encrypted with AES always allow copying for accessibility: readers follow "
+              "the PDF 2.0 rule that this permission cannot be withheld."));
         m_options.accessibilityCopy = true;
     } else {
         m_accessibility->SetChecked(m_accessibilityChoice);
@@ -256,12 +258,16 @@ void SecurityOptionsPane::ClearPasswordsTheLevelRefuses() {
     }
     if (!user && !owner)
         return;
-    const wxString which = user && owner ? "user and owner passwords were"
-                           : user        ? "user password was"
-                                         : "owner password was";
-    ShowInfoBox("Only 256 bits AES accepts characters beyond plain letters, digits and "
-                "punctuation. The " +
-                    which + " cleared; please type " + (user && owner ? "them" : "it") + " again.",
+    // One sentence per case: the words around "passwords" change with the number.
+    ShowInfoBox(user && owner ? _("Only 256 bits AES accepts characters beyond plain letters, "
+                                  "digits and punctuation. The user and owner passwords were "
+                                  "cleared; please type them again.")
+                : user ? _("Only 256 bits AES accepts characters beyond plain letters, digits "
+                           "and punctuation. The user password was cleared; please type it "
+                           "again.")
+                       : _("Only 256 bits AES accepts characters beyond plain letters, digits "
+                           "and punctuation. The owner password was cleared; please type it "
+                           "again."),
                 this);
 }
 
