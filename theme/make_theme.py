@@ -286,6 +286,14 @@ def glyph_square(colour):
 # Buttons
 
 
+def check_fits(label, needed, width, s):
+    """A word the button cannot hold stops the build: cut off in a picture, no test
+    of the window would see it. The fix is a shorter translation or a wider button."""
+    if needed + 8 * s > width:
+        sys.exit("make_theme.py: \"%s\" needs %d pixels, its button has %d (with a margin "
+                 "of 4 on each side)" % (label, needed // s, width // s))
+
+
 def state_button(size, label, glyph, state, base, dark, light, text_colour=WHITE, radius=6,
                  font_size=12, s=1):
     """A rounded push button: normal is a soft gradient, current (mouse over) is
@@ -315,6 +323,7 @@ def state_button(size, label, glyph, state, base, dark, light, text_colour=WHITE
     gap = 7 * s if glyph else 0
     glyph_w = 16 * s if glyph else 0
     total = glyph_w + gap + text_w
+    check_fits(label, total, w, s)
     x = (w - total) // 2
     if glyph:
         img.alpha_composite(glyph_layer((16, 16), glyph(text_colour), s),
@@ -342,6 +351,7 @@ def light_button(size, label, glyph, state, s=1):
     fnt = font(SANS_BOLD, 12 * s, label)
     left, top_, right, bottom_ = d.textbbox((0, 0), label, font=fnt)
     total = 16 * s + 7 * s + (right - left)
+    check_fits(label, total, w, s)
     x = (w - total) // 2
     img.alpha_composite(glyph_layer((16, 16), glyph(ink), s), (x, (h - 16 * s) // 2 + shift))
     d.text((x + 23 * s - left, (h - (bottom_ - top_)) // 2 - top_ + shift), label, font=fnt,
