@@ -13,9 +13,35 @@
 namespace {
 class RealDialogs : public DialogSeam {
 public:
+    // The buttons are labelled from the program's catalogue: the toolkit's own
+    // words follow the system locale, which may not be the language chosen.
     int MessageBox(const wxString& message, const wxString& caption, long style,
                    wxWindow* parent) override {
-        return wxMessageBox(message, caption, style, parent);
+        // As wxMessageBox: a question mark for a question, else an "i".
+        if (!(style & wxICON_MASK))
+            style |= (style & wxYES) ? wxICON_QUESTION : wxICON_INFORMATION;
+        wxMessageDialog dialog(parent, message, caption, style);
+        if (style & wxYES_NO) {
+            if (style & wxCANCEL)
+                dialog.SetYesNoCancelLabels(_("Yes"), _("No"), _("Cancel"));
+            else
+                dialog.SetYesNoLabels(_("Yes"), _("No"));
+        } else if (style & wxCANCEL) {
+            dialog.SetOKCancelLabels(_("OK"), _("Cancel"));
+        } else {
+            dialog.SetOKLabel(_("OK"));
+        }
+        // The answers as wxMessageBox gives them.
+        switch (dialog.ShowModal()) {
+        case wxID_YES:
+            return wxYES;
+        case wxID_NO:
+            return wxNO;
+        case wxID_OK:
+            return wxOK;
+        default:
+            return wxCANCEL;
+        }
     }
 
     bool ChooseFiles(wxWindow* parent, const wxString& message, const wxString& defaultDir,
