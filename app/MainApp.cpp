@@ -5,6 +5,7 @@
 #include "app/StartupSequence.h"
 #include "batch/PdfEngineFactory.h"
 #include "ui/run/RunState.h"
+#include "core/AppLanguage.h"
 #include "core/AppUtil.h"
 #include "core/PathText.h"
 #include "engine/PdfEngineService.h"
@@ -29,6 +30,8 @@ bool MainApp::OnInit() {
     // files and folders to add to the list.
     PathText::Install();
     StartupSequence::RecordProgramPath(argc > 0 ? wxString(argv[0]) : wxString());
+    // Before any window: every text is taken in the chosen language when made.
+    AppLanguage::UseEnvironment();
     const wxArrayString files = CommandLineFiles::FromArguments(argv.GetArguments());
 
     m_handOver = std::make_unique<InstanceHandOver>(InstanceHandOver::DefaultFolder());

@@ -23,12 +23,13 @@ enum class ItemStatus {
 
 struct ItemResult {
     ItemStatus status = ItemStatus::Failed;
-    int32_t code = 0;   // 0, an engine result, or kItemMissing / kItemNameTaken
-    wxString message;   // why, in words the user reads; empty when written
-    wxString output;    // the output path, once known
-    int32_t writer = 0; // PDFMS_WRITER_*: which engine writer made the output
-    std::string reason; // ... and why that one, in the engine's short words
-    int32_t pages = -1; // when the file was checked first
+    int32_t code = 0;      // 0, an engine result, or kItemMissing / kItemNameTaken
+    wxString message;      // why, in English (the JSON report's words); empty when written
+    wxString shownMessage; // the same in the user's language, for the window and terminal
+    wxString output;       // the output path, once known
+    int32_t writer = 0;    // PDFMS_WRITER_*: which engine writer made the output
+    std::string reason;    // ... and why that one, in the engine's short words
+    int32_t pages = -1;    // when the file was checked first
     int64_t bytesIn = -1;
     int64_t bytesOut = -1;
     int64_t milliseconds = 0; // in the engine

@@ -68,7 +68,8 @@ ItemResult Failure(int32_t code, const wxString& output = wxString()) {
     ItemResult result;
     result.status = ItemStatus::Failed;
     result.code = code;
-    result.message = DescribeResult(code);
+    result.message = DescribeResult(code, false, Words::English);
+    result.shownMessage = DescribeResult(code);
     result.output = output;
     return result;
 }
@@ -153,10 +154,12 @@ int32_t BatchRun::Encrypt(EngineService* service, const BatchItem& item, int slo
                                    OnEngineProgress);
         result.writer = outcome.writer;
         result.reason.assign(outcome.reason, strnlen(outcome.reason, sizeof outcome.reason));
-        if (outcome.tempLeft[0])
-            result.message = "the temporary file " +
-                             PathText::Printable(PathText::FromBytes(outcome.tempLeft)) +
-                             " could not be removed";
+        if (outcome.tempLeft[0]) {
+            const wxString left = PathText::Printable(PathText::FromBytes(outcome.tempLeft));
+            const char* format = wxTRANSLATE("the temporary file %s could not be removed");
+            result.message = wxString::Format(InWords(format, Words::English), left);
+            result.shownMessage = wxString::Format(InWords(format, Words::Shown), left);
+        }
         if (code != PDFMS_OK)
             m_planner->Release(choice.path, source);
         // Rename: a file took that name while this one was written; try the next.
@@ -187,7 +190,8 @@ bool BatchRun::Process(EngineService* service, int slot, const BatchItem& item) 
             m_settings.acceptEncrypted && code == "4" ? wxString() : OpenStateRefusal(code, source);
         if (!refusal.empty()) {
             result.status = ItemStatus::Refused;
-            result.message = refusal;
+            result.message = OpenStateRefusal(code, source, Words::English);
+            result.shownMessage = refusal;
             Report(item, slot, result);
             return true;
         }
@@ -203,7 +207,8 @@ bool BatchRun::Process(EngineService* service, int slot, const BatchItem& item) 
         return false;
     case StopToken::Stop:
         result.status = ItemStatus::Stopped;
-        result.message = "stopped before it was started";
+        result.message = InWords(wxTRANSLATE("stopped before it was started"), Words::English);
+        result.shownMessage = InWords(wxTRANSLATE("stopped before it was started"), Words::Shown);
         Report(item, slot, result);
         return false;
     case StopToken::None:
@@ -226,10 +231,14 @@ bool BatchRun::Process(EngineService* service, int slot, const BatchItem& item) 
     if (code != PDFMS_OK) {
         FileUtil::WriteLogEvent("Fail", Detail(source), code);
         const wxString left = result.message;
+        const wxString shownLeft = result.shownMessage;
         const RunOptions& run = item.options ? *item.options : m_settings.run;
+        const bool given = !run.sourcePassword.empty();
         result.status = ItemStatus::Failed;
-        result.message = DescribeResult(code, !run.sourcePassword.empty()) +
-                         (left.empty() ? wxString() : "; " + left);
+        result.message =
+            DescribeResult(code, given, Words::English) + (left.empty() ? wxString() : "; " + left);
+        result.shownMessage =
+            DescribeResult(code, given) + (shownLeft.empty() ? wxString() : "; " + shownLeft);
         Report(item, slot, result);
         return true;
     }

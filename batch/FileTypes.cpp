@@ -2,9 +2,11 @@
 
 #include "core/FileUtil.h"
 
+#include <wx/translation.h>
+
 wxString GetFileDialogWildcard() {
-    static const wxString wildcard = "PDF files(*.pdf)|*.pdf;";
-    return wildcard;
+    // Made on each call: the language may be chosen after the first one.
+    return _("PDF files(*.pdf)") + "|*.pdf;";
 }
 
 wxArrayString GetScanPatterns() {

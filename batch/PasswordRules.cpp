@@ -4,6 +4,8 @@
 #include "engine/api/PasswordEncoding.h"
 #include "engine/api/WipeSecret.h"
 
+#include <wx/translation.h>
+
 #include <string>
 
 wxString PasswordRules::Check(const wxString& password, int level) {
@@ -14,21 +16,21 @@ wxString PasswordRules::Check(const wxString& password, int level) {
     case PasswordEncoding::Problem::None:
         return wxString();
     case PasswordEncoding::Problem::NotText:
-        return "Passwords must be UTF-8 text.";
+        return _("Passwords must be UTF-8 text.");
     case PasswordEncoding::Problem::NotPdfDoc:
-        return "Passwords for this encryption level must use Latin letters, digits and "
-               "common symbols only; choose AES-256 for other characters.";
+        return _("Passwords for this encryption level must use Latin letters, digits and "
+                 "common symbols only; choose AES-256 for other characters.");
     case PasswordEncoding::Problem::TooLong:
         return level == PDFMS_LEVEL_AES_256
-                   ? "Passwords can be at most 127 bytes long."
-                   : "Passwords for this encryption level can be at most 32 characters "
-                     "long.";
+                   ? _("Passwords can be at most 127 bytes long.")
+                   : _("Passwords for this encryption level can be at most 32 characters "
+                       "long.");
     case PasswordEncoding::Problem::Prohibited:
-        return "Passwords for AES-256 cannot hold control characters (such as tab, line "
-               "breaks or DEL), direction marks or other characters SASLprep forbids.";
+        return _("Passwords for AES-256 cannot hold control characters (such as tab, line "
+                 "breaks or DEL), direction marks or other characters SASLprep forbids.");
     case PasswordEncoding::Problem::MixedDirections:
-        return "Passwords for AES-256 cannot mix right-to-left and left-to-right text "
-               "(SASLprep forbids it).";
+        return _("Passwords for AES-256 cannot mix right-to-left and left-to-right text "
+                 "(SASLprep forbids it).");
     }
     return wxString();
 }

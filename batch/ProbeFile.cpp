@@ -5,6 +5,8 @@
 #include "core/PathText.h"
 #include "core/StringUtil.h"
 
+#include <wx/translation.h>
+
 #include <string>
 
 namespace {
@@ -24,7 +26,8 @@ FileRow ProbeFile(const wxString& path) {
     const int64_t length = FileUtil::GetFileLength(path);
 
     wxString code = "6";
-    wxString pages = "unknown";
+    // TRANSLATORS: the page count of a file that cannot be read.
+    wxString pages = _("unknown");
     if (std::unique_ptr<EngineService> service = CreateEngineService()) {
         code = OpenStateCode(service->GetOpenState(Utf8(path).c_str()));
         if (service->IsEncrypted(Utf8(path).c_str()) != 0)

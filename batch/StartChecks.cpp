@@ -2,15 +2,17 @@
 
 #include "batch/PasswordRules.h"
 
+#include <wx/translation.h>
+
 wxString CheckPasswords(const RunOptions& run) {
     const EncryptOptions& o = run.options;
     if (run.userPasswordEnabled && o.userPassword.empty())
-        return "No user password provided.";
+        return _("No user password provided.");
     if (run.ownerPasswordEnabled && o.ownerPassword.empty())
-        return "No owner password provided.";
+        return _("No owner password provided.");
     if ((o.userPassword.empty() && o.ownerPassword.empty()) ||
         (!run.userPasswordEnabled && !run.ownerPasswordEnabled))
-        return "Please provide password to encrypt pdf file(s).";
+        return _("Please provide password to encrypt pdf file(s).");
     const wxString user = run.userPasswordEnabled ? o.userPassword : wxString();
     const wxString owner = run.ownerPasswordEnabled ? o.ownerPassword : wxString();
     for (const wxString& password : {user, owner}) {
@@ -21,6 +23,6 @@ wxString CheckPasswords(const RunOptions& run) {
     // Within those lengths the standard reads every byte, so passwords that differ
     // as texts also open the file differently.
     if (o.userPassword == o.ownerPassword)
-        return "The User and Owner Passwords cannot be the same.";
+        return _("The User and Owner Passwords cannot be the same.");
     return wxString();
 }

@@ -2,6 +2,7 @@
 
 #include "batch/BatchRun.h"
 #include "cli/CliReporter.h"
+#include "cli/CliText.h"
 #include "cli/JsonReporter.h"
 #include "cli/PasswordGenerator.h"
 #include "cli/PasswordReport.h"
@@ -158,7 +159,8 @@ void CliBatchRunner::AddItem(const CollectedFile& file, std::vector<BatchItem>& 
         auto options = std::make_shared<RunOptions>(m_settings.run);
         std::string password;
         if (!PasswordGenerator::Make(password)) {
-            errors.emplace_back(file.path, "the system's random source cannot be read");
+            errors.emplace_back(file.path,
+                                wxTRANSLATE("the system's random source cannot be read"));
             return;
         }
         options->options.userPassword = wxString::FromUTF8(password.c_str());
@@ -166,8 +168,8 @@ void CliBatchRunner::AddItem(const CollectedFile& file, std::vector<BatchItem>& 
         item.options = options;
     }
     if (!item.options && !m_settings.hasPasswords) {
-        errors.emplace_back(file.path, "not in the password table, and the command line "
-                                       "gives no password");
+        errors.emplace_back(file.path, wxTRANSLATE("not in the password table, and the command "
+                                                   "line gives no password"));
         return;
     }
     items.push_back(std::move(item));
@@ -186,8 +188,9 @@ bool CliBatchRunner::Open() {
     m_report = std::make_unique<PasswordReport>();
     const std::string why = m_report->Create(m_settings.reportPath);
     if (!why.empty()) {
-        std::fprintf(stderr, "pdfzerovovor-cli: cannot create the report %s: %s\n",
-                     m_settings.reportPath.c_str(), why.c_str());
+        const std::string sentence = FormatBytes(_("cannot create the report %s: %s"),
+                                                 Name(m_settings.reportPath), Name(why));
+        std::fprintf(stderr, "pdfzerovovor-cli: %s\n", sentence.c_str());
         return false;
     }
     return true;
@@ -197,8 +200,9 @@ bool CliBatchRunner::Close() {
     if (m_json)
         m_json->Summary();
     if (m_report && !m_report->Close()) {
-        std::fprintf(stderr, "pdfzerovovor-cli: the report %s could not be written in full\n",
-                     m_settings.reportPath.c_str());
+        const std::string sentence = FormatBytes(_("the report %s could not be written in full"),
+                                                 Name(m_settings.reportPath));
+        std::fprintf(stderr, "pdfzerovovor-cli: %s\n", sentence.c_str());
         return false;
     }
     return true;
@@ -221,10 +225,11 @@ bool CliBatchRunner::Batch(const std::vector<CollectedFile>& files,
         observers.Add(m_outputs.get());
     for (const auto& [path, why] : errors) {
         const std::string shown = PathText::Printable(PathText::FromBytes(path)).utf8_string();
+        // The terminal reads the reason in the user's language, the JSON report in English.
         std::string line = shown;
         if (!line.empty())
             line += ": ";
-        line += why;
+        line += TrUtf8(why.c_str());
         m_reporter->Error(line);
         if (m_json)
             m_json->Missing(shown, why);

@@ -6,6 +6,8 @@
 #include "core/PathText.h"
 #include "engine/api/WipeSecret.h"
 #include "core/StringUtil.h"
+#include "cli/CliText.h"
+#include "cli/ParseErrorText.h"
 #include "cli/PasswordTable.h"
 #include "cli/PathListReader.h"
 #include "cli/PermissionList.h"
@@ -41,14 +43,14 @@ constexpr size_t kMaxSuffix = 64;
 std::string ReadSmallFile(const std::string& file, off_t maxSize, std::string& data) {
     struct stat st;
     if (::stat(file.c_str(), &st) != 0)
-        return "it does not exist";
+        return TrUtf8("it does not exist");
     if (!S_ISREG(st.st_mode))
-        return "it is not a regular file";
+        return TrUtf8("it is not a regular file");
     if (st.st_size > maxSize)
-        return "it is too large";
+        return TrUtf8("it is too large");
     std::ifstream in(file, std::ios::binary);
     if (!in)
-        return "it cannot be opened";
+        return TrUtf8("it cannot be opened");
     data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     return "";
 }
@@ -61,11 +63,11 @@ std::string ReadFirstLine(const std::string& file, std::istream& input, std::str
         while (data.size() <= kMaxPasswordFile && input.get(ch) && ch != '\n')
             data += ch;
         if (data.size() > kMaxPasswordFile)
-            return "its first line is longer than 4 KB";
+            return TrUtf8("its first line is longer than 4 KB");
     } else {
         const std::string why = ReadSmallFile(file, static_cast<off_t>(kMaxPasswordFile), data);
         if (!why.empty())
-            return why == "it is too large" ? "it is larger than 4 KB" : why;
+            return why == TrUtf8("it is too large") ? TrUtf8("it is larger than 4 KB") : why;
         data = data.substr(0, data.find('\n'));
     }
     line = data;
@@ -83,12 +85,12 @@ std::string ReadPathList(const std::string& file, std::istream& input, bool nulS
     // Not only regular files: a pipe is what <(find ...) hands over.
     struct stat st;
     if (::stat(file.c_str(), &st) != 0)
-        return "it does not exist";
+        return TrUtf8("it does not exist");
     if (S_ISDIR(st.st_mode))
-        return "it is a folder";
+        return TrUtf8("it is a folder");
     std::ifstream in(file, std::ios::binary);
     if (!in)
-        return "it cannot be opened";
+        return TrUtf8("it cannot be opened");
     return PathListReader::Read(in, nulSeparated, paths, why) ? "" : why;
 }
 
@@ -123,27 +125,45 @@ std::string CheckWatchedFolders(const std::vector<std::string>& watched, const s
     for (const std::string& dir : watched) {
         const std::string real = RealFolder(dir);
         if (real.empty())
-            return "cannot watch " + dir + ": it is not a folder";
+            return FormatBytes(_("cannot watch %s: it is not a folder"), Name(dir));
         if (real == out)
-            return "the output folder cannot be a watched folder: its outputs would be taken again";
+            return TrUtf8(
+                "the output folder cannot be a watched folder: its outputs would be taken again");
         // With -r the output tree mirrors the watched tree: below the output folder
         // it could reach back into the watched one.
         if (recursive && real.compare(0, below.size(), below) == 0)
-            return "with -r the output folder cannot hold the watched folder " + dir;
+            return FormatBytes(_("with -r the output folder cannot hold the watched folder %s"),
+                               Name(dir));
     }
     return "";
+}
+
+// CLI11 writes the frame of the help itself, in English: its headings and marks
+// are given in the user's language here.
+void SpeakUsersLanguage(CLI::App& app) {
+    auto formatter = std::make_shared<CLI::Formatter>();
+    for (const char* label :
+         {wxTRANSLATE("Usage"), wxTRANSLATE("OPTIONS"), wxTRANSLATE("Positionals"),
+          wxTRANSLATE("REQUIRED"), wxTRANSLATE("Needs"), wxTRANSLATE("Excludes")})
+        formatter->label(label, TrUtf8(label));
+    app.formatter(formatter);
+    // Options take the group of the defaults when made, the help flag too.
+    app.option_defaults()->group(TrUtf8("Options"));
+    app.set_help_flag("-h,--help", TrUtf8("Print this help message and exit"));
 }
 
 } // namespace
 
 CliOptions::Result CliOptions::Parse(int argc, const char* const* argv, std::istream& input,
                                      CliSettings& settings, std::string& message) {
-    CLI::App app("Encrypts PDF files with passwords and permissions.\n"
-                 "Each PATH is a file (taken as a PDF whatever its name) or a folder whose PDF "
-                 "files are taken.",
+    CLI::App app(TrUtf8("Encrypts PDF files with passwords and permissions.\n"
+                        "Each PATH is a file (taken as a PDF whatever its name) or a folder "
+                        "whose PDF files are taken."),
                  "pdfzerovovor-cli");
+    SpeakUsersLanguage(app);
     app.set_version_flag("--version",
-                         (AppUtil::GetProductName() + " " + AppUtil::GetVersion()).utf8_string());
+                         (AppUtil::GetProductName() + " " + AppUtil::GetVersion()).utf8_string(),
+                         TrUtf8("Display program version information and exit"));
     std::string user, owner, userFile, ownerFile, level = "aes256", allow = "none";
     std::string overwrite = "never", csvFile, sourceFile, source, filesFrom;
     bool nulSeparated = false;
@@ -151,99 +171,114 @@ CliOptions::Result CliOptions::Parse(int argc, const char* const* argv, std::ist
     unsigned cores = std::thread::hardware_concurrency();
     int jobs = cores ? static_cast<int>(cores) : 1;
     WipeOnExit wipeUser(user), wipeOwner(owner);
-    app.add_option("PATH", settings.paths, "PDF files and folders");
+    app.add_option("PATH", settings.paths, TrUtf8("PDF files and folders"));
     auto* list =
-        app.add_option("--files-from", filesFrom,
-                       "also take the paths listed in the file FILE (- reads standard input), "
-                       "one per line, each as if it were a PATH; a list with an empty name, a "
-                       "NUL byte or a CR, a name over 4095 bytes or over a million names is "
-                       "refused whole")
+        app.add_option(
+               "--files-from", filesFrom,
+               TrUtf8("also take the paths listed in the file FILE (- reads standard input), "
+                      "one per line, each as if it were a PATH; a list with an empty name, a "
+                      "NUL byte or a CR, a name over 4095 bytes or over a million names is "
+                      "refused whole"))
             ->type_name("FILE");
-    app.add_flag("-0,--null", nulSeparated,
-                 "the --files-from list is NUL-separated, as find -print0 writes it, so names "
-                 "may hold line breaks and CRs")
+    app.add_flag(
+           "-0,--null", nulSeparated,
+           TrUtf8("the --files-from list is NUL-separated, as find -print0 writes it, so names "
+                  "may hold line breaks and CRs"))
         ->needs(list);
     app.add_option("-o,--output", settings.outputDir,
-                   "output folder; created with its parents when missing")
+                   TrUtf8("output folder; created with its parents when missing"))
         ->required();
-    auto* u = app.add_option("-u,--user-password", user, "password to open the files");
-    auto* p = app.add_option("-p,--owner-password", owner,
-                             "password to change permissions; without one the user password is "
-                             "the owner password too (an output never has an empty owner "
-                             "password), so whoever has it has full rights");
-    auto* uf = app.add_option("--user-password-file", userFile,
-                              "first line of the file is the user password; - reads standard "
-                              "input")
-                   ->excludes(u);
+    auto* u = app.add_option("-u,--user-password", user, TrUtf8("password to open the files"));
+    auto* p =
+        app.add_option("-p,--owner-password", owner,
+                       TrUtf8("password to change permissions; without one the user password is "
+                              "the owner password too (an output never has an empty owner "
+                              "password), so whoever has it has full rights"));
+    auto* uf =
+        app.add_option("--user-password-file", userFile,
+                       TrUtf8("first line of the file is the user password; - reads standard "
+                              "input"))
+            ->excludes(u);
     app.add_option("--owner-password-file", ownerFile,
-                   "first line of the file is the owner password; - reads standard input")
+                   TrUtf8("first line of the file is the owner password; - reads standard input"))
         ->excludes(p);
-    app.add_option("-l,--level", level, "aes256 (default), aes128, rc4-128 or rc4-40")
+    app.add_option("-l,--level", level, TrUtf8("aes256 (default), aes128, rc4-128 or rc4-40"))
         ->check(CLI::IsMember({"aes256", "aes128", "rc4-128", "rc4-40"}));
-    app.add_option("-a,--allow", allow,
-                   "comma-separated: print-high, print-low, copy, modify, annotate, forms, "
-                   "accessibility, assemble, all or none (default); only with an owner password");
-    app.add_option("-j,--jobs", jobs, "files encrypted in parallel (default: number of cores)")
+    app.add_option(
+        "-a,--allow", allow,
+        TrUtf8("comma-separated: print-high, print-low, copy, modify, annotate, forms, "
+               "accessibility, assemble, all or none (default); only with an owner password"));
+    app.add_option("-j,--jobs", jobs,
+                   TrUtf8("files encrypted in parallel (default: number of cores)"))
         ->check(CLI::Range(1, 64));
-    app.add_flag("-r,--recursive", settings.recursive,
-                 "descend into subfolders; outputs keep the folder tree below the output folder");
-    app.add_option("--suffix", settings.suffix,
-                   "put before .pdf in output names (default _encryption; at most 64 bytes, no "
-                   "\"/\" or control characters)");
-    app.add_option("--overwrite", overwrite,
-                   "when an output exists: never (default: the file fails), replace, or rename "
-                   "(name_encryption (2).pdf); with --watch, never still replaces the output "
-                   "the watch wrote itself for a file that changed since")
+    app.add_flag(
+        "-r,--recursive", settings.recursive,
+        TrUtf8("descend into subfolders; outputs keep the folder tree below the output folder"));
+    app.add_option(
+        "--suffix", settings.suffix,
+        TrUtf8("put before .pdf in output names (default _encryption; at most 64 bytes, no "
+               "\"/\" or control characters)"));
+    app.add_option(
+           "--overwrite", overwrite,
+           TrUtf8("when an output exists: never (default: the file fails), replace, or rename "
+                  "(name_encryption (2).pdf); with --watch, never still replaces the output "
+                  "the watch wrote itself for a file that changed since"))
         ->check(CLI::IsMember({"never", "replace", "rename"}));
-    auto* csv = app.add_option("--passwords-csv", csvFile,
-                               "rows path,user,owner[,level[,allow]] giving listed files their own "
-                               "passwords and settings; listed files are taken as inputs too; a "
-                               "row that cannot be used (a file that does not exist included) "
-                               "refuses the whole table");
+    auto* csv =
+        app.add_option("--passwords-csv", csvFile,
+                       TrUtf8("rows path,user,owner[,level[,allow]] giving listed files their own "
+                              "passwords and settings; listed files are taken as inputs too; a "
+                              "row that cannot be used (a file that does not exist included) "
+                              "refuses the whole table"));
     auto* generate =
-        app.add_flag("--generate-passwords", settings.generatePasswords,
-                     "a random user password for every file (also its owner password unless -p "
-                     "gives one), written to the --report file")
+        app.add_flag(
+               "--generate-passwords", settings.generatePasswords,
+               TrUtf8("a random user password for every file (also its owner password unless -p "
+                      "gives one), written to the --report file"))
             ->excludes(u)
             ->excludes(uf)
             ->excludes(csv);
-    app.add_option("--report", settings.reportPath,
-                   "with --generate-passwords: the file to create (mode 0600) listing source, "
-                   "output, user and owner password of every file written; no output may "
-                   "replace it")
+    app.add_option(
+           "--report", settings.reportPath,
+           TrUtf8("with --generate-passwords: the file to create (mode 0600) listing source, "
+                  "output, user and owner password of every file written; no output may "
+                  "replace it"))
         ->needs(generate);
     app.add_option("--source-password-file", sourceFile,
-                   "first line of the file opens encrypted sources, which then take the new "
-                   "protection: the owner password always, a user password only when the "
-                   "source restricts nothing; - reads standard input");
-    app.add_flag("--decrypt", settings.run.decrypt,
-                 "write unencrypted copies of encrypted sources (with --source-password-file, "
-                 "under the same rule); default suffix _decrypted")
+                   TrUtf8("first line of the file opens encrypted sources, which then take the new "
+                          "protection: the owner password always, a user password only when the "
+                          "source restricts nothing; - reads standard input"));
+    app.add_flag(
+           "--decrypt", settings.run.decrypt,
+           TrUtf8("write unencrypted copies of encrypted sources (with --source-password-file, "
+                  "under the same rule); default suffix _decrypted"))
         ->excludes(u)
         ->excludes(p)
         ->excludes(uf)
         ->excludes(generate)
         ->excludes(csv);
     app.add_flag("--json", settings.json,
-                 "one JSON object per file and a summary on standard output; messages go to "
-                 "standard error");
+                 TrUtf8("one JSON object per file and a summary on standard output; messages go to "
+                        "standard error"));
     app.add_flag("--preserve-time", settings.preserveTime,
-                 "outputs keep their source's modification time");
-    app.add_flag("-q,--quiet", settings.quiet, "print only files that were not written");
+                 TrUtf8("outputs keep their source's modification time"));
+    app.add_flag("-q,--quiet", settings.quiet, TrUtf8("print only files that were not written"));
     auto* watch =
-        app.add_option("--watch", settings.watch,
-                       "after the other files, keep encrypting every PDF that lands in the "
-                       "folder DIR (repeatable; with -r in its subfolders too, new ones "
-                       "included, keeping the tree) until SIGTERM or Ctrl-C, which end the "
-                       "watch with status 0 once the file in hand is written or abandoned; a "
-                       "file is taken once unchanged for --settle seconds, and again whenever "
-                       "it changes later; the output folder cannot be DIR")
+        app.add_option(
+               "--watch", settings.watch,
+               TrUtf8("after the other files, keep encrypting every PDF that lands in the "
+                      "folder DIR (repeatable; with -r in its subfolders too, new ones "
+                      "included, keeping the tree) until SIGTERM or Ctrl-C, which end the "
+                      "watch with status 0 once the file in hand is written or abandoned; a "
+                      "file is taken once unchanged for --settle seconds, and again whenever "
+                      "it changes later; the output folder cannot be DIR"))
             ->allow_extra_args(false)
             ->type_name("DIR");
-    app.add_option("--settle", settings.settle,
-                   "with --watch: seconds a file must stay unchanged before it is taken "
-                   "(default 2, fractions allowed); a file moved in waits at most 0.5 s, one "
-                   "that does not end as a PDF ends (no %%EOF) at least 30 s")
+    app.add_option(
+           "--settle", settings.settle,
+           TrUtf8("with --watch: seconds a file must stay unchanged before it is taken "
+                  "(default 2, fractions allowed); a file moved in waits at most 0.5 s, one "
+                  "that does not end as a PDF ends (no %%EOF) at least 30 s"))
         ->check(CLI::Range(0.0, 3600.0))
         ->type_name("SECONDS")
         ->needs(watch);
@@ -257,46 +292,46 @@ CliOptions::Result CliOptions::Parse(int argc, const char* const* argv, std::ist
         message = app.version() + "\n";
         return Done;
     } catch (const CLI::ParseError& e) {
-        message = e.what();
+        message = TranslateParseError(e.what());
         return UsageError;
     }
 
     if (settings.paths.empty() && csvFile.empty() && filesFrom.empty() && settings.watch.empty()) {
-        message = "PATH is required";
+        message = TrUtf8("PATH is required");
         return UsageError;
     }
     if (settings.generatePasswords && settings.reportPath.empty()) {
-        message = "--generate-passwords needs --report FILE";
+        message = TrUtf8("--generate-passwords needs --report FILE");
         return UsageError;
     }
     if (settings.suffix.find('/') != std::string::npos) {
-        message = "--suffix cannot hold a \"/\"";
+        message = TrUtf8("--suffix cannot hold a \"/\"");
         return UsageError;
     }
     // The suffix lands in every output name: a line break or an escape there would
     // forge lines in the log and the terminal.
     if (std::any_of(settings.suffix.begin(), settings.suffix.end(),
                     [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; })) {
-        message = "--suffix cannot hold control characters";
+        message = TrUtf8("--suffix cannot hold control characters");
         return UsageError;
     }
     if (settings.suffix.size() > kMaxSuffix) {
-        message = "--suffix can be at most 64 bytes long";
+        message = TrUtf8("--suffix can be at most 64 bytes long");
         return UsageError;
     }
     settings.overwrite = overwrite == "replace"  ? OverwritePolicy::Replace
                          : overwrite == "rename" ? OverwritePolicy::Rename
                                                  : OverwritePolicy::Never;
     if ((userFile == "-") + (ownerFile == "-") + (sourceFile == "-") > 1) {
-        message = "standard input can give only one of the passwords";
+        message = TrUtf8("standard input can give only one of the passwords");
         return UsageError;
     }
     if (filesFrom == "-" && (userFile == "-" || ownerFile == "-" || sourceFile == "-")) {
-        message = "standard input can give the file list or a password, not both";
+        message = TrUtf8("standard input can give the file list or a password, not both");
         return UsageError;
     }
     if (settings.run.decrypt && sourceFile.empty()) {
-        message = "--decrypt needs --source-password-file";
+        message = TrUtf8("--decrypt needs --source-password-file");
         return UsageError;
     }
     if (settings.run.decrypt && app.count("--suffix") == 0)
@@ -304,15 +339,19 @@ CliOptions::Result CliOptions::Parse(int argc, const char* const* argv, std::ist
     RunOptions& run = settings.run;
     run.userPasswordEnabled = u->count() > 0 || !userFile.empty();
     run.ownerPasswordEnabled = p->count() > 0 || !ownerFile.empty();
-    for (auto [file, password, which] :
-         {std::make_tuple(&userFile, &user, "user"), std::make_tuple(&ownerFile, &owner, "owner"),
-          std::make_tuple(&sourceFile, &source, "source")}) {
+    // One sentence each: the word for the password may change the sentence around it.
+    for (auto [file, password, sentence] :
+         {std::make_tuple(&userFile, &user,
+                          wxTRANSLATE("cannot read the user password file %s: %s")),
+          std::make_tuple(&ownerFile, &owner,
+                          wxTRANSLATE("cannot read the owner password file %s: %s")),
+          std::make_tuple(&sourceFile, &source,
+                          wxTRANSLATE("cannot read the source password file %s: %s"))}) {
         if (file->empty())
             continue;
         const std::string why = ReadFirstLine(*file, input, *password);
         if (!why.empty()) {
-            message =
-                std::string("cannot read the ") + which + " password file " + *file + ": " + why;
+            message = FormatBytes(wxGetTranslation(sentence), Name(*file), Name(why));
             return UsageError;
         }
     }
@@ -323,7 +362,7 @@ CliOptions::Result CliOptions::Parse(int argc, const char* const* argv, std::ist
     run.sourcePassword = wxString::FromUTF8(source.c_str());
     if (o.userPassword.utf8_string() != user || o.ownerPassword.utf8_string() != owner ||
         run.sourcePassword.utf8_string() != source) {
-        message = "Passwords must be UTF-8 text.";
+        message = TrUtf8("Passwords must be UTF-8 text.");
         return UsageError;
     }
     PermissionList::Level(level, o.EncryptionLevel);
@@ -351,7 +390,8 @@ CliOptions::Result CliOptions::Parse(int argc, const char* const* argv, std::ist
         std::string text;
         const std::string why = ReadSmallFile(csvFile, kMaxTableFile, text);
         if (!why.empty()) {
-            message = "cannot read the password table " + csvFile + ": " + why;
+            message =
+                FormatBytes(_("cannot read the password table %s: %s"), Name(csvFile), Name(why));
             return UsageError;
         }
         settings.table = std::make_shared<PasswordTable>();
@@ -362,9 +402,11 @@ CliOptions::Result CliOptions::Parse(int argc, const char* const* argv, std::ist
     if (!filesFrom.empty()) {
         const std::string why = ReadPathList(filesFrom, input, nulSeparated, settings.paths);
         if (!why.empty()) {
-            message = "cannot read the file list " +
-                      (filesFrom == "-" ? std::string("from standard input") : filesFrom) + ": " +
-                      why;
+            message =
+                filesFrom == "-"
+                    ? FormatBytes(_("cannot read the file list from standard input: %s"), Name(why))
+                    : FormatBytes(_("cannot read the file list %s: %s"), Name(filesFrom),
+                                  Name(why));
             return UsageError;
         }
     }
@@ -373,7 +415,7 @@ CliOptions::Result CliOptions::Parse(int argc, const char* const* argv, std::ist
             dir.pop_back();
         struct stat st;
         if (::stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-            message = "cannot watch " + dir + ": it is not a folder";
+            message = FormatBytes(_("cannot watch %s: it is not a folder"), Name(dir));
             return UsageError;
         }
     }
@@ -388,17 +430,18 @@ CliOptions::Result CliOptions::Parse(int argc, const char* const* argv, std::ist
     if (::stat(settings.outputDir.c_str(), &st) != 0) {
         const std::string why = MakeFolders(settings.outputDir);
         if (!why.empty()) {
-            message = "cannot create the output folder " + settings.outputDir + ": " + why;
+            message = FormatBytes(_("cannot create the output folder %s: %s"),
+                                  Name(settings.outputDir), Name(why));
             return UsageError;
         }
     }
     wxString out = PathText::FromBytes(settings.outputDir);
     if (!FileUtil::DirExists(out)) {
-        message = "Output directory doesn't exist.";
+        message = TrUtf8("Output directory doesn't exist.");
         return UsageError;
     }
     if (!FileUtil::IsWritableDir(out)) {
-        message = "Output directory is not writable.";
+        message = TrUtf8("Output directory is not writable.");
         return UsageError;
     }
     settings.jobs = jobs;

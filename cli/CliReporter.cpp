@@ -4,6 +4,8 @@
 #include "core/PathText.h"
 #include "engine/api/EngineService.h"
 
+#include <wx/translation.h>
+
 namespace {
 std::string NameOf(const wxString& path) {
     const int slash = path.Find('/', true);
@@ -36,19 +38,19 @@ void CliReporter::OnItemResult(const BatchItem& item, int slot, const ItemResult
     switch (result.status) {
     case ItemStatus::Finished:
         if (!m_quiet)
-            Print(head + "Finished", false);
+            Print(head + _("Finished"), false);
         break;
     case ItemStatus::Refused:
-        Print(PathText::Printable(result.message), true);
+        Print(PathText::Printable(result.shownMessage), true);
         break;
     case ItemStatus::Stopped:
         break; // never started: the run ended there
     case ItemStatus::Failed:
         if (result.code == PDFMS_ERR_STOPPED)
-            Print(head + "Stop", true);
+            Print(head + _("Stop"), true);
         else
-            Print(head + "Fail (" + result.message + ") [" + wxString::Format("%d", result.code) +
-                      "]",
+            Print(head + _("Fail") + " (" + result.shownMessage + ") [" +
+                      wxString::Format("%d", result.code) + "]",
                   true);
         break;
     }

@@ -1,5 +1,7 @@
 #include "cli/CsvReader.h"
 
+#include "cli/CliText.h"
+
 bool CsvReader::Parse(const std::string& text, std::vector<Row>& rows, std::string& error) {
     rows.clear();
     Row row;
@@ -23,7 +25,7 @@ bool CsvReader::Parse(const std::string& text, std::vector<Row>& rows, std::stri
     for (size_t i = start; i < text.size(); ++i) {
         const char c = text[i];
         if (c == '\0') {
-            error = "line " + std::to_string(line) + ": a NUL byte";
+            error = FormatBytes(_("line %d: a NUL byte"), line);
             return false;
         }
         if (quoted) {
@@ -44,8 +46,9 @@ bool CsvReader::Parse(const std::string& text, std::vector<Row>& rows, std::stri
             endField();
             any = true;
         } else if (c == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) {
-            error = "line " + std::to_string(line) +
-                    ": a line ends in CR alone; save the table with LF or CRLF line ends";
+            error = FormatBytes(
+                _("line %d: a line ends in CR alone; save the table with LF or CRLF line ends"),
+                line);
             return false;
         } else if (c == '\n' || c == '\r') {
             if (c == '\r')
@@ -53,11 +56,11 @@ bool CsvReader::Parse(const std::string& text, std::vector<Row>& rows, std::stri
             ++line;
             endRow();
         } else if (afterQuote) {
-            error = "line " + std::to_string(line) + ": text after a closing quote";
+            error = FormatBytes(_("line %d: text after a closing quote"), line);
             return false;
         } else if (c == '"') {
             if (!field.empty()) {
-                error = "line " + std::to_string(line) + ": a quote inside an unquoted field";
+                error = FormatBytes(_("line %d: a quote inside an unquoted field"), line);
                 return false;
             }
             quoted = true;
@@ -68,7 +71,7 @@ bool CsvReader::Parse(const std::string& text, std::vector<Row>& rows, std::stri
         }
     }
     if (quoted) {
-        error = "line " + std::to_string(row.line) + ": a quoted field is never closed";
+        error = FormatBytes(_("line %d: a quoted field is never closed"), row.line);
         return false;
     }
     if (any || !field.empty())

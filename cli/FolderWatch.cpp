@@ -1,5 +1,7 @@
 #include "cli/FolderWatch.h"
 
+#include "cli/CliText.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -54,7 +56,7 @@ FolderWatch::~FolderWatch() {
 
 std::string FolderWatch::Add(const std::string& dir, std::vector<Change>& changes) {
     if (m_fd < 0)
-        return "cannot watch " + dir + ": inotify is not available";
+        return FormatBytes(_("cannot watch %s: inotify is not available"), Name(dir));
     if (AddTree(dir, "", true, Change::Written, changes))
         return ""; // a subfolder that cannot be watched is only reported
     const std::string why = m_problems.back();
@@ -66,10 +68,10 @@ bool FolderWatch::AddTree(const std::string& path, const std::string& subfolder,
                           Change::Kind kind, std::vector<Change>& changes) {
     const int wd = ::inotify_add_watch(m_fd, path.c_str(), kFolderEvents);
     if (wd < 0) {
-        m_problems.push_back("cannot watch " + path + ": " +
-                             (errno == ENOSPC ? "the limit of inotify watches is reached "
-                                                "(sysctl fs.inotify.max_user_watches)"
-                                              : std::strerror(errno)));
+        const std::string why = errno == ENOSPC ? TrUtf8("the limit of inotify watches is reached "
+                                                         "(sysctl fs.inotify.max_user_watches)")
+                                                : std::strerror(errno);
+        m_problems.push_back(FormatBytes(_("cannot watch %s: %s"), Name(path), Name(why)));
         return false;
     }
     // A folder watched already (a rescan, or two watched folders that overlap) keeps
@@ -186,7 +188,8 @@ void FolderWatch::Drop(const std::string& path) {
         }
         if (folder.root) {
             --m_roots;
-            m_problems.push_back("the watched folder " + folder.path + " is gone");
+            m_problems.push_back(
+                FormatBytes(_("the watched folder %s is gone"), Name(folder.path)));
         }
         ::inotify_rm_watch(m_fd, it->first);
         it = m_folders.erase(it);
@@ -199,7 +202,8 @@ void FolderWatch::Forget(int wd) {
         return;
     if (found->second.root) {
         --m_roots;
-        m_problems.push_back("the watched folder " + found->second.path + " is gone");
+        m_problems.push_back(
+            FormatBytes(_("the watched folder %s is gone"), Name(found->second.path)));
     }
     m_folders.erase(found);
 }

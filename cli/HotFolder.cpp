@@ -1,6 +1,7 @@
 #include "cli/HotFolder.h"
 
 #include "cli/CliBatchRunner.h"
+#include "cli/CliText.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -43,7 +44,7 @@ bool HotFolder::Start() {
     Apply(changes);
     if (!m_settings.quiet)
         for (const std::string& dir : m_settings.watch)
-            Say("watching " + dir + " (SIGTERM or Ctrl-C ends)");
+            Say(FormatBytes(_("watching %s (SIGTERM or Ctrl-C ends)"), Name(dir)));
     return true;
 }
 
@@ -89,7 +90,7 @@ int HotFolder::Run(const std::vector<CollectedFile>& files) {
     int status = 0;
     while (!CliBatchRunner::StopRequested()) {
         if (m_watch.Empty()) {
-            Say("no watched folder is left");
+            Say(TrUtf8("no watched folder is left"));
             status = 1;
             break;
         }

@@ -1,5 +1,6 @@
 #include "cli/PasswordReport.h"
 
+#include "cli/CliText.h"
 #include "core/PathText.h"
 #include "engine/api/WriteAll.h"
 
@@ -24,7 +25,8 @@ PasswordReport::~PasswordReport() {
 std::string PasswordReport::Create(const std::string& path) {
     m_fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (m_fd < 0)
-        return errno == EEXIST ? "it exists already (it is never replaced)" : std::strerror(errno);
+        return errno == EEXIST ? TrUtf8("it exists already (it is never replaced)")
+                               : std::string(std::strerror(errno));
     Write("source,output,user,owner\r\n");
     return "";
 }

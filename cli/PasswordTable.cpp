@@ -1,6 +1,7 @@
 #include "cli/PasswordTable.h"
 
 #include "batch/StartChecks.h"
+#include "cli/CliText.h"
 #include "cli/CsvReader.h"
 #include "cli/PermissionList.h"
 #include "core/PathText.h"
@@ -33,14 +34,16 @@ bool PasswordTable::Load(const std::string& text, const std::string& name, const
     }
     for (size_t r = 0; r < rows.size(); ++r) {
         const CsvReader::Row& row = rows[r];
-        const std::string where = name + " line " + std::to_string(row.line) + ": ";
+        // TRANSLATORS: where a password table is refused: the file's name and the line.
+        const std::string where = FormatBytes(_("%s line %d: "), Name(name), row.line);
         if (row.fields.size() == 1 && row.fields[0].empty())
             continue; // an empty line
         if (r == 0 && IsHeader(row))
             continue;
         if (row.fields.size() < 3 || row.fields.size() > 5) {
-            error = where + "expected path,user,owner[,level[,allow]], found " +
-                    std::to_string(row.fields.size()) + " columns";
+            error = where + FormatBytes(_("expected path,user,owner[,level[,allow]], found %d "
+                                          "columns"),
+                                        static_cast<int>(row.fields.size()));
             return false;
         }
         auto options = std::make_shared<RunOptions>(base);
@@ -49,14 +52,14 @@ bool PasswordTable::Load(const std::string& text, const std::string& name, const
         o.ownerPassword = wxString::FromUTF8(row.fields[2].c_str());
         if (o.userPassword.utf8_string() != row.fields[1] ||
             o.ownerPassword.utf8_string() != row.fields[2]) {
-            error = where + "passwords must be UTF-8 text";
+            error = where + TrUtf8("passwords must be UTF-8 text");
             return false;
         }
         options->userPasswordEnabled = !row.fields[1].empty();
         options->ownerPasswordEnabled = !row.fields[2].empty();
         if (row.fields.size() > 3 && !row.fields[3].empty() &&
             !PermissionList::Level(row.fields[3], o.EncryptionLevel)) {
-            error = where + "unknown level \"" + row.fields[3] + "\"";
+            error = where + FormatBytes(_("unknown level \"%s\""), Name(row.fields[3]));
             return false;
         }
         std::string why;
@@ -75,18 +78,18 @@ bool PasswordTable::Load(const std::string& text, const std::string& name, const
         const std::string& path = row.fields[0];
         std::pair<uint64_t, uint64_t> id;
         if (!Identity(path, id)) {
-            error = where +
-                    "no such file: " + PathText::Printable(PathText::FromBytes(path)).utf8_string();
+            error = where + FormatBytes(_("no such file: %s"),
+                                        PathText::Printable(PathText::FromBytes(path)));
             return false;
         }
         if (!m_rows.emplace(id, options).second) {
-            error = where + "the file is listed twice";
+            error = where + TrUtf8("the file is listed twice");
             return false;
         }
         m_paths.push_back(path);
     }
     if (m_paths.empty()) {
-        error = name + " lists no file";
+        error = FormatBytes(_("%s lists no file"), Name(name));
         return false;
     }
     return true;

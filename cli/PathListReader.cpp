@@ -1,12 +1,15 @@
 #include "cli/PathListReader.h"
 
+#include "cli/CliText.h"
+
 #include <istream>
 
 namespace {
 
-// "line 3" in a list of lines, "name 3" in a NUL-separated one.
-std::string Where(bool nulSeparated, size_t number) {
-    return (nulSeparated ? "name " : "line ") + std::to_string(number);
+// Of "line 3" in a list of lines, "name 3" in a NUL-separated one: one sentence
+// each, for the languages where the word changes the sentence.
+std::string Say(bool nulSeparated, const char* lines, const char* names, size_t number) {
+    return FormatBytes(wxGetTranslation(nulSeparated ? names : lines), static_cast<int>(number));
 }
 
 } // namespace
@@ -21,11 +24,12 @@ bool PathListReader::Read(std::istream& in, bool nulSeparated, std::vector<std::
     auto finish = [&]() {
         const size_t number = paths.size() - first + 1;
         if (name.empty()) {
-            why = Where(nulSeparated, number) + " is empty";
+            why = Say(nulSeparated, wxTRANSLATE("line %d is empty"),
+                      wxTRANSLATE("name %d is empty"), number);
             return false;
         }
         if (paths.size() - first >= kMaxNames) {
-            why = "it lists more than " + std::to_string(kMaxNames) + " files";
+            why = FormatBytes(_("it lists more than %d files"), static_cast<int>(kMaxNames));
             return false;
         }
         paths.push_back(std::move(name));
@@ -45,13 +49,17 @@ bool PathListReader::Read(std::istream& in, bool nulSeparated, std::vector<std::
             }
             const size_t number = paths.size() - first + 1;
             if (!nulSeparated && (c == '\0' || c == '\r')) {
-                why = Where(false, number) + " holds a " + (c ? "CR" : "NUL byte") +
-                      " (use -0 for a NUL-separated list)";
+                why = FormatBytes(c ? _("line %d holds a CR (use -0 for a NUL-separated list)")
+                                    : _("line %d holds a NUL byte (use -0 for a NUL-separated "
+                                        "list)"),
+                                  static_cast<int>(number));
                 return false;
             }
             if (name.size() == kMaxName) {
-                why = Where(nulSeparated, number) + " is longer than " + std::to_string(kMaxName) +
-                      " bytes";
+                why = FormatBytes(
+                    wxGetTranslation(nulSeparated ? wxTRANSLATE("name %d is longer than %d bytes")
+                                                  : wxTRANSLATE("line %d is longer than %d bytes")),
+                    static_cast<int>(number), static_cast<int>(kMaxName));
                 return false;
             }
             name += c;
@@ -59,7 +67,7 @@ bool PathListReader::Read(std::istream& in, bool nulSeparated, std::vector<std::
         }
     }
     if (in.bad()) {
-        why = "it cannot be read";
+        why = TrUtf8("it cannot be read");
         return false;
     }
     // The last name may go without its end.

@@ -1,5 +1,7 @@
 #include "cli/PermissionList.h"
 
+#include "cli/CliText.h"
+
 #include <sstream>
 
 namespace {
@@ -39,16 +41,16 @@ std::string PermissionList::Apply(const std::string& list, int level, EncryptOpt
             o.annotate = true;
         } else if (item == "forms" || item == "accessibility" || item == "assemble") {
             if (level == 0)
-                return "--allow " + item + " cannot be expressed with rc4-40";
+                return FormatBytes(_("--allow %s cannot be expressed with rc4-40"), Name(item));
             (item == "forms"           ? o.fillForms
              : item == "accessibility" ? o.accessibilityCopy
                                        : o.assemble) = true;
         } else {
-            return "--allow: unknown permission \"" + item + "\"";
+            return FormatBytes(_("--allow: unknown permission \"%s\""), Name(item));
         }
     }
     if (high && low && level != 0)
-        return "--allow: choose one of print-high and print-low";
+        return TrUtf8("--allow: choose one of print-high and print-low");
     if (level == 0)
         o.PrintPermission = (high || low) ? 1 : 0;
     else

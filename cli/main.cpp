@@ -2,15 +2,18 @@
 
 #include "cli/CliBatchRunner.h"
 #include "cli/CliOptions.h"
+#include "cli/CliText.h"
 #include "cli/FileCollector.h"
 #include "cli/HotFolder.h"
 #include "cli/TerminalProgress.h"
 #include "batch/PdfEngineFactory.h"
+#include "core/AppLanguage.h"
 #include "core/AppUtil.h"
 #include "core/PathText.h"
 #include "engine/PdfEngineService.h"
 
 #include <wx/init.h>
+#include <wx/stdpaths.h>
 
 #include <csignal>
 #include <cstdio>
@@ -40,7 +43,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "pdfzerovovor-cli: cannot initialise\n");
         return 1;
     }
-    AppUtil::SetArgv0(wxString::FromUTF8(argv[0]));
+    // Started through PATH, argument 0 has no folder: the catalogues are found from
+    // where the program really is.
+    const wxString argv0 = wxString::FromUTF8(argv[0]);
+    AppUtil::SetArgv0(argv0.Contains("/") ? argv0 : wxStandardPaths::Get().GetExecutablePath());
+    AppLanguage::UseEnvironment();
     SetPdfEngineFactory([] { return std::make_unique<PdfEngineService>(); });
     PathText::Install();
 
@@ -51,8 +58,8 @@ int main(int argc, char** argv) {
         std::fputs(message.c_str(), stdout);
         return 0;
     case CliOptions::UsageError:
-        std::fprintf(stderr, "pdfzerovovor-cli: %s\nRun with --help for more information.\n",
-                     message.c_str());
+        std::fprintf(stderr, "pdfzerovovor-cli: %s\n%s\n", message.c_str(),
+                     TrUtf8("Run with --help for more information.").c_str());
         return 2;
     case CliOptions::Run:
         break;
@@ -72,7 +79,7 @@ int main(int argc, char** argv) {
         return hotFolder.Start() ? hotFolder.Run(files) : 2;
     }
     if (files.empty() && !settings.table) {
-        std::fprintf(stderr, "pdfzerovovor-cli: no PDF files found\n");
+        std::fprintf(stderr, "pdfzerovovor-cli: %s\n", TrUtf8("no PDF files found").c_str());
         return 1;
     }
     std::unique_ptr<TerminalProgress> progress;

@@ -7,6 +7,7 @@
 #include <wx/log.h>
 #include <wx/msgdlg.h>
 #include <wx/notifmsg.h>
+#include <wx/translation.h>
 #include <wx/utils.h>
 
 namespace {
@@ -14,9 +15,35 @@ PasswordDialogFunction g_passwordDialog = nullptr;
 
 class RealDialogs : public DialogSeam {
 public:
+    // The buttons are labelled from the program's catalogue: the toolkit's own
+    // words follow the system locale, which may not be the language chosen.
     int MessageBox(const wxString& message, const wxString& caption, long style,
                    wxWindow* parent) override {
-        return wxMessageBox(message, caption, style, parent);
+        // As wxMessageBox: a question mark for a question, else an "i".
+        if (!(style & wxICON_MASK))
+            style |= (style & wxYES) ? wxICON_QUESTION : wxICON_INFORMATION;
+        wxMessageDialog dialog(parent, message, caption, style);
+        if (style & wxYES_NO) {
+            if (style & wxCANCEL)
+                dialog.SetYesNoCancelLabels(_("Yes"), _("No"), _("Cancel"));
+            else
+                dialog.SetYesNoLabels(_("Yes"), _("No"));
+        } else if (style & wxCANCEL) {
+            dialog.SetOKCancelLabels(_("OK"), _("Cancel"));
+        } else {
+            dialog.SetOKLabel(_("OK"));
+        }
+        // The answers as wxMessageBox gives them.
+        switch (dialog.ShowModal()) {
+        case wxID_YES:
+            return wxYES;
+        case wxID_NO:
+            return wxNO;
+        case wxID_OK:
+            return wxOK;
+        default:
+            return wxCANCEL;
+        }
     }
 
     bool ChooseFiles(wxWindow* parent, const wxString& message, const wxString& defaultDir,
@@ -94,9 +121,10 @@ bool AskOkCancel(const wxString& message, wxWindow* parent, bool cancelIsDefault
 bool OpenInBrowser(const wxString& url, wxWindow* parent) {
     if (DialogSeam::Get().OpenUrl(url))
         return true;
-    ShowInfoBox(url.empty() ? wxString("The address of this page is missing from the program's "
-                                       "option file; please reinstall the program.")
-                            : "No web browser could be started to open " + url + ".",
+    ShowInfoBox(url.empty()
+                    ? _("The address of this page is missing from the program's "
+                        "option file; please reinstall the program.")
+                    : wxString::Format(_("No web browser could be started to open %s."), url),
                 parent);
     return false;
 }
@@ -104,7 +132,9 @@ bool OpenInBrowser(const wxString& url, wxWindow* parent) {
 bool OpenInFileManager(const wxString& folder, wxWindow* parent) {
     if (DialogSeam::Get().OpenFolder(folder))
         return true;
-    ShowInfoBox("No file manager could be started to open the folder " + folder + ".", parent);
+    ShowInfoBox(
+        wxString::Format(_("No file manager could be started to open the folder %s."), folder),
+        parent);
     return false;
 }
 

@@ -11,6 +11,7 @@ are picked up by the next build.
 """
 
 import re
+import os
 import subprocess
 import sys
 
@@ -100,8 +101,11 @@ def main(argv):
     if len(argv) != 3:
         sys.stderr.write(__doc__)
         return 2
+    # The option names are the same in every language; the English help is the one
+    # this parser reads.
+    english = dict(os.environ, LANGUAGE="", LC_ALL="C.UTF-8")
     help_text = subprocess.run([argv[1], "--help"], check=True, capture_output=True,
-                               text=True).stdout
+                               text=True, env=english).stdout
     options = list(parse(help_text))
     if not options:
         sys.stderr.write("no options found in the help of %s\n" % argv[1])

@@ -9,7 +9,7 @@ packages=(
     libwxgtk3.2-dev libgtk-3-dev libqpdf-dev qpdf libcurl4-openssl-dev libexpat1-dev
     libcli11-dev libjemalloc-dev libgtest-dev libssl-dev libidn-dev libseccomp-dev
     xvfb xauth poppler-utils mupdf-tools python3 python3-pil fonts-dejavu-core imagemagick
-    python3-fonttools librsvg2-bin help2man dpkg-dev
+    python3-fonttools librsvg2-bin help2man dpkg-dev gettext fonts-noto-cjk
     desktop-file-utils appstream lintian parallel
 )
 if [ "${1:-}" = fuzz ]; then

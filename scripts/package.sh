@@ -8,7 +8,7 @@ BUILD_DIR=${BUILD_DIR:-build}
 scripts/install-deps.sh
 # Files and folders in the package get their modes from the build's umask.
 umask 022
-scripts/build.sh pdfzerovovor pdfzerovovor-engine pdfzerovovor-cli theme desktop_files
+scripts/build.sh pdfzerovovor pdfzerovovor-engine pdfzerovovor-cli catalogues theme desktop_files
 cd "$BUILD_DIR"
 rm -f pdfzerovovor_*.deb
 cpack -G DEB >/dev/null

@@ -1,5 +1,6 @@
 #include "skin/ImageUtil.h"
 
+#include "core/AppLanguage.h"
 #include "core/AppUtil.h"
 
 #include <wx/dcclient.h>
@@ -25,13 +26,20 @@ wxBitmap* ImageUtil::CreateBitmap(const wxString& imagePath, wxBitmapType type) 
 }
 
 namespace {
-// One file of the archive, decoded; wxNullBitmap when it can't be.
+// One file of the archive, decoded; wxNullBitmap when it can't be. A picture with
+// words is taken in the language the program speaks, when the theme has it so.
 wxBitmap ReadPicture(const wxString& imagePath, wxBitmapType type) {
     // A missing picture is the caller's to handle; the library's own error boxes
     // would interrupt start-up over one button.
     wxLogNull quiet;
     wxFileSystem fs;
-    std::unique_ptr<wxFSFile> file(fs.OpenFile(ImageUtil::MakeLocation(imagePath), wxFS_READ));
+    std::unique_ptr<wxFSFile> file;
+    const wxString language = AppLanguage::Current();
+    if (!language.empty())
+        file.reset(
+            fs.OpenFile(ImageUtil::MakeLocation("i18n/" + language + "/" + imagePath), wxFS_READ));
+    if (!file || !file->GetStream())
+        file.reset(fs.OpenFile(ImageUtil::MakeLocation(imagePath), wxFS_READ));
     if (!file || !file->GetStream())
         return wxNullBitmap;
     wxImage image;

@@ -3,6 +3,8 @@
 // (Themes/default.zip below the data directory) and nowhere else. A picture comes
 // as name.png and, for 2x displays, name@2x.png; the bitmaps handed out are made
 // for the display's scale, their logical size (GetLogicalSize) that of name.png.
+// A picture with words comes in each language as i18n/<language>/image/...; the
+// one of the language the program speaks (AppLanguage) is taken first.
 
 #include <wx/bitmap.h>
 #include <wx/bmpbndl.h>

@@ -19,6 +19,9 @@ public:
                         long style, const wxValidator& validator);
 
     virtual wxString GetText() const { return m_text; }
+    // The font the text is printed in.
+    const wxFont& GetTextFont() const { return m_font; }
+    int GetTextInset() const { return m_textInset; }
     virtual void SetText(const wxString& text);
     virtual void SetBackgroundPiece(const wxBitmap& piece);
     PictureCaption* SetAutoResize(bool autoResize);

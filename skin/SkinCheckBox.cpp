@@ -81,7 +81,9 @@ void SkinCheckBox::OnPaint(wxPaintEvent&) {
     int flags = m_checked ? int(wxCONTROL_CHECKED) : 0;
     if (!usable)
         flags |= wxCONTROL_DISABLED;
-    wxRendererNative::Get().DrawCheckBox(this, dc, wxRect(wxPoint(0, 0), box), flags);
+    // Centred on the caption, which is the taller of the two in some scripts.
+    wxRendererNative::Get().DrawCheckBox(
+        this, dc, wxRect(wxPoint(0, (GetSize().GetHeight() - box.GetHeight()) / 2), box), flags);
     dc.SetFont(GetFont());
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
     dc.SetTextForeground(usable ? m_captionColour : SkinLook::DisabledTextColour());

@@ -7,6 +7,8 @@
 #include <wx/renderer.h>
 #include <wx/settings.h>
 
+#include <algorithm>
+
 wxDEFINE_EVENT(wxEVT_SKIN_RADIOBUTTON_SELECTED, wxCommandEvent);
 
 wxIMPLEMENT_DYNAMIC_CLASS(SkinRadioButton, wxControl);
@@ -120,12 +122,17 @@ void SkinRadioButton::OnPaint(wxPaintEvent&) {
     int flags = m_selected ? int(wxCONTROL_CHECKED) : 0;
     if (!usable)
         flags |= wxCONTROL_DISABLED;
-    wxRendererNative::Get().DrawRadioBitmap(this, dc, wxRect(wxPoint(0, 0), circle), flags);
+    // Circle and caption both centred: a script with tall characters (Chinese)
+    // makes the caption the taller of the two.
+    const int height = GetSize().GetHeight();
+    wxRendererNative::Get().DrawRadioBitmap(
+        this, dc, wxRect(wxPoint(0, (height - circle.GetHeight()) / 2), circle), flags);
     dc.SetFont(GetFont());
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
     dc.SetTextForeground(usable ? m_captionColour : SkinLook::DisabledTextColour());
     const int x = circle.GetWidth() + m_spacing;
-    dc.DrawText(m_caption, x, (GetSize().GetHeight() - circle.GetHeight()) / 2);
+    const int textHeight = dc.GetTextExtent(m_caption).GetHeight();
+    dc.DrawText(m_caption, x, std::max(0, (height - textHeight) / 2));
     if (HasFocus())
         SkinLook::DrawFocusMark(dc, wxRect(x - 2, 0, GetSize().x - x + 2, GetSize().y));
 }

@@ -1,20 +1,27 @@
 #!/usr/bin/python3
 """Draws every picture of the Brisklowan PDF Zerovovor theme and packs the theme.
 
-Usage: make_theme.py <stage dir> <theme source dir>
+Usage: make_theme.py <stage dir> <theme source dir> [<language>=<catalogue.mo> ...]
 
 Writes <stage>/Themes/default.zip (the pictures under image/..., each as name.png
 at 1x and name@2x.png at twice the size for 2x displays) and copies face.xml and
 option.cfg beside it. The desktop icons come from make_icons.py.
 
+Pictures that carry words (buttons, menu titles, the captions of the face) are drawn
+again for each language whose catalogue is given, with the catalogue's words, and
+stored under i18n/<language>/image/...; the program takes those first when it speaks
+that language. Their texts are marked _() and C_() for po/update-pot.sh.
+
 Every drawing function takes the scale s (1 or 2) and works in the pixels of that
 scale: sizes, positions, line widths and font sizes are the 1x values times s, so
 the 2x pictures are drawn, not stretched, and the layout stays in 1x pixels.
 
-The output depends only on this script, Pillow and the DejaVu fonts: no time stamps,
-no random numbers, archive entries in a fixed order.
+The output depends only on this script, the catalogues, Pillow, the DejaVu fonts and
+Noto Sans CJK (for Chinese words): no time stamps, no random numbers, archive entries
+in a fixed order.
 """
 
+import gettext
 import io
 import os
 import shutil
@@ -26,6 +33,24 @@ from PIL import Image, ImageDraw, ImageFont
 FONT_DIR = "/usr/share/fonts/truetype/dejavu"
 SANS = os.path.join(FONT_DIR, "DejaVuSans.ttf")
 SANS_BOLD = os.path.join(FONT_DIR, "DejaVuSans-Bold.ttf")
+# Words in Chinese characters: DejaVu has none. Face 2 of the collection is the
+# simplified Chinese one.
+CJK_DIR = "/usr/share/fonts/opentype/noto"
+CJK_FACES = {SANS: (os.path.join(CJK_DIR, "NotoSansCJK-Regular.ttc"), 2),
+             SANS_BOLD: (os.path.join(CJK_DIR, "NotoSansCJK-Bold.ttc"), 2)}
+
+# The catalogue the words are taken from; English (the texts themselves) by default.
+CATALOGUE = gettext.NullTranslations()
+
+
+def _(text):
+    return CATALOGUE.gettext(text)
+
+
+def C_(context, text):
+    """A word whose translation depends on where it stands, as "Stop" on a button
+    and "Stop" in a status cell."""
+    return CATALOGUE.pgettext(context, text)
 
 # One palette for the whole product: deep navy chrome, a cool light body, white
 # cards, a blue accent, green for go and red for stop.
@@ -59,7 +84,18 @@ FACE_W, FACE_H = 745, 620
 PANE_Y, PANE_H = 250, 280
 
 
-def font(path, size):
+def needs_cjk(text):
+    return any(ord(ch) >= 0x2E80 for ch in text)
+
+
+def font(path, size, text=""):
+    """The face at path, or its Chinese counterpart when text holds Chinese."""
+    if needs_cjk(text):
+        cjk, index = CJK_FACES[path]
+        if not os.path.exists(cjk):
+            sys.exit("make_theme.py: %s is missing (fonts-noto-cjk): it draws the Chinese "
+                     "words" % cjk)
+        return ImageFont.truetype(cjk, size, index=index)
     return ImageFont.truetype(path, size)
 
 
@@ -250,6 +286,14 @@ def glyph_square(colour):
 # Buttons
 
 
+def check_fits(label, needed, width, s):
+    """A word the button cannot hold stops the build: cut off in a picture, no test
+    of the window would see it. The fix is a shorter translation or a wider button."""
+    if needed + 8 * s > width:
+        sys.exit("make_theme.py: \"%s\" needs %d pixels, its button has %d (with a margin "
+                 "of 4 on each side)" % (label, needed // s, width // s))
+
+
 def state_button(size, label, glyph, state, base, dark, light, text_colour=WHITE, radius=6,
                  font_size=12, s=1):
     """A rounded push button: normal is a soft gradient, current (mouse over) is
@@ -273,12 +317,13 @@ def state_button(size, label, glyph, state, base, dark, light, text_colour=WHITE
         hl.rectangle([radius, s, w - radius - 1, 2 * s - 1], fill=(255, 255, 255, 70))
     shift = s if state == "pressed" else 0
     d = ImageDraw.Draw(img)
-    fnt = font(SANS_BOLD, font_size * s)
+    fnt = font(SANS_BOLD, font_size * s, label)
     left, top_, right, bottom_ = d.textbbox((0, 0), label, font=fnt)
     text_w = right - left
     gap = 7 * s if glyph else 0
     glyph_w = 16 * s if glyph else 0
     total = glyph_w + gap + text_w
+    check_fits(label, total, w, s)
     x = (w - total) // 2
     if glyph:
         img.alpha_composite(glyph_layer((16, 16), glyph(text_colour), s),
@@ -303,9 +348,10 @@ def light_button(size, label, glyph, state, s=1):
     paste_rounded(img, (0, 0, w, h), 5 * s, face, outline=edge, line=s)
     shift = s if state == "pressed" else 0
     d = ImageDraw.Draw(img)
-    fnt = font(SANS_BOLD, 12 * s)
+    fnt = font(SANS_BOLD, 12 * s, label)
     left, top_, right, bottom_ = d.textbbox((0, 0), label, font=fnt)
     total = 16 * s + 7 * s + (right - left)
+    check_fits(label, total, w, s)
     x = (w - total) // 2
     img.alpha_composite(glyph_layer((16, 16), glyph(ink), s), (x, (h - 16 * s) // 2 + shift))
     d.text((x + 23 * s - left, (h - (bottom_ - top_)) // 2 - top_ + shift), label, font=fnt,
@@ -363,7 +409,7 @@ def menu_button(label, state, size, s=1):
     if state == "pressed":
         paste_rounded(img, (0, 0, w, h), 4 * s, (74, 116, 164), outline=(104, 146, 194), line=s)
     d = ImageDraw.Draw(img)
-    text_centered(d, (0, 0, w, h), label, font(SANS, 12 * s), WHITE + (255,))
+    text_centered(d, (0, 0, w, h), label, font(SANS, 12 * s, label), WHITE + (255,))
     return img
 
 
@@ -378,7 +424,7 @@ def card(img, box, radius=6, fill=CARD, s=1):
 
 
 def section_caption(draw, x, y, text, width, s=1):
-    fnt = font(SANS_BOLD, 11 * s)
+    fnt = font(SANS_BOLD, 11 * s, text)
     draw.text((x * s, y * s), text, font=fnt, fill=ACCENT_DARK + (255,))
     left, top, right, bottom = draw.textbbox((x * s, y * s), text, font=fnt)
     line_y = (top + bottom) // 2 + s
@@ -414,17 +460,18 @@ def draw_face(s=1):
     card(img, (W - 138, 55, W - 10, 227), radius=6, fill=(243, 246, 250), s=s)
 
     # Security options pane at (0, 250) W x 280, captioned just above it.
-    section_caption(d, 16, 232, "Security Settings", W - 32, s)
+    section_caption(d, 16, 232, _("Security Settings"), W - 32, s)
     card(img, (10, PANE_Y, W - 10, PANE_Y + PANE_H - 2), s=s)
     # Captions between the pane's rows: the password rows end at y 64 and the
     # level rows start at 102; the level rows end near 152 and the permissions
     # start at 192 (pane coordinates).
-    section_caption(d, 30, PANE_Y + 74, "Encryption Level", W - 70, s)
-    section_caption(d, 30, PANE_Y + 164, "Permissions", W - 70, s)
+    section_caption(d, 30, PANE_Y + 74, _("Encryption Level"), W - 70, s)
+    section_caption(d, 30, PANE_Y + 164, _("Permissions"), W - 70, s)
 
     # Output folder strip at (10, H-82) 570 x 76 and start area at (580, H-65).
     card(img, (10, H - 80, 574, H - 10), s=s)
-    d.text((26 * s, (H - 76) * s), "Output", font=font(SANS_BOLD, 11 * s),
+    output = C_("caption", "Output")
+    d.text((26 * s, (H - 76) * s), output, font=font(SANS_BOLD, 11 * s, output),
            fill=ACCENT_DARK + (255,))
     paste_rounded(img, (583 * s, (H - 64) * s, 735 * s, (H - 11) * s), 9 * s, CARD_SHADOW)
 
@@ -453,6 +500,12 @@ def draw_about_background(s=1, rule_y=200):
 # ---------------------------------------------------------------------------
 
 
+def fitted_width(label, path, size, padding):
+    """The 1x width a label of the font at path needs, with padding."""
+    fnt = font(path, size, label)
+    return int(fnt.getlength(label) + 0.999) + padding
+
+
 def build_images(s):
     """Every picture of the theme at scale s, by its name in the archive."""
     images = {}
@@ -468,31 +521,37 @@ def build_images(s):
             images["image/base/%s-%s.png" % (kind, state)] = title_button(kind, state, s=s)
     for state in states:
         images["image/about/ok-%s.png" % state] = state_button(
-            (80, 28), "OK", None, state, ACCENT, ACCENT_DARK, ACCENT_LIGHT, s=s)
+            (80, 28), C_("button", "OK"), None, state, ACCENT, ACCENT_DARK, ACCENT_LIGHT, s=s)
     # Dialog buttons whose words the program draws: the default one in the accent,
     # the others light.
     for state in states:
         images["image/dialog/accent-%s.png" % state] = state_button(
             (88, 28), "", None, state, ACCENT, ACCENT_DARK, ACCENT_LIGHT, s=s)
         images["image/dialog/plain-%s.png" % state] = plain_button((88, 28), state, s)
-    toolbar = (("add-file", "Add", glyph_plus), ("delete", "Delete", glyph_minus_doc),
-               ("clear-all", "Clear All", glyph_broom))
+    toolbar = (("add-file", C_("button", "Add"), glyph_plus),
+               ("delete", C_("button", "Delete"), glyph_minus_doc),
+               ("clear-all", C_("button", "Clear All"), glyph_broom))
     for name, label, glyph in toolbar:
         for state in states:
             images["image/toolbar/%s-%s.png" % (name, state)] = light_button(
                 (118, 40), label, glyph, state, s)
-    for name, label, glyph in (("browse", "Browse", glyph_folder), ("open", "Open", glyph_open)):
+    for name, label, glyph in (("browse", C_("button", "Browse"), glyph_folder),
+                               ("open", C_("button", "Open"), glyph_open)):
+        # Longer words widen the button; the output strip lays out by the picture.
+        width = max(96, fitted_width(label, SANS_BOLD, 12, 16 + 7 + 2 * 10))
         for state in states:
             images["image/output/%s-%s.png" % (name, state)] = light_button(
-                (96, 26), label, glyph, state, s)
+                (width, 26), label, glyph, state, s)
     for state in states:
         images["image/start/start-%s.png" % state] = state_button(
-            (150, 50), "Start", glyph_play, state, GO, GO_DARK, GO_LIGHT, radius=9, font_size=16,
-            s=s)
-        images["image/start/stop-%s.png" % state] = state_button(
-            (150, 50), "Stop", glyph_square, state, HALT, HALT_DARK, HALT_LIGHT, radius=9,
+            (150, 50), C_("button", "Start"), glyph_play, state, GO, GO_DARK, GO_LIGHT, radius=9,
             font_size=16, s=s)
-    for name, label, width in (("file", "File", 40), ("help", "Help", 44)):
+        images["image/start/stop-%s.png" % state] = state_button(
+            (150, 50), C_("button", "Stop"), glyph_square, state, HALT, HALT_DARK, HALT_LIGHT,
+            radius=9, font_size=16, s=s)
+    for name, label, width in (("file", C_("menu", "File"), 40), ("help", C_("menu", "Help"), 44)):
+        # The strip places its titles one after the other by their pictures' widths.
+        width = max(width, fitted_width(label, SANS, 12, 16))
         for state in ("normal", "pressed"):
             images["image/menubar/%s-%s.png" % (name, state)] = menu_button(
                 label, state, (width, 19), s)
@@ -508,7 +567,8 @@ def png_bytes(image):
 
 
 def main(argv):
-    if len(argv) != 3:
+    global CATALOGUE
+    if len(argv) < 3:
         sys.stderr.write(__doc__)
         return 2
     stage, source = argv[1], argv[2]
@@ -517,14 +577,28 @@ def main(argv):
 
     images = build_images(1)
     images.update(build_images(2))
+    english = {name: png_bytes(image) for name, image in images.items()}
+    archive_entries = dict(english)
+    for spec in argv[3:]:
+        language, catalogue = spec.split("=", 1)
+        with open(catalogue, "rb") as f:
+            CATALOGUE = gettext.GNUTranslations(f)
+        translated = build_images(1)
+        translated.update(build_images(2))
+        # Only what the words change: the rest is the English picture.
+        for name, image in translated.items():
+            data = png_bytes(image)
+            if data != english[name]:
+                archive_entries["i18n/%s/%s" % (language, name)] = data
+    CATALOGUE = gettext.NullTranslations()
     archive = os.path.join(themes, "default.zip")
     partial = archive + ".part"
     with zipfile.ZipFile(partial, "w", zipfile.ZIP_DEFLATED) as zf:
-        for name in sorted(images):
+        for name in sorted(archive_entries):
             info = zipfile.ZipInfo(name, date_time=(1980, 1, 1, 0, 0, 0))
             info.compress_type = zipfile.ZIP_DEFLATED
             info.external_attr = 0o644 << 16
-            zf.writestr(info, png_bytes(images[name]))
+            zf.writestr(info, archive_entries[name])
     os.replace(partial, archive)
 
     shutil.copyfile(os.path.join(source, "face.xml"), os.path.join(themes, "face.xml"))

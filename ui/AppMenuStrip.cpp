@@ -7,6 +7,7 @@
 
 #include <wx/app.h>
 #include <wx/menu.h>
+#include <wx/translation.h>
 
 wxBEGIN_EVENT_TABLE(AppMenuStrip, SkinMenuStrip)
     EVT_MENU(ID_MENU_ADD_FILES, AppMenuStrip::OnAddFiles)
@@ -26,22 +27,22 @@ bool AppMenuStrip::Create(wxBitmap* background, wxWindow* parent, wxWindowID id,
         return false;
 
     m_fileMenu = new wxMenu;
-    m_fileMenu->Append(ID_MENU_ADD_FILES, "Add File(s)...", wxEmptyString);
-    m_fileMenu->Append(ID_MENU_OPEN_LOG_DIR, "Open log file directory", wxEmptyString);
+    m_fileMenu->Append(ID_MENU_ADD_FILES, _("Add File(s)..."), wxEmptyString);
+    m_fileMenu->Append(ID_MENU_OPEN_LOG_DIR, _("Open log file directory"), wxEmptyString);
     m_fileMenu->AppendSeparator();
-    m_fileMenu->Append(ID_MENU_EXIT, "Exit", wxEmptyString);
+    m_fileMenu->Append(ID_MENU_EXIT, _("Exit"), wxEmptyString);
     AddMenu(ID_MENU_FILE, m_fileMenu,
             ImageUtil::CreateBitmap("image/menubar/file-normal.png", wxBITMAP_TYPE_PNG),
             ImageUtil::CreateBitmap("image/menubar/file-pressed.png", wxBITMAP_TYPE_PNG));
 
     m_helpMenu = new wxMenu;
-    m_helpMenu->Append(ID_MENU_HELP_PAGE, "Help", wxEmptyString);
+    m_helpMenu->Append(ID_MENU_HELP_PAGE, _("Help"), wxEmptyString);
     m_helpMenu->AppendSeparator();
-    m_helpMenu->Append(ID_MENU_SUPPORT, "Support", wxEmptyString);
+    m_helpMenu->Append(ID_MENU_SUPPORT, _("Support"), wxEmptyString);
     m_helpMenu->AppendSeparator();
-    m_helpMenu->Append(ID_MENU_CHECK_UPDATE, "Check for Update", wxEmptyString);
+    m_helpMenu->Append(ID_MENU_CHECK_UPDATE, _("Check for Update"), wxEmptyString);
     m_helpMenu->AppendSeparator();
-    m_helpMenu->Append(ID_MENU_ABOUT, "About", wxEmptyString);
+    m_helpMenu->Append(ID_MENU_ABOUT, _("About"), wxEmptyString);
     AddMenu(ID_MENU_HELP, m_helpMenu,
             ImageUtil::CreateBitmap("image/menubar/help-normal.png", wxBITMAP_TYPE_PNG),
             ImageUtil::CreateBitmap("image/menubar/help-pressed.png", wxBITMAP_TYPE_PNG));

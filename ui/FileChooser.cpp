@@ -5,6 +5,7 @@
 
 #include <wx/app.h>
 #include <wx/filedlg.h>
+#include <wx/translation.h>
 
 wxArrayString ChooseFiles(const wxString& defaultDir) {
     // Without a GUI application (tests, command line) the dialog has no parent.
@@ -12,7 +13,7 @@ wxArrayString ChooseFiles(const wxString& defaultDir) {
     wxWindow* parent = app ? app->GetTopWindow() : nullptr;
     const wxString wildcard = GetFileDialogWildcard();
     wxArrayString paths;
-    if (!DialogSeam::Get().ChooseFiles(parent, "Select One or More Files", defaultDir, wildcard,
+    if (!DialogSeam::Get().ChooseFiles(parent, _("Select One or More Files"), defaultDir, wildcard,
                                        wxFD_OPEN | wxFD_FILE_MUST_EXIST | wxFD_MULTIPLE, paths))
         return wxArrayString();
 
@@ -21,7 +22,7 @@ wxArrayString ChooseFiles(const wxString& defaultDir) {
         const int dot = path.Find('.', true);
         const wxString ext = dot == wxNOT_FOUND ? wxString() : path.Mid(dot + 1).Lower();
         if (!IsSupportedExtension(ext)) {
-            ShowInfoBox(" Fail to open file  \n " + path);
+            ShowInfoBox(_(" Fail to open file  \n ") + path);
             continue;
         }
         result.Add(path);

@@ -7,6 +7,8 @@
 #include "ui/WindowIds.h"
 #include "ui/WindowLookup.h"
 
+#include <wx/translation.h>
+
 FileDropTarget::FileDropTarget(wxWindow* owner, wxGrid* grid) : m_owner(owner), m_grid(grid) {}
 
 bool FileDropTarget::OnDropFiles(wxCoord, wxCoord, const wxArrayString& filenames) {
@@ -34,7 +36,7 @@ int FileDropTarget::CollectDroppedPaths(const wxArrayString& dropped, wxArrayStr
         if (IsSupportedExtension(extension))
             paths.Add(path);
         else
-            ShowInfoBox("Fail to open file  \n " + path);
+            ShowInfoBox(_("Fail to open file  \n ") + path);
     }
     return count;
 }
@@ -45,6 +47,7 @@ bool FileDropTarget::DropOnList(FileListPanel* list, const wxArrayString& droppe
         list->AddFileList(paths);
         return true;
     }
-    ShowInfoBox("No " + GetFileTypeDescription() + " Files Added !", list);
+    // TRANSLATORS: %s is the file type, "PDF".
+    ShowInfoBox(wxString::Format(_("No %s Files Added !"), GetFileTypeDescription()), list);
     return false;
 }

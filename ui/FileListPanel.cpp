@@ -28,6 +28,7 @@
 #include <wx/intl.h>
 #include <wx/menu.h>
 #include <wx/stopwatch.h>
+#include <wx/translation.h>
 #include <wx/utils.h>
 
 #include <algorithm>
@@ -241,7 +242,7 @@ void FileListPanel::AddFileList(const wxArrayString& paths) {
         if (g_config)
             g_config->SetLastConvertDir(StringUtil::BeforeLast(path, '/'));
         if (FileUtil::GetFileLength(path) == 0) {
-            refuse(wxString::Format(" It's not a valid file,file size is %dKB.  \n", 0) + path);
+            refuse(wxString::Format(_(" It's not a valid file,file size is %dKB.  \n"), 0) + path);
             continue;
         }
         FileRow row = m_rowSource(path);
@@ -312,15 +313,15 @@ void FileListPanel::DeleteSelected() {
     if (IsRunActive())
         return;
     if (GetRowCount() == 0) {
-        ShowInfoBox("Delete failed! No file!", this);
+        ShowInfoBox(_("Delete failed! No file!"), this);
         return;
     }
     wxArrayInt selected;
     if (GetSelectedRows(selected) == 0) {
-        ShowInfoBox("Delete failed! No selected file!", this);
+        ShowInfoBox(_("Delete failed! No selected file!"), this);
         return;
     }
-    if (!AskOkCancel("Are you sure you want to remove the selected items from the list?", this))
+    if (!AskOkCancel(_("Are you sure you want to remove the selected items from the list?"), this))
         return;
     m_grid->BeginBatch();
     // From the bottom up, so the indices still to come stay valid.
@@ -340,10 +341,10 @@ void FileListPanel::ClearAll() {
     if (IsRunActive())
         return;
     if (GetRowCount() == 0) {
-        ShowInfoBox("Clear failed! No file!", this);
+        ShowInfoBox(_("Clear failed! No file!"), this);
         return;
     }
-    if (!AskOkCancel("Are you sure you want to clear all the items from the list?", this))
+    if (!AskOkCancel(_("Are you sure you want to clear all the items from the list?"), this))
         return;
     m_grid->DeleteRows(0, m_grid->GetNumberRows());
     m_doneFlags.clear();
@@ -363,18 +364,18 @@ void FileListPanel::MoveSelected(bool up) {
     if (IsRunActive())
         return;
     if (GetRowCount() == 0) {
-        ShowInfoBox("Move failed! No file!", this);
+        ShowInfoBox(_("Move failed! No file!"), this);
         return;
     }
     wxArrayInt selected;
     const int count = GetSelectedRows(selected);
     if (count == 0) {
-        ShowInfoBox("Move failed! No selected file!", this);
+        ShowInfoBox(_("Move failed! No selected file!"), this);
         return;
     }
     if (count > 1) {
-        ShowInfoBox(up ? "Move up failed! Please select one file!"
-                       : "Move down failed! Please select one file!",
+        ShowInfoBox(up ? _("Move up failed! Please select one file!")
+                       : _("Move down failed! Please select one file!"),
                     this);
         return;
     }
@@ -453,7 +454,7 @@ bool FileListPanel::MayPrepareRun() {
     if (IsRunActive())
         return false;
     if (!g_config || g_config->GetLastOutputDir().empty()) {
-        ShowInfoBox("Output folder is empty.", this);
+        ShowInfoBox(_("Output folder is empty."), this);
         return false;
     }
     m_runRows.clear();
@@ -464,8 +465,8 @@ void FileListPanel::StartAll() {
     if (!MayPrepareRun())
         return;
     if (GetRowCount() == 0) {
-        ShowInfoBox("The list is empty. Please add the PDF files to encrypt first (Add, "
-                    "Ctrl+O, or drop them on the list).",
+        ShowInfoBox(_("The list is empty. Please add the PDF files to encrypt first (Add, "
+                      "Ctrl+O, or drop them on the list)."),
                     this);
         return;
     }
@@ -486,8 +487,8 @@ bool FileListPanel::StartRun(int count) {
         return false;
     if (std::all_of(m_runRows.begin(), m_runRows.end(),
                     [this](int row) { return GetDoneFlag(row) == 1; })) {
-        ShowInfoBox("Every file is already encrypted; there is nothing left to encrypt. Change "
-                    "a setting to encrypt them all again.",
+        ShowInfoBox(_("Every file is already encrypted; there is nothing left to encrypt. Change "
+                      "a setting to encrypt them all again."),
                     this);
         return false;
     }
@@ -542,19 +543,19 @@ bool FileListPanel::StartRun(int count) {
 }
 
 void FileListPanel::FillContextMenu(wxMenu& menu) const {
-    menu.Append(CMD_ADD_FILES, "Add File");
-    menu.Append(CMD_DELETE_SELECTED, "Delete");
-    menu.Append(CMD_CLEAR_ALL, "Clear All");
+    menu.Append(CMD_ADD_FILES, _("Add File"));
+    menu.Append(CMD_DELETE_SELECTED, _("Delete"));
+    menu.Append(CMD_CLEAR_ALL, _("Clear All"));
     // Moving rows has no other way in from the mouse.
     menu.AppendSeparator();
-    menu.Append(CMD_MOVE_UP, "Move Up");
-    menu.Append(CMD_MOVE_DOWN, "Move Down");
+    menu.Append(CMD_MOVE_UP, _("Move Up"));
+    menu.Append(CMD_MOVE_DOWN, _("Move Down"));
     wxArrayInt selected;
     const bool oneRow = GetSelectedRows(selected) == 1;
     menu.Enable(CMD_MOVE_UP, oneRow);
     menu.Enable(CMD_MOVE_DOWN, oneRow);
     menu.AppendSeparator();
-    menu.Append(CMD_ENCRYPT_SELECTED, "Encrypt Selected");
+    menu.Append(CMD_ENCRYPT_SELECTED, _("Encrypt Selected"));
 }
 
 void FileListPanel::ShowContextMenu() {
@@ -704,28 +705,29 @@ void FileListPanel::ApplyCellState(int row, int column, int state, int percent,
     wxString text;
     switch (state) {
     case CELL_PROCESSING:
-        text = "Processing...";
+        text = _("Processing...");
         if (renderer) {
             renderer->SetColour(kProcessingColour);
             renderer->SetPercent(0);
         }
         break;
     case CELL_PROGRESS:
-        text = wxString::Format("%d%%", percent);
+        // TRANSLATORS: a file's progress in the status column, as in "42%".
+        text = wxString::Format(_("%d%%"), percent);
         if (renderer) {
             renderer->SetColour(kProgressColour);
             renderer->SetPercent(percent);
         }
         break;
     case CELL_STOP:
-        text = "Stop";
+        text = _("Stop");
         if (renderer) {
             renderer->SetColour(kStopColour);
             renderer->SetPercent(100);
         }
         break;
     case CELL_FAIL:
-        text = "Fail";
+        text = _("Fail");
         // An orange bar would read as "still working"; a failed file is marked red.
         if (renderer) {
             renderer->SetColour(kFailColour);
@@ -733,7 +735,7 @@ void FileListPanel::ApplyCellState(int row, int column, int state, int percent,
         }
         break;
     case CELL_FINISHED:
-        text = "Finished";
+        text = _("Finished");
         if (renderer) {
             renderer->SetColour(kFinishedColour);
             renderer->SetPercent(100);

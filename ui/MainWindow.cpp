@@ -24,6 +24,7 @@
 
 #include <wx/accel.h>
 #include <wx/icon.h>
+#include <wx/translation.h>
 
 wxIMPLEMENT_CLASS(MainWindow, ShapedFrame);
 
@@ -84,10 +85,10 @@ bool MainWindow::Create(wxWindowID id, const wxString& title) {
                  wxSize(W - 153, 172), wxBORDER_SIMPLE | wxTAB_TRAVERSAL);
     list->SetStatusColumn(STATUS_COLUMN);
     list->AppendColumn("  ", 30, false);
-    list->AppendColumn("File Name", 200, true);
-    list->AppendColumn("Size", 100, true);
-    list->AppendColumn("Total Pages", 100, true);
-    list->AppendColumn("Status", W - 593, true);
+    list->AppendColumn(_("File Name"), 200, true);
+    list->AppendColumn(_("Size"), 100, true);
+    list->AppendColumn(_("Total Pages"), 100, true);
+    list->AppendColumn(_("Status"), W - 593, true);
     m_runEndNotifier.Watch(list);
 
     auto* pane = new SecurityOptionsPane;
@@ -141,8 +142,9 @@ bool MainWindow::Create(wxWindowID id, const wxString& title) {
         // Without its pictures the window has invisible buttons; say why, once it
         // is on the screen.
         CallAfter([] {
-            ShowInfoBox("The program's theme (" + AppUtil::GetThemePath() +
-                        ") is missing or damaged. Please reinstall the program.");
+            ShowInfoBox(wxString::Format(
+                _("The program's theme (%s) is missing or damaged. Please reinstall the program."),
+                AppUtil::GetThemePath()));
         });
     }
     return true;
@@ -215,7 +217,7 @@ void MainWindow::OnUpdateResult(wxCommandEvent& event) {
 }
 
 void MainWindow::OnOutputDirMissing(wxCommandEvent&) {
-    ShowInfoBox("Output directory doesn't exist.");
+    ShowInfoBox(_("Output directory doesn't exist."));
 }
 
 void MainWindow::OnClose(wxCloseEvent& event) {
@@ -226,8 +228,8 @@ void MainWindow::OnClose(wxCloseEvent& event) {
             return;
         }
         m_askingToClose = true;
-        const bool confirmed =
-            AskOkCancel("The file is converting, do you want to exit this program?", nullptr, true);
+        const bool confirmed = AskOkCancel(
+            _("The file is converting, do you want to exit this program?"), nullptr, true);
         m_askingToClose = false;
         if (!confirmed) {
             event.Veto();

@@ -13,6 +13,7 @@
 
 #include <wx/dcclient.h>
 #include <wx/textctrl.h>
+#include <wx/translation.h>
 
 #include <algorithm>
 
@@ -48,7 +49,7 @@ bool OutputFolderPanel::Create(wxBitmap* background, wxWindow* parent, wxWindowI
     if (m_bold)
         font.MakeBold();
 
-    const wxString caption = "Output Folder:";
+    const wxString caption = _("Output Folder:");
     wxCoord textWidth = 0, textHeight = 0;
     GetTextExtent(caption, &textWidth, &textHeight, nullptr, nullptr, &font);
     // Centre the caption on the folder box so both read as one line.
@@ -110,15 +111,15 @@ void OutputFolderPanel::OnOpen(wxCommandEvent&) {
     if (!folder.empty() && FileUtil::DirExists(folder))
         AppUtil::OpenFolder(folder);
     else
-        ShowInfoBox("Output directory doesn't exist.");
+        ShowInfoBox(_("Output directory doesn't exist."));
 }
 
 void OutputFolderPanel::OnBrowse(wxCommandEvent&) {
     wxString chosen;
-    if (!DialogSeam::Get().ChooseFolder(this, "Select a output folder", GetOutputDir(), chosen))
+    if (!DialogSeam::Get().ChooseFolder(this, _("Select a output folder"), GetOutputDir(), chosen))
         return;
     if (!FileUtil::DirExists(chosen) || !FileUtil::IsWritableDir(chosen)) {
-        ShowInfoBox("The folder is unwritable, please choose another one!");
+        ShowInfoBox(_("The folder is unwritable, please choose another one!"));
         return;
     }
     m_folderBox->ChangeValue(chosen);

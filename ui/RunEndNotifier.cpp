@@ -6,6 +6,7 @@
 #include "core/DialogSeam.h"
 
 #include <wx/toplevel.h>
+#include <wx/translation.h>
 #include <wx/weakref.h>
 
 void RunEndNotifier::Watch(wxWindow* list) {
@@ -23,8 +24,9 @@ void RunEndNotifier::RunFinished(wxTopLevelWindow* window) {
 }
 
 wxString RunEndNotifier::Describe(const Tally& tally) {
-    return wxString::Format("%s: %d written, %d refused, %d failed.",
-                            tally.stopped ? "Encryption stopped" : "Encryption finished",
+    return wxString::Format(tally.stopped
+                                ? _("Encryption stopped: %d written, %d refused, %d failed.")
+                                : _("Encryption finished: %d written, %d refused, %d failed."),
                             tally.written, tally.refused, tally.failed);
 }
 

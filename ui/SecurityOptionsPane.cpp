@@ -18,6 +18,7 @@
 #include <wx/intl.h>
 #include <wx/settings.h>
 #include <wx/textctrl.h>
+#include <wx/translation.h>
 
 namespace {
 const int kLeft = 30;
@@ -171,8 +172,9 @@ void SecurityOptionsPane::BuildControls() {
     const int third = (width - 60) / 3;
 
     // The check boxes' pieces are cut 15 pixels further right, as the face was drawn.
-    m_userBox = AddCheckBox(ID_USER_PASSWORD_BOX, "User Password", kLeft, kTop, 15);
-    m_ownerBox = AddCheckBox(ID_OWNER_PASSWORD_BOX, "Owner Password", kLeft, kTop + kRowStep, 15);
+    m_userBox = AddCheckBox(ID_USER_PASSWORD_BOX, _("User Password"), kLeft, kTop, 15);
+    m_ownerBox =
+        AddCheckBox(ID_OWNER_PASSWORD_BOX, _("Owner Password"), kLeft, kTop + kRowStep, 15);
 
     const int labelWidth = std::max(m_userBox->GetSize().x, m_ownerBox->GetSize().x) + kLabelGap;
     const int textX = kLeft + labelWidth;
@@ -190,49 +192,49 @@ void SecurityOptionsPane::BuildControls() {
 
     const int hintX = textX + m_userText->GetSize().x;
     const int hintHeight = m_userText->GetSize().y;
-    m_userHintText = "(Password to open PDF file)";
-    m_ownerHintText = "(Password to change permission settings)";
+    m_userHintText = _("(Password to open PDF file)");
+    m_ownerHintText = _("(Password to change permission settings)");
     m_userHint = AddHint(m_userHintText, hintX, kTop, width - hintX, hintHeight);
     m_ownerHint = AddHint(m_ownerHintText, hintX, kTop + kRowStep, width - hintX, hintHeight);
 
     const int levelY = kTop + 3 * kRowStep;
-    m_aes128 = AddRadio(ID_LEVEL_AES_128, "128 bits AES", kLeft, levelY);
+    m_aes128 = AddRadio(ID_LEVEL_AES_128, _("128 bits AES"), kLeft, levelY);
     const int radioHeight = m_aes128->GetSize().y;
     int after = kLeft + m_aes128->GetSize().x;
-    AddHint("(Acrobat 7.X or above)", after, levelY, half - after, radioHeight);
-    m_rc4128 = AddRadio(ID_LEVEL_RC4_128, "128 bits RC4", half, levelY);
+    AddHint(_("(Acrobat 7.X or above)"), after, levelY, half - after, radioHeight);
+    m_rc4128 = AddRadio(ID_LEVEL_RC4_128, _("128 bits RC4"), half, levelY);
     after = half + m_rc4128->GetSize().x;
-    AddHint("(Acrobat 5.X or above)", after, levelY, width - after, radioHeight);
-    m_rc440 = AddRadio(ID_LEVEL_RC4_40, "40 bits RC4", kLeft, levelY + kRowStep);
+    AddHint(_("(Acrobat 5.X or above)"), after, levelY, width - after, radioHeight);
+    m_rc440 = AddRadio(ID_LEVEL_RC4_40, _("40 bits RC4"), kLeft, levelY + kRowStep);
     after = kLeft + m_rc440->GetSize().x;
-    AddHint("(Acrobat 4.X,5.X)", after, levelY + kRowStep, half - after, radioHeight);
-    m_aes256 = AddRadio(ID_LEVEL_AES_256, "256 bits AES", half, levelY + kRowStep);
+    AddHint(_("(Acrobat 4.X,5.X)"), after, levelY + kRowStep, half - after, radioHeight);
+    m_aes256 = AddRadio(ID_LEVEL_AES_256, _("256 bits AES"), half, levelY + kRowStep);
     after = half + m_aes256->GetSize().x;
-    AddHint("(Acrobat X or above)", after, levelY + kRowStep, width - after, radioHeight);
+    AddHint(_("(Acrobat X or above)"), after, levelY + kRowStep, width - after, radioHeight);
     // In reading order, which is also the order the arrow keys follow.
     m_levelGroup.Add({m_aes128, m_rc4128, m_rc440, m_aes256});
     m_rc4128->SetValue(true);
     m_levelGroup.InitFromButtons();
 
     const int printY = levelY + 3 * kRowStep;
-    m_printing = AddCheckBox(ID_PERMIT_PRINTING, "Permit Document Printing", kLeft, printY);
-    m_high = AddRadio(ID_PRINT_HIGH, "High Resolution", third, printY);
-    m_low = AddRadio(ID_PRINT_LOW, "Low Resolution", 2 * third, printY);
+    m_printing = AddCheckBox(ID_PERMIT_PRINTING, _("Permit Document Printing"), kLeft, printY);
+    m_high = AddRadio(ID_PRINT_HIGH, _("High Resolution"), third, printY);
+    m_low = AddRadio(ID_PRINT_LOW, _("Low Resolution"), 2 * third, printY);
     m_resolutionGroup.Add(m_high);
     m_resolutionGroup.Add(m_low);
     m_high->SetValue(true);
     m_resolutionGroup.InitFromButtons();
 
     int y = printY + kPermissionStep;
-    m_copy = AddCheckBox(ID_PERMIT_COPY, "Permit Content Copying", kLeft, y);
-    m_accessibility =
-        AddCheckBox(ID_PERMIT_ACCESSIBILITY, "Permit Content Copying for Accessibility", half, y);
+    m_copy = AddCheckBox(ID_PERMIT_COPY, _("Permit Content Copying"), kLeft, y);
+    m_accessibility = AddCheckBox(ID_PERMIT_ACCESSIBILITY,
+                                  _("Permit Content Copying for Accessibility"), half, y);
     y += kPermissionStep;
-    m_modify = AddCheckBox(ID_PERMIT_MODIFY, "Permit Content Modifying", kLeft, y);
-    m_fillForms = AddCheckBox(ID_PERMIT_FILL_FORMS, "Permit Form Filling", half, y);
+    m_modify = AddCheckBox(ID_PERMIT_MODIFY, _("Permit Content Modifying"), kLeft, y);
+    m_fillForms = AddCheckBox(ID_PERMIT_FILL_FORMS, _("Permit Form Filling"), half, y);
     y += kPermissionStep;
-    m_annotate = AddCheckBox(ID_PERMIT_ANNOTATE, "Permit Annotation Adding", kLeft, y);
-    m_assemble = AddCheckBox(ID_PERMIT_ASSEMBLE, "Permit Assemble Document", half, y);
+    m_annotate = AddCheckBox(ID_PERMIT_ANNOTATE, _("Permit Annotation Adding"), kLeft, y);
+    m_assemble = AddCheckBox(ID_PERMIT_ASSEMBLE, _("Permit Assemble Document"), half, y);
 
     m_userText->Disable();
     m_ownerText->Disable();
@@ -255,8 +257,8 @@ void SecurityOptionsPane::ShowAccessibilityForLevel() {
         m_accessibility->SetChecked(true);
         m_accessibility->SetEnabled(false);
         m_accessibility->SetToolTip(
-            "Files encrypted with AES always allow copying for accessibility: readers follow "
-            "the PDF 2.0 rule that this permission cannot be withheld.");
+            _("Files encrypted with AES always allow copying for accessibility: readers follow "
+              "the PDF 2.0 rule that this permission cannot be withheld."));
         m_options.accessibilityCopy = true;
     } else {
         m_accessibility->SetChecked(m_accessibilityChoice);
@@ -322,15 +324,16 @@ void SecurityOptionsPane::ClearPasswordsTheLevelRefuses() {
     }
     if (!user && !owner)
         return;
-    const wxString which = user && owner ? _("The user and owner passwords were cleared; please "
-                                             "type them again.")
-                           : user        ? _("The user password was cleared; please type it "
-                                                    "again.")
-                                         : _("The owner password was cleared; please type it "
-                                                    "again.");
-    ShowInfoBox(_("Only 256 bits AES accepts characters beyond Latin letters, digits and "
-                  "punctuation, or more than 32 of them.") +
-                    " " + which,
+    // One sentence per case: the words around "passwords" change with the number.
+    ShowInfoBox(user && owner ? _("Only 256 bits AES accepts characters beyond Latin letters, "
+                                  "digits and punctuation, or more than 32 of them. The user and "
+                                  "owner passwords were cleared; please type them again.")
+                : user ? _("Only 256 bits AES accepts characters beyond Latin letters, digits "
+                           "and punctuation, or more than 32 of them. The user password was "
+                           "cleared; please type it again.")
+                       : _("Only 256 bits AES accepts characters beyond Latin letters, digits "
+                           "and punctuation, or more than 32 of them. The owner password was "
+                           "cleared; please type it again."),
                 this);
 }
 

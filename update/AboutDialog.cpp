@@ -14,6 +14,7 @@
 #include <wx/panel.h>
 #include <wx/settings.h>
 #include <wx/stattext.h>
+#include <wx/translation.h>
 
 namespace {
 constexpr int kVersionY = 120;
@@ -67,7 +68,7 @@ AboutDialog::AboutDialog(wxBitmap* background, wxWindow* parent, wxWindowID id,
     m_copyrightLine = CreateCentredLine(MakeCopyrightText(), kCopyrightY);
 
     const wxString supportUrl = g_option ? g_option->GetSupportUrl() : wxString();
-    m_supportLink = new wxHyperlinkCtrl(m_panel, wxID_ANY, "Product Support Page", supportUrl,
+    m_supportLink = new wxHyperlinkCtrl(m_panel, wxID_ANY, _("Product Support Page"), supportUrl,
                                         wxDefaultPosition, kLinkSize);
     // 129 x 17 is too narrow for the label in some desktop fonts; never cut it.
     wxSize linkSize = kLinkSize;
@@ -98,8 +99,9 @@ wxString AboutDialog::MakeVersionText() {
 }
 
 wxString AboutDialog::MakeCopyrightText() {
-    return "Copyright (C) " + StringUtil::GetBuildYear() + " " + AppUtil::GetMakerName() +
-           ". All rights reserved.";
+    // TRANSLATORS: %1$s is the year, %2$s the maker, "Brisklowan".
+    return wxString::Format(_("Copyright (C) %1$s %2$s. All rights reserved."),
+                            StringUtil::GetBuildYear(), AppUtil::GetMakerName());
 }
 
 wxStaticText* AboutDialog::CreateCentredLine(const wxString& text, int y) {

@@ -9,6 +9,8 @@
 #include "update/DomainOption.h"
 #include "update/UpdateResultRelay.h"
 
+#include <wx/translation.h>
+
 void OpenHelpPage() {
     OpenInBrowser(g_option ? g_option->GetHelpUrl() : wxString());
 }
@@ -37,7 +39,7 @@ int ShowAboutDialog() {
         ShowInfoBox(AboutDialog::MakeVersionText() + "\n" + AboutDialog::MakeCopyrightText());
         return -1;
     }
-    auto* dialog = new AboutDialog(background, nullptr, 301, "About");
+    auto* dialog = new AboutDialog(background, nullptr, 301, _("About"));
     // Over the program's window, where the user is looking.
     dialog->CentreOnParent();
     const int result = dialog->ShowModal();

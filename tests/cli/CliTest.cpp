@@ -36,12 +36,15 @@ protected:
         TempDir::MakeDir(m_out);
     }
 
-    CliRun Run(const std::string& args, const std::string& stdinText = "") {
+    // environment: "NAME=value ..." set for the program alone.
+    CliRun Run(const std::string& args, const std::string& stdinText = "",
+               const std::string& environment = "") {
         const std::string outFile = m_dir.file("stdout.txt");
         const std::string errFile = m_dir.file("stderr.txt");
         const std::string inFile = m_dir.file("stdin.txt");
         TempDir::WriteFile(inFile, stdinText);
-        std::string cmd = std::string(PZ_CLI_PROGRAM) + " " + args + " <" + ShellQuote(inFile) +
+        std::string cmd = (environment.empty() ? "" : "env " + environment + " ") +
+                          std::string(PZ_CLI_PROGRAM) + " " + args + " <" + ShellQuote(inFile) +
                           " >" + ShellQuote(outFile) + " 2>" + ShellQuote(errFile);
         CliRun r;
         int st = std::system(cmd.c_str());
@@ -135,6 +138,65 @@ TEST_F(CliTest, HelpAndVersionSucceed) {
     r = Run("--help");
     EXPECT_EQ(0, r.status);
     EXPECT_NE(std::string::npos, r.out.find("--owner-password-file"));
+}
+
+// Whether text is whole UTF-8: no stray byte, no cut sequence, no overlong form.
+bool IsUtf8(const std::string& text) {
+    for (size_t i = 0; i < text.size();) {
+        const unsigned char c = text[i];
+        const size_t n = c < 0x80         ? 1
+                         : (c >> 5) == 6  ? 2
+                         : (c >> 4) == 14 ? 3
+                         : (c >> 3) == 30 ? 4
+                                          : 0;
+        if (n == 0 || (n == 2 && c < 0xC2) || i + n > text.size())
+            return false;
+        for (size_t k = 1; k < n; ++k)
+            if ((static_cast<unsigned char>(text[i + k]) >> 6) != 2)
+                return false;
+        i += n;
+    }
+    return true;
+}
+
+// The machine has no locale but C.UTF-8: the catalogues serve whatever the
+// environment names, and what scripts read (--json) stays English.
+TEST_F(CliTest, SpeaksTheLanguageTheEnvironmentNames) {
+    const std::string none = "-u LANGUAGE -u LC_ALL -u LC_MESSAGES -u LANG ";
+    CliRun r = Run("--help", "", none + "LANGUAGE=de");
+    EXPECT_EQ(0, r.status);
+    EXPECT_NE(std::string::npos, r.out.find("Aufruf: pdfzerovovor-cli [OPTIONEN]")) << r.out;
+    EXPECT_NE(std::string::npos, r.out.find("Kennwort zum Öffnen der Dateien")) << r.out;
+    EXPECT_TRUE(IsUtf8(r.out));
+
+    r = Run("--bogus -o " + ShellQuote(m_out), "", none + "LANG=fr_FR.UTF-8");
+    EXPECT_EQ(2, r.status);
+    // French sets a no-break space before a colon.
+    EXPECT_NE(std::string::npos,
+              r.err.find("L’argument suivant n’était pas attendu\u00a0: --bogus"))
+        << r.err;
+    EXPECT_NE(std::string::npos, r.err.find("Lancez avec --help pour en savoir plus.")) << r.err;
+    EXPECT_TRUE(IsUtf8(r.err));
+
+    ASSERT_TRUE(TestPdf::WritePages(m_in + "/a.pdf", 1));
+    const std::string pdf = ShellQuote(m_in + "/a.pdf");
+    r = Run("-o " + ShellQuote(m_out) + " -u same -p same " + pdf, "",
+            none + "LANG=de_DE.UTF-8 LC_ALL=zh_CN.UTF-8");
+    EXPECT_EQ(2, r.status);
+    EXPECT_NE(std::string::npos, r.err.find("用户密码和所有者密码不能相同。")) << r.err;
+    EXPECT_TRUE(IsUtf8(r.err));
+
+    // Asking for English, or for a language without a catalogue, is English.
+    for (const char* english : {"LANGUAGE=en_GB:de LANG=de_DE.UTF-8", "LANG=pt_BR.UTF-8"}) {
+        r = Run("--help", "", none + english);
+        EXPECT_NE(std::string::npos, r.out.find("Usage: pdfzerovovor-cli [OPTIONS]")) << english;
+    }
+
+    TempDir::WriteFile(m_in + "/not.pdf", "no PDF at all");
+    r = Run("--json -o " + ShellQuote(m_out) + " -u a " + ShellQuote(m_in + "/not.pdf"), "",
+            none + "LANGUAGE=de");
+    EXPECT_NE(std::string::npos, r.out.find("not.pdf can't support!\",\"")) << r.out;
+    EXPECT_NE(std::string::npos, r.err.find("not.pdf wird nicht unterstützt!")) << r.err;
 }
 
 TEST_F(CliTest, FolderTakesPdfsOfAnyCaseAndRefusesWhatTheWindowRefuses) {

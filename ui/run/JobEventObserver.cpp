@@ -56,7 +56,7 @@ void JobEventObserver::OnItemResult(const BatchItem& item, int, const ItemResult
         break;
     case ItemStatus::Failed:
     case ItemStatus::Refused:
-        PostCell(item.index, CELL_FAIL, 0, result.message);
+        PostCell(item.index, CELL_FAIL, 0, result.shownMessage);
         break;
     }
 }
