@@ -103,7 +103,8 @@ wxString DescribeDuration(double seconds, bool roughly) {
 
 wxString DescribeRunProgress(const RunProgress::Snapshot& now, double secondsLeft) {
     const int current = std::min(now.total, now.handled + 1);
-    wxString text = wxString::Format(_("%d of %d files"), current, now.total);
+    wxString text = wxString::Format(wxPLURAL("%d of %d file", "%d of %d files", now.total),
+                                     current, now.total);
     if (secondsLeft >= 0)
         text += wxString(", ") +
                 wxString::Format(_("about %s left"), DescribeDuration(secondsLeft, true));
