@@ -117,6 +117,23 @@ wxBitmap ImageUtil::GetSubBitmap(const wxBitmap& source, int x, int y, int width
     return wxBitmap(piece, -1, scale);
 }
 
+wxBitmap ImageUtil::StretchMiddle(const wxBitmap& source, int width, int edge) {
+    const wxSize logical = source.IsOk() ? source.GetLogicalSize() : wxSize();
+    if (width <= logical.x || logical.x <= 2 * edge)
+        return source;
+    const double scale = source.GetScaleFactor();
+    const wxImage from = source.ConvertToImage();
+    const int w = from.GetWidth(), h = from.GetHeight();
+    const int end = wxRound(edge * scale);
+    const int wide = wxRound(width * scale);
+    wxImage to(wide, h);
+    to.InitAlpha();
+    to.Paste(from.GetSubImage(wxRect(0, 0, end, h)), 0, 0);
+    to.Paste(from.GetSubImage(wxRect(end, 0, w - 2 * end, h)).Scale(wide - 2 * end, h), end, 0);
+    to.Paste(from.GetSubImage(wxRect(w - end, 0, end, h)), wide - end, 0);
+    return wxBitmap(to, -1, scale);
+}
+
 bool ImageUtil::DrawPieceUnder(wxWindow* window, const wxBitmap& parentPicture, wxDC* dc) {
     if (!parentPicture.IsOk())
         return false;

@@ -40,6 +40,11 @@ public:
     static wxBitmap* CreateSubBitmap(const wxBitmap& source, int x, int y, int width, int height);
     static wxBitmap GetSubBitmap(const wxBitmap& source, int x, int y, int width, int height);
 
+    // source widened to width logical pixels: its left and right `edge` pixels as
+    // they are, its middle drawn out between them (for a button face whose rounded
+    // ends must keep their shape). source itself when it is already as wide.
+    static wxBitmap StretchMiddle(const wxBitmap& source, int width, int edge);
+
     // Draws, unmasked, the part of the parent's picture that lies under window, on dc
     // or, when it is null, on a client DC of the window. False when nothing of the
     // picture lies under it.

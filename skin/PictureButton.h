@@ -38,6 +38,7 @@ public:
     // colour while pressed (the normal one when not given). Also the label.
     PictureButton* SetCaption(const wxString& text, const wxColour& colour,
                               const wxColour& pressed = wxNullColour);
+    const wxString& GetCaption() const { return m_caption; }
     const wxBitmap* GetNormalBitmap() const { return m_normal; }
 
     void SetBackgroundPiece(const wxBitmap& piece);

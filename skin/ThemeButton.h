@@ -12,8 +12,10 @@ class ThemeButton {
 public:
     // A button at pos sized to its normal picture (fallbackSize when the theme lacks
     // it), showing the normal picture when disabled, laid over the piece of
-    // parentPicture beneath it (none when parentPicture is null or empty).
+    // parentPicture beneath it (none when parentPicture is null or empty). Pictures
+    // narrower than minWidth are drawn out to it, their rounded ends kept, for
+    // words the program draws on them in a longer language.
     static PictureButton* Create(wxWindow* parent, int id, const wxString& imagePrefix,
                                  const wxPoint& pos, const wxBitmap* parentPicture,
-                                 const wxSize& fallbackSize);
+                                 const wxSize& fallbackSize, int minWidth = 0);
 };

@@ -16,6 +16,7 @@
 #include <wx/textctrl.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 // On the dialog picture: the icon ends at y 108, a rule runs at y 226.
@@ -28,6 +29,7 @@ const int kProblemY = 186; // two lines at most, above the rule
 const int kButtonY = 236;
 const wxSize kButton(88, 28);
 const int kButtonGap = 8;
+const int kButtonPadding = 14;
 
 const wxColour kText(38, 52, 70);
 const wxColour kSoftText(96, 104, 118);
@@ -89,10 +91,12 @@ SourcePasswordDialog::SourcePasswordDialog(wxWindow* parent, const wxString& fil
     dc.SetFont(normal.Bold());
     const int room = size.x - 2 * kMargin - dc.GetTextExtent(wxString::Format(sentence, "")).x;
     const wxString quoted = wxString(wxUniChar(0x201C)) + fileName + wxUniChar(0x201D);
-    AddLine(wxString::Format(sentence, wxControl::Ellipsize(quoted, dc, wxELLIPSIZE_MIDDLE, room)),
-            kNameY, normal.Bold(), kText);
-    AddLine(_("Enter its owner password to encrypt it with the new settings."), kAskY, normal,
-            kSoftText);
+    const wxStaticText* name = AddLine(
+        wxString::Format(sentence, wxControl::Ellipsize(quoted, dc, wxELLIPSIZE_MIDDLE, room)),
+        kNameY, normal.Bold(), kText);
+    // Chinese faces stand taller: the second line keeps clear of the first.
+    AddLine(_("Enter its owner password to encrypt it with the new settings."),
+            std::max(kAskY, name->GetRect().GetBottom() + 1), normal, kSoftText);
 
     m_box = new wxTextCtrl(m_panel, ID_PASSWORD, wxEmptyString, kBox.GetPosition(), kBox.GetSize(),
                            wxTE_PASSWORD | wxTE_PROCESS_ENTER);
@@ -108,11 +112,17 @@ SourcePasswordDialog::SourcePasswordDialog(wxWindow* parent, const wxString& fil
     m_problem->SetSize(width, std::max(m_problem->GetBestSize().y, 2 * m_problem->GetCharHeight()));
 
     // Tab goes from the box to OK first; on the screen OK stands at the right, as
-    // the desktop puts a dialog's default button.
-    const int okX = size.x - kMargin - kButton.x;
-    m_tabOrder = {m_box, AddButton(wxID_OK, _("OK"), true, okX),
-                  AddButton(ID_SKIP, _("Skip"), false, okX - kButtonGap - kButton.x),
-                  AddButton(ID_SKIP_ALL, _("Skip All"), false, okX - 2 * (kButtonGap + kButton.x))};
+    // the desktop puts a dialog's default button. Each is laid right to left, as
+    // wide as its words need.
+    int right = size.x - kMargin;
+    m_tabOrder.push_back(m_box);
+    for (const auto& [id, caption] : {std::pair<int, wxString>(wxID_OK, _("OK")),
+                                      {ID_SKIP, _("Skip")},
+                                      {ID_SKIP_ALL, _("Skip All")}}) {
+        PictureButton* button = AddButton(id, caption, id == wxID_OK, right);
+        right = button->GetPosition().x - kButtonGap;
+        m_tabOrder.push_back(button);
+    }
 
     Bind(wxEVT_BUTTON, &SourcePasswordDialog::OnButton, this);
     Bind(
@@ -138,10 +148,15 @@ wxStaticText* SourcePasswordDialog::AddLine(const wxString& text, int y, const w
 }
 
 PictureButton* SourcePasswordDialog::AddButton(int id, const wxString& caption, bool accent,
-                                               int x) {
+                                               int right) {
+    // The words in the button's bold face, with room at both ends.
+    wxClientDC dc(m_panel);
+    dc.SetFont(m_panel->GetFont().Bold());
+    const int wide = std::max(kButton.x, dc.GetTextExtent(caption).x + 2 * kButtonPadding);
+    const wxPoint at(right - wide, kButtonY);
     PictureButton* button =
-        ThemeButton::Create(m_panel, id, accent ? "image/dialog/accent" : "image/dialog/plain",
-                            wxPoint(x, kButtonY), GetBackgroundBitmap(), kButton);
+        ThemeButton::Create(m_panel, id, accent ? "image/dialog/accent" : "image/dialog/plain", at,
+                            GetBackgroundBitmap(), kButton, wide);
     button->SetCaption(caption, accent ? *wxWHITE : kAccentInk, *wxWHITE);
     return button;
 }

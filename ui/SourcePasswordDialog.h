@@ -34,7 +34,8 @@ public:
 
 private:
     wxStaticText* AddLine(const wxString& text, int y, const wxFont& font, const wxColour& colour);
-    PictureButton* AddButton(int id, const wxString& caption, bool accent, int x);
+    // A button whose right edge is at right.
+    PictureButton* AddButton(int id, const wxString& caption, bool accent, int right);
     void OnButton(wxCommandEvent& event);
     void OnKey(wxKeyEvent& event);
 

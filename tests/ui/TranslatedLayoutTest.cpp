@@ -7,11 +7,13 @@
 #include "WaitFor.h"
 #include "core/AppLanguage.h"
 #include "skin/ImageUtil.h"
+#include "skin/PictureButton.h"
 #include "skin/PictureCaption.h"
 #include "skin/SelectableGrid.h"
 #include "skin/SkinCheckBox.h"
 #include "skin/SkinRadioButton.h"
 #include "ui/FileListPanel.h"
+#include "ui/SourcePasswordDialog.h"
 #include "ui/WindowIds.h"
 #include "update/AboutDialog.h"
 
@@ -55,6 +57,13 @@ wxSize NeededSize(wxWindow* window) {
         return window->GetTextExtent(box->GetCaption()) + wxSize(mark, 0);
     if (auto* radio = dynamic_cast<SkinRadioButton*>(window))
         return window->GetTextExtent(radio->GetCaption()) + wxSize(mark, 0);
+    // Words the program draws on a picture button, in bold, 4 pixels in from each end.
+    if (auto* button = dynamic_cast<PictureButton*>(window)) {
+        wxCoord w = 0, h = 0;
+        const wxFont bold = window->GetFont().Bold();
+        window->GetTextExtent(button->GetCaption(), &w, &h, nullptr, nullptr, &bold);
+        return button->GetCaption().empty() ? wxSize() : wxSize(w + 8, h);
+    }
     if (auto* text = dynamic_cast<wxStaticText*>(window))
         return window->GetTextExtent(text->GetLabel());
     if (auto* link = dynamic_cast<wxHyperlinkCtrl*>(window))
@@ -160,6 +169,20 @@ TEST_P(TranslatedLayoutTest, TheAboutBoxFitsItsLines) {
     PumpEvents();
     EXPECT_TRUE(faults.empty()) << GetParam() << ":" << Join(faults);
     EXPECT_GE(worded, 3); // version, copyright, link
+}
+
+TEST_P(TranslatedLayoutTest, ThePasswordDialogFitsItsWordsAndButtons) {
+    auto* dialog = new SourcePasswordDialog(Frame(), "Quarterly-report.pdf",
+                                            _("The password is wrong. Please try again."));
+    dialog->Show();
+    PumpEvents();
+    std::vector<std::string> faults;
+    int worded = 0;
+    CheckChildren(dialog, faults, worded);
+    dialog->Destroy();
+    PumpEvents();
+    EXPECT_TRUE(faults.empty()) << GetParam() << ":" << Join(faults);
+    EXPECT_GE(worded, 6); // the name, the request, the problem, three buttons
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, TranslatedLayoutTest,
