@@ -77,6 +77,19 @@ void ShapedDialog::OnEraseBackground(wxEraseEvent& event) {
     }
 }
 
+void ShapedDialog::AdoptCoveringPanel(wxWindow* panel) {
+    panel->Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& event) {
+        wxMouseEvent forwarded(event);
+        forwarded.SetEventObject(this);
+        forwarded.SetId(GetId());
+        GetEventHandler()->ProcessEvent(forwarded);
+    });
+    if (m_titleLabel)
+        m_titleLabel->Reparent(panel);
+    if (m_closeButton)
+        m_closeButton->Reparent(panel);
+}
+
 void ShapedDialog::OnCloseButton(wxCommandEvent&) {
     CloseDialog();
 }

@@ -32,6 +32,11 @@ public:
     DragLabel* GetTitleLabel() const { return m_titleLabel; }
     PictureButton* GetCloseButton() const { return m_closeButton; }
 
+    // For a panel laid over the whole dialog, title band included (at its origin):
+    // presses on it still drag the dialog, and the title and close button, which it
+    // would hide, move onto it, keeping their places.
+    void AdoptCoveringPanel(wxWindow* panel);
+
 protected:
     void OnEraseBackground(wxEraseEvent& event);
     void OnCloseButton(wxCommandEvent& event);

@@ -71,18 +71,7 @@ SourcePasswordDialog::SourcePasswordDialog(wxWindow* parent, const wxString& fil
     panel->Create(this, wxID_ANY, wxDefaultPosition, size, wxTAB_TRAVERSAL | wxNO_BORDER);
     panel->SetBackgroundBitmap(*picture);
     m_panel = panel;
-    // As in the About box: the panel covers the title band, which must still drag
-    // the dialog and show its title and close button.
-    m_panel->Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& event) {
-        wxMouseEvent forwarded(event);
-        forwarded.SetEventObject(this);
-        forwarded.SetId(GetId());
-        GetEventHandler()->ProcessEvent(forwarded);
-    });
-    if (wxWindow* title = GetTitleLabel())
-        title->Reparent(m_panel);
-    if (wxWindow* close = GetCloseButton())
-        close->Reparent(m_panel);
+    AdoptCoveringPanel(m_panel);
 
     const wxFont normal = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
     // A long name gives way in its middle; the sentence around it stays whole.

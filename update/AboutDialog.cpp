@@ -44,20 +44,7 @@ AboutDialog::AboutDialog(wxBitmap* background, wxWindow* parent, wxWindowID id,
     if (hasBackground)
         panel->SetBackgroundBitmap(*background);
     m_panel = panel;
-    // The panel covers the whole dialog, title band included: hand its presses
-    // to the dialog (the panel sits at its origin) so it can still be dragged.
-    m_panel->Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& event) {
-        wxMouseEvent forwarded(event);
-        forwarded.SetEventObject(this);
-        forwarded.SetId(GetId());
-        GetEventHandler()->ProcessEvent(forwarded);
-    });
-    // Created after them, the panel would hide the base dialog's title and close
-    // button; they keep their places and work the same from the panel.
-    if (wxWindow* titleLabel = GetTitleLabel())
-        titleLabel->Reparent(m_panel);
-    if (wxWindow* closeButton = GetCloseButton())
-        closeButton->Reparent(m_panel);
+    AdoptCoveringPanel(m_panel);
 
     m_okButton = new LayeredPictureButton(
         background, ImageUtil::CreateBitmap("image/about/ok-normal.png"),

@@ -3,6 +3,7 @@
 
 #include "StructurePdf.h"
 #include "TempDir.h"
+#include "tests/fuzz/QpdfTokenKind.h"
 
 #include "engine/host/LiteralString.h"
 #include "engine/host/OpenDocument.h"
@@ -21,37 +22,6 @@
 namespace {
 
 using Kind = PdfToken::Kind;
-
-Kind FromQpdf(QPDFTokenizer::token_type_e t) {
-    switch (t) {
-    case QPDFTokenizer::tt_array_close:
-        return Kind::ArrayClose;
-    case QPDFTokenizer::tt_array_open:
-        return Kind::ArrayOpen;
-    case QPDFTokenizer::tt_brace_close:
-        return Kind::BraceClose;
-    case QPDFTokenizer::tt_brace_open:
-        return Kind::BraceOpen;
-    case QPDFTokenizer::tt_dict_close:
-        return Kind::DictClose;
-    case QPDFTokenizer::tt_dict_open:
-        return Kind::DictOpen;
-    case QPDFTokenizer::tt_name:
-        return Kind::Name;
-    case QPDFTokenizer::tt_string:
-        return Kind::String;
-    case QPDFTokenizer::tt_integer:
-    case QPDFTokenizer::tt_real:
-    case QPDFTokenizer::tt_bool:
-    case QPDFTokenizer::tt_null:
-    case QPDFTokenizer::tt_word:
-        return Kind::Word;
-    case QPDFTokenizer::tt_eof:
-        return Kind::End;
-    default:
-        return Kind::Bad;
-    }
-}
 
 // Compares the two tokenisers over `bytes`; returns the number of tokens.
 size_t ExpectSameTokens(const std::string& bytes, const std::string& where) {
@@ -74,7 +44,7 @@ size_t ExpectSameTokens(const std::string& bytes, const std::string& where) {
         do
             u = skim.Next();
         while (u.kind == Kind::Comment);
-        const Kind kind = FromQpdf(expected.getType());
+        const Kind kind = QpdfTokenKind(expected.getType());
         EXPECT_EQ(kind, t.kind) << where << " token " << count << " " << expected.getRawValue();
         EXPECT_EQ(kind, u.kind) << where << " token " << count << " skimmed";
         if (kind != Kind::Bad) {

@@ -1,4 +1,5 @@
 #include "FuzzTargets.h"
+#include "QpdfTokenKind.h"
 
 #include "engine/host/LiteralString.h"
 #include "engine/host/PdfScanner.h"
@@ -19,37 +20,6 @@ using Kind = PdfToken::Kind;
 [[noreturn]] void Fail(const char* what, size_t at) {
     std::fprintf(stderr, "pz-fuzz-scanner: %s at byte %zu\n", what, at);
     std::abort();
-}
-
-Kind FromQpdf(QPDFTokenizer::token_type_e t) {
-    switch (t) {
-    case QPDFTokenizer::tt_array_close:
-        return Kind::ArrayClose;
-    case QPDFTokenizer::tt_array_open:
-        return Kind::ArrayOpen;
-    case QPDFTokenizer::tt_brace_close:
-        return Kind::BraceClose;
-    case QPDFTokenizer::tt_brace_open:
-        return Kind::BraceOpen;
-    case QPDFTokenizer::tt_dict_close:
-        return Kind::DictClose;
-    case QPDFTokenizer::tt_dict_open:
-        return Kind::DictOpen;
-    case QPDFTokenizer::tt_name:
-        return Kind::Name;
-    case QPDFTokenizer::tt_string:
-        return Kind::String;
-    case QPDFTokenizer::tt_integer:
-    case QPDFTokenizer::tt_real:
-    case QPDFTokenizer::tt_bool:
-    case QPDFTokenizer::tt_null:
-    case QPDFTokenizer::tt_word:
-        return Kind::Word;
-    case QPDFTokenizer::tt_eof:
-        return Kind::End;
-    default:
-        return Kind::Bad;
-    }
 }
 
 // A string as the one-pass writer writes it reads back as the same bytes.
@@ -95,7 +65,7 @@ int FuzzScanner(const uint8_t* data, size_t size) {
             Fail("no progress", at);
         if (t.kind != u.kind || (t.kind != Kind::Bad && t.end != u.end))
             Fail("skimming reads other tokens", at);
-        const Kind kind = FromQpdf(expected.getType());
+        const Kind kind = QpdfTokenKind(expected.getType());
         if (kind == Kind::Bad || t.kind == Kind::Bad)
             break;
         if (kind != t.kind)

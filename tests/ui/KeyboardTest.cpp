@@ -46,6 +46,20 @@ protected:
         WaitFor([before] { return FocusId() != before; }, 1000);
         return FocusId();
     }
+    // Presses key and returns the id of the menu it opened (0 for none). The menu
+    // runs its own loop; a timer looks at it from inside and closes it.
+    int MenuOpenedBy(int key, int modifiers) {
+        int seen = 0;
+        wxTimer look;
+        look.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+            seen = MenuBar()->GetOpenMenuId();
+            m_keys.Char(WXK_ESCAPE);
+        });
+        look.StartOnce(500);
+        m_keys.Char(key, modifiers);
+        WaitFor([&] { return seen != 0 && MenuBar()->GetOpenMenuId() == -1; }, 5000);
+        return seen;
+    }
 
     wxUIActionSimulator m_keys;
 };
@@ -106,19 +120,8 @@ TEST_F(KeyboardTest, AltFAltHAndF10OpenTheMenusAndCtrlOAddsFiles) {
     } keys[] = {{'F', wxMOD_ALT, ID_MENU_FILE},
                 {'H', wxMOD_ALT, ID_MENU_HELP},
                 {WXK_F10, wxMOD_NONE, ID_MENU_FILE}};
-    for (const auto& key : keys) {
-        // The menu runs its own loop; a timer looks at it from inside and closes it.
-        int seen = 0;
-        wxTimer look;
-        look.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
-            seen = MenuBar()->GetOpenMenuId();
-            m_keys.Char(WXK_ESCAPE);
-        });
-        look.StartOnce(500);
-        m_keys.Char(key.key, key.modifiers);
-        EXPECT_TRUE(WaitFor([&] { return seen != 0 && MenuBar()->GetOpenMenuId() == -1; }, 5000));
-        EXPECT_EQ(seen, key.menu) << "key " << key.key;
-    }
+    for (const auto& key : keys)
+        EXPECT_EQ(MenuOpenedBy(key.key, key.modifiers), key.menu) << "key " << key.key;
 
     m_dialogs.QueueFilesCancelled();
     m_keys.Char('O', wxMOD_CONTROL);
@@ -150,19 +153,7 @@ TEST_F(KeyboardTest, AfterARunTheFocusIsBackAndEveryKeyWorksAtOnce) {
     AddPath(MakeFakePdf("one.pdf"));
     ChooseOutputFolder(m_files.path());
     SetPasswords("user", "owner");
-    // Alt+H opens the Help menu; a timer inside the menu's loop sees it and closes it.
-    auto helpOpens = [this] {
-        int seen = 0;
-        wxTimer look;
-        look.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
-            seen = MenuBar()->GetOpenMenuId();
-            m_keys.Char(WXK_ESCAPE);
-        });
-        look.StartOnce(500);
-        m_keys.Char('H', wxMOD_ALT);
-        WaitFor([&] { return seen != 0 && MenuBar()->GetOpenMenuId() == -1; }, 5000);
-        return seen == ID_MENU_HELP;
-    };
+    auto helpOpens = [this] { return MenuOpenedBy('H', wxMOD_ALT) == ID_MENU_HELP; };
 
     // Started by Return in a password box: the keyboard goes back there.
     FocusOn(TextBox(ID_OWNER_PASSWORD_TEXT));
