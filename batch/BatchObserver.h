@@ -43,6 +43,24 @@ struct RunSummary {
     int skipped = 0;        // done by an earlier run
     int notStarted = 0;     // left when the run stopped
     bool abandoned = false; // the program is closing: the last file has no result
+
+    // One more file with this result.
+    void Count(ItemStatus status) {
+        switch (status) {
+        case ItemStatus::Finished:
+            ++written;
+            break;
+        case ItemStatus::Failed:
+            ++failed;
+            break;
+        case ItemStatus::Refused:
+            ++refused;
+            break;
+        case ItemStatus::Stopped:
+            ++stopped;
+            break;
+        }
+    }
 };
 
 class BatchObserver {

@@ -105,20 +105,7 @@ void BatchRun::Report(const BatchItem& item, int slot, const ItemResult& result)
     {
         std::lock_guard<std::mutex> lock(m_summaryMutex);
         ++m_handled;
-        switch (result.status) {
-        case ItemStatus::Finished:
-            ++m_summary.written;
-            break;
-        case ItemStatus::Failed:
-            ++m_summary.failed;
-            break;
-        case ItemStatus::Refused:
-            ++m_summary.refused;
-            break;
-        case ItemStatus::Stopped:
-            ++m_summary.stopped;
-            break;
-        }
+        m_summary.Count(result.status);
     }
     m_observer.OnItemResult(item, slot, result);
 }

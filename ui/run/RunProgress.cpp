@@ -23,20 +23,7 @@ void RunProgress::ItemResult(ItemStatus status) {
     std::lock_guard<std::mutex> lock(m_mutex);
     ++m_state.handled;
     m_state.percent = 0;
-    switch (status) {
-    case ItemStatus::Finished:
-        ++m_state.written;
-        break;
-    case ItemStatus::Failed:
-        ++m_state.failed;
-        break;
-    case ItemStatus::Refused:
-        ++m_state.refused;
-        break;
-    case ItemStatus::Stopped:
-        ++m_state.stopped;
-        break;
-    }
+    m_state.results.Count(status);
 }
 
 void RunProgress::Ended(bool missingFolder) {
@@ -113,11 +100,12 @@ wxString DescribeRunProgress(const RunProgress::Snapshot& now, double secondsLef
 
 wxString DescribeRunEnd(const RunProgress::Snapshot& end) {
     const wxString took = DescribeDuration(end.seconds, false);
-    const int notDone = end.total - end.handled + end.stopped;
+    const RunSummary& r = end.results;
+    const int notDone = end.total - end.handled + r.stopped;
     if (notDone > 0)
         return wxString::Format(_("Stopped after %s: %d written, %d refused, %d failed, %d not "
                                   "encrypted"),
-                                took, end.written, end.refused, end.failed, notDone);
-    return wxString::Format(_("Done in %s: %d written, %d refused, %d failed"), took, end.written,
-                            end.refused, end.failed);
+                                took, r.written, r.refused, r.failed, notDone);
+    return wxString::Format(_("Done in %s: %d written, %d refused, %d failed"), took, r.written,
+                            r.refused, r.failed);
 }

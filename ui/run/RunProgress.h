@@ -13,13 +13,10 @@
 class RunProgress {
 public:
     struct Snapshot {
-        int total = 0;   // files the run is to encrypt (rows done earlier left out)
-        int handled = 0; // files with a result
-        int written = 0;
-        int failed = 0;
-        int refused = 0;
-        int stopped = 0;
-        int percent = 0; // of the file in hand
+        int total = 0;      // files the run is to encrypt (rows done earlier left out)
+        int handled = 0;    // files with a result
+        RunSummary results; // written, failed, refused, stopped so far
+        int percent = 0;    // of the file in hand
         bool ended = false;
         bool missingFolder = false; // the run ended before it began
         double seconds = 0;         // since the start; the whole run once ended
